@@ -1,0 +1,15 @@
+// Number formats as the program writes them ("#0.00", "#,##0", "0.0", "0", "Fixed"...),
+// with the locale's decimal and group signs. One formatter serves grids and drawing tables.
+#pragma once
+
+#include <QString>
+
+namespace vnt {
+
+QString Format(double value, const QString &format);
+// Rounds like the original's Round: half to even.
+double RoundHalfEven(double value, int decimals = 0);
+// A text read as a number with the locale's decimal sign; ok=false when it is none.
+double parseNumber(const QString &text, bool *ok = nullptr);
+
+} // namespace vnt

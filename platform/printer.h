@@ -1,0 +1,27 @@
+// The printer. With no system printer, or when VANTREL_PRINT_PDF=<file> is set, it prints
+// to a PDF file (the tests always do).
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QPrinter;
+
+namespace vnt {
+
+class Printer {
+public:
+    static Printer &instance();
+    QPrinter &qprinter();              // created on first use, A4 landscape unless set otherwise
+    bool printsToPdf() const;
+    QString pdfFile() const;
+    void setPdfFile(const QString &path);   // for tests and for the "no printer" case
+    void reset();                           // forget the printer (next use starts a new one)
+    void EndDoc();                          // finishes the document the painter is on
+private:
+    Printer() = default;
+    std::unique_ptr<QPrinter> printer_;
+    QString pdf_;
+};
+
+} // namespace vnt

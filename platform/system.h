@@ -1,0 +1,35 @@
+// System calls: user, locale, sleep, beep, pointer, window-system events, screen picture.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+class QWidget;
+
+namespace vnt::sys {
+
+QString userName();                  // the login name
+
+// The user's locale. Tests set it (German or English) with setLocale; the program uses
+// QLocale::system(), which follows LANG.
+QLocale locale();
+void setLocale(const QLocale &l);
+int languageCode();                  // 1 English, 3 German (German for a German-speaking locale)
+QString decimalSign();               // "," or "."
+QString shortDateFormat();           // the locale's short date, four-digit years
+
+void Sleep(int milliseconds);        // instant when setInstantSleep(true)
+void setInstantSleep(bool instant);
+
+bool setSystemBeep(bool on);         // returns the previous setting; no-op here
+void setHourglass(bool busy);        // the wait pointer over the whole application
+bool hourglass();
+
+// Lets the window system process pending events, but never user input: a click must not
+// unload a window while its code is still running.
+void DoEvents();
+
+// Puts a picture of the widget on the clipboard (the program's screen picture).
+void printScreen(QWidget *w);
+
+} // namespace vnt::sys

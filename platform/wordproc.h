@@ -1,0 +1,26 @@
+// The word-processor stand-in: a flat OpenDocument text file (.fodt) with the typed text and
+// the pasted pictures embedded as PNG, opened with the desktop's opener.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <vector>
+
+namespace vnt {
+
+class WordDocument {
+public:
+    void TypeText(const QString &text);
+    void TypeParagraph();
+    void PastePicture(const QImage &image);
+    QString toXml() const;
+    // Writes the file; false on failure.
+    bool save(const QString &path) const;
+    // Writes to a new file in the temp folder and opens it; returns its path ("" on failure).
+    QString saveAndOpen(const QString &baseName) const;
+private:
+    struct Item { bool picture; QString text; QImage image; };
+    std::vector<Item> items_;
+};
+
+} // namespace vnt

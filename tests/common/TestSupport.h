@@ -1,0 +1,35 @@
+// Shared test helpers: scripted boxes that fail the test on a box nobody expected,
+// temporary folders, and locale switching.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QLocale>
+#include <QTemporaryDir>
+#include "platform/system.h"
+#include "platform/ui.h"
+
+namespace vnt::test {
+
+// Message boxes answered in order; an unexpected one fails the running test.
+class Boxes : public ui::ScriptedBoxes {
+public:
+    Boxes() { onUnexpected = [](const QString &what) { ADD_FAILURE() << "unexpected box: " << what.toStdString(); }; }
+    ~Boxes() override { EXPECT_EQ(pending(), 0) << "expected boxes were not shown"; }
+};
+
+// Sets the locale for the lifetime of the object.
+class LocaleScope {
+public:
+    explicit LocaleScope(QLocale::Language lang)
+        : old_(sys::locale()) { sys::setLocale(lang == QLocale::German ? QLocale(QLocale::German, QLocale::Germany) : QLocale(QLocale::English, QLocale::UnitedStates)); }
+    ~LocaleScope() { sys::setLocale(old_); }
+private:
+    QLocale old_;
+};
+
+inline QString fixture(const QString &name)
+{
+    return QString::fromLocal8Bit(qgetenv("VANTREL_TEST_FIXTURES")) + "/" + name;
+}
+
+} // namespace vnt::test
