@@ -1,5 +1,6 @@
 // The printer. With no system printer, or when VANTREL_PRINT_PDF=<file> is set, it prints
-// to a PDF file (the tests always do).
+// to a PDF file (the tests always do). With no file named, each document goes to a new file
+// "VANT-Ausdruck-<date>-<time>.pdf" in the user's documents folder.
 #pragma once
 
 #include <QString>
@@ -22,6 +23,9 @@ private:
     Printer() = default;
     std::unique_ptr<QPrinter> printer_;
     QString pdf_;
+    QString autoPdf_;            // the file chosen for the next document when none is named
+    void aimAtPdf();
+    QString nextAutoPdf() const;
 };
 
 } // namespace vnt

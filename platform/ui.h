@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -17,6 +19,7 @@ enum Style : int {
     vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4, vbRetryCancel = 5,
     vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
     vbDefaultButton2 = 256, vbDefaultButton3 = 512,
+    vbMsgBoxHelpButton = 16384,   // a Help button that opens the help file and leaves the box open
 };
 // Answers.
 enum Answer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
@@ -46,6 +49,9 @@ BoxSink &sink();
 
 // The program's calls.
 int MsgBox(const QString &prompt, int style = vbOKOnly, const QString &title = QString());
+// A box with a Help button (vbMsgBoxHelpButton is added): the button opens helpFile with the
+// desktop's opener while the box stays open. context is the topic the caller would like shown.
+int MsgBox(const QString &prompt, int style, const QString &title, const QString &helpFile, int context);
 QString InputBox(const QString &prompt, const QString &title = QString(), const QString &def = QString());
 int showModal(QDialog &dlg);
 bool printDialog(PrintRequest &req, const QString &title = QString());

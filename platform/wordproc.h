@@ -10,16 +10,17 @@ namespace vnt {
 
 class WordDocument {
 public:
-    void TypeText(const QString &text);
+    void TypeText(const QString &text);      // a line break in the text starts a new paragraph
     void TypeParagraph();
-    void PastePicture(const QImage &image);
+    void PastePicture(const QImage &image);  // shown at its size at 96 dpi (or the image's own
+                                             // resolution), scaled down to fit the A4 text area
     QString toXml() const;
     // Writes the file; false on failure.
     bool save(const QString &path) const;
     // Writes to a new file in the temp folder and opens it; returns its path ("" on failure).
     QString saveAndOpen(const QString &baseName) const;
 private:
-    struct Item { bool picture; QString text; QImage image; };
+    struct Item { bool picture; QString text; QImage image; };   // text "\n": a paragraph mark
     std::vector<Item> items_;
 };
 

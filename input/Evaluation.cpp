@@ -1,0 +1,175 @@
+// Every computed value is a single float, as the stored results are: the arithmetic runs in
+// float so that results match the stored values bit for bit.
+#include "Evaluation.h"
+
+#include <cmath>
+
+namespace vnt {
+
+void EvaluationInput::resize(int sections)
+{
+    const size_t n = size_t(std::max(sections, 0));
+    Z.resize(n, 0.0f);
+    for (auto *v : {&BRZ, &NTZ, &AUZ, &PPZ, &STZ, &FA})
+        v->resize(n);
+    for (auto *v : {&FAUZ, &FPPZ, &FSTZ})
+        v->resize(n, 0.0f);
+    PER.resize(n, 0);
+}
+
+namespace {
+
+// base + round(span * i / N) in double precision, halves to even; N = 0 gives the stage's end.
+float stageProgress(int base, int span, int i, int n)
+{
+    if (n == 0)
+        return float(base + span);
+    return float(base + std::nearbyint(double(span) * i / n));
+}
+
+} // namespace
+
+EvaluationResult evaluateRecord(const EvaluationInput &in, const std::function<void(float)> &progress)
+{
+    auto report = [&](float v) { if (progress) progress(v); };
+    EvaluationResult r;
+    report(0);
+
+    const int n = in.lastSection();
+    if (n < 0) {
+        // A record without sections has nothing to evaluate but is not an error.
+        report(40);
+        return r;
+    }
+    const size_t cnt = size_t(n) + 1;
+    std::vector<float> dez(cnt), brz(cnt, 0.0f), ntz(cnt, 0.0f), auz(cnt, 0.0f), ppz(cnt, 0.0f), stz(cnt, 0.0f);
+
+    dez[0] = in.Z[0];
+    for (int i = 1; i <= n; ++i)
+        dez[i] = in.Z[i] - in.Z[i - 1];
+
+    // Recorded times; the first section lacking either time sends every section to the spread.
+    int missing = -1;
+    for (int i = 0; i <= n; ++i) {
+        if (!in.BRZ[i]) { missing = i; break; }
+        brz[i] = *in.BRZ[i];
+        if (!in.NTZ[i]) { missing = i; break; }
+        ntz[i] = *in.NTZ[i];
+    }
+    report(7);
+
+    if (missing >= 0) {
+        if (!in.GBRZ) {
+            r.notice = EvaluationNotice::GrossMissing;
+            r.section = missing;
+            return r;
+        }
+        const float gbrz = *in.GBRZ;
+        float gntz;
+        if (in.GNTZ) {
+            gntz = *in.GNTZ;
+        } else if (in.FNE) {
+            gntz = gbrz - *in.FNE * gbrz;
+        } else {
+            r.notice = EvaluationNotice::Ratio;
+            r.section = missing;
+            return r;
+        }
+        float s = 0;
+        bool allFactors = true;
+        for (int j = 0; j <= n; ++j) {
+            if (!in.FA[j]) { allFactors = false; break; }
+            s = *in.FA[j] * dez[j] + s;
+        }
+        report(15);
+        if (allFactors) {
+            if (s == 0.0f || !std::isfinite(s)) {
+                r.notice = EvaluationNotice::ZeroFactorSum;
+                r.section = missing;
+                return r;
+            }
+            for (int j = 0; j <= n; ++j) {
+                const float w = *in.FA[j] * dez[j];
+                brz[j] = gbrz / s * w;
+                ntz[j] = gntz / s * w;
+            }
+        } else {
+            const float total = in.Z[n];
+            if (total == 0.0f) {
+                r.notice = EvaluationNotice::ZeroLength;
+                r.section = missing;
+                return r;
+            }
+            for (int j = 0; j <= n; ++j) {
+                brz[j] = dez[j] / total * gbrz;
+                ntz[j] = dez[j] / total * gntz;
+            }
+        }
+    }
+
+    report(20);
+    bool partsComplete = true;
+    for (int i = 0; i <= n; ++i) {
+        if (!in.AUZ[i]) { partsComplete = false; break; }
+        auz[i] = *in.AUZ[i];
+        if (!in.PPZ[i]) { partsComplete = false; break; }
+        ppz[i] = *in.PPZ[i];
+        if (!in.STZ[i]) { partsComplete = false; break; }
+        stz[i] = *in.STZ[i];
+        report(stageProgress(20, 7, i, n));
+    }
+
+    if (!partsComplete) {
+        for (int i = 0; i <= n; ++i) {
+            const float nez = brz[i] - ntz[i];
+            const float fa = in.FAUZ[i], fp = in.FPPZ[i], fs = in.FSTZ[i];
+            const float f = fa + fp + fs;
+            if (f == 0.0f && nez != 0.0f) {
+                r.notice = EvaluationNotice::Factor;
+                r.section = i;
+                return r;
+            }
+            if (f == 0.0f) {
+                auz[i] = ppz[i] = stz[i] = 0.0f;
+            } else {
+                auz[i] = fa * nez / f;
+                ppz[i] = fp * nez / f;
+                stz[i] = fs * nez / f;
+            }
+            report(stageProgress(23, 7, i, n));
+        }
+    }
+
+    report(30);
+    r.DEZ = dez;
+    r.NTZ = ntz;
+    r.AUZ = auz;
+    r.PPZ = ppz;
+    r.STZ = stz;
+    r.BRZ.resize(cnt);
+    r.PER = in.PER;
+    r.PER.resize(cnt, 0);
+    for (int i = 0; i <= n; ++i)
+        r.BRZ[i] = ntz[i] + auz[i] + ppz[i] + stz[i];
+    return r;
+}
+
+const char *evaluationNoticeText(EvaluationNotice n)
+{
+    switch (n) {
+    case EvaluationNotice::None: return "";
+    case EvaluationNotice::Ratio:
+        return "Bitte geben Sie ein Verhältnis für Bohrnebenzeit/Bruttobohrzeit\nfür den Abschnitt %1 ein, da sonst keine Auswertung erfolgen kann.";
+    case EvaluationNotice::Factor:
+        return "Bitte geben Sie Faktoren für die Aufteilung der Bohrnebenzeit\nfür den Abschnitt %1 ein, da sonst keine Auswertung erfolgen kann.";
+    case EvaluationNotice::GrossMissing:
+        return "Bitte geben Sie die Bruttobohrzeit der gesamten Bohrung ein,\nda für den Abschnitt %1 keine Zeiten erfasst sind und sonst keine Auswertung erfolgen kann.";
+    case EvaluationNotice::ZeroLength:
+        return "Die Tiefe des letzten Abschnitts ist 0 m: die Zeiten der Bohrung\nkönnen nicht nach Abschnittslängen aufgeteilt werden (Abschnitt %1).";
+    case EvaluationNotice::ZeroFactorSum:
+        return "Die Faktoren der Bruttobohrzeit ergeben mit den Abschnittslängen die Summe 0:\ndie Zeiten können nicht aufgeteilt werden (Abschnitt %1).";
+    }
+    return "";
+}
+
+} // namespace vnt

@@ -1,0 +1,269 @@
+// File operations over std::filesystem, failing with the run-time error numbers that the
+// callers' error boxes show. Paths are separated by "/".
+#include "fso.h"
+#include "errors.h"
+
+#include <QFile>
+#include <filesystem>
+#include <system_error>
+#include <cerrno>
+
+namespace fs = std::filesystem;
+
+namespace vnt {
+
+namespace {
+
+constexpr int DiskFull = 61;
+constexpr int PathFileAccessError = 75;
+
+[[noreturn]] void fail(int number)
+{
+    switch (number) {
+    case err::FileNotFound:
+    case err::FileAlreadyExists:
+    case DiskFull:
+    case err::PermissionDenied:
+    case err::PathNotFound: raise(number);
+    default: raise(PathFileAccessError);
+    }
+}
+
+// Errors of the system that the operation could not avoid by its own checks.
+[[noreturn]] void failWith(const std::error_code &ec, int notFound = err::PathNotFound)
+{
+    switch (ec.value()) {
+    case ENOENT: fail(notFound);
+    case ENOTDIR: fail(err::PathNotFound);
+    case EEXIST: fail(err::FileAlreadyExists);
+    case ENOSPC:
+    case EDQUOT: fail(DiskFull);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+    case ETXTBSY:
+    case EISDIR: fail(err::PermissionDenied);
+    default: fail(PathFileAccessError);
+    }
+}
+
+fs::path toPath(const QString &p)
+{
+    return fs::path(QFile::encodeName(p).toStdString());
+}
+
+// A path with its trailing separators removed, the root itself excepted.
+QString trimmed(const QString &path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    return p;
+}
+
+QString lastComponent(const QString &path)
+{
+    const QString p = trimmed(path);
+    if (p == QLatin1String("/"))
+        return {};
+    return p.mid(p.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+bool isDir(const fs::path &p)
+{
+    std::error_code ec;
+    return fs::is_directory(p, ec);
+}
+
+bool present(const fs::path &p)
+{
+    std::error_code ec;
+    return fs::exists(p, ec);
+}
+
+bool isFile(const fs::path &p)
+{
+    std::error_code ec;
+    return fs::exists(p, ec) && !fs::is_directory(p, ec);
+}
+
+// The folder a new entry at p would go into must exist.
+void requireParent(const fs::path &p)
+{
+    fs::path parent = p.parent_path();
+    if (parent.empty())
+        parent = fs::current_path();
+    if (!isDir(parent))
+        fail(err::PathNotFound);
+}
+
+// The original platform refused to overwrite or delete a read-only file unless forced;
+// on Linux the closest thing to that attribute is a file nobody may write.
+bool readOnly(const fs::path &p)
+{
+    std::error_code ec;
+    const fs::perms perms = fs::status(p, ec).permissions();
+    if (ec)
+        return false;
+    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (perms & writable) == fs::perms::none;
+}
+
+// A file beside dst that no one else uses, for writing before the final rename.
+fs::path scratchBeside(const fs::path &dst)
+{
+    for (int i = 0;; ++i) {
+        fs::path candidate = dst;
+        candidate += ".vnt-copy" + std::to_string(i);
+        if (!present(candidate))
+            return candidate;
+    }
+}
+
+} // namespace
+
+QString FileSystemObject::GetParentFolderName(const QString &path) const
+{
+    const QString p = trimmed(path);
+    const int slash = p.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0 || p == QLatin1String("/"))
+        return {};
+    if (slash == 0)
+        return QStringLiteral("/");
+    return trimmed(p.left(slash));
+}
+
+bool FileSystemObject::FolderExists(const QString &path) const
+{
+    return !path.isEmpty() && isDir(toPath(path));
+}
+
+void FileSystemObject::CreateFolder(const QString &path) const
+{
+    const fs::path p = toPath(trimmed(path));
+    if (path.isEmpty())
+        fail(err::PathNotFound);
+    if (present(p))
+        fail(err::FileAlreadyExists);
+    requireParent(p);
+    std::error_code ec;
+    if (!fs::create_directory(p, ec) && ec)
+        failWith(ec);
+}
+
+bool FileSystemObject::FileExists(const QString &path) const
+{
+    return !path.isEmpty() && isFile(toPath(path));
+}
+
+// The copy goes to a scratch file first and is renamed over the destination only when it is
+// complete: a save interrupted by a full disk must not leave the project database half written.
+void FileSystemObject::CopyFile(const QString &source, const QString &destination, bool overwrite) const
+{
+    const fs::path src = toPath(source);
+    fs::path dst = toPath(destination);
+    if (source.isEmpty() || !isFile(src))
+        fail(err::FileNotFound);
+    if (destination.isEmpty() || destination.endsWith(QLatin1Char('/')))
+        fail(err::PathNotFound);
+    std::error_code linkError;
+    if (fs::is_symlink(dst, linkError)) {
+        // Replace the file the link points to, not the link.
+        const fs::path target = fs::weakly_canonical(dst, linkError);
+        if (!linkError)
+            dst = target;
+    }
+    requireParent(dst);
+    if (isDir(dst))
+        fail(err::PermissionDenied);
+    if (present(dst)) {
+        if (!overwrite)
+            fail(err::FileAlreadyExists);
+        std::error_code ec;
+        if (fs::equivalent(src, dst, ec))
+            fail(err::PermissionDenied);   // a file cannot be copied onto itself
+        if (readOnly(dst))
+            fail(err::PermissionDenied);
+    }
+    const fs::path scratch = scratchBeside(dst);
+    std::error_code ec;
+    fs::copy_file(src, scratch, fs::copy_options::overwrite_existing, ec);
+    if (!ec)
+        fs::rename(scratch, dst, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(scratch, ignored);
+        failWith(ec, err::FileNotFound);
+    }
+}
+
+void FileSystemObject::DeleteFile(const QString &path, bool force) const
+{
+    const fs::path p = toPath(path);
+    if (path.isEmpty() || !isFile(p))
+        fail(err::FileNotFound);
+    if (!force && readOnly(p))
+        fail(err::PermissionDenied);
+    std::error_code ec;
+    if (!fs::remove(p, ec) && ec)
+        failWith(ec, err::FileNotFound);
+}
+
+void FileSystemObject::MoveFile(const QString &source, const QString &destination) const
+{
+    const fs::path src = toPath(source), dst = toPath(destination);
+    if (source.isEmpty() || !present(src))
+        fail(err::FileNotFound);
+    if (destination.isEmpty())
+        fail(err::PathNotFound);
+    if (present(dst))
+        fail(err::FileAlreadyExists);
+    requireParent(dst);
+    std::error_code ec;
+    fs::rename(src, dst, ec);
+    if (ec.value() == EXDEV && isFile(src)) {
+        // Another file system: copy, and remove the source only once the copy is whole.
+        ec.clear();
+        fs::copy_file(src, dst, ec);
+        if (!ec)
+            fs::remove(src, ec);
+        else {
+            std::error_code ignored;
+            fs::remove(dst, ignored);
+        }
+    }
+    if (ec)
+        failWith(ec, err::FileNotFound);
+}
+
+int64_t FileSystemObject::FileSize(const QString &path) const
+{
+    const fs::path p = toPath(path);
+    if (path.isEmpty() || !isFile(p))
+        fail(err::FileNotFound);
+    std::error_code ec;
+    const auto size = fs::file_size(p, ec);
+    if (ec)
+        failWith(ec, err::FileNotFound);
+    return static_cast<int64_t>(size);
+}
+
+QString FileSystemObject::GetDriveName(const QString &path) const
+{
+    return path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
+}
+
+QString FileSystemObject::GetBaseName(const QString &path) const
+{
+    const QString name = lastComponent(path);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString FileSystemObject::GetFileName(const QString &path) const
+{
+    return lastComponent(path);
+}
+
+} // namespace vnt

@@ -1,0 +1,124 @@
+// The one printer of the program: the system's default printer, or a PDF file when the
+// machine has none or a file is named for it.
+#include "printer.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace vnt {
+
+namespace {
+
+QString pdfFromEnvironment()
+{
+    return qEnvironmentVariable("VANTREL_PRINT_PDF");
+}
+
+} // namespace
+
+Printer &Printer::instance()
+{
+    // Never destroyed: a printer torn down after the application object is gone can crash.
+    static Printer *printer = new Printer;
+    return *printer;
+}
+
+QPrinter &Printer::qprinter()
+{
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+        printer_->setPageOrientation(QPageLayout::Landscape);
+        printer_->setFullPage(false);
+        aimAtPdf();
+    }
+    return *printer_;
+}
+
+bool Printer::printsToPdf() const
+{
+    return !pdf_.isEmpty() || !pdfFromEnvironment().isEmpty() || QPrinterInfo::availablePrinters().isEmpty();
+}
+
+QString Printer::pdfFile() const
+{
+    if (!pdf_.isEmpty())
+        return pdf_;
+    const QString env = pdfFromEnvironment();
+    if (!env.isEmpty())
+        return env;
+    return autoPdf_.isEmpty() ? nextAutoPdf() : autoPdf_;
+}
+
+void Printer::setPdfFile(const QString &path)
+{
+    pdf_ = path;
+    if (printer_)
+        aimAtPdf();
+}
+
+void Printer::reset()
+{
+    printer_.reset();
+    autoPdf_.clear();
+}
+
+void Printer::EndDoc()
+{
+    if (!printer_)
+        return;
+    if (printer_->paintingActive()) {
+        if (QPaintEngine *engine = printer_->paintEngine()) {
+            if (QPainter *painter = engine->painter())
+                painter->end();
+        }
+    }
+    // A file chosen by the program is used for one document only; the next one gets its own
+    // rather than overwriting the pages just printed.
+    if (!autoPdf_.isEmpty() && printer_->outputFormat() == QPrinter::PdfFormat
+        && printer_->outputFileName() == autoPdf_) {
+        autoPdf_ = nextAutoPdf();
+        printer_->setOutputFileName(autoPdf_);
+    }
+}
+
+void Printer::aimAtPdf()
+{
+    if (!printsToPdf()) {
+        if (printer_->outputFormat() == QPrinter::PdfFormat)
+            printer_->setOutputFileName(QString());   // back to the system printer
+        return;
+    }
+    QString file = pdf_.isEmpty() ? pdfFromEnvironment() : pdf_;
+    if (file.isEmpty()) {
+        if (autoPdf_.isEmpty())
+            autoPdf_ = nextAutoPdf();
+        file = autoPdf_;
+    }
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(file);
+}
+
+QString Printer::nextAutoPdf() const
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString stem = folder + QStringLiteral("/VANT-Ausdruck-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString file = stem + QStringLiteral(".pdf");
+    for (int n = 2; QFileInfo::exists(file) || file == autoPdf_; ++n)
+        file = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
+    return file;
+}
+
+} // namespace vnt

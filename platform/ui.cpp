@@ -1,0 +1,412 @@
+// The box service: real Qt dialogs for the program, a scripted sink for the tests.
+#include "ui.h"
+#include "printer.h"
+#include "shell.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <algorithm>
+
+namespace vnt::ui {
+
+namespace {
+
+QString &titleOfProgram()
+{
+    static QString title = QStringLiteral("VANT");
+    return title;
+}
+
+// The help file of the box being shown; the sink interface carries no such argument.
+QString &pendingHelpFile()
+{
+    static QString file;
+    return file;
+}
+
+QWidget *dialogParent()
+{
+    if (QWidget *w = QApplication::activeModalWidget())
+        return w;
+    return QApplication::activeWindow();
+}
+
+QString orTitle(const QString &title)
+{
+    return title.isEmpty() ? programTitle() : title;
+}
+
+// Texts are built with "\r\n" as the original wrote them; Qt wants "\n".
+QString qtLineBreaks(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+struct ButtonSet {
+    std::vector<QMessageBox::StandardButton> buttons;
+    QMessageBox::StandardButton escape;   // NoButton: the box cannot be escaped
+};
+
+ButtonSet buttonsFor(int style)
+{
+    switch (style & 7) {
+    case vbOKCancel: return {{QMessageBox::Ok, QMessageBox::Cancel}, QMessageBox::Cancel};
+    case vbAbortRetryIgnore: return {{QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore}, QMessageBox::NoButton};
+    case vbYesNoCancel: return {{QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}, QMessageBox::Cancel};
+    case vbYesNo: return {{QMessageBox::Yes, QMessageBox::No}, QMessageBox::NoButton};
+    case vbRetryCancel: return {{QMessageBox::Retry, QMessageBox::Cancel}, QMessageBox::Cancel};
+    default: return {{QMessageBox::Ok}, QMessageBox::Ok};
+    }
+}
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (style & 0x70) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+int answerFor(QMessageBox::StandardButton b)
+{
+    switch (b) {
+    case QMessageBox::Ok: return vbOK;
+    case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Abort: return vbAbort;
+    case QMessageBox::Retry: return vbRetry;
+    case QMessageBox::Ignore: return vbIgnore;
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    default: return vbCancel;
+    }
+}
+
+class RealBoxes : public BoxSink {
+public:
+    int msgBox(const QString &prompt, int style, const QString &title) override
+    {
+        QMessageBox box(dialogParent());
+        box.setObjectName(QStringLiteral("msgbox"));
+        box.setWindowTitle(orTitle(title));
+        box.setTextFormat(Qt::PlainText);   // texts such as "<leer>" are shown as they stand
+        box.setText(qtLineBreaks(prompt));
+        box.setIcon(iconFor(style));
+        const ButtonSet set = buttonsFor(style);
+        std::vector<QPushButton *> buttons;
+        for (auto b : set.buttons)
+            buttons.push_back(box.addButton(b));
+        QPushButton *help = (style & vbMsgBoxHelpButton) ? box.addButton(QMessageBox::Help) : nullptr;
+        size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
+        box.setDefaultButton(buttons[std::min(def, buttons.size() - 1)]);
+        if (set.escape != QMessageBox::NoButton)
+            box.setEscapeButton(box.button(set.escape));
+        else
+            box.setEscapeButton(static_cast<QAbstractButton *>(nullptr));
+        const QString helpFile = pendingHelpFile();
+        for (;;) {
+            box.exec();
+            QAbstractButton *clicked = box.clickedButton();
+            // The help button closes a QMessageBox; the box is shown again so that it stays.
+            if (help && clicked == help) {
+                if (!helpFile.isEmpty())
+                    shell::openDocument(helpFile);
+                continue;
+            }
+            if (!clicked)
+                return answerFor(set.escape);
+            return answerFor(box.standardButton(clicked));
+        }
+    }
+
+    QString inputBox(const QString &prompt, const QString &title, const QString &def) override
+    {
+        QInputDialog dlg(dialogParent());
+        dlg.setWindowTitle(orTitle(title));
+        dlg.setLabelText(qtLineBreaks(prompt));
+        dlg.setTextValue(def);
+        if (dlg.exec() != QDialog::Accepted)
+            return {};
+        return dlg.textValue();
+    }
+
+    int showModal(QDialog &dlg) override { return dlg.exec(); }
+
+    bool printDialog(PrintRequest &req, const QString &title) override
+    {
+        Printer &printer = Printer::instance();
+        QPrinter &qp = printer.qprinter();
+        QPrintDialog dlg(&qp, dialogParent());
+        dlg.setWindowTitle(orTitle(title));
+        QAbstractPrintDialog::PrintDialogOptions options =
+            QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
+            | QAbstractPrintDialog::PrintShowPageSize;
+        // Without a system printer a file is the only place the pages can go.
+        if (printer.printsToPdf())
+            options |= QAbstractPrintDialog::PrintToFile;
+        dlg.setOptions(options);
+        const int minPage = std::max(1, req.minPage);
+        const int maxPage = std::max(minPage, req.maxPage);
+        dlg.setMinMax(minPage, maxPage);
+        if (req.fromPage >= minPage && req.fromPage <= req.toPage && req.toPage <= maxPage)
+            qp.setFromTo(req.fromPage, req.toPage);
+        else
+            qp.setFromTo(0, 0);
+        dlg.setPrintRange(req.pageRange ? QAbstractPrintDialog::PageRange : QAbstractPrintDialog::AllPages);
+        if (dlg.exec() != QDialog::Accepted)
+            return false;
+        req.pageRange = dlg.printRange() == QAbstractPrintDialog::PageRange;
+        if (req.pageRange) {
+            req.fromPage = qp.fromPage();
+            req.toPage = qp.toPage();
+        }
+        req.copies = qp.copyCount();
+        return true;
+    }
+
+    bool colorDialog(QColor &color, const QString &title) override
+    {
+        const QColor c = QColorDialog::getColor(color, dialogParent(), orTitle(title));
+        if (!c.isValid())
+            return false;
+        color = c;
+        return true;
+    }
+
+    bool folderDialog(QString &folder, const QString &title) override
+    {
+        const QString chosen = QFileDialog::getExistingDirectory(dialogParent(), orTitle(title), folder);
+        if (chosen.isEmpty())
+            return false;
+        folder = chosen;
+        return true;
+    }
+};
+
+BoxSink *&currentSink()
+{
+    static BoxSink *s = nullptr;
+    return s;
+}
+
+} // namespace
+
+void setSink(BoxSink *s)
+{
+    currentSink() = s;
+}
+
+BoxSink &sink()
+{
+    static RealBoxes real;
+    BoxSink *s = currentSink();
+    return s ? *s : real;
+}
+
+int MsgBox(const QString &prompt, int style, const QString &title)
+{
+    return sink().msgBox(prompt, style, orTitle(title));
+}
+
+int MsgBox(const QString &prompt, int style, const QString &title, const QString &helpFile, int /*context*/)
+{
+    // The desktop's opener cannot jump to a topic; the file is opened at its start.
+    const QString previous = pendingHelpFile();
+    pendingHelpFile() = helpFile;
+    int answer = vbCancel;
+    try {
+        answer = sink().msgBox(prompt, style | vbMsgBoxHelpButton, orTitle(title));
+    } catch (...) {
+        pendingHelpFile() = previous;
+        throw;
+    }
+    pendingHelpFile() = previous;
+    return answer;
+}
+
+QString InputBox(const QString &prompt, const QString &title, const QString &def)
+{
+    return sink().inputBox(prompt, orTitle(title), def);
+}
+
+int showModal(QDialog &dlg)
+{
+    return sink().showModal(dlg);
+}
+
+bool printDialog(PrintRequest &req, const QString &title)
+{
+    return sink().printDialog(req, title);
+}
+
+bool colorDialog(QColor &color, const QString &title)
+{
+    return sink().colorDialog(color, title);
+}
+
+bool folderDialog(QString &folder, const QString &title)
+{
+    return sink().folderDialog(folder, title);
+}
+
+void setProgramTitle(const QString &title)
+{
+    titleOfProgram() = title;
+}
+
+QString programTitle()
+{
+    return titleOfProgram();
+}
+
+// ---- scripting for tests ------------------------------------------------------------
+
+struct ScriptedBoxes::Step {
+    QString kind;
+    int answer = vbCancel;
+    QString text;
+    std::function<int(QDialog &)> modal;
+    std::function<bool(PrintRequest &)> print;
+    std::function<bool(QColor &)> color;
+    std::function<bool(QString &)> folder;
+};
+
+ScriptedBoxes::ScriptedBoxes()
+    : previous_(currentSink())
+{
+    setSink(this);
+}
+
+ScriptedBoxes::~ScriptedBoxes()
+{
+    // Restore only when this script is still the one installed, so that scripts that end
+    // out of order cannot leave a dead sink behind.
+    if (currentSink() == this)
+        setSink(previous_);
+}
+
+ScriptedBoxes &ScriptedBoxes::answer(int msgBoxAnswer)
+{
+    auto s = std::make_shared<Step>();
+    s->kind = QStringLiteral("msgbox");
+    s->answer = msgBoxAnswer;
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedBoxes &ScriptedBoxes::input(const QString &text)
+{
+    auto s = std::make_shared<Step>();
+    s->kind = QStringLiteral("input");
+    s->text = text;
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedBoxes &ScriptedBoxes::modal(std::function<int(QDialog &)> act)
+{
+    auto s = std::make_shared<Step>();
+    s->kind = QStringLiteral("modal");
+    s->modal = std::move(act);
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedBoxes &ScriptedBoxes::print(std::function<bool(PrintRequest &)> act)
+{
+    auto s = std::make_shared<Step>();
+    s->kind = QStringLiteral("print");
+    s->print = std::move(act);
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedBoxes &ScriptedBoxes::color(std::function<bool(QColor &)> act)
+{
+    auto s = std::make_shared<Step>();
+    s->kind = QStringLiteral("color");
+    s->color = std::move(act);
+    steps_.push_back(s);
+    return *this;
+}
+
+ScriptedBoxes &ScriptedBoxes::folder(std::function<bool(QString &)> act)
+{
+    auto s = std::make_shared<Step>();
+    s->kind = QStringLiteral("folder");
+    s->folder = std::move(act);
+    steps_.push_back(s);
+    return *this;
+}
+
+int ScriptedBoxes::pending() const
+{
+    return static_cast<int>(steps_.size() - next_);
+}
+
+// Records the box; hands back the expectation for it, or null for a box nobody expected
+// (which is then answered as cancelled and left for the test to fail on).
+std::shared_ptr<ScriptedBoxes::Step> ScriptedBoxes::take(const QString &kind, const BoxRecord &rec)
+{
+    records_.push_back(rec);
+    if (next_ < steps_.size() && steps_[next_]->kind == kind)
+        return steps_[next_++];
+    if (onUnexpected) {
+        QString what = kind + QStringLiteral(" \"") + rec.title + QStringLiteral("\": ") + rec.text;
+        if (next_ < steps_.size())
+            what += QStringLiteral(" (expected a ") + steps_[next_]->kind + QStringLiteral(")");
+        onUnexpected(what);
+    }
+    return nullptr;
+}
+
+int ScriptedBoxes::msgBox(const QString &prompt, int style, const QString &title)
+{
+    auto s = take(QStringLiteral("msgbox"), {QStringLiteral("msgbox"), title, prompt, style});
+    return s ? s->answer : vbCancel;
+}
+
+QString ScriptedBoxes::inputBox(const QString &prompt, const QString &title, const QString &)
+{
+    auto s = take(QStringLiteral("input"), {QStringLiteral("input"), title, prompt, 0});
+    return s ? s->text : QString();
+}
+
+int ScriptedBoxes::showModal(QDialog &dlg)
+{
+    auto s = take(QStringLiteral("modal"), {QStringLiteral("modal"), dlg.windowTitle(), dlg.objectName(), 0});
+    const int result = (s && s->modal) ? s->modal(dlg) : int(QDialog::Rejected);
+    dlg.setResult(result);
+    return result;
+}
+
+bool ScriptedBoxes::printDialog(PrintRequest &req, const QString &title)
+{
+    auto s = take(QStringLiteral("print"), {QStringLiteral("print"), title, QString(), 0});
+    return s && s->print && s->print(req);
+}
+
+bool ScriptedBoxes::colorDialog(QColor &color, const QString &title)
+{
+    auto s = take(QStringLiteral("color"), {QStringLiteral("color"), title, QString(), 0});
+    return s && s->color && s->color(color);
+}
+
+bool ScriptedBoxes::folderDialog(QString &folder, const QString &title)
+{
+    auto s = take(QStringLiteral("folder"), {QStringLiteral("folder"), title, QString(), 0});
+    return s && s->folder && s->folder(folder);
+}
+
+} // namespace vnt::ui

@@ -1,0 +1,173 @@
+// The word-processor document: a well-formed flat OpenDocument text with the typed text and
+// the pictures, and the desktop opener that shows it.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include "platform/shell.h"
+#include "platform/wordproc.h"
+
+using vnt::WordDocument;
+
+namespace {
+
+const QString kOffice = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
+const QString kText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+const QString kDraw = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
+const QString kSvg = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
+
+struct Picture {
+    QImage image;
+    QString width, height;
+};
+
+// What a reader of the file finds in it: paragraphs as text (spaces and tabs expanded) and
+// the pictures decoded.
+struct Parsed {
+    QString mimetype;
+    QStringList paragraphs;
+    std::vector<Picture> pictures;
+    QString error;
+};
+
+Parsed parse(const QString &xml)
+{
+    Parsed p;
+    QXmlStreamReader r(xml);
+    Picture current;
+    int depth = 0;   // > 0 inside a paragraph
+    while (!r.atEnd()) {
+        r.readNext();
+        if (r.isStartElement()) {
+            const auto attr = r.attributes();
+            if (depth)
+                ++depth;
+            if (r.namespaceUri() == kOffice && r.name() == u"document") {
+                p.mimetype = attr.value(kOffice, "mimetype").toString();
+            } else if (r.namespaceUri() == kText && r.name() == u"p") {
+                p.paragraphs << QString();
+                depth = 1;
+            } else if (r.namespaceUri() == kText && r.name() == u"s") {
+                const auto c = attr.value(kText, "c");
+                p.paragraphs.last() += QString(c.isEmpty() ? 1 : c.toInt(), ' ');
+            } else if (r.namespaceUri() == kText && r.name() == u"tab") {
+                p.paragraphs.last() += '\t';
+            } else if (r.namespaceUri() == kDraw && r.name() == u"frame") {
+                current.width = attr.value(kSvg, "width").toString();
+                current.height = attr.value(kSvg, "height").toString();
+            } else if (r.namespaceUri() == kOffice && r.name() == u"binary-data") {
+                current.image = QImage::fromData(QByteArray::fromBase64(r.readElementText().toLatin1()), "PNG");
+                p.pictures.push_back(current);
+                if (depth)
+                    --depth;   // readElementText consumed the end element
+            }
+        } else if (r.isEndElement() && depth) {
+            --depth;
+        } else if (r.isCharacters() && depth) {
+            p.paragraphs.last() += r.text();
+        }
+    }
+    if (r.hasError())
+        p.error = r.errorString();
+    return p;
+}
+
+QImage sample(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixelColor(x, y, QColor(x * 255 / w, y * 255 / h, 77));
+    return img;
+}
+
+} // namespace
+
+TEST(WordDocument, PageExportIsWellFormedWithTextAndPictures)
+{
+    // What the export of a result page types: per picture box its name, a paragraph mark,
+    // the picture and another mark.
+    WordDocument doc;
+    const QImage pic = sample(120, 80);
+    doc.TypeText("picBILD11");
+    doc.TypeParagraph();
+    doc.PastePicture(pic);
+    doc.TypeParagraph();
+    doc.TypeText("picBILD12");
+    doc.TypeParagraph();
+    doc.PastePicture(sample(40, 30));
+    doc.TypeParagraph();
+
+    const Parsed p = parse(doc.toXml());
+    ASSERT_TRUE(p.error.isEmpty()) << p.error.toStdString();
+    EXPECT_EQ(p.mimetype, "application/vnd.oasis.opendocument.text");
+    EXPECT_EQ(p.paragraphs, QStringList({"picBILD11", "", "picBILD12", ""}));
+    ASSERT_EQ(p.pictures.size(), 2u);
+    EXPECT_EQ(p.pictures[0].image.convertToFormat(QImage::Format_ARGB32), pic);
+    EXPECT_EQ(p.pictures[1].image.size(), QSize(40, 30));
+}
+
+TEST(WordDocument, PictureSizeFollowsItsResolutionAndFitsThePage)
+{
+    QImage at96 = sample(378, 189);                 // 10 cm x 5 cm at 96 dpi
+    at96.setDotsPerMeterX(3780);
+    at96.setDotsPerMeterY(3780);
+    QImage at300 = sample(1181, 591);               // 10 cm x 5 cm at 300 dpi
+    at300.setDotsPerMeterX(11811);
+    at300.setDotsPerMeterY(11811);
+    QImage wide = sample(1512, 378);                // 40 cm x 10 cm at 96 dpi: too wide for A4
+    wide.setDotsPerMeterX(3780);
+    wide.setDotsPerMeterY(3780);
+    WordDocument doc;
+    doc.PastePicture(at96);
+    doc.PastePicture(at300);
+    doc.PastePicture(wide);
+    doc.PastePicture(QImage());                     // nothing to paste
+    const Parsed p = parse(doc.toXml());
+    ASSERT_EQ(p.pictures.size(), 3u);
+    auto cmOf = [](const QString &s) { EXPECT_TRUE(s.endsWith("cm")) << s.toStdString(); return s.chopped(2).toDouble(); };
+    EXPECT_NEAR(cmOf(p.pictures[0].width), 10.0, 0.01);
+    EXPECT_NEAR(cmOf(p.pictures[0].height), 5.0, 0.01);
+    EXPECT_NEAR(cmOf(p.pictures[1].width), 10.0, 0.01);
+    EXPECT_NEAR(cmOf(p.pictures[1].height), 5.0, 0.01);
+    EXPECT_NEAR(cmOf(p.pictures[2].width), 17.0, 0.01);   // the text width, aspect kept
+    EXPECT_NEAR(cmOf(p.pictures[2].height), 4.25, 0.01);
+}
+
+TEST(WordDocument, TypedTextKeepsSpacesMarkupAndLineBreaks)
+{
+    WordDocument doc;
+    doc.TypeText("  Kosten <A1> & \"B\"   je m\tTabelle\x01");
+    doc.TypeText(" Ende\r\nZweite Zeile");
+    const Parsed p = parse(doc.toXml());
+    ASSERT_TRUE(p.error.isEmpty()) << p.error.toStdString();
+    EXPECT_EQ(p.paragraphs, QStringList({"  Kosten <A1> & \"B\"   je m\tTabelle Ende", "Zweite Zeile"}));
+    // An empty document still opens as a valid text document.
+    EXPECT_EQ(parse(WordDocument().toXml()).paragraphs, QStringList({""}));
+}
+
+TEST(WordDocument, SaveAndOpenHandsTheFileToTheOpener)
+{
+    QStringList opened;
+    vnt::shell::setOpener([&](const QString &path) { opened << path; return true; });
+    WordDocument doc;
+    doc.TypeText("mdiSEITE1");
+    const QString first = doc.saveAndOpen("VANT Seite/1");
+    const QString second = doc.saveAndOpen("VANT Seite/1");
+    vnt::shell::setOpener({});
+    ASSERT_EQ(opened, QStringList({first, second}));
+    EXPECT_NE(first, second);                       // a new file each time
+    EXPECT_TRUE(first.endsWith(".fodt"));
+    QFile f(first);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(parse(QString::fromUtf8(f.readAll())).paragraphs, QStringList({"mdiSEITE1"}));
+    QFile::remove(first);
+    QFile::remove(second);
+
+    EXPECT_FALSE(doc.save("/nonexistent-folder/x.fodt"));
+    vnt::shell::setOpener([](const QString &) { return false; });
+    const QString failed = doc.saveAndOpen("VANT");
+    vnt::shell::setOpener({});
+    EXPECT_EQ(failed, "");
+}
