@@ -11,5 +11,8 @@ QString Format(double value, const QString &format);
 double RoundHalfEven(double value, int decimals = 0);
 // A text read as a number with the locale's decimal sign; ok=false when it is none.
 double parseNumber(const QString &text, bool *ok = nullptr);
+// The same, telling a number too large for a double (*overflow = true, *ok = false) apart
+// from a text that is no number at all.
+double parseNumberChecked(const QString &text, bool *ok, bool *overflow);
 
 } // namespace vnt

@@ -37,6 +37,8 @@ public:
     virtual void setTag(const QString &) {}
     virtual void setGEAENDERT(bool) {}
     virtual QWidget *mainWidget() const { return nullptr; }  // parent for child windows and dialogs
+    virtual void mnuBEENDEN_Click() {}                // the quit command, for windows' own keys
+    virtual void mnuHILFE_Click() {}                  // the help command (F1)
 };
 
 // A context whose fields are set directly: tests and tools.

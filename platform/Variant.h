@@ -4,7 +4,10 @@
 
 #include <QString>
 #include <cstdint>
+#include <iosfwd>
 #include <variant>
+
+class QDateTime;
 
 namespace vnt {
 
@@ -31,7 +34,7 @@ public:
 
     // Conversions the callers rely on. Each raises VbError 13 (type mismatch) where the
     // value cannot be read as the type, and 6 (overflow) where it does not fit.
-    // Texts are read as numbers with the locale's decimal sign (systemDecimal()).
+    // Texts are read as numbers with the locale's decimal sign (sys::locale()).
     // Empty converts to 0 / "" / False; Null raises 94 (invalid use of Null).
     bool toBool() const;
     int16_t toInt() const;      // rounds half to even, as the original did
@@ -44,6 +47,8 @@ public:
     // Text used where the original concatenated a variant into a message: Null and Empty give "".
     QString text() const;
 
+    // Same kind and value: numbers (Boolean and Date included) compare by value, texts exactly,
+    // Empty and Null only with themselves.
     bool operator==(const Variant &o) const;
 
 private:
@@ -51,8 +56,10 @@ private:
     std::variant<std::monostate, bool, int16_t, int32_t, float, double, QString> v_;
 };
 
+// Type and value, for test failure messages.
+void PrintTo(const Variant &v, std::ostream *os);
+
 // Day count <-> date and time, days since 1899-12-30.
-class QDateTime;
 double toDayCount(const QDateTime &dt);
 QDateTime fromDayCount(double days);
 

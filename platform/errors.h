@@ -26,8 +26,20 @@ constexpr int PathNotFound = 76;
 constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int NoCurrentRecord = 3021;
+constexpr int NotUpdatable = 3251;           // a recordset over several tables or expressions
+constexpr int ItemNotFound = 3265;           // a field name or position the recordset lacks
+constexpr int NotAllowedWhenOpen = 3705;
+constexpr int NotAllowedWhenClosed = 3704;
+constexpr int InvalidConnection = 3709;      // a recordset opened on a missing or closed connection
+constexpr int RowNotFound = -2147217864;     // the row to update was deleted by someone else
 constexpr int DialogCancelled = 32755;
-constexpr int DatabaseError = -2147467259;  // generic provider error
+constexpr int DatabaseError = -2147467259;  // generic provider error (also: a missing database file)
+// Database errors that callers may tell apart; every other failure of the engine is DatabaseError,
+// always with the engine's own message as the description.
+constexpr int SyntaxError = -2147217900;         // a statement the engine cannot read
+constexpr int NoSuchTable = -2147217865;
+constexpr int NoSuchColumn = -2147217904;
+constexpr int IntegrityViolation = -2147217873;  // unique, not-null and check constraints
 }
 
 [[noreturn]] void raise(int number, const QString &description = {});

@@ -1,8 +1,11 @@
 // A small ADO-like layer over SQLite: a connection, a static snapshot recordset and its fields.
 // Callers build SQL as the program always did (square brackets, true, texts in apostrophes).
+// Failures raise VbError: the engine's message as the description and one of the numbers in
+// errors.h (NoSuchTable, NoSuchColumn, SyntaxError, IntegrityViolation, else DatabaseError);
+// misuse of the objects raises the recordset numbers there (3021, 3251, 3265, 3704, 3705, 3709).
 #pragma once
 
-#include "Variant.h"
+#include "../Variant.h"
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -25,13 +28,16 @@ public:
     QString ConnectionString;     // "...Data Source=<path>;..." as the program builds it
     int ConnectionTimeout = 30;   // seconds; becomes the busy timeout
 
-    // Opens the file named by ConnectionString (or by the argument when it is not empty).
-    // Never creates a missing file: that raises an error.
+    // Opens the file named by "Data Source=<path>;" in ConnectionString (or in the argument when
+    // it is not empty, which then becomes the ConnectionString). Never creates a missing file:
+    // that raises DatabaseError "Could not find file '<path>'.", as does a file that is no database.
     void Open(const QString &connectionString = {});
     void Close();
     bool isOpen() const;
     QString path() const;         // the file behind the connection
 
+    // Nested calls are counted (inner levels are savepoints); only the outermost commit is durable.
+    // Close rolls back what is not committed.
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -58,9 +64,14 @@ class Recordset {
 public:
     Recordset();
     ~Recordset();
+    Recordset(Recordset &&) noexcept;
+    Recordset &operator=(Recordset &&) noexcept;
 
     // Reads every row of the query at once, in ORDER BY order (static cursor, optimistic locking).
+    // Later writes by others are not seen. A one-table query (SELECT <list> or * FROM one table,
+    // no DISTINCT, GROUP BY or compound) can be written; any other query only read.
     void Open(const QString &sql, const ConnectionPtr &cnn);
+    // Changes not stored with Update are dropped. Closing twice is harmless.
     void Close();
     bool isOpen() const { return open_; }
 
@@ -74,7 +85,7 @@ public:
 
     int FieldCount() const;
     QString FieldName(int i) const;
-    VarType FieldType(int i) const;   // the declared type of the column
+    VarType FieldType(int i) const;   // the declared type of the column; an expression's from its values
     int fieldIndex(const QString &name) const; // -1 when absent (case ignored)
 
     Variant Fields(int i) const;
@@ -83,7 +94,11 @@ public:
     void setField(int i, const Variant &v);
     void setField(const QString &name, const Variant &v);
 
-    // Writes go through at once for one-table queries; others raise an error.
+    // Writes go through at once for one-table queries; others raise 3251.
+    // AddNew: a new row of Nulls becomes current; columns outside the select list keep the
+    // table's defaults. Update stores the pending row (moving stores it too) and leaves it
+    // current, so a following MoveNext stands past the end; a failed Update keeps the changes
+    // pending. Delete removes the current row at once; MoveNext then reaches the next row.
     void AddNew();
     void Update();
     void Delete();

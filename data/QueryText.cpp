@@ -1,0 +1,130 @@
+// The SQL texts of the column accessor. The blanks stand exactly as the program always wrote
+// them: stored queries, logs and tests compare these texts character for character.
+#include "QueryText.h"
+
+#include "platform/db/Database.h"
+
+#include <charconv>
+
+namespace vnt {
+
+namespace {
+
+QString shortestNumber(double d)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, d);
+    return QString::fromLatin1(buf, int(res.ptr - buf));
+}
+
+QString bracket(const QString &name)
+{
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+// Opens the condition or continues it.
+QString joiner(const QString &condition)
+{
+    return condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
+}
+
+} // namespace
+
+QString sqlKeyValue(const Variant &v)
+{
+    switch (v.type()) {
+    case VarType::Empty:
+        return {};   // a value that has to be there and is not: the query fails, as it should
+    case VarType::Null:
+        return QStringLiteral("NULL");
+    case VarType::Boolean:
+        return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case VarType::Integer:
+    case VarType::Long:
+        return QString::number(v.toLong());
+    case VarType::Single:
+        // A FLOAT column holds the float widened to double; the literal must be that value.
+        return shortestNumber(double(v.toSingle()));
+    case VarType::Double:
+        return shortestNumber(v.toDouble());
+    case VarType::Date:
+        return shortestNumber(v.toDate());
+    case VarType::String:
+        return db::sqlText(v.toString());
+    }
+    return {};
+}
+
+QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+{
+    QString columns = bracket(SPV);
+    if (!s.ESPID.isEmpty())
+        columns += QLatin1Char(',') + bracket(s.ESPID);
+    for (const KeyPair &k : keys)
+        if (k.named())
+            columns += QLatin1Char(',') + bracket(k.name);
+    for (const QString *fixed : {&s.ESPK1, &s.ESPK2, &s.ESPK3})
+        if (!fixed->isEmpty())
+            columns += QLatin1Char(',') + bracket(*fixed);
+
+    QString condition;
+    if (!s.ESPID.isEmpty())
+        condition = QStringLiteral(" WHERE ") + bracket(s.ESPID) + QStringLiteral(" = ") + QString::number(s.ESPIDW);
+    for (const KeyPair &k : keys)
+        if (k.restricts())
+            condition += joiner(condition) + bracket(k.name) + QLatin1Char('=') + sqlKeyValue(k.value);
+    if (!s.ESPK1.isEmpty())
+        condition += joiner(condition) + bracket(s.ESPK1) + QStringLiteral(" =") + db::sqlText(s.ESPK1W);
+    if (!s.ESPK2.isEmpty())
+        condition += joiner(condition) + bracket(s.ESPK2) + QStringLiteral(" =") + db::sqlText(s.ESPK2W);
+    if (!s.ESPK3.isEmpty())
+        condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral("  AND "))
+                   + bracket(s.ESPK3) + QStringLiteral(" =") + db::sqlText(s.ESPK3W);
+
+    QString order;
+    if (keys[0].named()) {
+        order = QStringLiteral(" ORDER BY ") + bracket(keys[0].name);
+        for (size_t i = 1; i < keys.size(); ++i)
+            if (keys[i].named())
+                order += QLatin1Char(',') + bracket(keys[i].name);
+    }
+
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + bracket(s.ETABELLE) + condition + order;
+}
+
+QString indexQuery(const AccessorState &s, const KeyPairs &keys)
+{
+    const bool n1 = keys[0].named(), n2 = keys[1].named(), n3 = keys[2].named(), n4 = keys[3].named();
+    auto restriction = [&](size_t i) { return bracket(keys[i].name) + QLatin1Char('=') + sqlKeyValue(keys[i].value); };
+
+    // A naming with a gap fits none of the cases and names no column; the database rejects it.
+    QString measured, condition;
+    if (!n2 && !n3 && !n4) {
+        measured = keys[0].name;
+    } else if (n1 && n2 && !n3 && !n4) {
+        measured = keys[1].name;
+        condition = QStringLiteral(" WHERE ") + restriction(0);
+    } else if (n1 && n2 && n3 && !n4) {
+        measured = keys[2].name;
+        condition = QStringLiteral(" WHERE ") + restriction(0) + QStringLiteral(" AND ") + restriction(1);
+    } else if (n1 && n2 && n3 && n4) {
+        measured = keys[3].name;
+        condition = QStringLiteral(" WHERE ") + restriction(0) + QStringLiteral(" AND ") + restriction(1)
+                  + QStringLiteral(" AND ") + restriction(2);
+    }
+
+    if (!s.ESPK1.isEmpty()) {
+        condition += joiner(condition) + bracket(s.ESPK1) + QStringLiteral(" =") + db::sqlText(s.ESPK1W);
+        if (!s.ESPK2.isEmpty())
+            condition += QStringLiteral(" AND ") + bracket(s.ESPK2) + QLatin1Char('=') + db::sqlText(s.ESPK2W);
+        if (!s.ESPK3.isEmpty())
+            condition += QStringLiteral(" AND ") + bracket(s.ESPK3) + QLatin1Char('=') + db::sqlText(s.ESPK3W);
+    }
+    if (!s.ESPID.isEmpty())
+        condition += joiner(condition) + bracket(s.ESPID) + QStringLiteral(" = ") + QString::number(s.ESPIDW);
+
+    return QStringLiteral("SELECT ") + bracket(measured) + QStringLiteral(" FROM ") + s.ETABELLE + condition
+         + QStringLiteral(" ORDER BY ") + bracket(measured);
+}
+
+} // namespace vnt

@@ -1,0 +1,45 @@
+// The SQL texts of the column accessor: its selection of a value column and its index
+// queries, built from the accessor's state and the key pairs of one call.
+#pragma once
+
+#include "platform/Variant.h"
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace vnt {
+
+// One key pair of a call: a column name (empty when the pair is unused) and a value
+// (Empty when the caller gave none: the column then only orders the selection).
+struct KeyPair {
+    QString name;
+    Variant value;
+    bool named() const { return !name.isEmpty(); }
+    bool restricts() const { return named() && !value.isEmpty(); }
+};
+
+using KeyPairs = std::array<KeyPair, 4>;
+
+// What an accessor knows about its table and current record.
+struct AccessorState {
+    QString ETABELLE = QStringLiteral("E1");
+    QString ESPID = QStringLiteral("ID");
+    int32_t ESPIDW = 0;
+    QString ESPK1, ESPK1W;
+    QString ESPK2, ESPK2W;
+    QString ESPK3, ESPK3W;
+};
+
+// A key value as it stands in a condition. Whole numbers as digits; fractions with a point
+// whatever the locale, since the database reads no other notation; texts quoted with their
+// apostrophes doubled, so that a value can neither break the query nor widen the selection.
+QString sqlKeyValue(const Variant &v);
+
+// The selection of column SPV: record, key pairs and fixed keys, in key order.
+QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
+
+// The one-column query behind INDEX, INDEXL and INDEXV. The last named key column is measured;
+// the columns named before it are restricted to their values.
+QString indexQuery(const AccessorState &s, const KeyPairs &keys);
+
+} // namespace vnt

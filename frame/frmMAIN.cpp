@@ -1,0 +1,842 @@
+// The main window of the program and the run's context.
+#include "frmMAIN.h"
+#include "Artwork.h"
+#include "FrameRules.h"
+#include "ExportImportCommands.h"
+#include "frmINFO.h"
+#include "mdiAUTOSTART.h"
+
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStatusBar>
+
+#include <filesystem>
+#include <system_error>
+
+namespace vnt {
+
+namespace {
+
+const QString kErrorPrefix = QStringLiteral("VB-Error: ");
+QString title() { return QString::fromLatin1(PROGRAMMTITEL); }
+QString u(const char *s) { return QString::fromUtf8(s); }
+int px(int twips) { return (twips + TWIPS_PER_PIXEL / 2) / TWIPS_PER_PIXEL; }
+
+struct MenuEntry {
+    const char *name;
+    const char *under;       // nullptr: the menu bar
+    const char *german;
+    const char *english;     // nullptr: the German caption stays
+    int help;
+    bool enabled;
+    bool isMenu;
+};
+
+// The menu bar in its order; "-" captions are separator lines.
+const MenuEntry kMenus[] = {
+    {"mnuDATEI", nullptr, "&Datei", "&File", 0, true, true},
+    {"mnuNEU", "mnuDATEI", "&Neu", "&New", 11, true, false},
+    {"mnuOEFFNEN", "mnuDATEI", "&Öffnen", "&Open", 12, true, false},
+    {"mnuAUSWAHL", "mnuDATEI", "&Auswahl", "&Select", 13, true, false},
+    {"mnuTRENN0", "mnuDATEI", "-", nullptr, 0, true, false},
+    {"mnuEXPIMP", "mnuDATEI", "&Export-Import", nullptr, 14, true, false},
+    {"mnuEXPINF", "mnuDATEI", "Export-&Inf.system", nullptr, 0, false, false},
+    {"mnuLOESCHEN", "mnuDATEI", "&Löschen", "&Delete", 16, true, false},
+    {"mnuSCHLIESSEN", "mnuDATEI", "&Schließen", "&Done", 17, true, false},
+    {"mnuTRENN1", "mnuDATEI", "-", nullptr, 0, true, false},
+    {"mnuSPEICHERN", "mnuDATEI", "&Speichern", "&Save", 18, true, false},
+    {"mnuBEENDEN", "mnuDATEI", "&Beenden", "&Quit", 19, true, false},
+    {"mnuAUSWERTEN", nullptr, "&Auswerten", "&Evaluate", 20, true, true},
+    {"mnuEINGABEGRAFIK", "mnuAUSWERTEN", "&Eingabegrafik", "&Graphics of Input Data", 21, false, false},
+    {"mnuBERECHNEN", "mnuAUSWERTEN", "&Berechnen", "&Calculate", 22, true, false},
+    {"mnuMBERECHNEN", "mnuAUSWERTEN", "&MBerechnen", "Calculate &Multiple", 23, false, false},
+    {"mnuFBERECHNEN", "mnuAUSWERTEN", "&FBerechnen", "Calculate &Next", 24, false, false},
+    {"mnuNEUBERECHNEN", "mnuAUSWERTEN", "&Neuberechnen", "Calculate &First", 25, true, false},
+    {"mnuEXTRAS", nullptr, "E&xtras", "Tools", 30, true, true},
+    {"mnuVVORGABEN", "mnuEXTRAS", "&Vorgaben", "Preset Data", 30, true, false},
+    {"mnuVEVORGABEN", "mnuEXTRAS", "&Elektronikvorgaben", "Preset Electronic Data", 32, false, false},
+    {"mnuTRENN2", "mnuEXTRAS", "-", nullptr, 0, true, false},
+    {"mnuWERKZEUGE", "mnuEXTRAS", "&Werkzeuge", "Grafic Tools", 33, false, true},
+    {"mnuTEXT", "mnuWERKZEUGE", "&Text", "Text", 30, true, false},
+    {"mnuPOLYGON", "mnuWERKZEUGE", "&Polygon", "Polygon", 30, true, false},
+    {"mnuKREIS", "mnuWERKZEUGE", "&Kreisbogen", "Circle", 30, true, false},
+    {"mnuKOMPRIMIEREN", "mnuEXTRAS", "&Komprimieren", "Compact Database", 34, true, false},
+    {"mnuFRAGEZEICHEN", nullptr, "&?", nullptr, 0, true, true},
+    {"mnuHILFE", "mnuFRAGEZEICHEN", "&Hilfe", "Help", 0, true, false},
+    {"mnuREADME", "mnuFRAGEZEICHEN", "&ReadMe", nullptr, 42, true, false},
+    {"mnuHINWEISE", "mnuFRAGEZEICHEN", "Hin&weise", nullptr, 43, true, false},
+    {"mnuTRENN4", "mnuFRAGEZEICHEN", "-", nullptr, 0, true, false},
+    {"mnuINFO", "mnuFRAGEZEICHEN", "&Info", nullptr, 44, true, false},
+};
+
+enum class Sizing { Content, Spring, Fixed };
+struct PanelEntry {
+    const char *text;
+    const char *tooltip;
+    const char *englishText;     // nullptr: unchanged
+    const char *englishTooltip;
+    Sizing sizing;
+    int minimumTwips;
+};
+
+const PanelEntry kPanels[16] = {
+    {},
+    {"Projektspfad/", "", nullptr, nullptr, Sizing::Content, 800},
+    {"Projekt", "", nullptr, nullptr, Sizing::Content, 400},
+    {"/", "", nullptr, nullptr, Sizing::Content, 20},
+    {"Programm", "", nullptr, nullptr, Sizing::Content, 400},
+    {"/", "", nullptr, nullptr, Sizing::Content, 20},
+    {"Datensatz", "", nullptr, nullptr, Sizing::Content, 400},
+    {"", "", nullptr, nullptr, Sizing::Spring, 400},
+    {"OK", "Eingabedaten speichern", nullptr, "Save input-data", Sizing::Fixed, 1300},
+    {"Abbrechen", "Eingabedaten verwerfen", "Cancel", "Discard input-data", Sizing::Fixed, 1300},
+    {"Anzeigen", "Ausgabeseite anzeigen", "Show", "Show another page", Sizing::Fixed, 1300},
+    {"Drucken", "Ausgabeseite drucken", "Print", "Print loaded pages", Sizing::Fixed, 1300},
+    {"Kopie", "Bildschirmkopie speichern", "Copy", "Save Screenshot", Sizing::Fixed, 1300},
+    {"Word", "Ausgabeseite in ein Word-Dokument übertragen", nullptr, "Send current page to word", Sizing::Fixed, 1300},
+    {"AutoCAD", "Ausgabeseite in eine AutoCAD-Zeichnung übertragen", nullptr, "Send current page to AutoCAD", Sizing::Fixed, 1300},
+    {"Schließen", "Zurück zum Startbildschirm", "Close", "Back to the front window", Sizing::Fixed, 1300},
+};
+
+QFont statusFont()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(11.25);
+    return f;
+}
+
+// Puts the compacted copy in place of the working database in one step, so that no moment
+// exists in which the working database is missing.
+void replaceFile(const QString &from, const QString &to)
+{
+    std::error_code ec;
+    std::filesystem::rename(from.toStdString(), to.toStdString(), ec);
+    if (ec)
+        vnt::raise(err::PermissionDenied, QStringLiteral("Permission denied: ") + to);
+}
+
+} // namespace
+
+frmMAIN::frmMAIN(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMAIN"));
+    setWindowTitle(QString::fromLatin1(FAMILIENNAME));
+    setWindowIcon(artwork::windowIcon());
+    ui::setProgramTitle(title());
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(mdiArea_);
+
+    buildMenus();
+    buildStatusBar();
+}
+
+frmMAIN::~frmMAIN() = default;
+
+// ---------------------------------------------------------------- window parts
+
+void frmMAIN::buildMenus()
+{
+    for (const MenuEntry &m : kMenus) {
+        const QString name = QString::fromLatin1(m.name);
+        const QString caption = u(m.german);
+        QAction *action = nullptr;
+        QWidget *owner = m.under ? static_cast<QWidget *>(menus_.value(QString::fromLatin1(m.under))) : menuBar();
+        if (m.isMenu) {
+            auto *menu = new QMenu(caption, owner);
+            menu->setObjectName(name);
+            menus_.insert(name, menu);
+            if (m.under)
+                menus_.value(QString::fromLatin1(m.under))->addMenu(menu);
+            else
+                menuBar()->addMenu(menu);
+            action = menu->menuAction();
+        } else if (caption == QLatin1String("-")) {
+            action = menus_.value(QString::fromLatin1(m.under))->addSeparator();
+        } else {
+            action = menus_.value(QString::fromLatin1(m.under))->addAction(caption);
+        }
+        action->setObjectName(name);
+        action->setProperty("HelpContextID", m.help);
+        action->setEnabled(m.enabled);
+        actions_.insert(name, action);
+    }
+
+    connect(menus_.value(QStringLiteral("mnuFRAGEZEICHEN")), &QMenu::aboutToShow, this, &frmMAIN::mnuFRAGEZEICHEN_Click);
+    auto on = [this](const char *name, void (frmMAIN::*slot)()) {
+        connect(actions_.value(QString::fromLatin1(name)), &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+    };
+    on("mnuSCHLIESSEN", &frmMAIN::mnuSCHLIESSEN_Click);
+    on("mnuBEENDEN", &frmMAIN::mnuBEENDEN_Click);
+    on("mnuKOMPRIMIEREN", &frmMAIN::mnuKOMPRIMIEREN_Click);
+    on("mnuHILFE", &frmMAIN::mnuHILFE_Click);
+    on("mnuREADME", &frmMAIN::mnuREADME_Click);
+    on("mnuHINWEISE", &frmMAIN::mnuHINWEISE_Click);
+    on("mnuINFO", &frmMAIN::mnuINFO_Click);
+    connect(actions_.value(QStringLiteral("mnuEXPIMP")), &QAction::triggered, this, [this] { mnuEXPIMP_Click(*this); });
+    connect(actions_.value(QStringLiteral("mnuVVORGABEN")), &QAction::triggered, this, [this] { mnuVVORGABEN_Click(*this); });
+    connect(actions_.value(QStringLiteral("mnuSPEICHERN")), &QAction::triggered, this, [this] { mnuSPEICHERN_Click(); });
+    for (auto [name, command] : {std::pair("mnuNEU", &mnuNEU_Click), std::pair("mnuOEFFNEN", &mnuOEFFNEN_Click),
+                                 std::pair("mnuAUSWAHL", &mnuAUSWAHL_Click), std::pair("mnuLOESCHEN", &mnuLOESCHEN_Click)})
+        connect(actions_.value(QString::fromLatin1(name)), &QAction::triggered, this, [this, command] { command(*this); });
+}
+
+void frmMAIN::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("stbMAIN"));
+    bar->setSizeGripEnabled(false);
+    bar->setFont(statusFont());
+    bar->installEventFilter(this);
+    for (int i = 1; i <= 15; ++i) {
+        const PanelEntry &e = kPanels[i];
+        auto *p = new StatusPanel(i, bar);
+        p->setFont(statusFont());
+        p->setText(u(e.text));
+        p->setToolTip(u(e.tooltip));
+        p->setAlignment(i == 5 ? (Qt::AlignRight | Qt::AlignVCenter) : (i == 7 ? (Qt::AlignLeft | Qt::AlignVCenter) : Qt::AlignCenter));
+        p->setContentsMargins(4, 0, 4, 0);
+        switch (e.sizing) {
+        case Sizing::Content: p->setMinimumWidth(px(e.minimumTwips)); break;
+        case Sizing::Spring: p->setMinimumWidth(px(e.minimumTwips)); break;
+        case Sizing::Fixed: p->setFixedWidth(px(e.minimumTwips)); break;
+        }
+        if (i >= 8) {
+            p->setBevel(StatusPanel::Raised);
+            p->setCursor(Qt::PointingHandCursor);
+        }
+        bar->addWidget(p, e.sizing == Sizing::Spring ? 1 : 0);
+        p->setVisible(i <= 7);
+        connect(p, &StatusPanel::mouseDown, this, &frmMAIN::stbMAIN_MouseDown);
+        connect(p, &StatusPanel::clicked, this, [this](int index) { stbMAIN_PanelClick(index); });
+        panels_[size_t(i)] = p;
+    }
+}
+
+void frmMAIN::applyEnglishTexts()
+{
+    setWindowTitle(QString::fromLatin1(FAMILIENNAME));
+    for (const MenuEntry &m : kMenus)
+        if (m.english)
+            actions_.value(QString::fromLatin1(m.name))->setText(u(m.english));
+    for (int i = 8; i <= 15; ++i) {
+        if (kPanels[i].englishText)
+            panels_[size_t(i)]->setText(u(kPanels[i].englishText));
+        panels_[size_t(i)]->setToolTip(u(kPanels[i].englishTooltip));
+    }
+}
+
+StatusPanel *frmMAIN::panel(int index) const
+{
+    return index >= 1 && index <= 15 ? panels_[size_t(index)] : nullptr;
+}
+
+QAction *frmMAIN::menuItem(const QString &name) const { return actions_.value(name); }
+QMenu *frmMAIN::menu(const QString &name) const { return menus_.value(name); }
+
+QString frmMAIN::caption(const QString &menuName) const
+{
+    QAction *a = actions_.value(menuName);
+    return a ? a->text() : QString();
+}
+
+// ---------------------------------------------------------------- run context
+
+QString frmMAIN::BENUTZER() const
+{
+    const QString name = sys::userName();
+    return name.isEmpty() ? QStringLiteral("UNBEK.") : name.toUpper();
+}
+
+QString frmMAIN::DATENBANKPFAD() const
+{
+    return registry::GetSetting(QStringLiteral("KORVANE"), QStringLiteral("Extras"), QStringLiteral("Datenbankpfad"));
+}
+
+void frmMAIN::setDATENBANKPFAD(const QString &path)
+{
+    registry::SaveSetting(QStringLiteral("KORVANE"), QStringLiteral("Extras"), QStringLiteral("Datenbankpfad"), path);
+}
+
+QString frmMAIN::XMDBPFAD() const
+{
+    QString path = fsoX.GetParentFolderName(programFolder_) + QStringLiteral("/BENUTZER");
+    if (!fsoX.FolderExists(path))
+        fsoX.CreateFolder(path);
+    path += QLatin1Char('/') + BENUTZER();
+    if (!fsoX.FolderExists(path))
+        fsoX.CreateFolder(path);
+    return path + QLatin1Char('/') + title() + QStringLiteral(".mdb");
+}
+
+QString frmMAIN::projectDatabase() const
+{
+    return projektspfad_ + QLatin1Char('/') + projekt_ + QLatin1Char('/') + title() + QStringLiteral(".mdb");
+}
+
+void frmMAIN::setProgress(int value)
+{
+    if (autostart_)
+        autostart_->pgbBERECHNEN()->setValue(value);
+}
+
+int frmMAIN::progress() const
+{
+    return autostart_ ? autostart_->pgbBERECHNEN()->value() : 0;
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool frmMAIN::abandonStart()
+{
+    // Nothing of the run may stay behind invisibly; the working database is left as it is,
+    // so that changes kept from an interrupted run are not lost.
+    for (db::ConnectionPtr *c : {&cnnX_, &cnnX_V_, &cnnARCHIV_}) {
+        if (*c && (*c)->isOpen()) {
+            try { (*c)->Close(); } catch (const VbError &) {}
+        }
+        c->reset();
+    }
+    hide();
+    return false;
+}
+
+bool frmMAIN::MDIForm_Load(const QString &programFolder)
+{
+    programFolder_ = programFolder;
+    Guard g(kErrorPrefix, title());
+
+    if (!g.step([&] {
+            const bool previous = sys::setSystemBeep(false);
+            signalton_ = previous ? 1 : 0;
+            spiok_ = 1;
+        }))
+        return abandonStart();
+
+    if (!g.step([&] {
+            const QString iso = sys::locale().name().section(QLatin1Char('_'), 0, 0);
+            sprache_ = languageCodeFor(iso);
+        }))
+        return abandonStart();
+    if (!g.step([&] { dezimalpunkt_ = sys::decimalSign(); }))
+        return abandonStart();
+    if (sprache_ == 1 && !g.step([&] { applyEnglishTexts(); }))
+        return abandonStart();
+
+    developmentMode_ = false;
+    if (!g.step([&] { developmentMode_ = programFolder_.contains(QLatin1String("SOURCE"), Qt::CaseInsensitive); }))
+        return abandonStart();
+
+    if (!developmentMode_) {
+        const QString dbFolder = DATENBANKPFAD();
+        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(dbFolder + QStringLiteral("/ARCHIV.mdb")); }))
+            return abandonStart();
+        if (!g.step([&] { cnnX_V_ = db::openDatabase(dbFolder + QStringLiteral("/VORGABE.mdb")); }))
+            return abandonStart();
+
+        db::Recordset rs;
+        bool found = false;
+        if (!g.step([&] {
+                rs.Open(QStringLiteral("SELECT * FROM [ADMIN] WHERE [BENUTZER]=") + db::sqlText(BENUTZER()), cnnARCHIV_);
+                found = !rs.isEOF();
+            }))
+            return abandonStart();
+        if (!found) {
+            ui::MsgBox(sprache_ == 1
+                           ? QStringLiteral("Program ") + title() + QStringLiteral(" can used only via the frame program!")
+                           : QStringLiteral("Programm ") + title() + u(" kann nur über das Rahmenprogramm ausgeführt werden!"),
+                       ui::vbOKOnly | ui::vbExclamation, title());
+            return abandonStart();
+        }
+        if (!g.step([&] { rs.MoveFirst(); rs.setField(QStringLiteral("PROG"), Variant(title())); rs.Update(); }))
+            return abandonStart();
+        if (!g.step([&] { projektspfad_ = rs.Fields(QStringLiteral("PROJEKTSPFAD")).toString(); }))
+            return abandonStart();
+        if (!g.step([&] { projekt_ = rs.Fields(QStringLiteral("PROJEKT")).toString(); }))
+            return abandonStart();
+        if (!g.step([&] { bearbeiter_ = rs.Fields(QStringLiteral("BEARBEITER")).toString(); }))
+            return abandonStart();
+        if (!g.step([&] { rs.Close(); }))
+            return abandonStart();
+
+        bool folderExists = false;
+        if (!g.step([&] { folderExists = fsoX.FolderExists(projektspfad_ + QLatin1Char('/') + projekt_); }))
+            return abandonStart();
+        if (!folderExists) {
+            ui::MsgBox(sprache_ == 1 ? QStringLiteral("Project directory ") + projekt_ + QStringLiteral(" dosn't exist!")
+                                     : QStringLiteral("Projektsverzeichnis ") + projekt_ + QStringLiteral(" existiert nicht!"),
+                       ui::vbOKOnly | ui::vbExclamation, title());
+            return abandonStart();
+        }
+        bool templateExists = false;
+        if (!g.step([&] { templateExists = fsoX.FileExists(programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb")); }))
+            return abandonStart();
+        if (!templateExists) {
+            ui::MsgBox(sprache_ == 1 ? QStringLiteral("The empty database ") + title() + QStringLiteral(".mdb dosn't exist!\n")
+                                           + QString::fromLatin1(FAMILIENNAME) + QStringLiteral(" has to be installed again!")
+                                     : QStringLiteral("Die leere Datenbank ") + title() + QStringLiteral(".mdb existiert nicht!\n")
+                                           + QString::fromLatin1(FAMILIENNAME) + u(" muß neu installiert werden!"),
+                       ui::vbOKOnly | ui::vbExclamation, title());
+            return abandonStart();
+        }
+    } else {
+        if (!g.step([&] {
+                projektspfad_ = fsoX.GetParentFolderName(programFolder_);
+                projekt_ = QStringLiteral("TE0000.00");
+                bearbeiter_ = BENUTZER();
+            }))
+            return abandonStart();
+    }
+
+    if (!g.step([&] {
+            panels_[1]->setText(shortenedProjectPath(projektspfad_) + QLatin1Char('/'));
+            panels_[1]->setToolTip(projektspfad_);
+            panels_[2]->setText(projekt_);
+            panels_[2]->setToolTip(bearbeiter_);
+            panels_[4]->setText(title());
+            panels_[4]->setToolTip(QString::fromLatin1(PRODUKTNAME));
+        }))
+        return abandonStart();
+
+    // A working database left from an earlier run holds the changes of an interrupted run.
+    QString working;
+    bool workingExists = true;
+    if (!g.step([&] { working = XMDBPFAD(); workingExists = fsoX.FileExists(working); }))
+        return abandonStart();
+    bool copy = !workingExists;
+    if (workingExists) {
+        const int answer = ui::MsgBox(
+            sprache_ == 1 ? QStringLiteral("Program was interuped during the execution!\nDo you want to save the changes till the interuption?")
+                          : u("Programm wurde während der Ausführung unterbrochen!\nSoll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
+            ui::vbYesNo | ui::vbQuestion, title());
+        copy = answer != ui::vbYes;
+    }
+    if (copy && !g.step([&] { fsoX.CopyFile(projectDatabase(), working.isEmpty() ? XMDBPFAD() : working, true); }))
+        return abandonStart();
+
+    geaendert_ = false;
+
+    if (!g.step([&] { cnnX_ = db::openDatabase(working.isEmpty() ? XMDBPFAD() : working); }))
+        return abandonStart();
+    if (!g.step([&] { PANELDATENSATZ(); }))
+        return abandonStart();
+
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    showMaximized();
+
+    autostart_ = new mdiAUTOSTART;
+    autostartFrame_ = mdiArea_->addSubWindow(autostart_, Qt::FramelessWindowHint);
+    autostartFrame_->setObjectName(QStringLiteral("mdiAUTOSTART_Frame"));
+    autostartFrame_->installEventFilter(this);
+    const QSize client = mdiArea_->viewport()->size();
+    if (!g.step([&] { autostart_->Form_Load(*this, float(client.width() * TWIPS_PER_PIXEL), float(client.height() * TWIPS_PER_PIXEL)); }))
+        return abandonStart();
+    sys::DoEvents();
+    autostartFrame_->showMaximized();
+    return true;
+}
+
+// ---------------------------------------------------------------- status panel 6
+
+void frmMAIN::PANELDATENSATZ()
+{
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT [KEN],[KOM] FROM [E1] WHERE [AKT]=true ORDER BY [KEN]"), cnnX_);
+    QString text, tip;
+    if (rs.isEOF()) {
+        text = QStringLiteral("-");
+    } else {
+        rs.MoveLast();
+        const long n = rs.RecordCount();
+        rs.MoveFirst();
+        if (n == 1) {
+            text = rs.Fields(QStringLiteral("KEN")).text();
+            tip = rs.Fields(QStringLiteral("KOM")).text();
+        } else {
+            text = rs.Fields(QStringLiteral("KEN")).toString() + QStringLiteral(",...");
+            QStringList names;
+            for (; !rs.isEOF(); rs.MoveNext())
+                names << rs.Fields(QStringLiteral("KEN")).toString();
+            tip = names.join(QStringLiteral(", "));
+        }
+    }
+    rs.Close();
+    setRecordPanel(text, tip);
+}
+
+void frmMAIN::setRecordPanel(const QString &text, const QString &tip)
+{
+    panels_[6]->setText(text);
+    panels_[6]->setToolTip(tip);
+}
+
+// ---------------------------------------------------------------- command panels
+
+void frmMAIN::stbMAIN_MouseDown(int x)
+{
+    for (int i = 8; i <= 15; ++i) {
+        const QRect r = panels_[size_t(i)]->geometry();
+        if (r.left() <= x && r.left() + r.width() >= x)
+            panels_[size_t(i)]->setBevel(StatusPanel::Inset);
+    }
+    statusBar()->repaint();
+    sys::Sleep(250);
+}
+
+bool frmMAIN::eventFilter(QObject *watched, QEvent *e)
+{
+    // The start window lives as long as the run: the progress bar of every long command is on it.
+    if (watched == autostartFrame_.data() && e->type() == QEvent::Close && !unloading_) {
+        e->ignore();
+        return true;
+    }
+    // A press on the status bar between the panels still waits as a press on a panel does.
+    if (watched == statusBar() && e->type() == QEvent::MouseButtonPress)
+        stbMAIN_MouseDown(static_cast<QMouseEvent *>(e)->position().toPoint().x());
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void frmMAIN::stbMAIN_PanelClick(int index)
+{
+    StatusPanel *p = panel(index);
+    Guard g(kErrorPrefix, p ? p->text() : QString());
+    g.silent({err::InvalidPropertyValue, err::DialogCancelled});
+    if (index >= 8 && index <= 15)
+        g.step([&] { runPanelCommand(index); });
+    g.always([&] {
+        if (index >= 8 && index <= 15)
+            p->setBevel(StatusPanel::Raised);
+        sys::setHourglass(false);
+    });
+}
+
+void frmMAIN::runPanelCommand(int index)
+{
+    switch (index) {
+    case 8: panelOK(*this); break;
+    case 9: panelAbbrechen(); break;
+    default: break;   // the input window and the result pages bring the other commands
+    }
+}
+
+void frmMAIN::panelAbbrechen()
+{
+    sys::setHourglass(true);
+    for (QMdiSubWindow *w : mdiArea_->subWindowList())
+        if (w->widget() && w->widget()->objectName() == QLatin1String("mdiEINGABE"))
+            w->close();
+    leaveInputState();
+    sys::setHourglass(false);
+}
+
+void frmMAIN::showCommandPanels(std::initializer_list<int> indexes)
+{
+    for (int i : indexes) {
+        panels_[size_t(i)]->setBevel(StatusPanel::Raised);
+        panels_[size_t(i)]->show();
+    }
+}
+
+void frmMAIN::hideCommandPanels(std::initializer_list<int> indexes)
+{
+    for (int i : indexes)
+        panels_[size_t(i)]->hide();
+}
+
+void frmMAIN::enterInputState()
+{
+    showCommandPanels({8, 9});
+    for (const char *m : {"mnuDATEI", "mnuAUSWERTEN", "mnuEXTRAS"})
+        actions_.value(QString::fromLatin1(m))->setEnabled(false);
+}
+
+void frmMAIN::leaveInputState()
+{
+    hideCommandPanels({8, 9});
+    for (const char *m : {"mnuDATEI", "mnuAUSWERTEN", "mnuEXTRAS"})
+        actions_.value(QString::fromLatin1(m))->setEnabled(true);
+}
+
+void frmMAIN::enterPageState(bool multiple)
+{
+    showCommandPanels({10, 11, 12, 13, 14, 15});
+    actions_.value(QStringLiteral("mnuDATEI"))->setEnabled(false);
+    if (multiple)
+        actions_.value(QStringLiteral("mnuEXTRAS"))->setEnabled(false);
+}
+
+// ---------------------------------------------------------------- save and compaction
+
+bool frmMAIN::mnuSPEICHERN_Click()
+{
+    const QString cmdTitle = caption(QStringLiteral("mnuSPEICHERN"));
+    Guard g(kErrorPrefix, cmdTitle);
+    float size = 0;
+    bool copied = false;
+    g.step([&] { size = sizeInMegabytes(fsoX.FileSize(XMDBPFAD())); });
+    if (!g.left() && size > 10) {
+        const int answer = ui::MsgBox(
+            sprache_ == 1 ? QStringLiteral("Database reaches ") + megabytesText(size, dezimalpunkt_) + QStringLiteral(" MB! \nDo you want to compact the file?")
+                          : QStringLiteral("Datenbank hat ") + megabytesText(size, dezimalpunkt_) + QStringLiteral(" MB erreicht! \nSoll die Datei komprimiert werden?"),
+            ui::vbYesNo | ui::vbQuestion, cmdTitle, programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".hlp"), 34);
+        if (answer == ui::vbYes)
+            mnuKOMPRIMIEREN_Click();
+    }
+    bool attempted = false;
+    g.step([&] { sys::setHourglass(true); });
+    g.step([&] {
+        attempted = true;
+        fsoX.CopyFile(XMDBPFAD(), projectDatabase(), true);
+        copied = true;
+    });
+    // Only a copy that arrived clears the flag: otherwise the end of the run would delete the
+    // only copy of the changes.
+    if (copied) {
+        geaendert_ = false;
+        copyBackFailed_ = false;
+    } else if (attempted) {
+        copyBackFailed_ = true;
+    }
+    g.always([&] { sys::setHourglass(false); });
+    return copied;
+}
+
+void frmMAIN::mnuKOMPRIMIEREN_Click()
+{
+    const QString cmdTitle = caption(QStringLiteral("mnuKOMPRIMIEREN"));
+    Guard g(kErrorPrefix, cmdTitle);
+    sys::setHourglass(true);
+    QString source, destination;
+    float before = 0, after = 0;
+    int64_t bytesBefore = 0, bytesAfter = 0;
+    bool compacted = false, replaced = false;
+
+    g.step([&] { source = XMDBPFAD(); destination = compactionFilePath(source); });
+    g.step([&] { bytesBefore = fsoX.FileSize(source); before = sizeInMegabytes(bytesBefore); });
+    g.step([&] { if (cnnX_) cnnX_->Close(); });
+    // The compacted copy is written first; the working database is replaced only once the
+    // copy is complete, so that a failure never leaves it missing.
+    g.step([&] {
+        if (fsoX.FileExists(destination))
+            fsoX.DeleteFile(destination);
+        db::ConnectionPtr c = db::openDatabase(source);
+        try {
+            c->Execute(QStringLiteral("VACUUM INTO ") + db::sqlText(destination));
+        } catch (...) {
+            c->Close();
+            throw;
+        }
+        c->Close();
+        compacted = true;
+    });
+    if (compacted)
+        g.step([&] { replaceFile(destination, source); replaced = true; });
+    if (!replaced && !destination.isEmpty() && fsoX.FileExists(destination)) {
+        try { fsoX.DeleteFile(destination); } catch (const VbError &) {}
+    }
+    if (replaced) {
+        g.step([&] { bytesAfter = fsoX.FileSize(source); after = sizeInMegabytes(bytesAfter); });
+        g.step([&] {
+            const float gain = compactionGain(before, after, bytesBefore, bytesAfter);
+            ui::MsgBox(sprache_ == 1
+                           ? QStringLiteral("Database was compact about ") + megabytesText(gain, dezimalpunkt_) + QStringLiteral(" % to ")
+                                 + megabytesText(after, dezimalpunkt_) + QStringLiteral(" MB!")
+                           : QStringLiteral("Datenbank wurde um ") + megabytesText(gain, dezimalpunkt_) + QStringLiteral(" % auf ")
+                                 + megabytesText(after, dezimalpunkt_) + QStringLiteral(" MB komprimiert !"),
+                       ui::vbOKOnly | ui::vbInformation, cmdTitle);
+        });
+    }
+    // The same connection object opens again, so that column accessors holding it go on working.
+    g.always([&] {
+        const QString path = source.isEmpty() ? XMDBPFAD() : source;
+        if (!cnnX_)
+            cnnX_ = std::make_shared<db::Connection>();
+        cnnX_->ConnectionTimeout = 30;
+        cnnX_->Open(db::connectionStringFor(path));
+    });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+// ---------------------------------------------------------------- end of the run
+
+void frmMAIN::mnuSCHLIESSEN_Click()
+{
+    rahmenprogramm_ = true;
+    unloadMainWindow();
+}
+
+void frmMAIN::mnuBEENDEN_Click()
+{
+    rahmenprogramm_ = false;
+    unloadMainWindow();
+}
+
+void frmMAIN::unloadMainWindow()
+{
+    endRun(1);
+}
+
+bool frmMAIN::endRun(int unloadMode)
+{
+    if (ended_)
+        return true;
+    if (MDIForm_QueryUnload(unloadMode))
+        return false;
+    MDIForm_Unload();
+    return true;
+}
+
+void frmMAIN::closeEvent(QCloseEvent *e)
+{
+    if (ended_) {
+        e->accept();
+        return;
+    }
+    if (endRun(0))
+        e->accept();
+    else
+        e->ignore();
+}
+
+bool frmMAIN::MDIForm_QueryUnload(int unloadMode)
+{
+    Guard g(kErrorPrefix, title());
+    bool cancel = false;
+    if ((unloadMode == 0 || unloadMode == 1) && geaendert_) {
+        int answer = ui::vbCancel;
+        if (!g.step([&] {
+                answer = ui::MsgBox(sprache_ == 1 ? QStringLiteral("Do you want to save changes to project ") + projekt_ + QStringLiteral("?")
+                                                  : u("Sollen die Änderungen in Projekt ") + projekt_ + u(" gespeichert werden?"),
+                                    ui::vbYesNoCancel | ui::vbQuestion, caption(QStringLiteral("mnuBEENDEN")));
+            }))
+            return cancel;
+        if (answer == ui::vbYes)
+            g.step([&] { mnuSPEICHERN_Click(); });
+        else if (answer == ui::vbCancel)
+            return true;
+    }
+    if (unloadMode == 0 || rahmenprogramm_) {
+        g.step([&] {
+            const QString frame = fsoX.GetParentFolderName(programFolder_) + QStringLiteral("/KORVANE");
+            if (fsoX.FileExists(frame))
+                shell::startDetached(frame);
+        });
+    }
+    return cancel;
+}
+
+void frmMAIN::MDIForm_Unload()
+{
+    Guard g(kErrorPrefix, title());
+    unloading_ = true;
+    g.step([&] {
+        for (QMdiSubWindow *w : mdiArea_->subWindowList())
+            w->close();
+        for (QWidget *w : findChildren<QDialog *>())
+            w->close();
+    });
+    if (!developmentMode_) {
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT [PROG] FROM [ADMIN] WHERE [BENUTZER]=") + db::sqlText(BENUTZER()), cnnARCHIV_);
+            rs.MoveFirst();
+            rs.setField(QStringLiteral("PROG"), Variant(QStringLiteral("KORVANE")));
+            rs.Update();
+            rs.Close();
+        });
+        g.step([&] {
+            if (cnnARCHIV_) cnnARCHIV_->Close();
+            if (cnnX_V_) cnnX_V_->Close();
+            cnnARCHIV_.reset();
+            cnnX_V_.reset();
+        });
+    }
+    g.step([&] {
+        if (cnnX_) cnnX_->Close();
+        cnnX_.reset();
+    });
+    // After a failed copy back the working database holds the only copy of the changes: it
+    // stays, and the next start offers it as the changes of an interrupted run.
+    if (!copyBackFailed_)
+        g.step([&] { fsoX.DeleteFile(XMDBPFAD()); });
+    // Cancel in the error box skips the remaining steps, but the run ends all the same: a
+    // hidden window must not stay behind as a process without a face.
+    ended_ = true;
+    hide();
+    emit programEnded();
+}
+
+// ---------------------------------------------------------------- help and about
+
+void frmMAIN::mnuFRAGEZEICHEN_Click()
+{
+    const QString base = programFolder_ + QLatin1Char('/') + title();
+    actions_.value(QStringLiteral("mnuHILFE"))->setEnabled(fsoX.FileExists(base + QStringLiteral(".hlp")));
+    actions_.value(QStringLiteral("mnuREADME"))->setEnabled(fsoX.FileExists(base + QStringLiteral(".doc")));
+    actions_.value(QStringLiteral("mnuHINWEISE"))->setEnabled(fsoX.FileExists(base + QStringLiteral("_H.doc")));
+}
+
+void frmMAIN::mnuHILFE_Click()
+{
+    // The F1 keys call this without the menu's file test: a missing file gets an error box
+    // instead of ending the program.
+    Guard g(kErrorPrefix, QStringLiteral("?/Hilfe"));
+    sys::setHourglass(true);
+    g.step([&] {
+        const QString file = programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".hlp");
+        if (!fsoX.FileExists(file))
+            vnt::raise(err::FileNotFound, QStringLiteral("File not found: ") + file);
+        if (!shell::openDocument(file))
+            vnt::raise(err::FileNotFound, QStringLiteral("No program opens ") + file);
+    });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+void frmMAIN::openDocumentCommand(const QString &suffix, const QString &cmdTitle)
+{
+    Guard g(kErrorPrefix, cmdTitle);
+    sys::setHourglass(true);
+    g.step([&] {
+        const QString file = programFolder_ + QLatin1Char('/') + title() + suffix;
+        if (!fsoX.FileExists(file))
+            vnt::raise(err::FileNotFound, QStringLiteral("File not found: ") + file);
+        if (!shell::openDocument(file))
+            vnt::raise(429, QStringLiteral("No program opens ") + file);
+    });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+void frmMAIN::mnuREADME_Click() { openDocumentCommand(QStringLiteral(".doc"), QStringLiteral("?/ReadMe")); }
+void frmMAIN::mnuHINWEISE_Click() { openDocumentCommand(QStringLiteral("_H.doc"), QStringLiteral("?/Hinweise")); }
+
+void frmMAIN::mnuINFO_Click()
+{
+    frmINFO dlg(this);
+    if (autostart_)
+        dlg.Form_Load(*this, autostart_->lblTITEL()->text(), autostart_->lblUNTERTITEL()->text(), autostart_->lblVERSION()->text());
+    else
+        dlg.Form_Load(*this, QString(), QString(), QString());
+    ui::showModal(dlg);
+}
+
+} // namespace vnt

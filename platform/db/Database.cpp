@@ -1,0 +1,891 @@
+// The database layer over the SQLite C API. A recordset is a snapshot: Open reads every row
+// with its rowid, so that moving is free and the writes of a one-table query can go straight
+// to the row they belong to, whatever else has happened to the table since.
+#include "Database.h"
+#include "../errors.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace vnt::db {
+
+namespace {
+
+int numberFor(int rc, const QString &message)
+{
+    if (message.startsWith(QLatin1String("no such table"), Qt::CaseInsensitive))
+        return err::NoSuchTable;
+    if (message.startsWith(QLatin1String("no such column"), Qt::CaseInsensitive))
+        return err::NoSuchColumn;
+    if ((rc & 0xff) == SQLITE_CONSTRAINT)
+        return err::IntegrityViolation;
+    if (message.contains(QLatin1String("syntax error")) || message.contains(QLatin1String("incomplete input")))
+        return err::SyntaxError;
+    return err::DatabaseError;
+}
+
+[[noreturn]] void raiseEngine(sqlite3 *db, int rc)
+{
+    const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    raise(numberFor(rc, msg), msg);
+}
+
+// Finalizes a statement on every path out of a function.
+struct Stmt {
+    sqlite3_stmt *s = nullptr;
+    Stmt() = default;
+    Stmt(const Stmt &) = delete;
+    Stmt &operator=(const Stmt &) = delete;
+    ~Stmt() { sqlite3_finalize(s); }
+};
+
+void prepare(sqlite3 *db, const QString &sql, Stmt &st)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st.s, nullptr);
+    if (rc != SQLITE_OK)
+        raiseEngine(db, rc);
+}
+
+// --- What a query reads -------------------------------------------------------------------
+
+struct Token {
+    QString text;   // a name without its brackets or quotes
+    int pos = 0;
+    int end = 0;
+    bool word = false;
+};
+
+// The tokens of the query's outermost level: what stands inside parentheses or literals is skipped.
+QList<Token> topLevelTokens(const QString &sql)
+{
+    QList<Token> out;
+    int depth = 0;
+    const int n = sql.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            while (i < n && sql[i] != QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            const int e = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = e < 0 ? n : e + 2;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
+            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+            const int start = i++;
+            QString text;
+            while (i < n) {
+                if (sql[i] == close) {
+                    if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
+                        text += close;
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                text += sql[i++];
+            }
+            i = qMin(i + 1, n);
+            if (depth == 0)
+                out.append({text, start, i, c != QLatin1Char('\'')});
+        } else if (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$')) {
+            const int start = i;
+            while (i < n && (sql[i].isLetterOrNumber() || sql[i] == QLatin1Char('_') || sql[i] == QLatin1Char('$')))
+                ++i;
+            if (depth == 0)
+                out.append({sql.mid(start, i - start), start, i, true});
+        } else {
+            if (depth == 0)
+                out.append({QString(c), i, i + 1, false});
+            if (c == QLatin1Char('('))
+                ++depth;
+            else if (c == QLatin1Char(')') && depth > 0)
+                --depth;
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool is(const Token &t, const char *keyword)
+{
+    return t.word && t.text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+// A query "SELECT <list> FROM <one table> [alias] [WHERE ...] [ORDER BY ...]" can have its rows
+// written back; it is read with the rowid appended to the select list.
+struct QueryShape {
+    bool oneTable = false;
+    QString table;
+    int fromPos = 0;        // where FROM begins
+    int tableEnd = 0;       // just past the table and its alias
+};
+
+QueryShape analyse(const QString &sql)
+{
+    QueryShape q;
+    const QList<Token> t = topLevelTokens(sql);
+    if (t.isEmpty() || !is(t[0], "SELECT") || (t.size() > 1 && is(t[1], "DISTINCT")))
+        return q;
+    int from = -1;
+    for (int k = 1; k < t.size(); ++k) {
+        for (const char *kw : {"UNION", "INTERSECT", "EXCEPT", "GROUP", "WINDOW", "VALUES"})
+            if (is(t[k], kw))
+                return q;
+        if (from < 0 && is(t[k], "FROM"))
+            from = k;
+    }
+    if (from < 0 || from + 1 >= t.size() || !t[from + 1].word)
+        return q;
+    int k = from + 1;
+    QString table = t[k].text;
+    int end = t[k].end;
+    ++k;
+    if (k + 1 < t.size() && t[k].text == QLatin1String(".") && t[k + 1].word) {  // schema.table
+        table = t[k + 1].text;
+        end = t[k + 1].end;
+        k += 2;
+    }
+    static const char *const clauseWords[] = {"WHERE", "ORDER", "LIMIT", "JOIN", "INNER", "LEFT", "RIGHT", "CROSS",
+                                              "NATURAL", "FULL", "OUTER", "ON", "USING", "HAVING", "INDEXED", "NOT"};
+    auto isClause = [&](const Token &tok) {
+        for (const char *w : clauseWords)
+            if (is(tok, w))
+                return true;
+        return false;
+    };
+    if (k < t.size() && is(t[k], "AS") && k + 1 < t.size() && t[k + 1].word) {
+        end = t[k + 1].end;
+        k += 2;
+    } else if (k < t.size() && t[k].word && !isClause(t[k])) {
+        end = t[k].end;
+        ++k;
+    }
+    if (k < t.size()) {
+        const Token &next = t[k];
+        const bool allowed = is(next, "WHERE") || is(next, "ORDER") || is(next, "LIMIT") || next.text == QLatin1String(";");
+        if (!allowed)
+            return q;
+    }
+    q.oneTable = true;
+    q.table = table;
+    q.fromPos = t[from].pos;
+    q.tableEnd = end;
+    return q;
+}
+
+VarType typeFromDeclared(const char *decl)
+{
+    if (!decl)
+        return VarType::Empty;
+    QString d = QString::fromLatin1(decl).trimmed().toUpper();
+    const int paren = d.indexOf(QLatin1Char('('));
+    if (paren >= 0)
+        d = d.left(paren).trimmed();
+    if (d == QLatin1String("SMALLINT") || d == QLatin1String("SHORT") || d == QLatin1String("INT2"))
+        return VarType::Integer;
+    if (d == QLatin1String("INTEGER") || d == QLatin1String("INT") || d == QLatin1String("LONG"))
+        return VarType::Long;
+    if (d == QLatin1String("FLOAT") || d == QLatin1String("REAL") || d == QLatin1String("SINGLE"))
+        return VarType::Single;
+    if (d.startsWith(QLatin1String("DOUBLE")) || d == QLatin1String("NUMERIC") || d == QLatin1String("DECIMAL"))
+        return VarType::Double;
+    if (d == QLatin1String("BOOLEAN") || d == QLatin1String("BOOL") || d == QLatin1String("BIT") || d == QLatin1String("YESNO"))
+        return VarType::Boolean;
+    if (d == QLatin1String("DATETIME") || d == QLatin1String("DATE") || d == QLatin1String("TIMESTAMP"))
+        return VarType::Date;
+    if (d.contains(QLatin1String("CHAR")) || d.contains(QLatin1String("TEXT")) || d == QLatin1String("MEMO") || d == QLatin1String("CLOB"))
+        return VarType::String;
+    return VarType::Empty;  // the value decides
+}
+
+QString columnText(sqlite3_stmt *s, int i)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, i)), sqlite3_column_bytes(s, i));
+}
+
+Variant readValue(sqlite3_stmt *s, int i, VarType type)
+{
+    const int st = sqlite3_column_type(s, i);
+    if (st == SQLITE_NULL)
+        return Variant::null();
+    const bool number = st == SQLITE_INTEGER || st == SQLITE_FLOAT;
+    switch (type) {
+    case VarType::Integer:
+        if (st == SQLITE_INTEGER) {
+            const sqlite3_int64 v = sqlite3_column_int64(s, i);
+            if (v >= INT16_MIN && v <= INT16_MAX)
+                return Variant(int16_t(v));
+        }
+        break;
+    case VarType::Long:
+        if (st == SQLITE_INTEGER) {
+            const sqlite3_int64 v = sqlite3_column_int64(s, i);
+            if (v >= INT32_MIN && v <= INT32_MAX)
+                return Variant(int32_t(v));
+        }
+        break;
+    case VarType::Single:
+        if (number)
+            return Variant(float(sqlite3_column_double(s, i)));
+        break;
+    case VarType::Double:
+        if (number)
+            return Variant(sqlite3_column_double(s, i));
+        break;
+    case VarType::Boolean:
+        if (number)
+            return Variant(sqlite3_column_double(s, i) != 0.0);
+        break;
+    case VarType::Date:
+        if (number)
+            return Variant::date(sqlite3_column_double(s, i));
+        break;
+    case VarType::String:
+        if (st != SQLITE_BLOB)
+            return Variant(columnText(s, i));
+        break;
+    default:
+        break;
+    }
+    // A value that does not fit its column's declared type (written by another program) is
+    // passed on as what it is rather than lost.
+    switch (st) {
+    case SQLITE_INTEGER: return Variant::fromLongLong(sqlite3_column_int64(s, i));
+    case SQLITE_FLOAT: return Variant(sqlite3_column_double(s, i));
+    default: return Variant(columnText(s, i));
+    }
+}
+
+void bindValue(sqlite3 *db, sqlite3_stmt *s, int pos, const Variant &v)
+{
+    int rc = SQLITE_OK;
+    switch (v.type()) {
+    case VarType::Empty:
+    case VarType::Null: rc = sqlite3_bind_null(s, pos); break;
+    case VarType::Boolean: rc = sqlite3_bind_int(s, pos, v.toBool() ? 1 : 0); break;
+    case VarType::Integer:
+    case VarType::Long: rc = sqlite3_bind_int64(s, pos, v.toLong()); break;
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Date: rc = sqlite3_bind_double(s, pos, v.toDouble()); break;
+    case VarType::String: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        rc = sqlite3_bind_text(s, pos, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+    if (rc != SQLITE_OK)
+        raiseEngine(db, rc);
+}
+
+// The value as the column's declared type stores it; raises 13 or 6 where it cannot.
+Variant convertTo(const Variant &v, VarType type)
+{
+    if (v.isNull() || v.isEmpty())
+        return Variant::null();
+    switch (type) {
+    case VarType::Integer: return Variant(v.toInt());
+    case VarType::Long: return Variant(v.toLong());
+    case VarType::Single: return Variant(v.toSingle());
+    case VarType::Double: return Variant(v.toDouble());
+    case VarType::Boolean: return Variant(v.toBool());
+    case VarType::Date: return Variant::date(v.toDate());
+    case VarType::String: return Variant(v.toString());
+    default: return v;
+    }
+}
+
+QString bracketed(const QString &name)
+{
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+QString dataSource(const QString &connectionString)
+{
+    for (const QString &part : connectionString.split(QLatin1Char(';'))) {
+        const int eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0 || part.left(eq).trimmed().compare(QLatin1String("Data Source"), Qt::CaseInsensitive) != 0)
+            continue;
+        QString path = part.mid(eq + 1).trimmed();
+        if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
+            path = path.mid(1, path.size() - 2);
+        return path;
+    }
+    return {};
+}
+
+} // namespace
+
+QString sqlText(const QString &s)
+{
+    QString t = s;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
+// --- Connection ---------------------------------------------------------------------------
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    Close();
+}
+
+void Connection::Open(const QString &connectionString)
+{
+    if (db_)
+        raise(err::NotAllowedWhenOpen);
+    if (!connectionString.isEmpty())
+        ConnectionString = connectionString;
+    const QString file = dataSource(ConnectionString);
+    if (file.isEmpty())
+        raise(err::DatabaseError, QStringLiteral("The connection string names no database file (Data Source)."));
+    // Opening must never leave an empty database behind where the user expected their data.
+    if (!QFileInfo(file).isFile())
+        raise(err::DatabaseError, QStringLiteral("Could not find file '%1'.").arg(file));
+
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, ConnectionTimeout > 0 ? ConnectionTimeout * 1000 : 0);
+        // SQLite reads the file lazily; a file that is no database should fail here, not later.
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(db);
+        raise(err::DatabaseError, QStringLiteral("%1: '%2'").arg(msg, file));
+    }
+    db_ = db;
+    path_ = file;
+    transDepth_ = 0;
+}
+
+void Connection::Close()
+{
+    if (db_)
+        sqlite3_close_v2(db_);  // an open transaction is rolled back
+    db_ = nullptr;
+    transDepth_ = 0;
+}
+
+bool Connection::isOpen() const
+{
+    return db_ != nullptr;
+}
+
+QString Connection::path() const
+{
+    return path_;
+}
+
+// Nested transactions become savepoints, so that an inner rollback undoes only its own part
+// and only the outermost commit makes the work durable.
+void Connection::BeginTrans()
+{
+    Execute(transDepth_ == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT vnt_%1").arg(transDepth_));
+    ++transDepth_;
+}
+
+void Connection::CommitTrans()
+{
+    if (transDepth_ == 0)
+        raise(err::DatabaseError, QStringLiteral("No transaction is active."));
+    Execute(transDepth_ == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE vnt_%1").arg(transDepth_ - 1));
+    --transDepth_;
+}
+
+void Connection::RollbackTrans()
+{
+    if (transDepth_ == 0)
+        raise(err::DatabaseError, QStringLiteral("No transaction is active."));
+    if (transDepth_ == 1) {
+        Execute(QStringLiteral("ROLLBACK"));
+    } else {
+        const QString sp = QStringLiteral("vnt_%1").arg(transDepth_ - 1);
+        Execute(QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(sp));
+    }
+    --transDepth_;
+}
+
+bool Connection::inTransaction() const
+{
+    return transDepth_ > 0;
+}
+
+void Connection::Execute(const QString &sql)
+{
+    if (!db_)
+        raise(err::NotAllowedWhenClosed);
+    char *errmsg = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &errmsg);
+    if (rc != SQLITE_OK) {
+        const QString msg = errmsg ? QString::fromUtf8(errmsg) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(errmsg);
+        raise(numberFor(rc, msg), msg);
+    }
+}
+
+QString connectionStringFor(const QString &path)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path + QStringLiteral(";Persist Security Info=False");
+}
+
+ConnectionPtr openDatabase(const QString &path)
+{
+    auto c = std::make_shared<Connection>();
+    c->ConnectionString = connectionStringFor(path);
+    c->Open();
+    return c;
+}
+
+// --- Recordset ----------------------------------------------------------------------------
+
+struct Recordset::Impl {
+    struct Column {
+        QString name;       // as the query names it
+        QString origin;     // the table's column; empty for an expression
+        VarType type = VarType::Empty;
+    };
+    enum class Mode { None, Edit, Add };
+
+    ConnectionPtr cnn;
+    std::vector<Column> cols;
+    std::vector<Variant> values;        // row-major, cols.size() per row
+    std::vector<sqlite3_int64> rowids;
+    long pos = 0;                       // -1 before the first row, rows() past the last
+    bool onDeleted = false;             // the current row was deleted; pos is the row after it
+    bool updatable = false;
+    QString table;
+    QString rereadSql;                  // the query's columns of one row, by rowid
+
+    Mode mode = Mode::None;
+    long posBeforeAdd = 0;
+    std::vector<Variant> buffer;
+    std::vector<bool> dirty;
+
+    long rows() const { return long(rowids.size()); }
+    int width() const { return int(cols.size()); }
+    bool hasRow() const { return !onDeleted && pos >= 0 && pos < rows(); }
+
+    sqlite3 *db() const
+    {
+        if (!cnn || !cnn->isOpen())
+            raise(err::InvalidConnection);
+        return cnn->handle();
+    }
+
+    void readRow(sqlite3_stmt *s, std::vector<Variant> &out, long at) const
+    {
+        const int n = width();
+        for (int i = 0; i < n; ++i)
+            out[size_t(at) * n + i] = readValue(s, i, cols[i].type);
+    }
+
+    // Reads the stored row back, so that the snapshot shows what the table now holds
+    // (rounding of the column type, defaults of columns not written).
+    void reread(sqlite3_int64 rowid, long at)
+    {
+        Stmt st;
+        prepare(db(), rereadSql, st);
+        sqlite3_bind_int64(st.s, 1, rowid);
+        const int rc = sqlite3_step(st.s);
+        if (rc == SQLITE_ROW)
+            readRow(st.s, values, at);
+        else if (rc != SQLITE_DONE)
+            raiseEngine(db(), rc);
+    }
+
+    void step(sqlite3_stmt *s)
+    {
+        const int rc = sqlite3_step(s);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            raiseEngine(db(), rc);
+    }
+
+    void writeEdit()
+    {
+        QStringList sets;
+        for (int i = 0; i < width(); ++i)
+            if (dirty[i])
+                sets << bracketed(cols[i].origin) + QStringLiteral("=?");
+        if (sets.isEmpty())
+            return;
+        Stmt st;
+        prepare(db(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(bracketed(table), sets.join(QLatin1Char(','))), st);
+        int p = 1;
+        for (int i = 0; i < width(); ++i)
+            if (dirty[i])
+                bindValue(db(), st.s, p++, buffer[i]);
+        sqlite3_bind_int64(st.s, p, rowids[pos]);
+        step(st.s);
+        if (sqlite3_changes(db()) == 0)
+            raise(err::RowNotFound);
+        std::copy(buffer.begin(), buffer.end(), values.begin() + size_t(pos) * width());
+        reread(rowids[pos], pos);
+    }
+
+    void writeNew()
+    {
+        QStringList names, marks;
+        for (int i = 0; i < width(); ++i)
+            if (dirty[i]) {
+                names << bracketed(cols[i].origin);
+                marks << QStringLiteral("?");
+            }
+        const QString sql = names.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(bracketed(table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(bracketed(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        Stmt st;
+        prepare(db(), sql, st);
+        int p = 1;
+        for (int i = 0; i < width(); ++i)
+            if (dirty[i])
+                bindValue(db(), st.s, p++, buffer[i]);
+        step(st.s);
+        const sqlite3_int64 rowid = sqlite3_last_insert_rowid(db());
+        rowids.push_back(rowid);
+        values.insert(values.end(), buffer.begin(), buffer.end());
+        pos = rows() - 1;
+        onDeleted = false;
+        reread(rowid, pos);
+    }
+
+    void discardPending()
+    {
+        if (mode == Mode::Add)
+            pos = posBeforeAdd;
+        mode = Mode::None;
+        buffer.clear();
+        dirty.clear();
+    }
+};
+
+Recordset::Recordset() : d(std::make_unique<Impl>()) {}
+
+Recordset::~Recordset() = default;
+// A moved-from recordset is a closed one, not a broken one.
+Recordset::Recordset(Recordset &&o) noexcept : d(std::make_unique<Impl>()), open_(false)
+{
+    std::swap(d, o.d);
+    std::swap(open_, o.open_);
+}
+
+Recordset &Recordset::operator=(Recordset &&o) noexcept
+{
+    if (this != &o) {
+        Close();
+        std::swap(d, o.d);
+        std::swap(open_, o.open_);
+    }
+    return *this;
+}
+
+void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
+{
+    if (open_)
+        raise(err::NotAllowedWhenOpen);
+    if (!cnn || !cnn->isOpen())
+        raise(err::InvalidConnection);
+    sqlite3 *db = cnn->handle();
+
+    Impl fresh;
+    fresh.cnn = cnn;
+    const QueryShape shape = analyse(sql);
+    QString withRowid;
+    Stmt st;
+    bool rowidRead = false;
+    if (shape.oneTable) {
+        static const QString extra = QStringLiteral(",rowid ");
+        withRowid = sql.left(shape.fromPos) + extra + sql.mid(shape.fromPos);
+        const QByteArray utf8 = withRowid.toUtf8();
+        // A view has no rowid: such a query is still read, only not written.
+        rowidRead = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st.s, nullptr) == SQLITE_OK;
+        if (rowidRead) {
+            fresh.rereadSql = withRowid.left(shape.tableEnd + extra.size()) + QStringLiteral(" WHERE rowid=?");
+        } else {
+            sqlite3_finalize(st.s);
+            st.s = nullptr;
+        }
+    }
+    if (!rowidRead)
+        prepare(db, sql, st);
+
+    const int n = sqlite3_column_count(st.s) - (rowidRead ? 1 : 0);
+    bool anyWritable = false;
+    for (int i = 0; i < n; ++i) {
+        Impl::Column c;
+        c.name = QString::fromUtf8(sqlite3_column_name(st.s, i));
+        c.type = typeFromDeclared(sqlite3_column_decltype(st.s, i));
+        const char *origin = sqlite3_column_origin_name(st.s, i);
+        const char *table = sqlite3_column_table_name(st.s, i);
+        if (rowidRead && origin && table && shape.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+            c.origin = QString::fromUtf8(origin);
+            anyWritable = true;
+        }
+        fresh.cols.push_back(c);
+    }
+    fresh.updatable = rowidRead && anyWritable;
+    fresh.table = shape.table;
+
+    for (;;) {
+        const int rc = sqlite3_step(st.s);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            raiseEngine(db, rc);
+        const size_t at = fresh.values.size();
+        fresh.values.resize(at + size_t(n));
+        for (int i = 0; i < n; ++i)
+            fresh.values[at + i] = readValue(st.s, i, fresh.cols[i].type);
+        fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st.s, n) : 0);
+    }
+    // An expression column (COUNT, MAX, ...) takes the type of what it holds.
+    for (int i = 0; i < n; ++i) {
+        Impl::Column &c = fresh.cols[i];
+        if (c.type != VarType::Empty)
+            continue;
+        c.type = VarType::Double;
+        for (long r = 0; r < fresh.rows(); ++r) {
+            const Variant &v = fresh.values[size_t(r) * n + i];
+            if (!v.isNull()) {
+                c.type = v.type();
+                break;
+            }
+        }
+        if (!c.origin.isEmpty())
+            c.type = VarType::Empty;  // a column of no declared type keeps what it is given
+    }
+    *d = std::move(fresh);
+    d->pos = 0;
+    open_ = true;
+}
+
+void Recordset::Close()
+{
+    // Pending changes that were never stored are dropped, as a failed Update leaves them.
+    *d = Impl();
+    open_ = false;
+}
+
+bool Recordset::isEOF() const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->mode == Impl::Mode::Add || d->onDeleted)
+        return false;
+    return d->pos >= d->rows();
+}
+
+bool Recordset::isBOF() const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->mode == Impl::Mode::Add || d->onDeleted)
+        return false;
+    return d->rows() == 0 || d->pos < 0;
+}
+
+void Recordset::MoveFirst()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    Update();
+    d->onDeleted = false;
+    d->pos = 0;
+}
+
+void Recordset::MoveLast()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    Update();
+    d->onDeleted = false;
+    d->pos = d->rows() > 0 ? d->rows() - 1 : 0;
+}
+
+void Recordset::MoveNext()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    Update();
+    if (d->onDeleted) {
+        d->onDeleted = false;  // the row after the deleted one already stands at pos
+        return;
+    }
+    if (d->pos >= d->rows())
+        raise(err::NoCurrentRecord);
+    ++d->pos;
+}
+
+void Recordset::MovePrevious()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    Update();
+    if (d->onDeleted) {
+        d->onDeleted = false;
+        --d->pos;
+        return;
+    }
+    if (d->pos < 0 || d->rows() == 0)
+        raise(err::NoCurrentRecord);
+    --d->pos;
+}
+
+long Recordset::RecordCount() const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    return d->rows();
+}
+
+int Recordset::FieldCount() const
+{
+    return open_ ? d->width() : 0;
+}
+
+QString Recordset::FieldName(int i) const
+{
+    if (!open_ || i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    return d->cols[i].name;
+}
+
+VarType Recordset::FieldType(int i) const
+{
+    if (!open_ || i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    return d->cols[i].type;
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < d->width(); ++i)
+        if (d->cols[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+Variant Recordset::Fields(int i) const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    if (d->mode != Impl::Mode::None)
+        return d->buffer[i];
+    if (!d->hasRow())
+        raise(err::NoCurrentRecord);
+    return d->values[size_t(d->pos) * d->width() + i];
+}
+
+Variant Recordset::Fields(const QString &name) const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    const int i = fieldIndex(name);
+    if (i < 0)
+        raise(err::ItemNotFound, standardDescription(err::ItemNotFound) + QStringLiteral(" (") + name + QLatin1Char(')'));
+    return Fields(i);
+}
+
+void Recordset::setField(int i, const Variant &v)
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    if (d->mode == Impl::Mode::None && !d->hasRow())
+        raise(err::NoCurrentRecord);
+    if (!d->updatable)
+        raise(err::NotUpdatable);
+    const Impl::Column &c = d->cols[i];
+    if (c.origin.isEmpty())
+        raise(err::NotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(c.name));
+    const Variant stored = convertTo(v, c.type);  // raises before anything changes
+    if (d->mode == Impl::Mode::None) {
+        const auto row = d->values.begin() + size_t(d->pos) * d->width();
+        d->buffer.assign(row, row + d->width());
+        d->dirty.assign(size_t(d->width()), false);
+        d->mode = Impl::Mode::Edit;
+    }
+    // A column named twice in the select list is one column of the table: both show the value,
+    // and it is written once.
+    for (int j = 0; j < d->width(); ++j) {
+        if (d->cols[j].origin.compare(c.origin, Qt::CaseInsensitive) == 0) {
+            d->buffer[j] = stored;
+            d->dirty[j] = false;
+        }
+    }
+    d->dirty[i] = true;
+}
+
+void Recordset::setField(const QString &name, const Variant &v)
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    const int i = fieldIndex(name);
+    if (i < 0)
+        raise(err::ItemNotFound, standardDescription(err::ItemNotFound) + QStringLiteral(" (") + name + QLatin1Char(')'));
+    setField(i, v);
+}
+
+void Recordset::AddNew()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (!d->updatable)
+        raise(err::NotUpdatable);
+    Update();
+    d->posBeforeAdd = d->pos;
+    d->buffer.assign(size_t(d->width()), Variant::null());
+    d->dirty.assign(size_t(d->width()), false);
+    d->mode = Impl::Mode::Add;
+}
+
+void Recordset::Update()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->mode == Impl::Mode::None)
+        return;
+    // On failure the changes stay pending: the caller sees the error and may correct or drop them.
+    if (d->mode == Impl::Mode::Add)
+        d->writeNew();
+    else
+        d->writeEdit();
+    d->mode = Impl::Mode::None;
+    d->buffer.clear();
+    d->dirty.clear();
+}
+
+void Recordset::Delete()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->mode == Impl::Mode::Add) {  // the row was never stored: deleting it drops it
+        d->discardPending();
+        return;
+    }
+    if (!d->hasRow())
+        raise(err::NoCurrentRecord);
+    if (!d->updatable)
+        raise(err::NotUpdatable);
+    d->discardPending();
+    Stmt st;
+    prepare(d->db(), QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(bracketed(d->table)), st);
+    sqlite3_bind_int64(st.s, 1, d->rowids[d->pos]);
+    d->step(st.s);
+    const int w = d->width();
+    d->values.erase(d->values.begin() + size_t(d->pos) * w, d->values.begin() + size_t(d->pos + 1) * w);
+    d->rowids.erase(d->rowids.begin() + d->pos);
+    d->onDeleted = true;
+}
+
+} // namespace vnt::db

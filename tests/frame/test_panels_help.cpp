@@ -1,0 +1,215 @@
+// The command panels' frame (pressed look, error handling, command states), the help menu
+// and the about window.
+#include "FrameFixture.h"
+#include "frame/frmINFO.h"
+#include "frame/mdiAUTOSTART.h"
+#include "frame/FrameRules.h"
+#include "platform/errors.h"
+#include <QLayout>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+// A main window whose panel commands fail with a chosen error.
+class FailingMain : public frmMAIN {
+public:
+    int error = 0;
+    QList<int> ran;
+protected:
+    void runPanelCommand(int index) override
+    {
+        ran << index;
+        sys::setHourglass(true);
+        if (error)
+            vnt::raise(error, QStringLiteral("Fehler"));
+    }
+};
+
+} // namespace
+
+TEST(PanelFrame, ErrorsOfCommands)
+{
+    const struct { int error; bool box; } cases[] = {
+        {err::InvalidPropertyValue, false},
+        {err::DialogCancelled, false},
+        {err::TypeMismatch, true},
+    };
+    for (const auto &c : cases) {
+        Installation inst;
+        FailingMain frm;
+        {
+            Boxes none;
+            ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+        }
+        frm.error = c.error;
+        frm.showCommandPanels({10, 11, 12, 13, 14, 15});
+        Boxes boxes;
+        if (c.box)
+            boxes.answer(ui::vbCancel);
+        frm.panel(11)->setBevel(StatusPanel::Inset);
+        frm.stbMAIN_PanelClick(11);
+        if (c.box) {
+            ASSERT_EQ(boxes.records().size(), 1u);
+            EXPECT_EQ(boxes.records()[0].text, QStringLiteral("VB-Error: 13\nFehler"));
+            EXPECT_EQ(boxes.records()[0].title, QStringLiteral("Drucken"));
+            EXPECT_EQ(boxes.records()[0].style, ui::vbOKCancel | ui::vbExclamation);
+        }
+        EXPECT_EQ(frm.panel(11)->bevel(), StatusPanel::Raised) << c.error;
+        EXPECT_FALSE(sys::hourglass()) << c.error;
+    }
+}
+
+TEST(PanelFrame, InformationPanelsRunNothingAndHiddenPanelsStillRun)
+{
+    Installation inst;
+    FailingMain frm;
+    Boxes none;
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    sys::setHourglass(true);
+    frm.stbMAIN_PanelClick(3);
+    EXPECT_TRUE(frm.ran.isEmpty());
+    EXPECT_EQ(frm.panel(3)->bevel(), StatusPanel::NoBevel);
+    EXPECT_FALSE(sys::hourglass());
+    frm.stbMAIN_PanelClick(14);   // hidden, pressed by a key
+    EXPECT_EQ(frm.ran, QList<int>{14});
+}
+
+TEST(PanelFrame, PressedLookInsetsThePanelUnderThePointer)
+{
+    Installation inst;
+    Boxes none;
+    frmMAIN frm;
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    frm.showCommandPanels({10, 11, 12, 13, 14, 15});
+    frm.statusBar()->layout()->activate();
+    const QRect r = frm.panel(12)->geometry();
+    frm.stbMAIN_MouseDown(r.center().x());
+    EXPECT_EQ(frm.panel(12)->bevel(), StatusPanel::Inset);
+    EXPECT_EQ(frm.panel(11)->bevel(), StatusPanel::Raised);
+    EXPECT_EQ(frm.panel(13)->bevel(), StatusPanel::Raised);
+    frm.stbMAIN_PanelClick(12);
+    EXPECT_EQ(frm.panel(12)->bevel(), StatusPanel::Raised);
+    frm.stbMAIN_MouseDown(frm.panel(2)->geometry().center().x());   // no command panel hit
+    for (int i = 10; i <= 15; ++i)
+        EXPECT_EQ(frm.panel(i)->bevel(), StatusPanel::Raised) << i;
+}
+
+TEST(PanelFrame, CommandStates)
+{
+    Installation inst;
+    Boxes none;
+    frmMAIN frm;
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    auto menusEnabled = [&] {
+        return QList<bool>{frm.menuItem(QStringLiteral("mnuDATEI"))->isEnabled(), frm.menuItem(QStringLiteral("mnuAUSWERTEN"))->isEnabled(),
+                           frm.menuItem(QStringLiteral("mnuEXTRAS"))->isEnabled()};
+    };
+    frm.enterInputState();
+    EXPECT_TRUE(frm.panel(8)->isVisibleTo(&frm));
+    EXPECT_TRUE(frm.panel(9)->isVisibleTo(&frm));
+    EXPECT_EQ(menusEnabled(), (QList<bool>{false, false, false}));
+    frm.stbMAIN_PanelClick(9);   // discard: back to the start window
+    EXPECT_FALSE(frm.panel(8)->isVisibleTo(&frm));
+    EXPECT_FALSE(frm.panel(9)->isVisibleTo(&frm));
+    EXPECT_EQ(menusEnabled(), (QList<bool>{true, true, true}));
+    EXPECT_FALSE(frm.GEAENDERT());
+
+    frm.enterPageState(true);
+    for (int i = 10; i <= 15; ++i)
+        EXPECT_TRUE(frm.panel(i)->isVisibleTo(&frm)) << i;
+    EXPECT_EQ(menusEnabled(), (QList<bool>{false, true, false}));
+}
+
+TEST(HelpMenu, ItemsFollowTheFilesAtEachOpening)
+{
+    Installation inst;
+    Boxes none;
+    frmMAIN frm;
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    auto touch = [&](const char *name) {
+        QFile f(inst.program + QLatin1Char('/') + QString::fromLatin1(name));
+        f.open(QIODevice::WriteOnly);
+    };
+    touch("VANT.hlp");
+    touch("VANT_H.doc");
+    emit frm.menu(QStringLiteral("mnuFRAGEZEICHEN"))->aboutToShow();
+    EXPECT_TRUE(frm.menuItem(QStringLiteral("mnuHILFE"))->isEnabled());
+    EXPECT_FALSE(frm.menuItem(QStringLiteral("mnuREADME"))->isEnabled());
+    EXPECT_TRUE(frm.menuItem(QStringLiteral("mnuHINWEISE"))->isEnabled());
+    EXPECT_TRUE(frm.menuItem(QStringLiteral("mnuINFO"))->isEnabled());
+    touch("VANT.doc");
+    emit frm.menu(QStringLiteral("mnuFRAGEZEICHEN"))->aboutToShow();
+    EXPECT_TRUE(frm.menuItem(QStringLiteral("mnuREADME"))->isEnabled());
+
+    frm.mnuREADME_Click();
+    frm.mnuHINWEISE_Click();
+    frm.mnuHILFE_Click();
+    EXPECT_EQ(recorder().opened, (QStringList{inst.program + QStringLiteral("/VANT.doc"), inst.program + QStringLiteral("/VANT_H.doc"),
+                                              inst.program + QStringLiteral("/VANT.hlp")}));
+}
+
+TEST(HelpMenu, MissingFilesGiveErrorBoxesNotACrash)
+{
+    Installation inst;
+    frmMAIN frm;
+    {
+        Boxes none;
+        ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    }
+    Boxes boxes;
+    boxes.answer(ui::vbOK).answer(ui::vbCancel);
+    frm.mnuHILFE_Click();      // F1 of an editor calls it without the menu's file test
+    frm.mnuREADME_Click();
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_EQ(boxes.records()[0].title, QStringLiteral("?/Hilfe"));
+    EXPECT_TRUE(boxes.records()[0].text.startsWith(QStringLiteral("VB-Error: 53\n")));
+    EXPECT_EQ(boxes.records()[1].title, QStringLiteral("?/ReadMe"));
+    EXPECT_FALSE(sys::hourglass());
+    EXPECT_TRUE(recorder().opened.isEmpty());
+}
+
+TEST(AboutWindow, TextsInBothLanguages)
+{
+    const struct { QLocale::Language lang; const char *caption, *phone, *button, *credits; } cases[] = {
+        {QLocale::German, "Info zu VANT", "Telefon: ", "Schließen", "Programmentwicklung: "},
+        {QLocale::English, "Info of VANT", "Phone: ", "Done", "Program developed by: "},
+    };
+    for (const auto &c : cases) {
+        LocaleScope lang(c.lang);
+        Installation inst;
+        frmMAIN frm;
+        {
+            Boxes none;
+            ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+        }
+        Boxes boxes;
+        bool seen = false;
+        boxes.modal([&](QDialog &dlg) {
+            auto &info = static_cast<frmINFO &>(dlg);
+            seen = true;
+            EXPECT_EQ(info.windowTitle(), QString::fromUtf8(c.caption));
+            EXPECT_TRUE(info.lblADRESSE(4)->text().startsWith(QString::fromLatin1(c.phone)));
+            EXPECT_EQ(info.cmdSCHLIESSEN()->text(), QString::fromUtf8(c.button));
+            EXPECT_TRUE(info.cmdSCHLIESSEN()->isDefault());
+            EXPECT_EQ(info.lblINFO(0)->text(), QStringLiteral("Korvane"));
+            EXPECT_EQ(info.lblINFO(1)->text(), frm.startWindow()->lblTITEL()->text());
+            EXPECT_EQ(info.lblINFO(3)->text(), QStringLiteral("(VANT.exe)"));
+            EXPECT_EQ(info.lblINFO(4)->text(), frm.startWindow()->lblVERSION()->text());
+            EXPECT_EQ(info.lblINFO(6)->text(), QString::fromLatin1(c.credits) + shortenedCredits(frmINFO::credits()));
+            EXPECT_TRUE(info.lblINFO(6)->text().endsWith(QStringLiteral(", ...")));
+            EXPECT_EQ(info.lblADRESSE(5)->text(), QStringLiteral("Fax: +00 000 0000001"));
+            return int(QDialog::Accepted);
+        });
+        frm.mnuINFO_Click();
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(boxes.records().back().text, QStringLiteral("frmINFO"));
+    }
+}

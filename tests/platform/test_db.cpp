@@ -1,0 +1,258 @@
+// The database layer as the data access uses it: a snapshot recordset whose writes go straight
+// to the table, typed columns that refuse what they cannot hold, and the connection's guards.
+#include "common/TestSupport.h"
+#include "platform/db/Database.h"
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <sqlite3.h>
+
+using namespace vnt;
+using namespace vnt::db;
+using vnt::test::LocaleScope;
+
+namespace {
+
+int errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const VbError &e) {
+        return e.number;
+    }
+    return 0;
+}
+
+// A small database of one table with every column type the schema uses.
+class DbTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString file;
+    ConnectionPtr cnn;
+
+    void SetUp() override
+    {
+        file = dir.filePath("VANT.mdb");
+        sqlite3 *raw = nullptr;
+        ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw,
+                               "CREATE TABLE [T] ([ID] INTEGER, [I2] SMALLINT, [KEN] TEXT COLLATE NOCASE, [F] FLOAT,"
+                               " [D] DOUBLE, [AKT] BOOLEAN, [DAT] DATETIME, [DEF] INTEGER DEFAULT 5);"
+                               "INSERT INTO [T] ([ID],[I2],[KEN]) VALUES (1,0,'a'),(2,1,'b'),(3,2,'c');"
+                               "CREATE TABLE [U] ([ID] INTEGER, [X] DOUBLE);",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(raw);
+        cnn = openDatabase(file);
+    }
+
+    Variant scalar(const QString &sql)
+    {
+        Recordset rs;
+        rs.Open(sql, cnn);
+        return rs.isEOF() ? Variant() : rs.Fields(0);
+    }
+};
+
+} // namespace
+
+TEST_F(DbTest, AddNewThenUpdateKeepsTheNewRowCurrent)
+{
+    Recordset rs;
+    rs.Open("SELECT [ID],[KEN] FROM [T] WHERE [ID] > 1 ORDER BY [ID]", cnn);
+    EXPECT_EQ(rs.RecordCount(), 2);
+    rs.AddNew();
+    rs.setField("ID", Variant(int32_t(9)));
+    rs.setField("ken", "neu");
+    rs.Update();
+    EXPECT_EQ(rs.Fields("ID"), Variant(int32_t(9)));
+    EXPECT_EQ(rs.RecordCount(), 3);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.isEOF());
+    // Columns outside the select list keep their defaults: Null, or the table's own default.
+    Recordset check;
+    check.Open("SELECT * FROM [T] WHERE [ID]=9", cnn);
+    ASSERT_EQ(check.RecordCount(), 1);
+    EXPECT_EQ(check.Fields("KEN"), Variant("neu"));
+    EXPECT_TRUE(check.Fields("D").isNull());
+    EXPECT_EQ(check.Fields("DEF"), Variant(int32_t(5)));
+}
+
+TEST_F(DbTest, DeleteThenMoveNextReachesTheNextRow)
+{
+    Recordset rs;
+    rs.Open("SELECT [ID] FROM [T] ORDER BY [ID]", cnn);
+    rs.Delete();
+    EXPECT_EQ(errorOf([&] { rs.Fields(0); }), err::NoCurrentRecord);
+    rs.MoveNext();
+    EXPECT_EQ(rs.Fields(0), Variant(int32_t(2)));
+    // The way the writers empty a selection: delete, move on, until past the end.
+    while (!rs.isEOF()) {
+        rs.Delete();
+        rs.MoveNext();
+    }
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(0)));
+}
+
+TEST_F(DbTest, EditWritesThroughByRowEvenAfterOthersChangedTheTable)
+{
+    Recordset rs;
+    rs.Open("SELECT [KEN] FROM [T] ORDER BY [ID] DESC", cnn);
+    cnn->Execute("INSERT INTO [T] ([ID],[KEN]) VALUES (4,'d'); UPDATE [T] SET [KEN]='x' WHERE [ID]=3");
+    // The snapshot shows the rows as they were when it was opened.
+    EXPECT_EQ(rs.RecordCount(), 3);
+    EXPECT_EQ(rs.Fields(0), Variant("c"));
+    rs.MoveNext();
+    rs.setField(0, "B2");
+    rs.MoveNext();  // moving on stores the change
+    EXPECT_EQ(scalar("SELECT [KEN] FROM [T] WHERE [ID]=2"), Variant("B2"));
+    EXPECT_EQ(scalar("SELECT [KEN] FROM [T] WHERE [ID]=3"), Variant("x"));
+}
+
+TEST_F(DbTest, ValuesAreConvertedToTheColumnType)
+{
+    LocaleScope de(QLocale::German);
+    struct Case {
+        const char *column;
+        Variant value;
+        Variant stored;     // Empty: the write must fail with `error`
+        int error;
+    };
+    const Case cases[] = {
+        {"I2", Variant("abc"), Variant(), err::TypeMismatch},
+        {"I2", Variant(""), Variant(), err::TypeMismatch},   // the accessor writes Null for "" itself
+        {"I2", Variant(40000.0), Variant(), err::Overflow},
+        {"ID", Variant(3e9), Variant(), err::Overflow},
+        {"AKT", Variant("vielleicht"), Variant(), err::TypeMismatch},
+        {"DAT", Variant("kein Datum"), Variant(), err::TypeMismatch},
+        {"I2", Variant("2,5"), Variant(int16_t(2)), 0},
+        {"D", Variant("3,5"), Variant(3.5), 0},
+        {"F", Variant(0.1), Variant(0.1f), 0},
+        {"AKT", Variant("Wahr"), Variant(true), 0},
+        {"AKT", Variant(int16_t(0)), Variant(false), 0},
+        {"DAT", Variant("01.01.2000"), Variant::date(36526), 0},
+        {"KEN", Variant(3.5), Variant("3,5"), 0},
+        {"KEN", Variant::null(), Variant::null(), 0},
+        {"D", Variant::null(), Variant::null(), 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.column) + " <- " + c.value.text().toStdString());
+        Recordset rs;
+        rs.Open("SELECT * FROM [T] WHERE [ID]=1", cnn);
+        EXPECT_EQ(errorOf([&] { rs.setField(c.column, c.value); rs.Update(); }), c.error);
+        if (c.error)
+            continue;
+        Recordset back;
+        back.Open(QString("SELECT [%1] FROM [T] WHERE [ID]=1").arg(c.column), cnn);
+        EXPECT_EQ(back.Fields(0).type(), c.stored.type());
+        EXPECT_EQ(back.Fields(0), c.stored);
+    }
+    // A refused value leaves the row as it was.
+    EXPECT_EQ(scalar("SELECT [ID] FROM [T] WHERE [KEN] IS NULL"), Variant(int32_t(1)));
+}
+
+TEST_F(DbTest, TypedColumnsReadBackAsTheirTypes)
+{
+    cnn->Execute("INSERT INTO [T] ([ID],[F],[AKT],[DAT]) VALUES (7, 0.1, true, 36526.75)");
+    Recordset rs;
+    rs.Open("SELECT [ID],[F],[AKT],[DAT],[I2] FROM [T] WHERE [AKT]=true", cnn);
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.FieldType(0), VarType::Long);
+    EXPECT_EQ(rs.FieldType(4), VarType::Integer);
+    EXPECT_EQ(rs.Fields(1).type(), VarType::Single);
+    EXPECT_EQ(rs.Fields(1).toDouble(), double(0.1f));  // a FLOAT column holds single precision
+    EXPECT_EQ(rs.Fields(2).type(), VarType::Boolean);
+    EXPECT_EQ(rs.Fields(2).toDouble(), -1.0);
+    EXPECT_EQ(rs.Fields(3), Variant::date(36526.75));
+    EXPECT_TRUE(rs.Fields(4).isNull());
+
+    rs.setField("DAT", Variant::date(-1.25));
+    rs.Update();
+    EXPECT_EQ(scalar("SELECT [DAT] FROM [T] WHERE [ID]=7"), Variant::date(-1.25));
+}
+
+TEST_F(DbTest, QueriesThatCannotBeWrittenStillRead)
+{
+    cnn->Execute("INSERT INTO [U] VALUES (1, 2.5), (1, 4.0)");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(3)));
+    EXPECT_EQ(scalar("SELECT MAX([X]) FROM [U]").type(), VarType::Double);
+    EXPECT_EQ(scalar("SELECT DISTINCT [ID] FROM [U]"), Variant(int32_t(1)));
+
+    Recordset join;
+    join.Open("SELECT [T].[KEN],[U].[X] FROM [T],[U] WHERE [T].[ID]=[U].[ID] ORDER BY [U].[X] Desc", cnn);
+    EXPECT_EQ(join.RecordCount(), 2);
+    EXPECT_EQ(join.Fields("x"), Variant(4.0));
+    EXPECT_EQ(errorOf([&] { join.AddNew(); }), err::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { join.setField(0, "z"); }), err::NotUpdatable);
+}
+
+TEST_F(DbTest, FieldAndPositionErrors)
+{
+    Recordset rs;
+    rs.Open("SELECT [KEN] FROM [T] WHERE [ID]=99", cnn);
+    EXPECT_TRUE(rs.isEOF());
+    EXPECT_TRUE(rs.isBOF());
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_EQ(errorOf([&] { rs.Fields("KEN"); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs.setField("KEN", "x"); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs.Fields("NOPE"); }), err::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), err::NoCurrentRecord);
+
+    Recordset bad;
+    EXPECT_EQ(errorOf([&] { bad.Open("SELECT [KEN] FROM [NOPE]", cnn); }), err::NoSuchTable);
+    EXPECT_EQ(errorOf([&] { bad.Open("SELECT [NOPE] FROM [T]", cnn); }), err::NoSuchColumn);
+    EXPECT_EQ(errorOf([&] { bad.Open("SELEKT 1", cnn); }), err::SyntaxError);
+    EXPECT_FALSE(bad.isOpen());
+}
+
+TEST_F(DbTest, QuotedTextsNeitherBreakNorWidenAQuery)
+{
+    EXPECT_EQ(sqlText("O'Neil"), "'O''Neil'");
+    cnn->Execute("INSERT INTO [T] ([ID],[KEN]) VALUES (5," + sqlText("O'Neil") + ")");
+    EXPECT_EQ(scalar("SELECT [ID] FROM [T] WHERE [KEN]=" + sqlText("o'neil")), Variant(int32_t(5)));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T] WHERE [KEN]=" + sqlText("x' OR '1'='1")), Variant(int32_t(0)));
+}
+
+TEST_F(DbTest, NestedTransactionsCommitOnlyAtTheOutermost)
+{
+    cnn->BeginTrans();
+    cnn->Execute("DELETE FROM [T] WHERE [ID]=1");
+    cnn->BeginTrans();
+    cnn->Execute("DELETE FROM [T] WHERE [ID]=2");
+    cnn->RollbackTrans();  // undoes only the inner part
+    EXPECT_TRUE(cnn->inTransaction());
+    cnn->CommitTrans();
+    EXPECT_FALSE(cnn->inTransaction());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(2)));
+    EXPECT_EQ(errorOf([&] { cnn->CommitTrans(); }), err::DatabaseError);
+
+    cnn->BeginTrans();
+    cnn->Execute("DELETE FROM [T]");
+    cnn->RollbackTrans();
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(2)));
+}
+
+TEST_F(DbTest, OpeningNeverCreatesAFile)
+{
+    const QString missing = dir.filePath("sub/NEU.mdb");
+    const int n = errorOf([&] { openDatabase(missing); });
+    EXPECT_EQ(n, err::DatabaseError);
+    EXPECT_FALSE(QFile::exists(missing));
+
+    QFile junk(dir.filePath("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    EXPECT_EQ(errorOf([&] { openDatabase(junk.fileName()); }), err::DatabaseError);
+
+    Connection c;
+    c.Open("Provider=Whatever; Data Source=" + file + ";Persist Security Info=False");
+    EXPECT_EQ(c.path(), file);
+    EXPECT_EQ(errorOf([&] { c.Open(); }), err::NotAllowedWhenOpen);
+    c.Close();
+    EXPECT_EQ(errorOf([&] { c.Execute("DELETE FROM [T]"); }), err::NotAllowedWhenClosed);
+    Recordset rs;
+    EXPECT_EQ(errorOf([&] { rs.Open("SELECT 1", ConnectionPtr()); }), err::InvalidConnection);
+}

@@ -1,0 +1,80 @@
+// System calls: locale facts the program takes its language and decimal sign from, the
+// counted wait pointer, sleeping and the screen picture.
+#include "common/TestSupport.h"
+#include "platform/system.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLineEdit>
+#include <QTimer>
+#include <pwd.h>
+#include <unistd.h>
+
+using namespace vnt;
+using vnt::test::LocaleScope;
+
+TEST(System, LocaleFacts)
+{
+    {
+        LocaleScope de(QLocale::German);
+        EXPECT_EQ(sys::languageCode(), 3);
+        EXPECT_EQ(sys::decimalSign(), ",");
+        EXPECT_EQ(sys::shortDateFormat(), "dd.MM.yyyy");
+    }
+    LocaleScope en(QLocale::English);
+    EXPECT_EQ(sys::languageCode(), 1);
+    EXPECT_EQ(sys::decimalSign(), ".");
+    EXPECT_TRUE(sys::shortDateFormat().contains("yyyy"));
+    sys::setLocale(QLocale(QLocale::German, QLocale::Austria));
+    EXPECT_EQ(sys::languageCode(), 3);  // any German-speaking locale
+}
+
+TEST(System, UserNameIsTheLoginName)
+{
+    EXPECT_EQ(sys::userName(), QString::fromLocal8Bit(getpwuid(getuid())->pw_name));
+}
+
+TEST(System, HourglassIsCounted)
+{
+    sys::setHourglass(true);
+    sys::setHourglass(true);
+    sys::setHourglass(false);
+    EXPECT_TRUE(sys::hourglass());
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    sys::setHourglass(false);
+    EXPECT_FALSE(sys::hourglass());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    sys::setHourglass(false);  // one too many must not underflow
+    sys::setHourglass(true);
+    EXPECT_TRUE(sys::hourglass());
+    sys::setHourglass(false);
+}
+
+TEST(System, InstantSleepAndBeep)
+{
+    QElapsedTimer t;
+    t.start();
+    sys::Sleep(5000);
+    EXPECT_LT(t.elapsed(), 1000);
+    const bool before = sys::setSystemBeep(false);
+    EXPECT_FALSE(sys::setSystemBeep(before));
+}
+
+TEST(System, DoEventsRunsPendingWork)
+{
+    bool fired = false;
+    QTimer::singleShot(0, [&] { fired = true; });
+    sys::DoEvents();
+    EXPECT_TRUE(fired);
+}
+
+TEST(System, PrintScreenPutsThePictureOnTheClipboard)
+{
+    QLineEdit w;
+    w.resize(120, 30);
+    sys::printScreen(&w);
+    const QImage img = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(img.size(), w.grab().size());
+}
