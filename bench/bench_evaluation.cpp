@@ -1,0 +1,173 @@
+// Evaluating a 50-section record through the column accessor (one query per value read, one
+// selection per value written, as the evaluation does), beside the same reads and writes as
+// plain prepared SQL statements. The ratio is the price of the accessor's generality.
+#include "input/Evaluation.h"
+#include "input/clsBERECHNEN.h"
+#include "platform/RunContext.h"
+#include "platform/db/Database.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+
+using namespace vnt;
+
+namespace {
+
+constexpr int kLast = 50;   // sections 0..50
+
+QString schemaText()
+{
+    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "schema" / "project.sql";
+    QFile f(QString::fromStdString(path.string()));
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+// A working database with record 1 active: depths, gross and net times per section, the
+// ancillary parts left out so that every section is split by its factors.
+QString databaseFile()
+{
+    static QTemporaryDir dir;
+    static QString file;
+    if (!file.isEmpty())
+        return file;
+    file = dir.filePath("VANT.mdb");
+    QFile touch(file);
+    touch.open(QIODevice::WriteOnly);
+    touch.close();
+    auto cnn = db::openDatabase(file);
+    cnn->Execute(schemaText());
+    cnn->BeginTrans();
+    cnn->Execute("INSERT INTO E1 (ID, KEN, AKT) VALUES (1, 'BENCH', 1)");
+    for (int i = 0; i <= kLast; ++i) {
+        cnn->Execute(QString("INSERT INTO E2 (ID, I2, Z) VALUES (1, %1, %2)").arg(i).arg(0.5 * (i + 1)));
+        cnn->Execute(QString("INSERT INTO E3 (ID, I2, PER) VALUES (1, %1, 3)").arg(i));
+        cnn->Execute(QString("INSERT INTO E5 (ID, I2, BRZ, NTZ, FAUZ, FPPZ, FSTZ) VALUES (1, %1, 2, 1.5, 1, 1, 2)").arg(i));
+    }
+    cnn->CommitTrans();
+    return file;
+}
+
+class Statement {
+public:
+    Statement(sqlite3 *db, const char *sql) { sqlite3_prepare_v2(db, sql, -1, &st_, nullptr); }
+    ~Statement() { sqlite3_finalize(st_); }
+    sqlite3_stmt *operator->() const { return st_; }
+    operator sqlite3_stmt *() const { return st_; }
+    // One value of section i, nullopt for Null or no row.
+    std::optional<double> read(int i)
+    {
+        sqlite3_reset(st_);
+        sqlite3_bind_int(st_, 1, i);
+        std::optional<double> v;
+        if (sqlite3_step(st_) == SQLITE_ROW && sqlite3_column_type(st_, 0) != SQLITE_NULL)
+            v = sqlite3_column_double(st_, 0);
+        return v;
+    }
+    void write(int i, double value)
+    {
+        sqlite3_reset(st_);
+        sqlite3_bind_double(st_, 1, value);
+        sqlite3_bind_int(st_, 2, i);
+        sqlite3_step(st_);
+    }
+
+private:
+    sqlite3_stmt *st_ = nullptr;
+};
+
+void BM_EvaluateThroughAccessor(benchmark::State &state)
+{
+    SimpleRunContext ctx;
+    ctx.cnn = db::openDatabase(databaseFile());
+    for (auto _ : state) {
+        clsBERECHNEN b(ctx);
+        if (!b.BERECHNUNG())
+            state.SkipWithError("the evaluation failed");
+    }
+}
+BENCHMARK(BM_EvaluateThroughAccessor)->Unit(benchmark::kMillisecond);
+
+void BM_EvaluatePlainSql(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(databaseFile().toUtf8().constData(), &db);
+    for (auto _ : state) {
+        EvaluationInput in;
+        {
+            Statement z(db, "SELECT Z FROM E2 WHERE ID=1 AND I2=?"), brz(db, "SELECT BRZ FROM E5 WHERE ID=1 AND I2=?"),
+                ntz(db, "SELECT NTZ FROM E5 WHERE ID=1 AND I2=?"), auz(db, "SELECT AUZ FROM E5 WHERE ID=1 AND I2=?"),
+                fauz(db, "SELECT FAUZ FROM E5 WHERE ID=1 AND I2=?"), fppz(db, "SELECT FPPZ FROM E5 WHERE ID=1 AND I2=?"),
+                fstz(db, "SELECT FSTZ FROM E5 WHERE ID=1 AND I2=?"), per(db, "SELECT PER FROM E3 WHERE ID=1 AND I2=?");
+            in.resize(kLast + 1);
+            for (int i = 0; i <= kLast; ++i) {
+                in.Z[size_t(i)] = float(z.read(i).value_or(0));
+                in.BRZ[size_t(i)] = brz.read(i);
+                in.NTZ[size_t(i)] = ntz.read(i);
+            }
+            in.AUZ[0] = auz.read(0);   // the first missing part ends that loop
+            for (int i = 0; i <= kLast; ++i) {
+                in.FAUZ[size_t(i)] = float(fauz.read(i).value_or(0));
+                in.FPPZ[size_t(i)] = float(fppz.read(i).value_or(0));
+                in.FSTZ[size_t(i)] = float(fstz.read(i).value_or(0));
+                in.PER[size_t(i)] = int16_t(per.read(i).value_or(0));
+            }
+        }
+        const EvaluationResult r = evaluateRecord(in);
+        Statement exists(db, "SELECT I2 FROM A2 WHERE ID=1 AND I2=?"), add(db, "INSERT INTO A2 (ID, I2) VALUES (1, ?)");
+        const char *columns[] = {"DEZ", "NTZ", "AUZ", "PPZ", "STZ", "BRZ", "PER"};
+        std::vector<std::unique_ptr<Statement>> set;
+        for (const char *c : columns)
+            set.push_back(std::make_unique<Statement>(db, (std::string("UPDATE A2 SET ") + c + "=? WHERE ID=1 AND I2=?").c_str()));
+        for (int i = 0; i <= kLast; ++i) {
+            const size_t k = size_t(i);
+            if (!exists.read(i)) {
+                sqlite3_reset(add);
+                sqlite3_bind_int(add, 1, i);
+                sqlite3_step(add);
+            }
+            const double values[] = {r.DEZ[k], r.NTZ[k], r.AUZ[k], r.PPZ[k], r.STZ[k], r.BRZ[k], double(r.PER[k])};
+            for (size_t c = 0; c < set.size(); ++c)
+                set[c]->write(i, values[c]);
+        }
+        sqlite3_exec(db, "DELETE FROM A2 WHERE ID=1 AND I2>50", nullptr, nullptr, nullptr);
+        benchmark::DoNotOptimize(r);
+    }
+    sqlite3_close(db);
+}
+BENCHMARK(BM_EvaluatePlainSql)->Unit(benchmark::kMillisecond);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> times;
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs)
+            times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double accessor = reporter.times["BM_EvaluateThroughAccessor"];
+    const double plain = reporter.times["BM_EvaluatePlainSql"];
+    if (accessor > 0 && plain > 0)
+        std::printf("50-section evaluation: accessor %.2f ms, plain SQL %.2f ms, ratio %.1f\n", accessor, plain, accessor / plain);
+    benchmark::Shutdown();
+    return 0;
+}

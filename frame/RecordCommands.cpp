@@ -1,0 +1,347 @@
+// Queries name their values through sqlText, so a record name with an apostrophe neither
+// breaks nor widens them; the multiple-evaluation row is told by its id 0, never by its name.
+#include "frame/RecordCommands.h"
+
+#include "frame/frmAUSWAHL.h"
+#include "input/mdiEINGABE.h"
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/db/Database.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace vnt {
+
+namespace {
+
+const QString kError = QStringLiteral("VB-Error: ");
+
+// Shows the selection dialog in a mode; true when it closed with OK.
+bool select(RecordHost &host, const char *mode)
+{
+    RunContext &ctx = host.context();
+    ctx.setTag(QString::fromLatin1(mode));
+    frmAUSWAHL dlg(ctx, ctx.mainWidget());
+    ui::showModal(dlg);
+    return ctx.Tag() == QLatin1String("OK");
+}
+
+long countRows(const db::ConnectionPtr &cnn, const QString &sql)
+{
+    db::Recordset rs;
+    rs.Open(sql, cnn);
+    long n = 0;
+    if (!rs.isEOF()) {
+        rs.MoveLast();
+        n = rs.RecordCount();
+    }
+    rs.Close();
+    return n;
+}
+
+void rollback(const db::ConnectionPtr &cnn)
+{
+    try {
+        if (cnn && cnn->inTransaction())
+            cnn->RollbackTrans();
+    } catch (const std::exception &) {
+        // the step that failed has shown its box
+    }
+}
+
+} // namespace
+
+QStringList recordTables()
+{
+    return {QStringLiteral("E2"), QStringLiteral("E3"), QStringLiteral("E4"), QStringLiteral("E5"), QStringLiteral("E6"),
+            QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("G0"), QStringLiteral("G1"), QStringLiteral("G2_1"),
+            QStringLiteral("G2_2"), QStringLiteral("G3")};
+}
+
+mdiEINGABE *inputWindow(QMdiArea *area)
+{
+    if (!area)
+        return nullptr;
+    for (QMdiSubWindow *w : area->subWindowList())
+        if (auto *e = qobject_cast<mdiEINGABE *>(w->widget()))
+            return e;
+    return nullptr;
+}
+
+mdiEINGABE *showInputWindow(RecordHost &host)
+{
+    QMdiArea *area = host.mdiArea();
+    if (mdiEINGABE *open = inputWindow(area)) {
+        open->show();
+        return open;
+    }
+    auto *w = new mdiEINGABE(host.context());
+    if (area) {
+        QMdiSubWindow *sub = area->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setObjectName(QStringLiteral("mdiEINGABE_Frame"));
+        sub->resize(w->size() + QSize(20, 40));
+        sub->show();
+        area->setActiveSubWindow(sub);
+    } else {
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->show();
+    }
+    return w;
+}
+
+static void closeInputWindow(QMdiArea *area)
+{
+    mdiEINGABE *w = inputWindow(area);
+    if (!w)
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget())) {
+        area->removeSubWindow(sub);
+        delete sub;
+    } else {
+        delete w;
+    }
+}
+
+void mnuNEU_Click(RecordHost &host)
+{
+    Guard g(kError, host.menuCaption(QStringLiteral("mnuNEU")));
+    g.step([] { sys::setHourglass(false); });
+    g.step([&] { showInputWindow(host); });
+    g.step([&] { host.setRecordPanel(QStringLiteral("-"), QString()); });
+    g.step([&] { host.enterInputState(); });
+    g.step([] { sys::setHourglass(false); });
+}
+
+void mnuOEFFNEN_Click(RecordHost &host)
+{
+    RunContext &ctx = host.context();
+    const QString title = host.menuCaption(QStringLiteral("mnuOEFFNEN"));
+    Guard g(kError, title);
+    const bool en = ctx.SPRACHE() == 1;
+    int32_t AKTID = 0;
+    for (;;) {
+        bool chosen = false;
+        if (!g.step([&] { chosen = select(host, "O"); }))
+            return;
+        if (!chosen)
+            return;
+        long n = 0;
+        if (!g.step([&] {
+                n = countRows(ctx.cnnX(), QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true and [ID]>0 ORDER BY [KEN]"));
+            }))
+            return;
+        if (n == 1) {
+            g.step([&] {
+                db::Recordset rs;
+                rs.Open(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true and [ID]>0 ORDER BY [KEN]"), ctx.cnnX());
+                AKTID = rs.Fields(QStringLiteral("ID")).toLong();
+                rs.Close();
+            });
+            break;
+        }
+        const QString note = n == 0 ? (en ? QStringLiteral("There is no selected file!") : QStringLiteral("Es gibt keinen aktuellen Datensatz!"))
+                                    : (en ? QStringLiteral("Only one file can be opened!")
+                                          : QStringLiteral("Es kann nur ein aktueller Datensatz geöffnet werden!"));
+        if (ui::MsgBox(note, ui::vbOKCancel | ui::vbExclamation, title) != ui::vbOK)
+            return;
+    }
+    if (g.left())
+        return;
+    g.step([] { sys::setHourglass(true); });
+    mdiEINGABE *w = nullptr;
+    g.step([&] { w = showInputWindow(host); });
+    g.step([] { sys::DoEvents(); });
+    g.step([&] { host.PANELDATENSATZ(); });
+    if (w && !g.left())
+        w->OEFFNEN(AKTID);
+    g.step([] { sys::DoEvents(); });
+    g.step([&] { host.enterInputState(); });
+    g.step([] { sys::setHourglass(false); });
+}
+
+void mnuAUSWAHL_Click(RecordHost &host)
+{
+    RunContext &ctx = host.context();
+    Guard g(kError, host.menuCaption(QStringLiteral("mnuAUSWAHL")));
+    bool chosen = false;
+    if (!g.step([&] { chosen = select(host, "A"); }) || !chosen)
+        return;
+    long n = 0;
+    g.step([&] { n = countRows(ctx.cnnX(), QStringLiteral("SELECT [ID] FROM [E1] WHERE [AKT]=true")); });
+    if (n >= 2) {
+        // A new selection of records makes the previous multiple evaluation void.
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT [ID] FROM [E1] WHERE [ID]=0"), ctx.cnnX());
+            if (!rs.isEOF())
+                rs.Delete();
+            rs.Close();
+        });
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [M1] WHERE [IDM]=1"), ctx.cnnX());
+            if (!rs.isEOF())
+                rs.Delete();
+            rs.Close();
+        });
+    }
+    g.step([&] { host.PANELDATENSATZ(); });
+    g.step([&] { ctx.setGEAENDERT(true); });
+}
+
+void mnuLOESCHEN_Click(RecordHost &host)
+{
+    RunContext &ctx = host.context();
+    const QString title = host.menuCaption(QStringLiteral("mnuLOESCHEN"));
+    Guard g(kError, title);
+    bool chosen = false;
+    if (!g.step([&] { chosen = select(host, "L"); }) || !chosen)
+        return;
+    const db::ConnectionPtr cnn = ctx.cnnX();
+    const bool en = ctx.SPRACHE() == 1;
+    db::Recordset rs;
+    bool opened = false;
+    g.step([&] {
+        rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [AKT]=true AND [ID]>0"), cnn);
+        opened = true;
+    });
+    bool more = false;
+    g.step([&] { more = opened && !rs.isEOF(); });
+    while (more && !g.left()) {
+        QString name;
+        int32_t id = 0;
+        g.step([&] {
+            name = rs.Fields(QStringLiteral("KEN")).text();
+            id = rs.Fields(QStringLiteral("ID")).toLong();
+        });
+        const QString question = en ? QStringLiteral("File ") + name + QStringLiteral(" will be deleted!")
+                                    : QStringLiteral("Datensatz ") + name + QStringLiteral(" wird gelöscht!");
+        if (!g.left() && ui::MsgBox(question, ui::vbOKCancel | ui::vbExclamation, title) == ui::vbOK) {
+            // The record's rows go with it: a new record may receive its id later and must
+            // not inherit its sections, results or figures.
+            g.step([&] {
+                cnn->BeginTrans();
+                try {
+                    rs.Delete();
+                    for (const QString &t : recordTables())
+                        cnn->Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=%2").arg(t).arg(id));
+                    cnn->CommitTrans();
+                } catch (...) {
+                    rollback(cnn);
+                    throw;
+                }
+            });
+        }
+        g.step([&] { rs.MoveNext(); });
+        more = false;
+        g.step([&] { more = !rs.isEOF(); });
+    }
+    g.always([&] { rs.Close(); });
+    if (g.left())
+        return;
+    g.step([&] { host.PANELDATENSATZ(); });
+    g.step([&] { ctx.setGEAENDERT(true); });
+}
+
+bool panelOK(RecordHost &host)
+{
+    RunContext &ctx = host.context();
+    const QString title = host.panelCaption(8);
+    mdiEINGABE *w = inputWindow(host.mdiArea());
+    if (!w)
+        return false;
+    // A value still in a cell editor is part of the record; a refused one stops the save
+    // before anything is asked or written.
+    if (!w->commitEditors())
+        return false;
+    // A record without a name could never be found again by name, nor told apart in the lists.
+    if (!w->txtKEN_Validate())
+        return false;
+
+    Guard g(kError, title);
+    g.silent({err::InvalidPropertyValue, err::DialogCancelled});
+    const db::ConnectionPtr cnn = ctx.cnnX();
+    const QString name = w->txtKEN->text();
+    const bool en = ctx.SPRACHE() == 1;
+    bool began = false;
+    g.step([&] {
+        cnn->BeginTrans();
+        began = true;
+    });
+    if (!began)
+        return false;
+    auto fail = [&] {
+        rollback(cnn);
+        sys::setHourglass(false);
+        return false;
+    };
+
+    int32_t id = 0;
+    bool exists = false;
+    bool ok = g.step([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=") + db::sqlText(name) + QStringLiteral(" AND [ID]<>0"), cnn);
+        exists = !rs.isEOF();
+        if (exists)
+            id = rs.Fields(QStringLiteral("ID")).toLong();
+        rs.Close();
+    });
+    if (!ok || g.failed())
+        return fail();
+    if (exists) {
+        const QString question = en ? QStringLiteral("Do you want to overwrite the file") + name + QStringLiteral("?")
+                                    : QStringLiteral("Soll der vorhandene Datensatz ") + name + QStringLiteral(" überschrieben werden?");
+        if (ui::MsgBox(question, ui::vbYesNo | ui::vbQuestion, title) != ui::vbYes)
+            return fail();
+        ok = g.step([&] { cnn->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=%1").arg(id)); });
+    } else {
+        ok = g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [E1] ORDER BY [ID] Desc"), cnn);
+            id = rs.isEOF() ? 1 : rs.Fields(QStringLiteral("ID")).toLong() + 1;
+            rs.Close();
+        });
+    }
+    if (!ok || g.failed())
+        return fail();
+
+    sys::setHourglass(true);
+    if (!w->OK(id))
+        return fail();
+
+    // The saved record is the only active one; its id tells it, whatever its name's letter case.
+    ok = g.step([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [ID]<>%1 AND [AKT]=true").arg(id), cnn);
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            rs.setField(QStringLiteral("AKT"), Variant(false));
+            rs.Update();
+        }
+        rs.Close();
+    });
+    if (ok && !g.failed())
+        ok = g.step([&] { cnn->CommitTrans(); });
+    if (!ok || g.failed())
+        return fail();
+
+    g.step([&] { host.PANELDATENSATZ(); });
+    g.step([&] { ctx.setGEAENDERT(true); });
+    g.step([&] { closeInputWindow(host.mdiArea()); });
+    g.step([&] { host.leaveInputState(); });
+    sys::setHourglass(false);
+    return true;
+}
+
+void panelAbbrechen(RecordHost &host)
+{
+    sys::setHourglass(true);
+    closeInputWindow(host.mdiArea());
+    host.leaveInputState();
+    sys::setHourglass(false);
+}
+
+} // namespace vnt

@@ -1,0 +1,380 @@
+// The export and import dialog: choosing the other project, listing the records of both
+// sides, and copying records table by table, each record as one unit of work in its target.
+#include "frame/frmEXPIMP.h"
+
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <vector>
+
+namespace vnt {
+
+namespace {
+
+const QString kCopyTitle = QStringLiteral("Export/Import");
+constexpr int kPlaceholderRole = Qt::UserRole + 1;
+
+QString boxTitle()
+{
+    const QString t = ui::programTitle();
+    return t.isEmpty() ? QStringLiteral("VANT") : t;
+}
+
+// Two names of one file: the same text, or the same file once links and dots are resolved.
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
+    return !ca.isEmpty() && ca == cb;
+}
+
+} // namespace
+
+frmEXPIMP::frmEXPIMP(RunContext &ctx, QWidget *parent)
+    : QDialog(parent), ctx_(ctx)
+{
+    setObjectName(QStringLiteral("frmEXPIMP"));
+    buildWindow();
+    Form_Load();
+}
+
+frmEXPIMP::~frmEXPIMP()
+{
+    if (external_)
+        external_->Close();
+}
+
+QString frmEXPIMP::text(const char *german, const char *english) const
+{
+    return QString::fromUtf8(sprache_ == 1 ? english : german);
+}
+
+QString frmEXPIMP::databaseFile() const
+{
+    return boxTitle() + QStringLiteral(".mdb");
+}
+
+QString frmEXPIMP::externalDatabase() const
+{
+    return external_ && external_->isOpen() ? external_->path() : QString();
+}
+
+void frmEXPIMP::buildWindow()
+{
+    setWindowTitle(QStringLiteral("Export/Import"));
+    setFixedSize(640, 440);
+    QFont frameFont(QStringLiteral("Liberation Sans"));
+    frameFont.setPointSizeF(11.25);
+    frameFont.setBold(true);
+    QFont listFont(QStringLiteral("Liberation Sans"), 9);
+    listFont.setBold(false);   // stated, or the lists take the bold of their frames
+
+    fraEXP_ = new QGroupBox(QStringLiteral("Externes Projekt"), this);
+    fraEXP_->setObjectName(QStringLiteral("fraEXP"));
+    fraEXP_->setGeometry(10, 10, 305, 360);
+    fraEXP_->setFont(frameFont);
+    // The folder chooser stands where the drive and folder lists were.
+    dirEXP_ = new QLineEdit(fraEXP_);
+    dirEXP_->setObjectName(QStringLiteral("dirEXP"));
+    dirEXP_->setReadOnly(true);
+    dirEXP_->setFont(listFont);
+    dirEXP_->setGeometry(10, 30, 245, 26);
+    cmdORDNER_ = new QToolButton(fraEXP_);
+    cmdORDNER_->setObjectName(QStringLiteral("cmdORDNER"));
+    cmdORDNER_->setText(QStringLiteral("…"));
+    cmdORDNER_->setFont(listFont);
+    cmdORDNER_->setGeometry(260, 30, 35, 26);
+    lstEXP_ = new QListWidget(fraEXP_);
+    lstEXP_->setObjectName(QStringLiteral("lstEXP"));
+    lstEXP_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstEXP_->setFont(listFont);
+    lstEXP_->setGeometry(10, 64, 285, 286);
+
+    fraIMP_ = new QGroupBox(this);
+    fraIMP_->setObjectName(QStringLiteral("fraIMP"));
+    fraIMP_->setGeometry(325, 10, 305, 360);
+    fraIMP_->setFont(frameFont);
+    lstIMP_ = new QListWidget(fraIMP_);
+    lstIMP_->setObjectName(QStringLiteral("lstIMP"));
+    lstIMP_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstIMP_->setFont(listFont);
+    lstIMP_->setGeometry(10, 30, 285, 320);
+
+    QFont arrows(QStringLiteral("DejaVu Sans"));
+    arrows.setPointSizeF(14.25);
+    cmdEXP_ = new QPushButton(QStringLiteral("←"), this);
+    cmdEXP_->setObjectName(QStringLiteral("cmdEXP"));
+    cmdEXP_->setToolTip(QStringLiteral("Export"));
+    cmdEXP_->setFont(arrows);
+    cmdEXP_->setGeometry(255, 385, 60, 40);
+    cmdEXP_->setAutoDefault(false);
+    cmdIMP_ = new QPushButton(QStringLiteral("→"), this);
+    cmdIMP_->setObjectName(QStringLiteral("cmdIMP"));
+    cmdIMP_->setToolTip(QStringLiteral("Import"));
+    cmdIMP_->setFont(arrows);
+    cmdIMP_->setGeometry(325, 385, 60, 40);
+    cmdIMP_->setAutoDefault(false);
+    cmdSCHLIESSEN_ = new QPushButton(QStringLiteral("Schließen"), this);
+    cmdSCHLIESSEN_->setObjectName(QStringLiteral("cmdSCHLIESSEN"));
+    cmdSCHLIESSEN_->setGeometry(520, 390, 110, 32);
+    cmdSCHLIESSEN_->setDefault(true);
+
+    connect(cmdORDNER_, &QToolButton::clicked, this, &frmEXPIMP::cmdORDNER_Click);
+    connect(cmdEXP_, &QPushButton::clicked, this, &frmEXPIMP::cmdEXP_Click);
+    connect(cmdIMP_, &QPushButton::clicked, this, &frmEXPIMP::cmdIMP_Click);
+    connect(cmdSCHLIESSEN_, &QPushButton::clicked, this, &frmEXPIMP::cmdSCHLIESSEN_Click);
+}
+
+void frmEXPIMP::Form_Load()
+{
+    Guard g(QStringLiteral("VB-Error: "), boxTitle());
+    g.step([&] { sys::setHourglass(true); });
+    g.step([&] { sprache_ = ctx_.SPRACHE(); });
+    g.step([&] {
+        fraIMP_->setTitle(QStringLiteral("Aktuelles Projekt: ") + ctx_.PROJEKT());
+        const QString project = ctx_.PROJEKTSPFAD() + QLatin1Char('/') + ctx_.PROJEKT();
+        dirEXP_Change(fso_.GetParentFolderName(project));
+    });
+    g.step([&] {
+        if (sprache_ == 1) {
+            fraIMP_->setTitle(QStringLiteral("Selected Projekt: ") + ctx_.PROJEKT());
+            fraEXP_->setTitle(QStringLiteral("External Project"));
+            cmdSCHLIESSEN_->setText(QStringLiteral("Quit"));
+            cmdORDNER_->setToolTip(QStringLiteral("Choose the folder of a project"));
+        } else {
+            cmdORDNER_->setToolTip(QStringLiteral("Ordner eines Projekts wählen"));
+        }
+    });
+    g.step([&] { LISTEFUELLEN(ctx_.cnnX(), lstIMP_); });
+    g.step([&] {
+        tables_ = {QStringLiteral("E1"), QStringLiteral("E2"), QStringLiteral("E3"), QStringLiteral("E4"),
+                   QStringLiteral("E5"), QStringLiteral("E6"), QStringLiteral("A1"), QStringLiteral("A2"),
+                   QStringLiteral("G0"), QStringLiteral("G1"), QStringLiteral("G2_1"), QStringLiteral("G2_2"),
+                   QStringLiteral("G3")};
+        imported_ = false;
+    });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+void frmEXPIMP::cmdORDNER_Click()
+{
+    QString folder = dirEXP_->text();
+    if (!ui::folderDialog(folder, text("Projektordner", "Project folder")))
+        return;
+    // A database that cannot be opened is reported, and the dialog stays as it was.
+    Guard g(QStringLiteral("VB-Error: "), boxTitle());
+    g.step([&] { dirEXP_Change(folder); });
+}
+
+void frmEXPIMP::dirEXP_Change(const QString &folder)
+{
+    dirEXP_->setText(folder);
+    lstEXP_->clear();
+    const QString database = folder + QLatin1Char('/') + databaseFile();
+    // The working copy is never opened as another project.
+    if (sameFile(database, ctx_.XMDBPFAD()))
+        return;
+    if (!fso_.FileExists(database))
+        return;
+    if (external_)
+        external_->Close();
+    auto cnn = std::make_shared<db::Connection>();
+    cnn->ConnectionTimeout = 30;
+    cnn->Open(db::connectionStringFor(database));
+    external_ = cnn;
+    LISTEFUELLEN(external_, lstEXP_);
+    fraEXP_->setTitle((sprache_ == 1 ? QStringLiteral("Project ") : QStringLiteral("Projekt ")) + fso_.GetBaseName(folder));
+}
+
+void frmEXPIMP::LISTEFUELLEN(const db::ConnectionPtr &cnn, QListWidget *list)
+{
+    list->clear();
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>'M' ORDER BY [KEN]"), cnn);
+    if (!rs.isEOF()) {
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            auto *item = new QListWidgetItem(rs.Fields(1).text() + QStringLiteral(" (") + rs.Fields(2).text() + QLatin1Char(')'));
+            item->setData(Qt::UserRole, rs.Fields(0).toLong());
+            list->addItem(item);
+        }
+        rs.Close();
+    } else {
+        // The placeholder stands for no record and can be neither selected nor copied.
+        auto *item = new QListWidgetItem(QStringLiteral("<leer>"));
+        item->setData(Qt::UserRole, 0);
+        item->setData(kPlaceholderRole, true);
+        item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
+        list->addItem(item);
+    }
+}
+
+bool frmEXPIMP::isOpenProject(const QString &database) const
+{
+    const QString stored = ctx_.PROJEKTSPFAD() + QLatin1Char('/') + ctx_.PROJEKT() + QLatin1Char('/') + databaseFile();
+    return sameFile(database, stored);
+}
+
+void frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, const db::ConnectionPtr &target)
+{
+    Guard g(QStringLiteral("VB-Error: "), kCopyTitle);
+    sys::setHourglass(true);
+    for (int i = 0; i < list->count() && !g.left(); ++i) {
+        QListWidgetItem *item = list->item(i);
+        if (!item->isSelected() || item->data(kPlaceholderRole).toBool())
+            continue;
+        const int32_t sourceId = item->data(Qt::UserRole).toInt();
+
+        QString name;
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [ID]=") + QString::number(sourceId), source);
+            name = rs.Fields(1).text();
+            rs.Close();
+        });
+        if (g.left())
+            break;
+
+        bool duplicate = false;
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=") + db::sqlText(name), target);
+            duplicate = !rs.isEOF();
+            rs.Close();
+        });
+        if (duplicate) {
+            if (ui::MsgBox(QStringLiteral("Datensatz ") + name + QStringLiteral(" ist bereits vorhanden!"),
+                           ui::vbOKCancel | ui::vbExclamation, boxTitle())
+                == ui::vbCancel)
+                break;
+            continue;
+        }
+
+        int32_t newId = 1;
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [E1] ORDER BY [ID]"), target);
+            if (!rs.isEOF()) {
+                rs.MoveLast();
+                newId = rs.Fields(0).toLong() + 1;
+            }
+            rs.Close();
+        });
+        if (g.left())
+            break;
+
+        // One record arrives whole: Cancel in the error box takes back what it had copied.
+        bool begun = false;
+        g.step([&] {
+            target->BeginTrans();
+            begun = true;
+        });
+        // Rows a deleted record left under this id would otherwise join the copied record.
+        for (const QString &table : tables_)
+            g.step([&] { target->Execute(QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(newId)); });
+        for (int t = 0; t < tables_.size() && !g.left(); ++t) {
+            const QString &table = tables_[t];
+            std::vector<std::vector<Variant>> rows;
+            bool any = false;
+            g.step([&] {
+                db::Recordset rs;
+                rs.Open(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(sourceId), source);
+                any = !rs.isEOF();
+                for (; !rs.isEOF(); rs.MoveNext()) {
+                    std::vector<Variant> row;
+                    for (int f = 0; f < rs.FieldCount(); ++f)
+                        row.push_back(rs.Fields(f));
+                    rows.push_back(std::move(row));
+                }
+                rs.Close();
+            });
+            if (!any)
+                continue;
+            db::Recordset out;
+            if (!g.step([&] {
+                    out.Open(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(newId), target);
+                }))
+                break;
+            for (const auto &row : rows) {
+                if (!g.step([&] {
+                        out.AddNew();
+                        out.setField(0, Variant(newId));
+                        for (int f = 1; f < out.FieldCount(); ++f) {
+                            if (f >= int(row.size()))
+                                vnt::raise(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+                            out.setField(f, row[f]);
+                        }
+                        out.Update();
+                    }))
+                    break;
+            }
+            out.Close();
+        }
+        if (begun) {
+            try {
+                if (g.left())
+                    target->RollbackTrans();
+                else
+                    target->CommitTrans();
+            } catch (const VbError &e) {
+                g.report(e.number, e.description);
+            }
+        }
+    }
+    sys::setHourglass(false);
+}
+
+void frmEXPIMP::cmdEXP_Click()
+{
+    if (lstIMP_->selectedItems().isEmpty())
+        return;
+    if (!external_ || !external_->isOpen())
+        return;   // no other project chosen yet: there is nowhere to copy to
+    // The open project's stored database is overwritten by its working copy at the next Save.
+    if (isOpenProject(external_->path())) {
+        ui::MsgBox(text("In das geöffnete Projekt kann nicht exportiert werden: seine Datenbank wird beim nächsten "
+                        "Speichern durch die Arbeitskopie ersetzt.",
+                        "Records cannot be exported into the open project: its database is replaced by the working "
+                        "copy at the next Save."),
+                   ui::vbOKOnly | ui::vbExclamation, boxTitle());
+        return;
+    }
+    KOPIEREN(ctx_.cnnX(), lstIMP_, external_);
+    Guard g(QStringLiteral("VB-Error: "), kCopyTitle);
+    g.step([&] { LISTEFUELLEN(external_, lstEXP_); });
+}
+
+void frmEXPIMP::cmdIMP_Click()
+{
+    if (lstEXP_->selectedItems().isEmpty())
+        return;
+    KOPIEREN(external_, lstEXP_, ctx_.cnnX());
+    Guard g(QStringLiteral("VB-Error: "), kCopyTitle);
+    g.step([&] { LISTEFUELLEN(ctx_.cnnX(), lstIMP_); });
+    imported_ = true;
+}
+
+void frmEXPIMP::cmdSCHLIESSEN_Click()
+{
+    close();
+}
+
+void frmEXPIMP::done(int r)
+{
+    if (imported_) {
+        if (external_)
+            external_->Close();
+        ctx_.setTag(QStringLiteral("OK"));
+    }
+    QDialog::done(r);
+}
+
+} // namespace vnt

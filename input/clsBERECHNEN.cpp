@@ -1,0 +1,188 @@
+// The record is read in the order the arithmetic needs it, and only as far as it needs it:
+// the whole-bore totals only when a section lacks its times, the ancillary factors only when
+// the ancillary parts are incomplete. The arithmetic itself is evaluateRecord.
+#include "input/clsBERECHNEN.h"
+
+#include "data/clsDATEN.h"
+#include "input/Evaluation.h"
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/ui.h"
+
+#include <cmath>
+#include <memory>
+
+namespace vnt {
+
+namespace {
+
+// An untyped read: nullopt for a value that is not given (Null or no row).
+bool readOptional(clsDATEN &d, const QString &column, std::optional<float> &out, int section = -1)
+{
+    Variant v;
+    const bool ok = section < 0 ? d.DTVV(column, v) : d.DTVV(column, v, QStringLiteral("I2"), Variant(int16_t(section)));
+    if (!ok)
+        return false;
+    if (v.isEmpty() || v.isNull())
+        out.reset();
+    else
+        out = float(v.toDouble());
+    return true;
+}
+
+} // namespace
+
+bool clsBERECHNEN::BERECHNUNG()
+{
+    Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Auswerten"));
+    bool result = false;
+    bool stop = false;   // a read or write failed, or a notice was shown
+    const QString I2 = QStringLiteral("I2");
+    auto key = [](int i) { return Variant(int16_t(i)); };
+
+    std::unique_ptr<clsDATEN> e1, e2, e3, e5, a2;
+    g.step([&] {
+        auto bind = [&](std::unique_ptr<clsDATEN> &d, const char *table) {
+            d = std::make_unique<clsDATEN>(ctx_);
+            d->setETABELLE(QString::fromLatin1(table));
+        };
+        bind(e1, "E1");
+        bind(e2, "E2");
+        bind(e3, "E3");
+        bind(e5, "E5");
+        bind(a2, "A2");
+        ctx_.setProgress(0);
+    });
+    if (g.left() || !e1 || !e2 || !e3 || !e5 || !a2)
+        return false;
+
+    int n = 0;
+    EvaluationInput in;
+    g.step([&] {
+        int16_t mini = 0, maxi = 0, an = 0;
+        e2->INDEX(mini, maxi, an, I2);
+        n = maxi;
+        in.resize(n + 1);
+    });
+    if (g.left())
+        return false;
+
+    // Depths.
+    for (int i = 0; i <= n && !stop && !g.left(); ++i)
+        g.step([&] {
+            float z = 0;
+            if (!e2->DTVS(QStringLiteral("Z"), z, I2, key(i)))
+                stop = true;
+            in.Z[size_t(i)] = z;
+        });
+
+    // Recorded gross and net times up to the first section that lacks one.
+    bool timesComplete = true;
+    for (int i = 0; i <= n && !stop && !g.left() && timesComplete; ++i)
+        g.step([&] {
+            if (!readOptional(*e5, QStringLiteral("BRZ"), in.BRZ[size_t(i)], i)) { stop = true; return; }
+            if (!in.BRZ[size_t(i)]) { timesComplete = false; return; }
+            if (!readOptional(*e5, QStringLiteral("NTZ"), in.NTZ[size_t(i)], i)) { stop = true; return; }
+            if (!in.NTZ[size_t(i)])
+                timesComplete = false;
+        });
+
+    // The whole-bore totals and the spreading factors, only when the times must be spread.
+    if (!timesComplete && !stop && !g.left()) {
+        g.step([&] {
+            if (!readOptional(*e1, QStringLiteral("GBRZ"), in.GBRZ) || !readOptional(*e1, QStringLiteral("GNTZ"), in.GNTZ)) {
+                stop = true;
+                return;
+            }
+            if (!in.GNTZ && !readOptional(*e1, QStringLiteral("FNE"), in.FNE))
+                stop = true;
+        });
+        for (int j = 0; j <= n && !stop && !g.left(); ++j) {
+            bool given = true;
+            g.step([&] {
+                if (!readOptional(*e5, QStringLiteral("FA"), in.FA[size_t(j)], j))
+                    stop = true;
+                given = in.FA[size_t(j)].has_value();
+            });
+            if (!given)
+                break;
+        }
+    }
+
+    // Recorded ancillary parts up to the first one not given.
+    bool partsComplete = true;
+    for (int i = 0; i <= n && !stop && !g.left() && partsComplete; ++i)
+        g.step([&] {
+            for (auto [column, values] : {std::pair(QStringLiteral("AUZ"), &in.AUZ), std::pair(QStringLiteral("PPZ"), &in.PPZ),
+                                          std::pair(QStringLiteral("STZ"), &in.STZ)}) {
+                if (!readOptional(*e5, column, (*values)[size_t(i)], i)) { stop = true; return; }
+                if (!(*values)[size_t(i)]) { partsComplete = false; return; }
+            }
+        });
+
+    // The factors that split the ancillary time, only when the parts are incomplete.
+    if (!partsComplete)
+        for (int i = 0; i <= n && !stop && !g.left(); ++i)
+            g.step([&] {
+                if (!e5->DTVS(QStringLiteral("FAUZ"), in.FAUZ[size_t(i)], I2, key(i))
+                    || !e5->DTVS(QStringLiteral("FPPZ"), in.FPPZ[size_t(i)], I2, key(i))
+                    || !e5->DTVS(QStringLiteral("FSTZ"), in.FSTZ[size_t(i)], I2, key(i)))
+                    stop = true;
+            });
+
+    for (int i = 0; i <= n && !stop && !g.left(); ++i)
+        g.step([&] {
+            if (!e3->DTVI(QStringLiteral("PER"), in.PER[size_t(i)], I2, key(i)))
+                stop = true;
+        });
+    if (stop || g.left())
+        return false;
+
+    EvaluationResult r;
+    int shown = 0;   // the bar already stands at 0; the arithmetic starts by reporting 0 again
+    g.step([&] {
+        r = evaluateRecord(in, [&](float v) {
+            if (int(v) != shown)
+                ctx_.setProgress(shown = int(v));
+        });
+    });
+    if (g.left())
+        return false;
+    if (!r.ok()) {
+        ui::MsgBox(QString::fromUtf8(evaluationNoticeText(r.notice)).arg(r.section), ui::vbOKOnly, QStringLiteral("HINWEIS!"));
+        return false;
+    }
+
+    for (int i = 0; i <= n && !stop && !g.left(); ++i) {
+        const size_t k = size_t(i);
+        g.step([&] {
+            stop = !a2->DVTI(I2, int16_t(i), I2, key(i)) || !a2->DVTS(QStringLiteral("DEZ"), r.DEZ[k], I2, key(i))
+                || !a2->DVTS(QStringLiteral("NTZ"), r.NTZ[k], I2, key(i)) || !a2->DVTS(QStringLiteral("AUZ"), r.AUZ[k], I2, key(i))
+                || !a2->DVTS(QStringLiteral("PPZ"), r.PPZ[k], I2, key(i)) || !a2->DVTS(QStringLiteral("STZ"), r.STZ[k], I2, key(i))
+                || !a2->DVTS(QStringLiteral("BRZ"), r.BRZ[k], I2, key(i)) || !a2->DVTI(QStringLiteral("PER"), r.PER[k], I2, key(i));
+        });
+        g.step([&] { ctx_.setProgress(n == 0 ? 40 : 30 + int(std::nearbyint(10.0 * i / n))); });
+    }
+    if (stop || g.left())
+        return false;
+
+    // Rows beyond the last section stem from an earlier, longer version of the record; the
+    // multiple evaluation takes its section range from A2 and would count them.
+    g.step([&] {
+        int16_t mini = 0, maxi = 0, an = 0;
+        a2->INDEX(mini, maxi, an, I2);
+        for (int i = n + 1; i <= maxi && !stop; ++i)
+            if (!a2->LOESCHEN(I2, key(i)))
+                stop = true;
+    });
+    if (stop || g.left())
+        return false;
+
+    g.step([&] {
+        ctx_.setProgress(40);
+        result = true;
+    });
+    return result && !g.left();
+}
+
+} // namespace vnt

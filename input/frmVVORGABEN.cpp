@@ -1,0 +1,397 @@
+// The preset editor window: building the tabs and grids, loading the tables, the window keys,
+// and the save that either writes all six tables or leaves every one as it was.
+#include "input/frmVVORGABEN.h"
+
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <cmath>
+
+namespace vnt {
+
+namespace {
+
+constexpr double kPixelsPerMm = 56.7 / GridControl::kTwipsPerPixel;
+
+int px(double mm) { return int(std::lround(mm * kPixelsPerMm)); }
+QRect mmRect(double left, double top, double width, double height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+const char *const kTabCaptions[frmVVORGABEN::kTabs] = {"Trägergeräte", "Verrohrungen", "Lösewerkzeuge",
+                                                       "Förderwerkzeuge", "Gesteinsbezeichnungen", "Einheitskosten"};
+
+// Counts the boxes shown while it is installed and passes each on: every box that the save
+// raises reports a value or a step that was not written.
+class CountingBoxes : public ui::BoxSink {
+public:
+    CountingBoxes() : inner_(ui::sink()) { ui::setSink(this); }
+    ~CountingBoxes() override { ui::setSink(&inner_); }
+    int shown() const { return shown_; }
+
+    int msgBox(const QString &p, int s, const QString &t) override { ++shown_; return inner_.msgBox(p, s, t); }
+    QString inputBox(const QString &p, const QString &t, const QString &d) override { return inner_.inputBox(p, t, d); }
+    int showModal(QDialog &dlg) override { return inner_.showModal(dlg); }
+    bool printDialog(ui::PrintRequest &r, const QString &t) override { return inner_.printDialog(r, t); }
+    bool colorDialog(QColor &c, const QString &t) override { return inner_.colorDialog(c, t); }
+    bool folderDialog(QString &f, const QString &t) override { return inner_.folderDialog(f, t); }
+
+private:
+    ui::BoxSink &inner_;
+    int shown_ = 0;
+};
+
+struct ColumnDef {
+    const char *name;
+    double width;
+    const char *unit;
+    const char *tip;
+    int type;
+    const char *format;
+    int align;
+};
+
+using Columns = std::vector<ColumnDef>;
+
+Columns deviceColumns(const char *id, const char *ken, const char *kom, const char *ek)
+{
+    return {{id, 12, "", "Lfd. Nr.", 1, "#0", 2},
+            {ken, 20, "", "Kennzeichnung", 0, "", 0},
+            {kom, 120, "", "Kommentar", 0, "", 0},
+            {ek, 20, "[€/h]", "Einheitskosten", 0, "#0.00", 2}};
+}
+
+const Columns &columnDefs(int n)
+{
+    static const std::array<Columns, frmVVORGABEN::kTabs> defs = {
+        deviceColumns("IDT", "KENT", "KOMT", "EKT"),
+        deviceColumns("IDV", "KENV", "KOMV", "EKV"),
+        deviceColumns("IDL", "KENL", "KOML", "EKL"),
+        deviceColumns("IDF", "KENF", "KOMF", "EKF"),
+        Columns{{"IDG", 12, "", "Lfd. Nr.", 1, "#0", 2},
+                {"KENG", 20, "", "Kennzeichnung", 0, "", 0},
+                {"KOMG", 100, "", "Kommentar", 0, "", 0},
+                {"SICQ", 20, "[MPa]", "Mittelwert der einaxialen Druckfestigkeit", 0, "#0.000", 2},
+                {"SICMIN", 20, "[MPa]", "Minimumwert der einaxialen Druckfestigkeit", 0, "#0.000", 2},
+                {"SICMAX", 20, "[MPa]", "Maximumwert der einaxialen Druckfestigkeit", 0, "#0.000", 2},
+                {"QGQ", 20, "[%]", "Mittelwert der Quarzgehalte", 0, "#0.000", 2},
+                {"QGMIN", 20, "[%]", "Minimumwert der Quarzgehalte", 0, "#0.000", 2},
+                {"QGMAX", 20, "[%]", "Maximumwert der Quarzgehalte", 0, "#0.000", 2},
+                {"CAIQ", 20, "[-]", "Mittelwert der Cercharindices", 0, "#0.000", 2},
+                {"CAIMIN", 20, "[-]", "Minimumwert der Cercharindices", 0, "#0.000", 2},
+                {"CAIMAX", 20, "[-]", "Maximumwert der Cercharindices", 0, "#0.000", 2}},
+        Columns{{"IDK", 12, "", "Lfd. Nr.", 1, "#0", 2},
+                {"KENK", 20, "", "Kennzeichnung", 0, "", 0},
+                {"KOMK", 100, "", "Kommentar", 0, "", 0},
+                {"EKP", 20, "[€/h]", "Einheitskosten", 0, "#0.00", 2},
+                {"KENKPG", 8, "",
+                 "Personalkosten in den Einheitskosten der Geräte enthalten (1: enthalten, 0: nicht enthalten)", 0, "#0", 1},
+                {"FKG", 12, "[-]", "Faktor für die Einheitskosten der Geräte", 0, "#0.00", 2},
+                {"FKP", 12, "[-]", "Faktor für die Einheitskosten des Personals", 0, "#0.00", 2},
+                {"FZK", 12, "[-]", "Faktor für die Zusatzkosten", 0, "#0.00", 2}},
+    };
+    return defs[n];
+}
+
+// The keypad's decimal key, whatever sign the keyboard layout gives it.
+bool isKeypadDecimal(const QKeyEvent *k)
+{
+    return (k->modifiers() & Qt::KeypadModifier)
+           && (k->key() == Qt::Key_Period || k->key() == Qt::Key_Comma || k->text() == QLatin1String(".")
+               || k->text() == QLatin1String(","));
+}
+
+} // namespace
+
+QString frmVVORGABEN::tableName(int n)
+{
+    static const char *const names[kTabs] = {"VANT_V11", "VANT_V12", "VANT_V13", "VANT_V14", "VANT_V2", "VANT_V3"};
+    return QString::fromLatin1(names[n]);
+}
+
+QStringList frmVVORGABEN::columns(int n)
+{
+    QStringList l;
+    for (const ColumnDef &c : columnDefs(n))
+        l << QString::fromLatin1(c.name);
+    return l;
+}
+
+frmVVORGABEN::frmVVORGABEN(RunContext &ctx, QWidget *parent)
+    : QDialog(parent), ctx_(ctx)
+{
+    setObjectName(QStringLiteral("frmVVORGABEN"));
+    buildWindow();
+    for (int n = 0; n < kTabs; ++n)
+        flx_[n] = std::make_shared<clsFLX>();
+    for (int n = 0; n < kTabs; ++n)
+        setUpGrid(n);
+    loadTables();
+    qApp->installEventFilter(this);
+}
+
+frmVVORGABEN::~frmVVORGABEN()
+{
+    qApp->removeEventFilter(this);
+}
+
+void frmVVORGABEN::buildWindow()
+{
+    setWindowTitle(QStringLiteral("Vorgabewerte"));
+    QFont arial(QStringLiteral("Liberation Sans"), 9);
+    setFont(arial);
+    setFixedSize(px(194.7), px(131.7));
+
+    sstab_ = new QTabWidget(this);
+    sstab_->setObjectName(QStringLiteral("SSTab"));
+    sstab_->setGeometry(mmRect(0.1, 0.5, 194.5, 123.0));
+    const int tabBar = sstab_->tabBar()->sizeHint().height();
+    for (int n = 0; n < kTabs; ++n) {
+        auto *page = new QWidget;
+        sstab_->addTab(page, QString::fromUtf8(kTabCaptions[n]));
+
+        auto *frame = new QFrame(page);
+        frame->setObjectName(QStringLiteral("fraREITER"));
+        frame->setProperty("index", n);
+        frame->setGeometry(px(2.1), std::max(0, px(15.9) - tabBar - 4), px(187.6), px(105.6));
+        frames_[n] = frame;
+
+        auto *grid = new GridControl(frame);
+        grid->setObjectName(QStringLiteral("msgFLX"));
+        grid->setProperty("index", n);
+        grid->setIndex(n);
+        grid->setGeometry(mmRect(1.1, 3.4, 159.0, 101.1));
+        grids_[n] = grid;
+
+        auto *pic = new QWidget(frame);
+        pic->setObjectName(QStringLiteral("picFLX"));
+        pic->setProperty("index", n);
+        pic->setGeometry(grid->x(), grid->y(), grid->width(), px(9));
+        pic->setMouseTracking(true);
+        pictures_[n] = pic;
+
+        auto *txt = new QLineEdit(frame);
+        txt->setObjectName(QStringLiteral("txtFLX"));
+        txt->setProperty("index", n);
+        editors_[n] = txt;
+
+        auto *ins = new QPushButton(QStringLiteral("Zeile einfügen"), frame);
+        ins->setObjectName(QStringLiteral("cmdH"));
+        ins->setProperty("index", n);
+        ins->setGeometry(mmRect(161.1, 3.4, 24.7, 7.1));
+        ins->setAutoDefault(false);
+        insertButtons_[n] = ins;
+
+        auto *del = new QPushButton(QStringLiteral("Zeile entfernen"), frame);
+        del->setObjectName(QStringLiteral("cmdW"));
+        del->setProperty("index", n);
+        del->setGeometry(mmRect(161.1, 10.6, 24.7, 7.1));
+        del->setAutoDefault(false);
+        removeButtons_[n] = del;
+
+        connect(ins, &QPushButton::clicked, this, [this, n] { cmdH_Click(n); });
+        connect(del, &QPushButton::clicked, this, [this, n] { cmdW_Click(n); });
+        connect(grid, &GridControl::DblClick, this, [this, n] { flx_[n]->BEARBEITEN(0, 0); });
+        connect(grid, &GridControl::KeyPress, this, [this, n](int ascii) { flx_[n]->BEARBEITEN(int16_t(ascii), 0); });
+        connect(grid, &GridControl::Click, this, [this, n] { flx_[n]->EINFUEGEN(0); });
+        connect(grid, &GridControl::Scroll, this, [this, n] {
+            flx_[n]->EINFUEGEN(0);
+            flx_[n]->BESCHRIFTEN();
+        });
+        connect(grid, &GridControl::MouseMove, this, [this, n](int, int, float x, float y) { flx_[n]->TOOLTIP(x, y); });
+        grid->setMouseTracking(true);
+    }
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("cmdOK"));
+    ok_->setGeometry(mmRect(137.6, 123.8, 28.2, 7.1));
+    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cancel_->setObjectName(QStringLiteral("cmdABBRECHEN"));
+    cancel_->setGeometry(mmRect(166.1, 123.8, 28.2, 7.1));
+    // Neither button answers Enter: Enter belongs to the grids.
+    for (QPushButton *b : {ok_, cancel_}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    connect(ok_, &QPushButton::clicked, this, &frmVVORGABEN::cmdOK_Click);
+    connect(cancel_, &QPushButton::clicked, this, &frmVVORGABEN::cmdABBRECHEN_Click);
+}
+
+void frmVVORGABEN::setUpGrid(int n)
+{
+    const Columns &def = columnDefs(n);
+    QList<FlexValue> widths, head1, head2, tips, types, formats, aligns;
+    for (const ColumnDef &c : def) {
+        widths << FlexValue(c.width);
+        head1 << FlexValue(QString::fromLatin1(c.name));
+        head2 << FlexValue(QString::fromUtf8(c.unit));
+        tips << FlexValue(QString::fromUtf8(c.tip));
+        types << FlexValue(c.type);
+        formats << FlexValue(QString::fromLatin1(c.format));
+        aligns << FlexValue(c.align);
+    }
+    clsFLX &f = *flx_[n];
+    f.setEFLX(grids_[n]);
+    f.setEPIC(pictures_[n]);
+    f.setETXT(editors_[n]);
+    f.setELSB(FlexValue::list(widths));
+    f.setELST1(FlexValue::list(head1));
+    f.setELST2(FlexValue::list(head2));
+    f.setELSTTT(FlexValue::list(tips));
+    f.setELSTYP(FlexValue::list(types));
+    f.setELFORMAT(FlexValue::list(formats));
+    f.setELA(FlexValue::list(aligns));
+    f.SCHRIFTEINSTELLUNGEN(QString(), 9, 0, 0, 0, 0);
+    f.BESCHRIFTEN();
+}
+
+void frmVVORGABEN::loadTables()
+{
+    for (int n = 0; n < kTabs; ++n) {
+        daten_[n] = std::make_unique<clsDATEN>(ctx_);
+        daten_[n]->setETABELLE(tableName(n));
+    }
+    for (int n = 0; n < kTabs; ++n)
+        daten_[n]->setESPID(QString());
+    for (int n = 0; n < kTabs; ++n)
+        daten_[n]->setEBOV(true);
+    for (int n = 0; n < kTabs; ++n) {
+        const QStringList cols = columns(n);
+        for (int c = 0; c < cols.size(); ++c)
+            daten_[n]->DTFFM(cols[c], *flx_[n], QString::number(c), cols[0]);
+    }
+}
+
+void frmVVORGABEN::cmdH_Click(int n)
+{
+    flx_[n]->EINFUEGEN(0);
+    flx_[n]->ZEILEEINFUEGEN();
+}
+
+void frmVVORGABEN::cmdW_Click(int n)
+{
+    flx_[n]->EINFUEGEN(0);
+    flx_[n]->ZEILEENTFERNEN();
+}
+
+void frmVVORGABEN::cmdABBRECHEN_Click()
+{
+    reject();
+}
+
+void frmVVORGABEN::cmdOK_Click()
+{
+    if (saving_)
+        return;   // one save at a time: the accessor lets events in between rows
+    saving_ = true;
+    // An entry still open in a cell editor is part of what the user confirmed.
+    for (int n = 0; n < kTabs; ++n)
+        flx_[n]->EINFUEGEN(0);
+    const bool saved = saveTables();
+    saving_ = false;
+    if (!saved)
+        return;
+    ctx_.setTag(QStringLiteral("OK"));
+    accept();
+}
+
+bool frmVVORGABEN::saveTables()
+{
+    Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("OK"));
+    db::ConnectionPtr cnn;
+    bool begun = false;
+    if (!g.step([&] {
+            cnn = daten_[0]->connection();
+            if (!cnn)
+                vnt::raise(err::InvalidConnection, QStringLiteral("Die Vorgabedatenbank ist nicht geöffnet."));
+            cnn->BeginTrans();
+            begun = true;
+        }))
+        return false;
+    if (!begun)
+        return false;
+
+    bool complete = true;
+    {
+        CountingBoxes boxes;
+        for (int n = 0; n < kTabs && complete; ++n) {
+            const QStringList cols = columns(n);
+            for (int c = 0; c < cols.size() && complete; ++c) {
+                bool written = false;
+                g.step([&] { written = daten_[n]->DFTFM(cols[c], *flx_[n], QString::number(c), cols[0]); });
+                // A value a table could not take would leave that table half written.
+                complete = written && boxes.shown() == 0 && !g.failed();
+            }
+        }
+        if (complete)
+            g.step([&] { cnn->CommitTrans(); });
+        complete = complete && !g.failed() && boxes.shown() == 0;
+    }
+    if (!complete) {
+        try {
+            if (cnn->inTransaction())
+                cnn->RollbackTrans();
+        } catch (const VbError &) {
+        }
+        ui::MsgBox(QStringLiteral("Die Vorgabewerte wurden nicht gespeichert; keine Tabelle wurde geändert."),
+                   ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Vorgabewerte"));
+    }
+    return complete;
+}
+
+bool frmVVORGABEN::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && watched->isWidgetType()) {
+        for (int n = 0; n < kTabs; ++n)
+            if (watched == pictures_[n]) {
+                const auto *m = static_cast<QMouseEvent *>(event);
+                flx_[n]->TOOLTIP(float(m->position().x() * GridControl::kTwipsPerPixel),
+                                 float(m->position().y() * GridControl::kTwipsPerPixel));
+            }
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto *w = static_cast<QWidget *>(watched);
+    if (w != this && !isAncestorOf(w))
+        return false;
+    auto *k = static_cast<QKeyEvent *>(event);
+
+    if (isKeypadDecimal(k)) {
+        // Typed as the locale's decimal sign, so that saving reads the number as the user meant it.
+        const QString sign = ctx_.DEZIMALPUNKT().isEmpty() ? sys::decimalSign() : ctx_.DEZIMALPUNKT();
+        if (k->text() == sign)
+            return false;
+        QKeyEvent typed(QEvent::KeyPress, sign == QLatin1String(",") ? Qt::Key_Comma : Qt::Key_Period, Qt::NoModifier, sign);
+        QApplication::sendEvent(w, &typed);
+        return true;
+    }
+    if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+        if (onQuit)
+            onQuit();
+        return true;
+    }
+    if (k->key() == Qt::Key_Escape) {
+        ctx_.stbMAIN_PanelClick(9);   // the editor itself stays open with its edits
+        return true;
+    }
+    if (k->key() == Qt::Key_F1) {
+        if (onHelp)
+            onHelp();
+        return true;
+    }
+    return false;
+}
+
+} // namespace vnt

@@ -1,0 +1,103 @@
+// The input window of one drilling record: header fields, the sections in four chained grids
+// (sections, times, additional costs, factors), the unit-cost set and the breakdown options.
+// The main window shows it for New and Open, calls OEFFNEN to fill it and OK to save it.
+#pragma once
+
+#include "platform/RunContext.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace vnt {
+
+class clsDATEN;
+class clsFLX;
+class GridControl;
+
+class mdiEINGABE : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window and loads it as for a new record.
+    explicit mdiEINGABE(RunContext &ctx, QWidget *parent = nullptr);
+    ~mdiEINGABE() override;
+
+    // Fills the window from the record AKTID of E1 to E6.
+    void OEFFNEN(int32_t AKTID);
+    // Saves the window under AKTID into E1 to E6, all or nothing. False leaves the tables as
+    // they were (the failing step has shown its box).
+    bool OK(int32_t &AKTID);
+    // Commits a value still open in a cell editor; false when the grid refused it.
+    bool commitEditors();
+
+    // Alt+Q; unset, the main window's quit.
+    std::function<void()> onQuit;
+
+    // ---- controls, by their program names ----
+    QFrame *fraKEN = nullptr;
+    QLabel *lblKEN = nullptr, *lblKOM = nullptr;
+    QLineEdit *txtKEN = nullptr, *txtKOM = nullptr;
+    QTabWidget *SSTab = nullptr;
+    std::array<QFrame *, 6> fraREITER{};
+    QLineEdit *txtDATUMA = nullptr, *txtDATUME = nullptr, *txtNN = nullptr, *txtZGW = nullptr;
+    QGroupBox *fraGZ = nullptr;
+    QLineEdit *txtGBRZ = nullptr, *txtGNTZ = nullptr, *txtFNE = nullptr;
+    std::array<GridControl *, 4> msgFLX{};
+    std::array<QWidget *, 4> picFLX{};
+    std::array<QLineEdit *, 4> txtFLX{};
+    QComboBox *cboFLX0 = nullptr;
+    std::array<QPushButton *, 4> cmdH{}, cmdW{}, cmdK{}, cmdE{};
+    QComboBox *cboKENK = nullptr;
+    QGroupBox *fraK = nullptr, *fraZAUF = nullptr;
+    std::array<QRadioButton *, 4> optK{};
+    std::array<QRadioButton *, 2> optZAUF{};
+
+    int16_t K = 0;      // cost breakdown, saved as E6.K
+    int16_t ZAUF = 0;   // time breakdown, saved as E6.ZAUF
+    int16_t SPRACHE = 3;
+
+    clsFLX &FLX(int i) const { return *flx_[size_t(i)]; }
+
+    // ---- events, callable as the controls raise them ----
+    void cmdH_Click(int i);
+    void cmdW_Click(int i);
+    void cmdK_Click(int i);
+    void cmdE_Click(int i);
+    void msgFLX_KeyPress(int i, int ascii);
+    void txtFLX_KeyPress(int i, int ascii);
+    void OPTIONEN();
+    // The record-name check of leaving txtKEN; false keeps the focus there.
+    bool txtKEN_Validate();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
+    void buildControls();
+    void bindGrids();
+    void buildChoiceLists();
+    void placeControls();
+    bool handleKey(QObject *watched, QKeyEvent *e);
+    // Brings every grid to the current row of grid i, so a row goes in or out at one index.
+    void alignCurrentRows(int i);
+
+    RunContext &ctx_;
+    std::array<std::shared_ptr<clsFLX>, 4> flx_;
+    std::array<std::unique_ptr<clsDATEN>, 7> e_;   // E1..E6 at 1..6
+    bool checkingName_ = false;
+};
+
+} // namespace vnt

@@ -1,0 +1,244 @@
+// Export and import of records between the open project's working copy and another project.
+#include "common/TestSupport.h"
+#include "frame/frmEXPIMP.h"
+#include "platform/RunContext.h"
+#include "platform/db/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+const QStringList kTables = {"E1", "E2", "E3", "E4", "E5", "E6", "A1", "A2", "G0", "G1", "G2_1", "G2_2", "G3"};
+
+db::ConnectionPtr projectDatabase(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.close();
+    auto cnn = db::openDatabase(path);
+    QFile schema(QString::fromLocal8Bit(qgetenv("VANTREL_SCHEMA_DIR")) + "/project.sql");
+    EXPECT_TRUE(schema.open(QIODevice::ReadOnly));
+    cnn->Execute(QString::fromUtf8(schema.readAll()));
+    return cnn;
+}
+
+QString dump(const db::ConnectionPtr &cnn, const QString &sql)
+{
+    db::Recordset rs;
+    rs.Open(sql, cnn);
+    QStringList rows;
+    for (; !rs.isEOF(); rs.MoveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            fields << (rs.Fields(i).isNull() ? QStringLiteral("Null") : rs.Fields(i).text());
+        rows << fields.join(';');
+    }
+    return rows.join('|');
+}
+
+// A record with rows in every table: two sections where a table has them.
+void addRecord(const db::ConnectionPtr &cnn, int id, const QString &name, const QString &comment, bool active)
+{
+    cnn->Execute(QString("INSERT INTO E1 (ID, KEN, KOM, AKT, NN) VALUES (%1, %2, %3, %4, %5)")
+                     .arg(id)
+                     .arg(db::sqlText(name), comment.isNull() ? "NULL" : db::sqlText(comment))
+                     .arg(active ? 1 : 0)
+                     .arg(100 + id));
+    for (const QString &t : kTables.mid(1)) {
+        const bool sections = t == "E2" || t == "E3" || t == "A2";
+        const QString cols = sections ? "(ID, I2)" : "(ID)";
+        cnn->Execute(QString("INSERT INTO [%1] %2 VALUES (%3%4)").arg(t, cols).arg(id).arg(sections ? ", 0" : ""));
+        if (sections)
+            cnn->Execute(QString("INSERT INTO [%1] %2 VALUES (%3, 1)").arg(t, cols).arg(id));
+    }
+    cnn->Execute(QString("UPDATE E2 SET Z = I2 * 10 + %1 WHERE ID = %1").arg(id));
+}
+
+// Rows per table of a record, as "E1:1 E2:2 ...".
+QString shape(const db::ConnectionPtr &cnn, int id)
+{
+    QStringList l;
+    for (const QString &t : kTables)
+        l << t + ":" + dump(cnn, QString("SELECT COUNT(*) FROM [%1] WHERE ID=%2").arg(t).arg(id));
+    return l.join(' ');
+}
+
+class Projects {
+public:
+    Projects()
+    {
+        root = dir.path();
+        projekte = root + "/PROJEKTE";
+        ctx.projektspfad = projekte;
+        ctx.projekt = "Demo";
+        ctx.xmdbpfad = root + "/BENUTZER/U/VANT.mdb";
+        stored = projectDatabase(projekte + "/Demo/VANT.mdb");
+        ctx.cnn = projectDatabase(ctx.xmdbpfad);
+        addRecord(ctx.cnn, 0, "M", "Mehrfach", false);
+        addRecord(ctx.cnn, 1, "B1", "erste", true);
+        addRecord(ctx.cnn, 2, "B2", QString(), false);
+        addRecord(ctx.cnn, 3, "B3", "dritte", false);
+        other = projectDatabase(projekte + "/TE0001.00/VANT.mdb");
+        for (int id = 1; id <= 7; ++id)
+            addRecord(other, id, QString("X%1").arg(id), "alt", false);
+        // A deleted record's rows stay behind under the next free id.
+        other->Execute("INSERT INTO E2 (ID, I2, Z) VALUES (8, 5, 99)");
+    }
+
+    QTemporaryDir dir;
+    QString root, projekte;
+    SimpleRunContext ctx;
+    db::ConnectionPtr stored, other;
+};
+
+struct Dialog {
+    explicit Dialog(Projects &p) : dlg(p.ctx) { dlg.show(); }
+    QStringList entries(QListWidget *l) const
+    {
+        QStringList out;
+        for (int i = 0; i < l->count(); ++i)
+            out << l->item(i)->text();
+        return out;
+    }
+    void select(QListWidget *l, const QStringList &texts)
+    {
+        for (int i = 0; i < l->count(); ++i)
+            l->item(i)->setSelected(texts.contains(l->item(i)->text()));
+    }
+    frmEXPIMP dlg;
+};
+
+} // namespace
+
+TEST(ExpImp, LoadListsTheOpenProject)
+{
+    Projects p;
+    Dialog d(p);
+    EXPECT_EQ(d.dlg.windowTitle(), "Export/Import");
+    EXPECT_EQ(d.dlg.fraIMP()->title(), "Aktuelles Projekt: Demo");
+    EXPECT_EQ(d.dlg.fraEXP()->title(), "Externes Projekt");
+    EXPECT_EQ(d.entries(d.dlg.lstIMP()), QStringList({"B1 (erste)", "B2 ()", "B3 (dritte)"}));
+    EXPECT_EQ(d.dlg.dirEXP()->text(), p.projekte);   // the folder of the project folders
+    EXPECT_TRUE(d.dlg.lstEXP()->count() == 0);
+
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    EXPECT_EQ(d.dlg.fraEXP()->title(), "Projekt TE0001");
+    EXPECT_EQ(d.dlg.lstEXP()->count(), 7);
+
+    p.ctx.sprache = 1;
+    Dialog english(p);
+    EXPECT_EQ(english.dlg.fraIMP()->title(), "Selected Projekt: Demo");
+    EXPECT_EQ(english.dlg.cmdSCHLIESSEN()->text(), "Quit");
+}
+
+TEST(ExpImp, ExportGivesTheNextIdsWithEveryRow)
+{
+    Projects p;
+    Dialog d(p);
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    d.select(d.dlg.lstIMP(), {"B1 (erste)", "B2 ()", "B3 (dritte)"});
+    Boxes none;
+    d.dlg.cmdEXP_Click();
+    EXPECT_EQ(dump(p.other, "SELECT ID, KEN, KOM, AKT, NN FROM E1 WHERE ID > 7 ORDER BY ID"),
+              "8;B1;erste;Wahr;101|9;B2;Null;Falsch;102|10;B3;dritte;Falsch;103");
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(shape(p.other, 7 + i), shape(p.ctx.cnn, i)) << i;
+    // The rows left under id 8 did not join the copied record.
+    EXPECT_EQ(dump(p.other, "SELECT I2, Z FROM E2 WHERE ID=8 ORDER BY I2"), "0;1|1;11");
+    EXPECT_EQ(d.dlg.lstEXP()->count(), 10);
+    EXPECT_EQ(d.dlg.lstIMP()->selectedItems().size(), 3);   // the source keeps its selection
+    d.dlg.cmdSCHLIESSEN_Click();
+    EXPECT_EQ(p.ctx.tag, "");   // an export alone changes nothing in the open project
+}
+
+TEST(ExpImp, DuplicateNamesAskAndOkSkipsCancelStops)
+{
+    for (const int answer : {int(ui::vbOK), int(ui::vbCancel)}) {
+        Projects p;
+        p.other->Execute("UPDATE E1 SET KEN='B2' WHERE ID=7");
+        Dialog d(p);
+        d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+        d.select(d.dlg.lstIMP(), {"B1 (erste)", "B2 ()", "B3 (dritte)"});
+        Boxes boxes;
+        boxes.answer(answer);
+        d.dlg.cmdEXP_Click();
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(boxes.records()[0].text, "Datensatz B2 ist bereits vorhanden!");
+        EXPECT_EQ(boxes.records()[0].style, ui::vbOKCancel | ui::vbExclamation);
+        EXPECT_EQ(dump(p.other, "SELECT ID, KEN FROM E1 WHERE ID > 7 ORDER BY ID"),
+                  answer == ui::vbOK ? "8;B1|9;B3" : "8;B1");
+    }
+}
+
+TEST(ExpImp, ImportBackMarksTheProjectChanged)
+{
+    Projects p;
+    p.other->Execute("UPDATE E1 SET KEN='O''Neil', AKT=1 WHERE ID=2");
+    Dialog d(p);
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    d.select(d.dlg.lstEXP(), {"O'Neil (alt)"});
+    Boxes none;
+    d.dlg.cmdIMP_Click();
+    EXPECT_EQ(dump(p.ctx.cnn, "SELECT ID, KEN, AKT FROM E1 WHERE ID=4"), "4;O'Neil;Wahr");
+    EXPECT_EQ(shape(p.ctx.cnn, 4), shape(p.other, 2));
+    EXPECT_TRUE(d.entries(d.dlg.lstIMP()).contains("O'Neil (alt)"));
+    EXPECT_TRUE(d.dlg.imported());
+    d.dlg.cmdSCHLIESSEN_Click();
+    EXPECT_EQ(p.ctx.tag, "OK");
+}
+
+TEST(ExpImp, RefusesTheWorkingCopyAndExportIntoTheOpenProject)
+{
+    Projects p;
+    Dialog d(p);
+    // The working copy's folder opens nothing.
+    d.dlg.dirEXP_Change(p.root + "/BENUTZER/U");
+    EXPECT_EQ(d.dlg.externalDatabase(), "");
+    EXPECT_EQ(d.dlg.lstEXP()->count(), 0);
+
+    // The open project's stored database can be read, but not exported into.
+    d.dlg.dirEXP_Change(p.projekte + "/Demo");
+    ASSERT_NE(d.dlg.externalDatabase(), "");
+    EXPECT_EQ(d.entries(d.dlg.lstEXP()), QStringList({"<leer>"}));
+    d.select(d.dlg.lstIMP(), {"B1 (erste)"});
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    d.dlg.cmdEXP_Click();
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_TRUE(boxes.records()[0].text.startsWith("In das geöffnete Projekt kann nicht exportiert werden"));
+    EXPECT_EQ(dump(p.stored, "SELECT COUNT(*) FROM E1"), "0");
+
+    // The placeholder of an empty list can be neither selected nor copied.
+    QListWidgetItem *leer = d.dlg.lstEXP()->item(0);
+    leer->setSelected(true);
+    EXPECT_FALSE(leer->isSelected());
+    d.dlg.cmdIMP_Click();
+    EXPECT_EQ(dump(p.ctx.cnn, "SELECT COUNT(*) FROM E1"), "4");
+    EXPECT_FALSE(d.dlg.imported());
+}
+
+// The dialog as the user sees it; VANTREL_SCREENSHOTS names a folder to keep the picture in.
+TEST(ExpImp, RendersOffscreen)
+{
+    Projects p;
+    Dialog d(p);
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    d.select(d.dlg.lstIMP(), {"B1 (erste)", "B3 (dritte)"});
+    const QImage shot = d.dlg.grab().toImage();
+    EXPECT_EQ(shot.size(), d.dlg.size());
+    const QString folder = QString::fromLocal8Bit(qgetenv("VANTREL_SCREENSHOTS"));
+    if (!folder.isEmpty())
+        EXPECT_TRUE(shot.save(folder + "/expimp-shot.png"));
+}

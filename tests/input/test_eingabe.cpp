@@ -1,0 +1,316 @@
+// The input window: what it holds after loading, a record carried from the window into the
+// tables and back, and the row operations that keep the four grids in step.
+#include "InputFixture.h"
+#include "grid/GridControl.h"
+#include "grid/clsFLX.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QKeyEvent>
+#include <QCoreApplication>
+#include <QTabWidget>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+QStringList choices(const clsFLX &f, int col)
+{
+    QStringList l;
+    const FlexValue v = f.ELCBO(col);
+    for (int i = 0; i <= v.ubound(); ++i)
+        l << v.at(i).text();
+    return l;
+}
+
+QStringList column(const GridControl *g, int col)
+{
+    QStringList l;
+    for (int r = g->FixedRows(); r < g->Rows(); ++r)
+        l << g->TextMatrix(r, col);
+    return l;
+}
+
+// Types a record into the window: three sections, times of section 0 only.
+void enterRecord(mdiEINGABE &w, const QString &dec)
+{
+    w.txtKEN->setText(QStringLiteral("P1"));
+    w.txtKOM->setText(QStringLiteral("Pfahl 1"));
+    w.txtDATUMA->setText(sys::locale().toString(QDate(2021, 5, 3), QLocale::ShortFormat));
+    w.txtNN->setText(QStringLiteral("12") + dec + QStringLiteral("5"));
+    w.txtGBRZ->setText(QStringLiteral("20"));
+    w.txtFNE->setText(QStringLiteral("0") + dec + QStringLiteral("25"));
+    for (int k = 0; k < 2; ++k)
+        w.cmdH_Click(0);   // three sections in every grid
+    GridControl *s = w.msgFLX[0];
+    const char *z[] = {"2", "5", "10"};
+    for (int r = 1; r <= 3; ++r) {
+        s->setTextMatrix(r, 1, QString::fromLatin1(z[r - 1]));
+        s->setTextMatrix(r, 3, QStringLiteral("KI"));
+        s->setTextMatrix(r, 4, QStringLiteral("T2"));
+        s->setTextMatrix(r, 8, QString::number(r + 1));
+    }
+    w.msgFLX[1]->setTextMatrix(1, 1, QStringLiteral("3") + dec + QStringLiteral("5"));
+    w.msgFLX[1]->setTextMatrix(1, 2, QStringLiteral("2"));
+    w.msgFLX[2]->setTextMatrix(2, 1, QStringLiteral("1000000"));
+    w.msgFLX[3]->setTextMatrix(3, 1, QStringLiteral("2"));
+    w.cboKENK->setEditText(QStringLiteral("K2"));
+    w.optK[2]->click();
+    w.optZAUF[1]->click();
+}
+
+} // namespace
+
+TEST_F(InputTest, LoadingGivesTheEmptyRecordAndTheChoiceLists)
+{
+    ctx.sprache = 1;   // the window's captions stay German
+    mdiEINGABE w(ctx);
+    EXPECT_EQ(w.SSTab->count(), 6);
+    EXPECT_EQ(w.SSTab->currentIndex(), 0);
+    EXPECT_EQ(w.SSTab->tabText(5), "Auswertevorgaben");
+    const int cols[] = {9, 7, 5, 5};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(w.msgFLX[size_t(i)]->Cols(), cols[i]);
+        EXPECT_EQ(w.msgFLX[size_t(i)]->Rows(), 2);   // one empty data row
+        EXPECT_EQ(w.msgFLX[size_t(i)]->TextMatrix(1, 0), "0");
+    }
+    EXPECT_EQ(w.msgFLX[0]->TextMatrix(0, 8), "Pers.");
+    EXPECT_EQ(w.FLX(0).ELSTTT().at(8).text(), "Anzahl der Personen");
+
+    // ids 1, 2, 4 in id order; a doubled id offers neither row; an empty table one empty entry
+    EXPECT_EQ(choices(w.FLX(0), 4), (QStringList{"T1", "T2", "T4", ""}));
+    EXPECT_EQ(choices(w.FLX(0), 5), (QStringList{"V1", "", "", ""}));
+    EXPECT_EQ(choices(w.FLX(0), 6), (QStringList{""}));
+    EXPECT_EQ(choices(w.FLX(0), 7), (QStringList{"F0", "F1", ""}));
+    EXPECT_EQ(choices(w.FLX(0), 3), (QStringList{"S", "KI", "U", ""}));
+    // unit-cost sets in IDK order, the one without a key left out; the box starts empty
+    ASSERT_EQ(w.cboKENK->count(), 2);
+    EXPECT_EQ(w.cboKENK->itemText(0), "K1");
+    EXPECT_EQ(w.cboKENK->itemText(1), "K2");
+    EXPECT_EQ(w.cboKENK->currentText(), "");
+    EXPECT_TRUE(w.optK[0]->isChecked());
+    EXPECT_TRUE(w.optZAUF[0]->isChecked());
+}
+
+TEST_F(InputTest, CellLimitsOfTheGrids)
+{
+    mdiEINGABE w(ctx);
+    struct Entry { int grid, col; const char *text; bool accepted; };
+    const Entry entries[] = {{2, 1, "1000000", true}, {2, 1, "-1", false}, {3, 2, "1000000", true},
+                             {3, 2, "-1", false},     {1, 1, "10001", false}, {1, 1, "10000", true}};
+    for (const Entry &e : entries) {
+        SCOPED_TRACE(e.text);
+        GridControl *g = w.msgFLX[size_t(e.grid)];
+        g->setRow(1);
+        g->setCol(e.col);
+        g->setTextMatrix(1, e.col, QString());
+        w.FLX(e.grid).BEARBEITEN(0, 0);
+        w.txtFLX[size_t(e.grid)]->setText(QString::fromLatin1(e.text));
+        Boxes b;
+        if (!e.accepted)
+            b.answer(ui::vbOK);
+        EXPECT_EQ(w.commitEditors(), e.accepted);
+        if (!e.accepted) {
+            w.txtFLX[size_t(e.grid)]->clear();
+            w.txtFLX[size_t(e.grid)]->hide();
+        }
+    }
+}
+
+TEST_F(InputTest, RowsGoInAndOutAtOneIndexInAllFourGrids)
+{
+    mdiEINGABE w(ctx);
+    for (int k = 0; k < 3; ++k)
+        w.cmdH_Click(0);
+    for (int i = 0; i < 4; ++i)
+        for (int r = 1; r <= 4; ++r)
+            w.msgFLX[size_t(i)]->setTextMatrix(r, 1, QStringLiteral("%1").arg(r * 10));
+    // the sections grid at row 3, the times grid left at row 1
+    w.msgFLX[0]->setRow(3);
+    w.msgFLX[1]->setRow(1);
+    w.cmdH_Click(0);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(column(w.msgFLX[size_t(i)], 1), (QStringList{"10", "20", "", "30", "40"}));
+        EXPECT_EQ(column(w.msgFLX[size_t(i)], 0), (QStringList{"0", "1", "2", "3", "4"}));
+    }
+    // removing from the factors tab removes the same section everywhere, the sections grid too
+    w.msgFLX[3]->setRow(2);
+    w.msgFLX[0]->setRow(5);
+    w.cmdW_Click(3);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(column(w.msgFLX[size_t(i)], 1), (QStringList{"10", "", "30", "40"})) << i;
+
+    // Enter on the last cell of the times grid appends a section to every grid
+    GridControl *t = w.msgFLX[1];
+    t->setRow(t->Rows() - 1);
+    t->setCol(t->Cols() - 1);
+    w.msgFLX_KeyPress(1, 13);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(w.msgFLX[size_t(i)]->Rows(), 6) << i;
+}
+
+TEST_F(InputTest, EmptyRecordNameIsRefusedInTheUsersLanguage)
+{
+    for (int lang : {3, 1}) {
+        ctx.sprache = lang;
+        mdiEINGABE w(ctx);
+        w.txtKEN->setText(QStringLiteral("   "));
+        Boxes b;
+        b.answer(ui::vbOK);
+        EXPECT_FALSE(w.txtKEN_Validate());
+        ASSERT_EQ(b.records().size(), 1u);
+        EXPECT_EQ(b.records()[0].title, lang == 3 ? "Datenfehler" : "Data error");
+        EXPECT_EQ(b.records()[0].text, lang == 3 ? "Datensatzkennzeichnung fehlt!" : "File name is missing!");
+        EXPECT_EQ(b.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
+        EXPECT_EQ(w.txtKEN->text(), "   ");
+        w.txtKEN->setText(QStringLiteral("P1"));
+        EXPECT_TRUE(w.txtKEN_Validate());
+    }
+}
+
+TEST_F(InputTest, KeysOfTheWindow)
+{
+    mdiEINGABE w(ctx);
+    // Ctrl+S presses panel 8
+    QKeyEvent save(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
+    QCoreApplication::sendEvent(w.txtKOM, &save);
+    EXPECT_EQ(ctx.panelClicks, QList<int>{8});
+    // the keypad's decimal key types the user's decimal sign into a cell editor
+    ctx.dezimalpunkt = QStringLiteral(",");
+    GridControl *t = w.msgFLX[1];
+    t->setRow(1);
+    t->setCol(1);
+    QKeyEvent dot(QEvent::KeyPress, Qt::Key_Period, Qt::KeypadModifier, QStringLiteral("."));
+    QCoreApplication::sendEvent(t, &dot);
+    EXPECT_FALSE(w.txtFLX[1]->isHidden());
+    EXPECT_EQ(w.txtFLX[1]->text(), ",");
+    // Alt+Q asks the main window to quit
+    bool quit = false;
+    w.onQuit = [&] { quit = true; };
+    QKeyEvent q(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier, QStringLiteral("q"));
+    QCoreApplication::sendEvent(w.txtKEN, &q);
+    EXPECT_TRUE(quit);
+}
+
+TEST_F(InputTest, SavedRecordOpensAsEnteredInBothLocales)
+{
+    for (auto lang : {QLocale::German, QLocale::English}) {
+        SCOPED_TRACE(lang == QLocale::German ? "de" : "en");
+        LocaleScope locale(lang);
+        const QString dec = lang == QLocale::German ? QStringLiteral(",") : QStringLiteral(".");
+        exec(QStringLiteral("DELETE FROM E1; DELETE FROM E2; DELETE FROM E3; DELETE FROM E4; DELETE FROM E5; DELETE FROM E6"));
+        {
+            mdiEINGABE w(ctx);
+            enterRecord(w, dec);
+            int32_t id = 4;
+            ASSERT_TRUE(w.OK(id));
+        }
+        EXPECT_EQ(rows(QStringLiteral("SELECT ID, KEN, KOM, AKT, NN, GBRZ, FNE, GNTZ, ZGW FROM E1")), "4;P1;Pfahl 1;" + QString(lang == QLocale::German ? "Wahr" : "True") + ";12" + dec + "5;20;0" + dec + "25;Null;Null")
+            << "Boolean text aside, the numbers are stored as numbers and empty boxes as Null";
+        EXPECT_EQ(dump(cnn, QStringLiteral("SELECT I2, Z FROM E2 WHERE ID=4 ORDER BY I2")), "0;2|1;5|2;10");
+        EXPECT_EQ(dump(cnn, QStringLiteral("SELECT typeof(BRZ), typeof(NTZ), typeof(AUZ) FROM E5 WHERE ID=4 AND I2=1")), "null;null;null");
+        EXPECT_EQ(dump(cnn, QStringLiteral("SELECT BRZ*2 FROM E5 WHERE ID=4 AND I2=0")), "7");
+        EXPECT_EQ(dump(cnn, QStringLiteral("SELECT KENK, K, ZAUF FROM E6 WHERE ID=4")), "K2;2;1");
+
+        mdiEINGABE r(ctx);
+        r.OEFFNEN(4);
+        EXPECT_EQ(r.txtKEN->text(), "P1");
+        EXPECT_EQ(r.txtKOM->text(), "Pfahl 1");
+        EXPECT_EQ(r.txtNN->text(), "12" + dec + "5");
+        EXPECT_EQ(r.txtFNE->text(), "0" + dec + "25");
+        EXPECT_EQ(r.txtGNTZ->text(), "");
+        EXPECT_EQ(r.txtDATUMA->text(), lang == QLocale::German ? "03.05.2021" : "5/3/2021");
+        EXPECT_EQ(column(r.msgFLX[0], 1), (QStringList{"2", "5", "10"}));
+        EXPECT_EQ(column(r.msgFLX[0], 3), (QStringList{"KI", "KI", "KI"}));
+        EXPECT_EQ(column(r.msgFLX[0], 8), (QStringList{"2", "3", "4"}));
+        EXPECT_EQ(column(r.msgFLX[1], 1), (QStringList{"3" + dec + "5", "", ""}));
+        EXPECT_EQ(column(r.msgFLX[2], 1), (QStringList{"", "1000000", ""}));
+        EXPECT_EQ(column(r.msgFLX[3], 1), (QStringList{"", "", "2"}));
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(column(r.msgFLX[size_t(i)], 0), (QStringList{"0", "1", "2"})) << i;
+            EXPECT_TRUE(r.msgFLX[size_t(i)]->isEnabled()) << i;
+        }
+        EXPECT_EQ(r.cboKENK->currentText(), "K2");
+        EXPECT_TRUE(r.optK[2]->isChecked());
+        EXPECT_TRUE(r.optZAUF[1]->isChecked());
+    }
+}
+
+TEST_F(InputTest, FewerSectionsDeleteTheSurplusRows)
+{
+    exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (3, 'P3', 1)"));
+    for (int i = 0; i < 5; ++i)
+        for (const char *t : {"E2", "E3", "E4", "E5"})
+            exec(QStringLiteral("INSERT INTO %1 (ID, I2) VALUES (3, %2)").arg(QString::fromLatin1(t)).arg(i));
+    exec(QStringLiteral("INSERT INTO E2 (ID, I2) VALUES (8, 0)"));
+    mdiEINGABE w(ctx);
+    w.OEFFNEN(3);
+    ASSERT_EQ(w.msgFLX[0]->Rows(), 6);
+    for (int k = 0; k < 2; ++k)
+        w.cmdW_Click(0);
+    int32_t id = 3;
+    ASSERT_TRUE(w.OK(id));
+    for (const char *t : {"E2", "E3", "E4", "E5"})
+        EXPECT_EQ(rows(QStringLiteral("SELECT group_concat(I2) FROM (SELECT I2 FROM %1 WHERE ID=3 ORDER BY I2)").arg(QString::fromLatin1(t))), "0,1,2") << t;
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM E2 WHERE ID=8")), "1");
+}
+
+TEST_F(InputTest, RecordWithoutRowsOpensWithDisabledGrids)
+{
+    exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (3, 'P3', 1)"));
+    mdiEINGABE w(ctx);
+    w.OEFFNEN(3);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(w.msgFLX[size_t(i)]->isEnabled()) << i;
+        EXPECT_EQ(w.msgFLX[size_t(i)]->Rows(), 2) << i;
+    }
+    EXPECT_EQ(w.cboKENK->currentText(), "");
+    EXPECT_TRUE(w.optK[0]->isChecked());
+}
+
+TEST_F(InputTest, FailedWriteLeavesTheRecordAsItWas)
+{
+    exec(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT, NN) VALUES (3, 'P3', 'alt', 1, 7)"));
+    exec(QStringLiteral("INSERT INTO E2 (ID, I2, Z) VALUES (3, 0, 4), (3, 1, 9)"));
+    const QString before = rows(QStringLiteral("SELECT * FROM E1")) + "#" + rows(QStringLiteral("SELECT * FROM E2"));
+    mdiEINGABE w(ctx);
+    w.OEFFNEN(3);
+    w.txtKOM->setText(QStringLiteral("neu"));
+    w.txtNN->setText(QStringLiteral("abc"));   // no number: the write of NN fails
+    Boxes b;
+    b.answer(ui::vbOK);
+    int32_t id = 3;
+    EXPECT_FALSE(w.OK(id));
+    ASSERT_EQ(b.records().size(), 1u);
+    EXPECT_EQ(b.records()[0].title, "Datenfehler");
+    EXPECT_TRUE(b.records()[0].text.contains("NN"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM E1")) + "#" + rows(QStringLiteral("SELECT * FROM E2")), before);
+    EXPECT_FALSE(cnn->inTransaction());
+}
+
+TEST_F(InputTest, RefusedValueInAnOpenEditorStopsTheSave)
+{
+    mdiEINGABE w(ctx);
+    w.txtKEN->setText(QStringLiteral("P1"));
+    GridControl *t = w.msgFLX[1];
+    t->setRow(1);
+    t->setCol(1);
+    w.FLX(1).BEARBEITEN(0, 0);
+    w.txtFLX[1]->setText(QStringLiteral("12"));
+    int32_t id = 1;
+    ASSERT_TRUE(w.OK(id));   // the open value is committed and saved
+    EXPECT_EQ(rows(QStringLiteral("SELECT BRZ FROM E5 WHERE ID=1")), "12");
+
+    w.FLX(1).BEARBEITEN(0, 0);
+    w.txtFLX[1]->setText(QStringLiteral("-5"));
+    Boxes b;
+    b.answer(ui::vbOK);
+    id = 1;
+    EXPECT_FALSE(w.OK(id));
+    EXPECT_EQ(rows(QStringLiteral("SELECT BRZ FROM E5 WHERE ID=1")), "12");
+}
