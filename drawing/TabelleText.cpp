@@ -68,7 +68,11 @@ void paintMarkup(Surface &target, MarkupFonts &fonts, double x, double y, const 
     else if (ary == 2) ya -= h;
 
     int previous = 0;
+    bool first = true;
     for (const markup::Run &run : markup::tokenize(text, mo)) {
+        if (opt.plainPartBetweenGroups && !first)
+            previous = 2;
+        first = false;
         const int slot = markup::fontSlot(run.kind, previous);
         previous = slot;
         const bool goOn = guard.step([&] {

@@ -41,6 +41,10 @@ void applyFontSetting(Surface &target, MarkupFonts &fonts, const QString &name, 
 struct MarkupPainterOptions {
     bool greekShift = true;       // Greek runs raised by a tenth of the height of "g"
     bool printerCharShift = false; // on paper a character by code moves the rest of the text right
+    // A group of an unknown code draws in the font of the part before it. The table walks a
+    // text so that a (possibly empty) plain part lies between any two groups: there only a
+    // group that opens the text keeps the target's own font, every later one the normal font.
+    bool plainPartBetweenGroups = false;
 };
 
 // Draws `text` aligned on (x, y): arx 0 begins, 1 centred, 2 ends there; ary 0 top, 1 middle,

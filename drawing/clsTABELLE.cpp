@@ -399,6 +399,7 @@ void clsTABELLE::TEXTAUSGABE(double X, double Y, const Variant &TEXT, int ARX, i
         return;
     MarkupPainterOptions opt;
     opt.greekShift = true;
+    opt.plainPartBetweenGroups = true;
     paintMarkup(*t, fonts_, X, Y, s, ARX, ARY, opt, g);
 }
 

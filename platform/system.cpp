@@ -42,7 +42,8 @@ void setLocale(const QLocale &l)
 
 int languageCode()
 {
-    return locale().language() == QLocale::German ? 3 : 1;
+    // Only an English locale speaks English; every other language gets the German texts.
+    return locale().language() == QLocale::English ? 1 : 3;
 }
 
 QString decimalSign()

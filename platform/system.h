@@ -14,7 +14,7 @@ QString userName();                  // the login name
 // QLocale::system(), which follows LANG.
 QLocale locale();
 void setLocale(const QLocale &l);
-int languageCode();                  // 1 English, 3 German (German for a German-speaking locale)
+int languageCode();                  // 1 for an English locale, 3 (German) for any other
 QString decimalSign();               // "," or "."
 QString shortDateFormat();           // the locale's short date, four-digit years
 

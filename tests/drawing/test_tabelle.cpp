@@ -187,6 +187,18 @@ TEST(Tabelle, BlockFramesAndRules)
     ASSERT_EQ(kosten.size(), 1u);
     EXPECT_NEAR(kosten[0].points[0].x() + textW(arial(7), QStringLiteral("Kosten")) / 2, 98 + 7.5, 1e-9);
     EXPECT_NEAR(kosten[0].points[0].y() + textH(7, QStringLiteral("Kosten")) / 2, 7 + 0.5 + textH(7) - 1.5, 1e-9);
+
+    // Widths beyond the cell array's columns are ignored; any other position draws a head.
+    RecordingSurface wide(QSizeF(200, 100));
+    clsTABELLE extra;
+    setUpDeviceTable(extra, wide);
+    extra.ELSB({13.0, 83.0, 15.0, 40.0});
+    extra.TABELLE(deviceHead(), 3);
+    EXPECT_DOUBLE_EQ(extra.TABELLENBREITE(), 111);
+    EXPECT_NEAR(extra.KOPFHOEHE(), HK, 1e-9);
+    EXPECT_DOUBLE_EQ(extra.RUMPFHOEHE(), 0);
+    EXPECT_EQ(wide.strokes(Primitive::Rectangle).size(), 2u);
+    EXPECT_TRUE(textsOf(wide, QStringLiteral("[E/h]")).size() == 1u);
 }
 
 TEST(Tabelle, SpannedGroupHeadingsWithDoubleRules)
@@ -538,6 +550,21 @@ TEST(Tabelle, MarkedUpText)
     parts = s.strokes(Primitive::Text);
     EXPECT_EQ(parts[0].font, symbol);
     EXPECT_NEAR(parts[1].points[0].y() - parts[0].points[0].y(), 0.1 * measureTextMm(symbol, QStringLiteral("g")).height(), 1e-9);
+
+    // A group of an unknown code keeps the target's own font only when it opens the text;
+    // after another group it draws in the normal font, not in that group's small one.
+    s.reset();
+    const FontSpec own = arial(9, true);
+    s.setFont(own);
+    t.TITEL(QStringLiteral("{x,1}a{h,1}2{y,1}b"));
+    parts = s.strokes(Primitive::Text);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].font, own);
+    EXPECT_EQ(parts[1].font, small);
+    EXPECT_EQ(parts[2].font, normal);
+    EXPECT_NEAR(parts[2].points[0].y(), parts[0].points[0].y(), 1e-9);
+    EXPECT_EQ(s.font(), own);
+    s.setFont(normal);
 
     // Null and the empty text draw nothing.
     s.reset();

@@ -90,6 +90,19 @@ TEST(TabelleLayout, CellFormatting)
     EXPECT_EQ(formatCell(Variant(float(2.5)), QString()), QStringLiteral("2,5"));
     EXPECT_EQ(formatCell(Variant(), money), QString());
     EXPECT_EQ(formatCell(Variant::null(), money), QString());
+
+    // Scientific patterns: one whole digit, the pattern's decimals, a signed exponent.
+    const QString sci = QStringLiteral("#0.0E+0");
+    struct Case { double value; const char *text; };
+    const Case cases[] = {
+        {1e9, "1,0E+9"}, {1234.5, "1,2E+3"}, {-2500, "-2,5E+3"}, {0.000123, "1,2E-4"},
+        {9.96, "1,0E+1"},   // the mantissa rounds up to ten
+        {0, "0,0E+0"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(formatCell(Variant(c.value), sci), QString::fromLatin1(c.text)) << c.value;
+    EXPECT_EQ(formatCell(Variant(1e9), QStringLiteral("#0.00E-00")), QStringLiteral("1,00E09"));
+    EXPECT_EQ(formatCell(Variant(QStringLiteral("-")), sci), QStringLiteral("-"));
 }
 
 namespace {
@@ -177,4 +190,9 @@ TEST(TabelleLayout, BarPlacedBesideTheTable)
     g.rows = 3;   // 10 mm of body under a 14-mm top, 2.5 mm above the lower edge: more than 26.5 mm
     EXPECT_TRUE(bodyFits(g, 26.6));
     EXPECT_FALSE(bodyFits(g, 26.5));
+    // The full-height test counts the spacing below the last row, the row limit does not:
+    // all three rows still fit, so every row is shown although the bar is.
+    const RowSelection all = screenRows(g, 26.5, 0, 0, 10000);
+    EXPECT_EQ(all.EEZ, 0);
+    EXPECT_EQ(all.ELZ, 2);
 }

@@ -29,6 +29,8 @@ TEST(System, LocaleFacts)
     EXPECT_TRUE(sys::shortDateFormat().contains("yyyy"));
     sys::setLocale(QLocale(QLocale::German, QLocale::Austria));
     EXPECT_EQ(sys::languageCode(), 3);  // any German-speaking locale
+    sys::setLocale(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(sys::languageCode(), 3);  // and any language without texts of its own
 }
 
 TEST(System, UserNameIsTheLoginName)
