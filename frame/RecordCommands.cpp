@@ -80,7 +80,10 @@ mdiEINGABE *showInputWindow(RecordHost &host)
     }
     auto *w = new mdiEINGABE(host.context());
     if (area) {
-        QMdiSubWindow *sub = area->addSubWindow(w);
+        // No close button: panel 8 or 9 ends the input, and with it the main window's input
+        // state; a window closed by its frame would leave the menus disabled.
+        QMdiSubWindow *sub = area->addSubWindow(
+            w, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setObjectName(QStringLiteral("mdiEINGABE_Frame"));
         sub->resize(w->size() + QSize(20, 40));
@@ -98,11 +101,15 @@ static void closeInputWindow(QMdiArea *area)
     mdiEINGABE *w = inputWindow(area);
     if (!w)
         return;
+    // Ctrl+S of the window itself ends here, inside the window's own key handling: it is
+    // taken out of the area at once and destroyed once that handling has returned.
     if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget())) {
+        sub->hide();
         area->removeSubWindow(sub);
-        delete sub;
+        sub->deleteLater();
     } else {
-        delete w;
+        w->hide();
+        w->deleteLater();
     }
 }
 

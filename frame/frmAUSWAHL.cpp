@@ -7,6 +7,7 @@
 #include "platform/system.h"
 #include "platform/ui.h"
 
+#include <QCloseEvent>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -39,6 +40,11 @@ frmAUSWAHL::frmAUSWAHL(RunContext &ctx, QWidget *parent)
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdABBRECHEN, &QPushButton::clicked, this, [this] { cmdABBRECHEN_Click(); });
     connect(lstKEN, &QListWidget::itemSelectionChanged, this, [this] { lstKEN_Click(); });
+    // A click that leaves the selection as it was still shows the entry's comment.
+    connect(lstKEN, &QListWidget::itemClicked, this, [this] {
+        if (!BOLADEN)
+            lstKEN->setToolTip(KOMLISTE.value(lstKEN->currentRow()));
+    });
     Form_Load();
 }
 
@@ -175,7 +181,17 @@ void frmAUSWAHL::cmdABBRECHEN_Click()
 
 void frmAUSWAHL::reject()
 {
-    cmdABBRECHEN_Click();
+    if (closing_)
+        QDialog::reject();
+    else
+        cmdABBRECHEN_Click();   // Esc is the cancel button
+}
+
+void frmAUSWAHL::closeEvent(QCloseEvent *e)
+{
+    closing_ = true;
+    QDialog::closeEvent(e);
+    closing_ = false;
 }
 
 } // namespace vnt

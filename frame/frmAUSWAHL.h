@@ -34,6 +34,7 @@ public:
 
 protected:
     void reject() override;
+    void closeEvent(QCloseEvent *e) override;
 
 private:
     void Form_Load();
@@ -42,6 +43,7 @@ private:
     QString mode_;
     bool BOLADEN = false;
     bool applyingRule_ = false;
+    bool closing_ = false;   // closed by the window frame: the tag keeps the mode letter
     QStringList KOMLISTE;
     std::vector<int32_t> ids_;
 };

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace vnt {
@@ -95,7 +96,8 @@ const Columns &columnDefs(int n)
                 {"KENK", 20, "", "Kennzeichnung", 0, "", 0},
                 {"KOMK", 100, "", "Kommentar", 0, "", 0},
                 {"EKP", 20, "[€/h]", "Einheitskosten", 0, "#0.00", 2},
-                {"KENKPG", 8, "",
+                // Wide enough for its heading, which would otherwise run into the next one.
+                {"KENKPG", 14, "",
                  "Personalkosten in den Einheitskosten der Geräte enthalten (1: enthalten, 0: nicht enthalten)", 0, "#0", 1},
                 {"FKG", 12, "[-]", "Faktor für die Einheitskosten der Geräte", 0, "#0.00", 2},
                 {"FKP", 12, "[-]", "Faktor für die Einheitskosten des Personals", 0, "#0.00", 2},
@@ -156,7 +158,6 @@ void frmVVORGABEN::buildWindow()
     sstab_ = new QTabWidget(this);
     sstab_->setObjectName(QStringLiteral("SSTab"));
     sstab_->setGeometry(mmRect(0.1, 0.5, 194.5, 123.0));
-    const int tabBar = sstab_->tabBar()->sizeHint().height();
     for (int n = 0; n < kTabs; ++n) {
         auto *page = new QWidget;
         sstab_->addTab(page, QString::fromUtf8(kTabCaptions[n]));
@@ -164,7 +165,7 @@ void frmVVORGABEN::buildWindow()
         auto *frame = new QFrame(page);
         frame->setObjectName(QStringLiteral("fraREITER"));
         frame->setProperty("index", n);
-        frame->setGeometry(px(2.1), std::max(0, px(15.9) - tabBar - 4), px(187.6), px(105.6));
+        frame->setGeometry(px(2.1), 0, px(187.6), px(105.6));
         frames_[n] = frame;
 
         auto *grid = new GridControl(frame);
@@ -212,6 +213,14 @@ void frmVVORGABEN::buildWindow()
         connect(grid, &GridControl::MouseMove, this, [this, n](int, int, float x, float y) { flx_[n]->TOOLTIP(x, y); });
         grid->setMouseTracking(true);
     }
+
+    // The frames are measured from the tab control's top, but a page begins below the tab
+    // strip, whose height is known only once every tab is in it. A frame that reached past
+    // its page would hide the grid's lower edge with its scroll bar.
+    const int strip = sstab_->tabBar()->sizeHint().height();
+    const int pageHeight = sstab_->height() - strip - 2;
+    for (QFrame *frame : frames_)
+        frame->move(frame->x(), std::clamp(px(15.9) - strip, 0, std::max(0, pageHeight - frame->height())));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("cmdOK"));

@@ -571,19 +571,60 @@ void mdiEINGABE::alignCurrentRows(int i)
 }
 
 // Row buttons act on all four grids at one index, whichever tab they stand on: row k of
-// every grid is section k, so its depth, equipment and times must move together.
+// every grid is section k, so its depth, equipment and times must move together. A grid that
+// holds no rows (disabled) stays out of inserts and removals: its record has no rows in that
+// grid's tables until the user gives it rows.
 void mdiEINGABE::cmdH_Click(int i)
 {
     FLX(i).EINFUEGEN(0);
+    if (!msgFLX[size_t(i)]->Enabled()) {
+        // The grids without rows take up the sections the others hold (one when none do), all
+        // of them at once: two grids write one table, and a grid left disabled would delete
+        // the rows its partner writes.
+        int sections = 1;
+        for (GridControl *g : msgFLX)
+            if (g->Enabled())
+                sections = std::max(sections, g->Rows() - g->FixedRows());
+        for (int j = 0; j < 4; ++j) {
+            GridControl *g = msgFLX[size_t(j)];
+            if (g->Enabled())
+                continue;
+            eachGridAlone([&] { FLX(j).ZEILEEINFUEGEN(); });
+            g->setRows(g->FixedRows() + sections);
+            FLX(j).NUMMERIEREN();
+        }
+        return;
+    }
     alignCurrentRows(i);
-    FLX(0).ZEILEEINFUEGEN();
+    eachGridAlone([&] {
+        for (int j = 0; j < 4; ++j)
+            if (msgFLX[size_t(j)]->Enabled())
+                FLX(j).ZEILEEINFUEGEN();
+    });
 }
 
 void mdiEINGABE::cmdW_Click(int i)
 {
     FLX(i).EINFUEGEN(0);
+    if (!msgFLX[size_t(i)]->Enabled())
+        return;   // no section to remove; the others' current rows must not be taken instead
     alignCurrentRows(i);
     FLX(0).ZEILEENTFERNEN();
+}
+
+void mdiEINGABE::eachGridAlone(const std::function<void()> &f)
+{
+    struct Rechain {
+        mdiEINGABE *w;
+        ~Rechain()
+        {
+            for (int i = 0; i < 3; ++i)
+                w->flx_[size_t(i)]->setEFLXK(w->flx_[size_t(i + 1)]);
+        }
+    } rechain{this};
+    for (int i = 0; i < 3; ++i)
+        flx_[size_t(i)]->setEFLXK(nullptr);
+    f();
 }
 
 void mdiEINGABE::cmdK_Click(int i) { FLX(i).BEARBEITEN(-1, 0); }

@@ -93,6 +93,8 @@ private:
     bool handleKey(QObject *watched, QKeyEvent *e);
     // Brings every grid to the current row of grid i, so a row goes in or out at one index.
     void alignCurrentRows(int i);
+    // Runs f with the chain of the grids undone, so that a row operation stays in its grid.
+    void eachGridAlone(const std::function<void()> &f);
 
     RunContext &ctx_;
     std::array<std::shared_ptr<clsFLX>, 4> flx_;

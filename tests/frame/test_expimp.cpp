@@ -159,6 +159,18 @@ TEST(ExpImp, ExportGivesTheNextIdsWithEveryRow)
     EXPECT_EQ(dump(p.other, "SELECT I2, Z FROM E2 WHERE ID=8 ORDER BY I2"), "0;1|1;11");
     EXPECT_EQ(d.dlg.lstEXP()->count(), 10);
     EXPECT_EQ(d.dlg.lstIMP()->selectedItems().size(), 3);   // the source keeps its selection
+
+    // A second project, still without records, names itself and numbers from 1.
+    auto empty = projectDatabase(p.projekte + "/TE0002.00/VANT.mdb");
+    d.dlg.dirEXP_Change(p.projekte + "/TE0002.00");
+    EXPECT_EQ(d.dlg.fraEXP()->title(), "Projekt TE0002");
+    EXPECT_EQ(d.entries(d.dlg.lstEXP()), QStringList({"<leer>"}));
+    d.select(d.dlg.lstIMP(), {"B3 (dritte)"});
+    d.dlg.cmdEXP_Click();
+    EXPECT_EQ(dump(empty, "SELECT ID, KEN FROM E1"), "1;B3");
+    EXPECT_EQ(shape(empty, 1), shape(p.ctx.cnn, 3));
+    EXPECT_EQ(d.entries(d.dlg.lstEXP()), QStringList({"B3 (dritte)"}));
+
     d.dlg.cmdSCHLIESSEN_Click();
     EXPECT_EQ(p.ctx.tag, "");   // an export alone changes nothing in the open project
 }

@@ -192,6 +192,17 @@ TEST(LoggerImport, LineBlocksRecoverFromDamageWithoutTouchingRowsAboveTheImport)
     EXPECT_EQ(damage.records()[0].text, "ZyklusNr. 1 der Elektronikdatei ist beschädigt!");
     EXPECT_EQ(h.cell(1, 2), "a");
     EXPECT_EQ(h.cell(2, 2), "d");
+
+    // Cycle 1 one line long: after OK the reader expects cycle 3 but finds cycle 2, and stops.
+    QStringList longLines = cycle(0, "a", "1", "1");
+    longLines << cycle(1, "b", "2", "1") << "zuviel" << cycle(2, "c", "3", "1");
+    const QString longPath = s.file("long.log", longLines);
+    LoggerGrid l;
+    Boxes extra;
+    extra.answer(ui::vbOK);
+    EXPECT_EQ(importLoggerFile(s.ctx, *l.flx, "BLOCK", longPath), 0);
+    ASSERT_EQ(extra.records().size(), 1u);
+    EXPECT_EQ(extra.records()[0].text, "ZyklusNr. 1 der Elektronikdatei ist beschädigt!");
 }
 
 TEST(LoggerImport, OneLinePerCycleWithMarkerAndTabs)

@@ -4,8 +4,14 @@
 #include "grid/GridControl.h"
 #include "grid/clsFLX.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QKeyEvent>
@@ -154,6 +160,44 @@ TEST_F(InputTest, RowsGoInAndOutAtOneIndexInAllFourGrids)
         EXPECT_EQ(w.msgFLX[size_t(i)]->Rows(), 6) << i;
 }
 
+// A record without times opens with the times and factors grids disabled. Their buttons then
+// neither add a section to the other grids nor remove one from them.
+TEST_F(InputTest, DisabledGridTakesUpTheSectionsOfTheOthers)
+{
+    exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (3, 'P3', 1)"));
+    for (int i = 0; i < 3; ++i)
+        for (const char *t : {"E2", "E3", "E4"})
+            exec(QStringLiteral("INSERT INTO %1 (ID, I2) VALUES (3, %2)").arg(QString::fromLatin1(t)).arg(i));
+    exec(QStringLiteral("UPDATE E2 SET Z = (I2 + 1) * 2 WHERE ID=3"));
+    mdiEINGABE w(ctx);
+    w.OEFFNEN(3);
+    ASSERT_FALSE(w.msgFLX[1]->isEnabled());
+    ASSERT_FALSE(w.msgFLX[3]->isEnabled());
+    w.msgFLX[0]->setRow(2);
+
+    w.cmdW_Click(1);   // nothing to remove on a grid without rows
+    w.cmdH_Click(0);   // a new section leaves the grids without rows as they are
+    EXPECT_EQ(column(w.msgFLX[0], 1), (QStringList{"2", "", "4", "6"}));
+    EXPECT_FALSE(w.msgFLX[1]->isEnabled());
+    EXPECT_EQ(w.msgFLX[2]->Rows(), 5);
+    w.cmdW_Click(0);
+
+    w.cmdH_Click(1);   // the times and factors grids (both E5) take up the three sections
+    for (int i : {1, 3}) {
+        EXPECT_TRUE(w.msgFLX[size_t(i)]->isEnabled()) << i;
+        EXPECT_EQ(column(w.msgFLX[size_t(i)], 0), (QStringList{"0", "1", "2"})) << i;
+    }
+    EXPECT_EQ(column(w.msgFLX[0], 1), (QStringList{"2", "4", "6"}));
+    w.msgFLX[1]->setTextMatrix(3, 1, QStringLiteral("5"));
+    w.msgFLX[3]->setTextMatrix(1, 1, QStringLiteral("1"));
+    int32_t id = 3;
+    ASSERT_TRUE(w.OK(id));
+    EXPECT_EQ(rows(QStringLiteral("SELECT group_concat(I2 || ':' || ifnull(CAST(BRZ AS INTEGER), '-') || ':' || ifnull(CAST(FA AS INTEGER), '-')) FROM "
+                                  "(SELECT * FROM E5 WHERE ID=3 ORDER BY I2)")),
+              "0:-:1,1:-:-,2:5:-");
+    EXPECT_EQ(rows(QStringLiteral("SELECT group_concat(I2) FROM (SELECT I2 FROM E2 WHERE ID=3 ORDER BY I2)")), "0,1,2");
+}
+
 TEST_F(InputTest, EmptyRecordNameIsRefusedInTheUsersLanguage)
 {
     for (int lang : {3, 1}) {
@@ -273,6 +317,23 @@ TEST_F(InputTest, RecordWithoutRowsOpensWithDisabledGrids)
     EXPECT_TRUE(w.optK[0]->isChecked());
 }
 
+// Each grid takes its section numbers from another table and grows to the largest table read
+// into it: a record not written by this window shows where its tables disagree.
+TEST_F(InputTest, GridsShowTablesOfDifferentLengthsAsTheyAre)
+{
+    exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (3, 'P3', 1)"));
+    const std::pair<const char *, int> tables[] = {{"E2", 2}, {"E3", 3}, {"E4", 2}, {"E5", 4}};
+    for (const auto &[t, n] : tables)
+        for (int i = 0; i < n; ++i)
+            exec(QStringLiteral("INSERT INTO %1 (ID, I2) VALUES (3, %2)").arg(QString::fromLatin1(t)).arg(i));
+    mdiEINGABE w(ctx);
+    w.OEFFNEN(3);
+    EXPECT_EQ(column(w.msgFLX[0], 0), (QStringList{"0", "1", ""}));        // E2; E3 and E4 grow it
+    EXPECT_EQ(column(w.msgFLX[1], 0), (QStringList{"0", "1", "2", ""}));   // E3; E5 grows it
+    EXPECT_EQ(column(w.msgFLX[2], 0), (QStringList{"0", "1", ""}));        // E4; E3 grows it
+    EXPECT_EQ(column(w.msgFLX[3], 0), (QStringList{"0", "1", "2", "3"}));  // E5
+}
+
 TEST_F(InputTest, FailedWriteLeavesTheRecordAsItWas)
 {
     exec(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT, NN) VALUES (3, 'P3', 'alt', 1, 7)"));
@@ -313,4 +374,88 @@ TEST_F(InputTest, RefusedValueInAnOpenEditorStopsTheSave)
     id = 1;
     EXPECT_FALSE(w.OK(id));
     EXPECT_EQ(rows(QStringLiteral("SELECT BRZ FROM E5 WHERE ID=1")), "12");
+}
+
+// The window as the user sees it, every tab with a record open: no control may stand outside
+// its tab or be cut off there, no caption may be clipped, and every grid column must be in
+// view. VANTREL_SCREENSHOTS names a folder to keep the pictures in; VANTREL_DEMO_ROOT a demo
+// installation whose first record is shown instead of the small one made here.
+TEST_F(InputTest, EveryTabFitsAndRendersOffscreen)
+{
+    int32_t id = 7;
+    const QString demo = QString::fromLocal8Bit(qgetenv("VANTREL_DEMO_ROOT"));
+    if (!demo.isEmpty()) {
+        QDir projects(demo + QStringLiteral("/PROJEKTE"));
+        const QStringList dirs = projects.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        ASSERT_FALSE(dirs.isEmpty());
+        for (const auto &[from, to] : {std::pair(demo + QStringLiteral("/DATEN/VORGABE.mdb"), QStringLiteral("demo-presets.mdb")),
+                                       std::pair(projects.filePath(dirs[0] + QStringLiteral("/VANT.mdb")), QStringLiteral("demo.mdb"))})
+            ASSERT_TRUE(QFile::copy(from, dir.filePath(to))) << from.toStdString();
+        ctx.cnnV = db::openDatabase(dir.filePath(QStringLiteral("demo-presets.mdb")));
+        ctx.cnn = cnn = db::openDatabase(dir.filePath(QStringLiteral("demo.mdb")));
+        id = rows(QStringLiteral("SELECT min(ID) FROM E1 WHERE ID>0")).toInt();
+    } else {
+        exec(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT, DATUMA, DATUME, NN, GBRZ, GNTZ) "
+                            "VALUES (7, 'Pfahl 12', 'Widerlager Süd', 1, '2021-05-03', '2021-05-07', 112.4, 36, 27)"));
+        for (int i = 0; i < 5; ++i) {
+            exec(QStringLiteral("INSERT INTO E2 (ID, I2, Z) VALUES (7, %1, %2)").arg(i).arg(2.5 * (i + 1)));
+            exec(QStringLiteral("INSERT INTO E3 (ID, I2, D, KENT, KENV, KENF, ZKT, PER) VALUES (7, %1, 1.18, 'T2', 'V1', 'F1', 1250.5, 3)").arg(i));
+            exec(QStringLiteral("INSERT INTO E4 (ID, I2, KENG) VALUES (7, %1, 'KI')").arg(i));
+            exec(QStringLiteral("INSERT INTO E5 (ID, I2, BRZ, NTZ, AUZ, PPZ, STZ, NEZ, FA, FAUZ, FPPZ, FSTZ) "
+                                "VALUES (7, %1, 7.25, 5.5, 0.75, 0.5, 0.5, 1.75, 1, 1, 1, 2)").arg(i));
+        }
+        exec(QStringLiteral("INSERT INTO E6 (ID, KENK, K, ZAUF) VALUES (7, 'K1', 3, 1)"));
+    }
+    TestHost host(ctx);
+    host.window.show();
+    mdiEINGABE *w = showInputWindow(host);
+    w->OEFFNEN(id);
+    ASSERT_TRUE(w->msgFLX[0]->isEnabled());
+
+    const QString folder = QString::fromLocal8Bit(qgetenv("VANTREL_SCREENSHOTS"));
+    const QRect window = w->rect();
+    EXPECT_TRUE(window.contains(w->fraKEN->geometry()));
+    EXPECT_TRUE(window.contains(w->SSTab->geometry()));
+    for (int t = 0; t < 6; ++t) {
+        SCOPED_TRACE(t);
+        w->SSTab->setCurrentIndex(t);
+        QCoreApplication::processEvents();
+        QWidget *page = w->fraREITER[size_t(t)];
+        for (QWidget *c : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (c->isHidden())
+                continue;
+            EXPECT_TRUE(page->rect().contains(c->geometry())) << c->objectName().toStdString();
+            // a caption wider than its control is cut off
+            QList<QWidget *> controls = c->findChildren<QWidget *>();
+            controls << c;
+            for (QWidget *x : controls)
+                if (qobject_cast<QLabel *>(x) || qobject_cast<QAbstractButton *>(x))
+                    EXPECT_LE(x->sizeHint().width(), x->width()) << x->objectName().toStdString();
+        }
+        if (t >= 1 && t <= 4) {
+            GridControl *g = w->msgFLX[size_t(t - 1)];
+            int columns = 0;
+            for (int c = 0; c < g->Cols(); ++c)
+                columns += g->columnWidth(c);
+            EXPECT_LE(columns, g->viewport()->width());
+        }
+        if (!folder.isEmpty())
+            EXPECT_TRUE((t == 1 ? host.window.grab() : w->grab()).save(folder + QStringLiteral("/eingabe-tab%1.png").arg(t)));
+    }
+
+    // the floating editors open over the cell they edit
+    w->SSTab->setCurrentIndex(1);
+    for (const auto &[col, editor] : {std::pair<int, QWidget *>(3, w->cboFLX0), std::pair<int, QWidget *>(1, w->txtFLX[0])}) {
+        GridControl *g = w->msgFLX[0];
+        g->setRow(2);
+        g->setCol(col);
+        w->FLX(0).BEARBEITEN(0, 0);
+        ASSERT_FALSE(editor->isHidden()) << col;
+        const QRect cell = g->visualItemRect(g->item(1, col));
+        const QPoint centre = g->viewport()->mapTo(editor->parentWidget(), cell.center());
+        EXPECT_TRUE(editor->geometry().contains(centre)) << col;
+        if (!folder.isEmpty())
+            EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/eingabe-editor%1.png").arg(col)));
+        w->FLX(0).EINFUEGEN(0);
+    }
 }

@@ -224,8 +224,16 @@ TEST(Presets, RendersOffscreen)
 {
     Presets p;
     Editor e(p);
+    // Each grid lies wholly on its page, or its lower edge and scroll bar would be cut off.
+    for (int n = 0; n < frmVVORGABEN::kTabs; ++n) {
+        e.dlg.SSTab()->setCurrentIndex(n);
+        QApplication::processEvents();
+        QWidget *grid = e.dlg.msgFLX(n), *page = e.dlg.SSTab()->widget(n);
+        EXPECT_TRUE(page->rect().contains(QRect(grid->mapTo(page, QPoint(0, 0)), grid->size()))) << n;
+    }
     e.dlg.SSTab()->setCurrentIndex(4);
     e.dlg.msgFLX(4)->setTextMatrix(1, 3, "150,000");
+    QApplication::processEvents();   // the scroll bars are laid out by the event loop
     const QImage shot = e.dlg.grab().toImage();
     EXPECT_EQ(shot.size(), e.dlg.size());
     const QString folder = QString::fromLocal8Bit(qgetenv("VANTREL_SCREENSHOTS"));

@@ -4,9 +4,13 @@
 #include "frame/frmAUSWAHL.h"
 #include "grid/GridControl.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 
 using namespace vnt;
@@ -65,6 +69,9 @@ TEST_F(RecordTest, DialogListsByNameAndPreselectsByMode)
         EXPECT_EQ(d.lstKEN->item(0)->text(), "A");
         EXPECT_EQ(d.lstKEN->item(3)->text(), "M");
         EXPECT_EQ(selectedNames(d), m.preselected);
+        const QString folder = QString::fromLocal8Bit(qgetenv("VANTREL_SCREENSHOTS"));
+        if (!folder.isEmpty())
+            EXPECT_TRUE(d.grab().save(folder + QStringLiteral("/auswahl-%1.png").arg(QString::fromLatin1(m.tag))));
     }
 }
 
@@ -72,6 +79,10 @@ TEST_F(RecordTest, OpenModeKeepsOneEntry)
 {
     ctx.tag = QStringLiteral("O");
     frmAUSWAHL d(ctx);
+    // a click on the one selected entry changes no selection but shows its comment
+    d.lstKEN->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    emit d.lstKEN->itemClicked(d.lstKEN->item(1));
+    EXPECT_EQ(d.lstKEN->toolTip(), "zwei");
     ctrlClick(d, 0);   // adding "A" to "b" is undone for the clicked entry
     EXPECT_EQ(selectedNames(d), QStringList{"b"});
     d.lstKEN->setCurrentRow(2, QItemSelectionModel::ClearAndSelect);
@@ -116,6 +127,23 @@ TEST_F(RecordTest, CancelWritesNothing)
     d.cmdABBRECHEN_Click();
     EXPECT_EQ(ctx.tag, "Abbrechen");
     EXPECT_EQ(active(), "1,3");
+
+    // Esc is the cancel button; closing by the window frame leaves the mode letter
+    for (const auto &[esc, tag] : {std::pair(true, "Abbrechen"), std::pair(false, "L")}) {
+        ctx.tag = QStringLiteral("L");
+        frmAUSWAHL e(ctx);
+        e.show();
+        e.lstKEN->clearSelection();
+        if (esc) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&e, &key);
+        } else {
+            e.close();
+        }
+        EXPECT_FALSE(e.isVisible());
+        EXPECT_EQ(ctx.tag, tag);
+        EXPECT_EQ(active(), "1,3");
+    }
 }
 
 TEST_F(RecordTest, SelectWithTwoRecordsDiscardsTheMultipleEvaluation)
@@ -166,6 +194,12 @@ TEST_F(RecordTest, NewSaveOverwriteAndDiscard)
     mdiEINGABE *w = inputWindow(host.area);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(active(), "1,3");   // New changes no mark
+    // only the panels end the input: the window's frame offers no close
+    auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_FALSE(sub->windowFlags() & Qt::WindowCloseButtonHint);
+    for (QAction *a : sub->systemMenu()->actions())
+        EXPECT_FALSE(a->isVisible() && a->shortcut() == QKeySequence::Close);
 
     // a new name gets the highest id plus 1 and becomes the only active record
     w->txtKEN->setText(QStringLiteral("N'eu"));
