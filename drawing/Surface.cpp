@@ -26,6 +26,7 @@ QFont referenceFont(const FontSpec &f) {
 
 // Font metrics are asked for the same few fonts over and over while a figure is laid out.
 const QFontMetricsF &refMetrics(const FontSpec &f) {
+    // The stretch only scales the measured advance; the face's metrics are those of the size.
     static QHash<QString, std::shared_ptr<QFontMetricsF>> cache;
     const QString key = f.name + QLatin1Char('|') + QString::number(f.size) + QLatin1Char('|')
         + QString::number(int(f.bold) | int(f.italic) << 1 | int(f.underline) << 2 | int(f.strikethrough) << 3)
@@ -104,7 +105,7 @@ QFont qfontFor(const FontSpec &f) {
 
 QSizeF measureTextMm(const FontSpec &font, const QString &text) {
     const QFontMetricsF &m = refMetrics(font);
-    return QSizeF(m.horizontalAdvance(shown(font, text)) / kRefPxPerMm, m.height() / kRefPxPerMm);
+    return QSizeF(m.horizontalAdvance(shown(font, text)) * font.stretch / kRefPxPerMm, m.height() / kRefPxPerMm);
 }
 
 double fontAscentMm(const FontSpec &font) { return refMetrics(font).ascent() / kRefPxPerMm; }
@@ -263,6 +264,7 @@ void PainterSurface::text(QPointF topLeft, const QString &s, double angleDeg, co
         const QSizeF sz = measureTextMm(font, s) * k_;
         p->fillRect(QRectF(QPointF(0, 0), sz), Qt::white);
     }
+    if (font.stretch > 0 && font.stretch != 1) p->scale(font.stretch, 1);
     p->drawText(QPointF(0, ascent), t);
     p->restore();
     changed();

@@ -26,7 +26,7 @@ class QPaintDevice;
 
 namespace vnt {
 
-// A font as the program describes it: by the names and point sizes of the original platform.
+// A font as the program describes it: by face name and point size, as stored in the figure tables.
 struct FontSpec {
     QString name = QStringLiteral("Arial");
     double size = 8;          // points
@@ -35,6 +35,7 @@ struct FontSpec {
     bool underline = false;
     bool strikethrough = false;
     int weight = 400;         // 400 normal, 700 bold; kept in step with `bold`
+    double stretch = 1;       // horizontal scale of the glyphs; advances are measured with it
 
     void setBold(bool b) { bold = b; weight = b ? 700 : 400; }
     bool operator==(const FontSpec &o) const = default;
@@ -57,7 +58,7 @@ double fontAscentMm(const FontSpec &font);
 // Character-cell height per em of a font (ascent + descent over the em size).
 double cellPerEm(const FontSpec &font);
 
-// A colour value of the original platform: 32-bit RGB with red in the low byte; values below 0
+// A colour value as stored and passed around: 32-bit RGB with red in the low byte; values below 0
 // (system colours) are taken as black.
 QColor vbColor(qint64 rgb);
 qint64 toVbColor(const QColor &c);

@@ -23,7 +23,7 @@ const QString kFehler = QStringLiteral("VB-Fehler: ");
 bool finite(double v) { return std::isfinite(v); }
 bool finite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
-// A palette number from a figure table; QBColor refused anything outside 0..15.
+// A palette number from a figure table; anything outside 0..15 is a data fault, not black.
 qint64 palette(int fb) {
     if (fb < 0 || fb > 15) raise(5);
     return paletteRgb(fb);
@@ -367,13 +367,15 @@ void clsGRAFIK::POLYGON(std::vector<double> X, std::vector<double> Y, int16_t PS
     }
     const QColor before = target_->foreColor();
     auto fertig = [&] { target_->setForeColor(before); };
-    const int n = int(X.size());
     if (!g.step([&] {
             if (Y.size() < X.size()) raise(err::SubscriptOutOfRange);
         })) {
         fertig();
         return;
     }
+    // After OK on a short Y, the points without a y value are left out rather than read
+    // past the end of the caller's data.
+    const int n = int(std::min(X.size(), Y.size()));
     if (esktx_ == 1)
         for (double &v : X) v = LOG10(v);
     if (eskty_ == 1)
@@ -571,6 +573,9 @@ void clsGRAFIK::KREISBOGEN(double MPX, double MPY, double WI, double X1, double 
     if (R > 0 && !g.step([&] {
             double Lw = std::min(A1, A2);
             if (Lw < 0) Lw += zweiPi;
+            // A start just short of the full turn rounds (4 decimals) past it: it is the start of
+            // the turn, or a sweep of 0 would leave a sliver instead of the full circle.
+            if (Lw >= zweiPi - 5e-5) Lw = std::max(0.0, Lw - zweiPi);
             const double Uw = Lw + std::fabs(WIR);
             std::vector<std::pair<double, double>> pieces;
             if (Uw <= zweiPi + 1e-9) pieces.push_back({Lw, std::min(Uw, zweiPi)});
@@ -1059,12 +1064,13 @@ void clsGRAFIK::festerInhalt() {
         int16_t mini = 0, maxi = 0, an = 0;
         d.INDEX(mini, maxi, an, kObj, obj, kKen, null16, kNr);
         for (int16_t i = 1; i <= an; ++i) {
+            const Variant nr(i);
+            // A faulty font row (a colour outside the palette) still shows its text, in the
+            // font that was set before, once the box is answered with OK.
             if (!g.step([&] {
-                    const Variant nr(i);
-                    QString sa, txt;
-                    int16_t sg = 0, fb = 0, wi = 0, arx = 0, ary = 0;
+                    QString sa;
+                    int16_t sg = 0, fb = 0;
                     bool sf = false, su = false, sk = false;
-                    float xp = 0, yp = 0;
                     d.DTVT(QStringLiteral("SA"), sa, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVI(QStringLiteral("SG"), sg, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVB(QStringLiteral("SF"), sf, kObj, obj, kKen, null16, kNr, nr);
@@ -1072,6 +1078,12 @@ void clsGRAFIK::festerInhalt() {
                     d.DTVB(QStringLiteral("SK"), sk, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
                     SCHRIFTEINSTELLUNGEN(sa, sg, sf ? -1 : 0, su ? -1 : 0, sk ? -1 : 0, palette(fb));
+                }))
+                break;
+            if (!g.step([&] {
+                    QString txt;
+                    int16_t wi = 0, arx = 0, ary = 0;
+                    float xp = 0, yp = 0;
                     d.DTVS(QStringLiteral("XP"), xp, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVS(QStringLiteral("YP"), yp, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVT(QStringLiteral("TXT"), txt, kObj, obj, kKen, null16, kNr, nr);
@@ -1124,9 +1136,10 @@ void clsGRAFIK::festerInhalt() {
                         px[size_t(k)] = vx;
                         py[size_t(k)] = vy;
                     }
-                    LINIENEINSTELLUNGEN(la, lb, palette(fb));
+                    // A colour outside the palette is reported and the line keeps the pen before it.
+                    if (!g.step([&] { LINIENEINSTELLUNGEN(la, lb, palette(fb)); })) return;
                     POLYGON(px, py, psit, pstyp, pnr, txt, lagetext, lagepfeil, 0);
-                }))
+                }) || g.left())
                 break;
         }
         LINIENEINSTELLUNGEN(0, 0, 0);
@@ -1148,7 +1161,7 @@ void clsGRAFIK::festerInhalt() {
                     d.DTVI(QStringLiteral("LA"), la, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVS(QStringLiteral("LB"), lb, kObj, obj, kKen, null16, kNr, nr);
-                    LINIENEINSTELLUNGEN(la, lb, palette(fb));
+                    if (!g.step([&] { LINIENEINSTELLUNGEN(la, lb, palette(fb)); })) return;
                     d.DTVS(QStringLiteral("MPX"), mpx, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVS(QStringLiteral("MPY"), mpy, kObj, obj, kKen, null16, kNr, nr);
                     d.DTVS(QStringLiteral("PX1"), px1, kObj, obj, kKen, null16, kNr, nr);

@@ -3,9 +3,9 @@
 // chooses the axes, and draws curves, steps, symbols, arcs, arrows and marked-up text in the
 // figure's world coordinates, every stroke cut to the figure rectangle.
 //
-// Arguments the original let the drawing write back into the caller's variables (line width,
-// text, data arrays, symbol sizes) are taken by value here: no page relies on the write-back.
-// The computed pixel width of LINIENEINSTELLUNGEN is returned instead.
+// Line width, text, data arrays and symbol sizes are taken by value: drawing a series must not
+// rewrite the caller's data, and no page needs the converted values back. The pixel width that
+// LINIENEINSTELLUNGEN set is returned instead.
 #pragma once
 
 #include "drawing/GrafikMath.h"

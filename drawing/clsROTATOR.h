@@ -1,14 +1,14 @@
 // Prints one text turned by an angle at the target's current position, in the target's current
-// font enlarged to the character-cell height of the original rotated-font rule (the point size
-// taken at the target's vertical resolution, times 1.175).
+// font matched by its character-cell height (the point size taken in whole pixels at the
+// target's vertical resolution, times 1.175).
 #pragma once
+
+#include "drawing/Surface.h"
 
 #include <QString>
 #include <cstdint>
 
 namespace vnt {
-
-class Surface;
 
 class clsROTATOR {
 public:
@@ -22,6 +22,8 @@ public:
     // Character-cell height in device pixels of the rotated font for a point size at a
     // vertical resolution.
     static int cellHeight(double dpiY, double pointSize);
+    // The font a label is printed in: the target's font, sized to that cell height.
+    static FontSpec rotatedFont(const FontSpec &f, double dpiY);
 
 private:
     Surface *device_ = nullptr;

@@ -182,6 +182,7 @@ void frmMAIN::buildMenus()
     }
 
     connect(menus_.value(QStringLiteral("mnuFRAGEZEICHEN")), &QMenu::aboutToShow, this, &frmMAIN::mnuFRAGEZEICHEN_Click);
+    connect(menus_.value(QStringLiteral("mnuAUSWERTEN")), &QMenu::aboutToShow, this, &frmMAIN::mnuAUSWERTEN_Click);
     auto on = [this](const char *name, void (frmMAIN::*slot)()) {
         connect(actions_.value(QString::fromLatin1(name)), &QAction::triggered, this, [this, slot] { (this->*slot)(); });
     };
@@ -452,7 +453,29 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     if (!g.step([&] { autostart_->Form_Load(*this, float(client.width() * TWIPS_PER_PIXEL), float(client.height() * TWIPS_PER_PIXEL)); }))
         return abandonStart();
     sys::DoEvents();
+    // Its normal size is the whole area too: a child window maximised over it restores it to
+    // that size, and it must still fill the area when the child goes.
+    autostartFrame_->setGeometry(mdiArea_->viewport()->rect());
     autostartFrame_->showMaximized();
+    // The start window stays behind the other child windows: a click on it hands the focus
+    // back to the child in front, and once it is alone it fills the area again.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+        if (!w || w != autostartFrame_.data() || unloading_)
+            return;
+        const QList<QMdiSubWindow *> stack = mdiArea_->subWindowList(QMdiArea::StackingOrder);
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+            if (*it != w && (*it)->isVisible()) {
+                // after the area has finished raising the start window
+                QMetaObject::invokeMethod(this, [this, front = QPointer<QMdiSubWindow>(*it)] {
+                    if (front)
+                        mdiArea_->setActiveSubWindow(front);
+                }, Qt::QueuedConnection);
+                return;
+            }
+        }
+        if (!w->isMaximized())
+            w->showMaximized();
+    });
     return true;
 }
 
@@ -534,19 +557,9 @@ void frmMAIN::runPanelCommand(int index)
 {
     switch (index) {
     case 8: panelOK(*this); break;
-    case 9: panelAbbrechen(); break;
+    case 9: vnt::panelAbbrechen(*this); break;
     default: break;   // the input window and the result pages bring the other commands
     }
-}
-
-void frmMAIN::panelAbbrechen()
-{
-    sys::setHourglass(true);
-    for (QMdiSubWindow *w : mdiArea_->subWindowList())
-        if (w->widget() && w->widget()->objectName() == QLatin1String("mdiEINGABE"))
-            w->close();
-    leaveInputState();
-    sys::setHourglass(false);
 }
 
 void frmMAIN::showCommandPanels(std::initializer_list<int> indexes)
@@ -730,8 +743,13 @@ bool frmMAIN::MDIForm_QueryUnload(int unloadMode)
                                     ui::vbYesNoCancel | ui::vbQuestion, caption(QStringLiteral("mnuBEENDEN")));
             }))
             return cancel;
+        // The user wants the changes kept: whatever stopped the save, the working copy is
+        // then the only place they are, and the end of the run must not delete it.
         if (answer == ui::vbYes)
-            g.step([&] { mnuSPEICHERN_Click(); });
+            g.step([&] {
+                if (!mnuSPEICHERN_Click())
+                    copyBackFailed_ = true;
+            });
         else if (answer == ui::vbCancel)
             return true;
     }
@@ -784,6 +802,85 @@ void frmMAIN::MDIForm_Unload()
     ended_ = true;
     hide();
     emit programEnded();
+}
+
+// ---------------------------------------------------------------- evaluate menu
+
+void frmMAIN::mnuAUSWERTEN_Click()
+{
+    Guard g(kErrorPrefix, caption(QStringLiteral("mnuAUSWERTEN")));
+    auto enable = [this](const char *name, bool on) { actions_.value(QString::fromLatin1(name))->setEnabled(on); };
+    sys::setHourglass(true);
+    long count = 0;
+    int32_t id = 0;
+    g.step([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true"), cnnX_);
+        if (!rs.isEOF()) {
+            rs.MoveLast();
+            count = rs.RecordCount();
+            if (count == 1)
+                id = rs.Fields(QStringLiteral("ID")).toLong();
+        }
+        rs.Close();
+    });
+    if (count == 0) {
+        g.step([&] {
+            for (const char *m : {"mnuEINGABEGRAFIK", "mnuBERECHNEN", "mnuMBERECHNEN", "mnuFBERECHNEN", "mnuNEUBERECHNEN"})
+                enable(m, false);
+        });
+    } else if (count == 1) {
+        // A record offered for evaluation for the first time must be evaluated before its
+        // stored results can be shown.
+        db::Recordset rs;
+        g.step([&] { rs.Open(QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + QString::number(id), cnnX_); });
+        g.step([&] {
+            if (rs.isEOF()) {
+                rs.AddNew();
+                rs.setField(QStringLiteral("ID"), Variant(id));
+                rs.setField(QStringLiteral("BONEU"), Variant(true));
+                rs.Update();
+            }
+        });
+        g.step([&] {
+            if (rs.Fields(QStringLiteral("BONEU")).toBool()) {
+                enable("mnuBERECHNEN", false);
+                enable("mnuFBERECHNEN", false);
+            } else {
+                enable("mnuBERECHNEN", true);
+            }
+        });
+        g.step([&] { rs.Close(); });
+        g.step([&] { enable("mnuMBERECHNEN", false); });
+        g.step([&] { enable("mnuNEUBERECHNEN", true); });
+    } else {
+        g.step([&] { enable("mnuEINGABEGRAFIK", false); enable("mnuBERECHNEN", false); });
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [ID]=0"), cnnX_);
+            if (rs.isEOF()) {
+                rs.AddNew();
+                rs.setField(QStringLiteral("ID"), Variant(int32_t(0)));
+                rs.setField(QStringLiteral("KEN"), Variant(QStringLiteral("M")));
+                rs.setField(QStringLiteral("KOM"), Variant(QStringLiteral("Mehrfachauswertung")));
+                rs.Update();
+            }
+            rs.Close();
+        });
+        g.step([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT * FROM [A1] WHERE [ID]=0"), cnnX_);
+            if (rs.isEOF()) {
+                rs.AddNew();
+                rs.setField(QStringLiteral("ID"), Variant(int32_t(0)));
+                rs.setField(QStringLiteral("BONEU"), Variant(true));
+                rs.Update();
+            }
+            rs.Close();
+        });
+        g.step([&] { enable("mnuMBERECHNEN", true); enable("mnuFBERECHNEN", false); enable("mnuNEUBERECHNEN", false); });
+    }
+    sys::setHourglass(false);
 }
 
 // ---------------------------------------------------------------- help and about

@@ -71,6 +71,7 @@ public:
     bool mnuSPEICHERN_Click();     // true when the project database was written
     void mnuKOMPRIMIEREN_Click();
     void mnuFRAGEZEICHEN_Click();  // the "?" menu opens
+    void mnuAUSWERTEN_Click();     // the evaluate menu opens: its items follow the active records
     void mnuREADME_Click();
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
@@ -129,9 +130,6 @@ private:
     QString caption(const QString &menuName) const;
     QString projectDatabase() const;
     void unloadMainWindow();
-
-    // panel commands of this Part of the program
-    void panelAbbrechen();
 
     FileSystemObject fsoX;
     db::ConnectionPtr cnnX_, cnnX_V_, cnnARCHIV_;

@@ -86,6 +86,14 @@ TEST_F(Bogen, FullCirclesAndPieces) {
     EXPECT_NEAR(arcs()[1].first, 0, 1e-3);
     EXPECT_NEAR(arcs()[1].second, 10 * M_PI / 180, 1e-3);
 
+    // A start a hair below the rightmost point rounds to the full turn: still one whole circle,
+    // and a short arc from there is not lost either.
+    for (double wi : {0.0, 20.0}) {
+        surface.reset();
+        g.KREISBOGEN(50, 40, wi, 60, 40 - 2e-4, 0);
+        EXPECT_NEAR(sweep(), wi == 0 ? 2 * M_PI : 20 * M_PI / 180, 1e-3) << wi;
+    }
+
     surface.reset();
     g.KREISBOGEN(50, 40, 90, 50, 40, 1);   // radius 0: nothing, no box
     EXPECT_TRUE(surface.strokes().empty());

@@ -85,6 +85,21 @@ TEST_F(Polygon, StepsNeedTwoPoints) {
     EXPECT_TRUE(surface.strokes(Primitive::Line).empty());
 }
 
+TEST_F(Polygon, ShortYIsReportedAndOnlyTheCompletePointsDrawn) {
+    test::Boxes boxes;
+    boxes.answer(ui::vbOK);
+    g.setEPTYP(0);
+    g.POLYGON({0, 10, 20, 30}, {0, 10}, -2, 1, 0, QString(), -1, 4, 0);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, QStringLiteral("Polygon"));
+    EXPECT_TRUE(boxes.records()[0].text.startsWith(QStringLiteral("VB-Fehler: 9\n")));
+    // The segment and symbols of the two complete points only; the head at the second point.
+    EXPECT_EQ(test::segments(surface).first(), QStringLiteral("(10.000,50.000)-(20.000,40.000)"));
+    EXPECT_EQ(surface.strokes(Primitive::Rectangle).size(), 2u);
+    for (const Stroke &s : surface.strokes(Primitive::Line))
+        for (QPointF p : s.points) EXPECT_LE(p.x(), 20.001);
+}
+
 TEST_F(Polygon, DotsOnlyStrictlyInsideThePlotArea) {
     g.setFrame(1, 1, 5, 5, 5, 5, 0, 100, 0, 50, 1, 1);   // plot area 15..105 x 5..95
     draw(3, {0, 20, 50, 89}, {20, 20, 50, 20});

@@ -278,13 +278,18 @@ TEST_F(Skalen, PaletteNumberOutOfRangeIsReported) {
     einfach(0, 0);
     db.exec(QStringLiteral("INSERT INTO G1 (ID,IDOBJEKT,KEN,LFDNR,SA,SG,FB,XP,YP,TXT,WI,ARX,ARY) VALUES "
                            "(1,11,0,1,'',8,16,20,80,'t',0,0,0), (1,11,0,2,'',8,1,20,70,'u',0,0,0)"));
+    db.exec(QStringLiteral("INSERT INTO G3 (ID,IDOBJEKT,KEN,LFDNR,LA,FB,LB,MPX,MPY,PX1,PY1,WI) VALUES "
+                           "(1,11,0,1,0,-1,0,50,50,70,50,90)"));
     test::Boxes boxes;
     boxes.answer(ui::vbOK);
+    boxes.answer(ui::vbOK);
     g->SKALEN(-1);
-    ASSERT_EQ(boxes.records().size(), 1u);
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_EQ(surface.strokes(Primitive::Arc).size(), 1u);   // the arc in the pen before it
     EXPECT_EQ(boxes.records()[0].title, QStringLiteral("Skalen"));
     EXPECT_TRUE(boxes.records()[0].text.startsWith(QStringLiteral("VB-Fehler:5\n")));
     EXPECT_TRUE(surface.texts().contains(QStringLiteral("u")));   // OK goes on with the next text
+    EXPECT_TRUE(surface.texts().contains(QStringLiteral("t")));   // and shows this one in the font before
 }
 
 TEST_F(Skalen, UnreadableFrameRowEndsWithoutDrawing) {

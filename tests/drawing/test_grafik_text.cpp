@@ -142,8 +142,11 @@ TEST_F(Text, AngledTextGoesThroughTheRotator) {
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[0].angle, 90);
     EXPECT_EQ(t[0].points[0], QPointF(50, 60));
-    // The run after it continues upwards along the text direction.
+    // The run after it continues upwards along the text direction, where the turned run ends:
+    // the turned font is taller than the upright one but keeps its advance, so runs never overlap.
     EXPECT_NEAR(t[1].points[0].y(), 60 - w(normal, "hoch"), 1e-6);
+    EXPECT_NEAR(w(t[0].font, "hoch"), w(normal, "hoch"), 0.01);
+    EXPECT_GT(h(t[0].font, "hoch"), h(normal, "hoch"));
     // Raised across an upward text means towards the left.
     EXPECT_NEAR(t[1].points[0].x(), 50 - 0.25 * h(small, "2"), 1e-6);
     EXPECT_TRUE(surface.fontTransparent());

@@ -9,6 +9,9 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
@@ -126,6 +129,74 @@ TEST(PanelFrame, CommandStates)
     for (int i = 10; i <= 15; ++i)
         EXPECT_TRUE(frm.panel(i)->isVisibleTo(&frm)) << i;
     EXPECT_EQ(menusEnabled(), (QList<bool>{false, true, false}));
+}
+
+// A child window shown over the start window (the input window, a result page) must not leave
+// the start window shrunk or hidden when it goes.
+TEST(PanelFrame, StartWindowFillsTheAreaAgainAfterAChildWindowCloses)
+{
+    Installation inst;
+    Boxes none;
+    frmMAIN frm;
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    QWidget *startFrame = frm.startWindow()->parentWidget();
+    const QRect area = frm.mdiArea()->viewport()->rect();
+    ASSERT_EQ(startFrame->geometry(), area);
+
+    auto *child = new QWidget;
+    child->setObjectName(QStringLiteral("mdiEINGABE"));
+    QMdiSubWindow *sub = frm.mdiArea()->addSubWindow(child);
+    sub->show();
+    frm.mdiArea()->setActiveSubWindow(sub);
+    QCoreApplication::processEvents();
+    // restored to a window of its own, the child stays in front of a click on the start window
+    sub->showNormal();
+    sub->setGeometry(10, 10, 200, 150);
+    frm.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(startFrame));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frm.mdiArea()->activeSubWindow(), sub);
+    EXPECT_EQ(frm.mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), sub);
+    frm.mdiArea()->removeSubWindow(sub);
+    delete sub;
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(frm.startWindow()->isVisible());
+    EXPECT_EQ(startFrame->geometry(), area);
+}
+
+TEST(EvaluateMenu, ItemsFollowTheActiveRecordsAndItsRowsAreMadeOnce)
+{
+    const struct {
+        const char *what, *rows;
+        bool berechnen, mberechnen, neuberechnen;
+        const char *a1After, *e1ZeroAfter;
+    } cases[] = {
+        {"none", "INSERT INTO E1 VALUES (1,'P1',NULL,0);", false, false, false, "", "<none>"},
+        {"one, never offered", "INSERT INTO E1 VALUES (4,'P4',NULL,1);", false, false, true, "4:1", "<none>"},
+        {"one, evaluated", "INSERT INTO E1 VALUES (4,'P4',NULL,1); INSERT INTO A1 VALUES (4,0);", true, false, true, "4:0", "<none>"},
+        {"one, to evaluate", "INSERT INTO E1 VALUES (4,'P4',NULL,1); INSERT INTO A1 VALUES (4,1);", false, false, true, "4:1", "<none>"},
+        {"two", "INSERT INTO E1 VALUES (1,'P1',NULL,1),(2,'P2',NULL,1);", false, true, false, "0:1", "M|Mehrfachauswertung"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Installation inst;
+        sql(inst.projectDb(), QStringLiteral("CREATE TABLE A1 (ID INTEGER, BONEU BOOLEAN);") + QString::fromLatin1(c.rows));
+        Boxes none;
+        frmMAIN frm;
+        ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+        for (int opening = 0; opening < 2; ++opening)
+            emit frm.menu(QStringLiteral("mnuAUSWERTEN"))->aboutToShow();
+        EXPECT_EQ(frm.menuItem(QStringLiteral("mnuBERECHNEN"))->isEnabled(), c.berechnen);
+        EXPECT_EQ(frm.menuItem(QStringLiteral("mnuMBERECHNEN"))->isEnabled(), c.mberechnen);
+        EXPECT_EQ(frm.menuItem(QStringLiteral("mnuNEUBERECHNEN"))->isEnabled(), c.neuberechnen);
+        EXPECT_FALSE(frm.menuItem(QStringLiteral("mnuEINGABEGRAFIK"))->isEnabled());
+        EXPECT_FALSE(frm.menuItem(QStringLiteral("mnuFBERECHNEN"))->isEnabled());
+        EXPECT_EQ(scalar(inst.working(), QStringLiteral("SELECT ifnull(group_concat(ID || ':' || BONEU, ','), '') FROM A1")),
+                  QString::fromLatin1(c.a1After));
+        EXPECT_EQ(scalar(inst.working(), QStringLiteral("SELECT KEN || '|' || KOM FROM E1 WHERE ID=0")), QString::fromLatin1(c.e1ZeroAfter));
+        EXPECT_FALSE(frm.GEAENDERT());
+        EXPECT_FALSE(sys::hourglass());
+    }
 }
 
 TEST(HelpMenu, ItemsFollowTheFilesAtEachOpening)
