@@ -455,6 +455,17 @@ void GridControl::keyPressEvent(QKeyEvent *e)
 void GridControl::mousePressEvent(QMouseEvent *e)
 {
     const QModelIndex at = indexAt(e->position().toPoint());
+    fixedPress_ = at.isValid() && at.column() < fixedCols_ && columnCount() > fixedCols_;
+    if (fixedPress_) {
+        // Fixed cells hold the numbering and are never current, or a typed key would edit
+        // a section number; a click there picks its row at the first editable column in view.
+        if (e->button() == Qt::LeftButton)
+            setCurrentCell(at.row(), leftCol_, QItemSelectionModel::ClearAndSelect);
+        const QPointF p = mapFromGlobal(e->globalPosition());
+        emit MouseDown(buttonCode(e->button()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
+        e->accept();
+        return;
+    }
     if (at.isValid() && !(e->modifiers() & Qt::ShiftModifier) && e->button() == Qt::LeftButton) {
         anchorRow_ = at.row();
         anchorCol_ = at.column();
@@ -467,7 +478,10 @@ void GridControl::mousePressEvent(QMouseEvent *e)
 
 void GridControl::mouseReleaseEvent(QMouseEvent *e)
 {
-    QTableWidget::mouseReleaseEvent(e);
+    if (!fixedPress_)
+        QTableWidget::mouseReleaseEvent(e);
+    if (e->buttons() == Qt::NoButton)
+        fixedPress_ = false;
     mouseHeld_ = e->buttons() != Qt::NoButton;
     const QPointF p = mapFromGlobal(e->globalPosition());
     emit MouseUp(buttonCode(e->button()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
@@ -477,7 +491,17 @@ void GridControl::mouseReleaseEvent(QMouseEvent *e)
 
 void GridControl::mouseMoveEvent(QMouseEvent *e)
 {
-    QTableWidget::mouseMoveEvent(e);
+    const int editableLeft = fixedCols_ > 0 && columnCount() > fixedCols_ ? columnViewportPosition(leftCol_) : -1;
+    if (fixedPress_) {
+        // a press on a fixed cell selects nothing by dragging
+    } else if (mouseHeld_ && editableLeft >= 0 && e->position().x() < editableLeft) {
+        // a drag that reaches the fixed columns stops at the first editable one
+        const QPointF at(editableLeft + 1, e->position().y());
+        QMouseEvent kept(e->type(), at, viewport()->mapToGlobal(at), e->button(), e->buttons(), e->modifiers());
+        QTableWidget::mouseMoveEvent(&kept);
+    } else {
+        QTableWidget::mouseMoveEvent(e);
+    }
     const QPointF p = mapFromGlobal(e->globalPosition());
     emit MouseMove(buttonCode(e->buttons()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
 }
@@ -504,6 +528,19 @@ void GridControl::resizeEvent(QResizeEvent *e)
 {
     QTableWidget::resizeEvent(e);
     updateColumnBar();
+}
+
+QModelIndex GridControl::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    QModelIndex next = QTableWidget::moveCursor(cursorAction, modifiers);
+    // keys stop at the first editable column; the fixed ones are never current
+    if (next.isValid() && next.column() < fixedCols_ && columnCount() > fixedCols_) {
+        // a step to the left goes to the next column scrolled out of view, if there is one
+        const int here = currentIndex().isValid() ? currentIndex().column() : fixedCols_;
+        const bool step = cursorAction == MoveLeft || cursorAction == MovePrevious;
+        next = model()->index(next.row(), step ? std::max(fixedCols_, here - 1) : fixedCols_);
+    }
+    return next;
 }
 
 void GridControl::scrollTo(const QModelIndex &index, ScrollHint hint)

@@ -104,6 +104,7 @@ protected:
     void resizeEvent(QResizeEvent *e) override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
     friend class GridDelegate;
@@ -125,6 +126,7 @@ private:
     bool settingLeftCol_ = false;
     bool keepAnchor_ = false;
     bool mouseHeld_ = false;
+    bool fixedPress_ = false;   // the button went down on a fixed cell
 };
 
 } // namespace vnt

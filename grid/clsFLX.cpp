@@ -72,7 +72,10 @@ void clsFLX::setEFLX(GridControl *grid)
             l.append(FlexValue(15));
         widths = FlexValue::list(l);
     });
-    g.step([&] { flx_->setRows(flx_->FixedRows() + 1); });
+    g.step([&] {
+        requireGrid();
+        flx_->setRows(flx_->FixedRows() + 1);
+    });
     g.step([&] { setELSB(widths); });
     g.step([&] { det_ = -1; });
 }
@@ -239,6 +242,7 @@ void clsFLX::setELSTYP(const FlexValue &v)
             return;
     }
     g.step([&] {
+        requireGrid();
         int fixed = 0;
         if (typeCol_[1] >= 0)
             fixed = typeCol_[2] < 0 ? 1 : (typeCol_[3] < 0 ? 2 : 3);

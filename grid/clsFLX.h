@@ -7,15 +7,14 @@
 #include "grid/FlexValue.h"
 #include "grid/GridControl.h"
 #include "platform/RunContext.h"
+#include <QComboBox>
 #include <QFont>
 #include <QImage>
+#include <QLineEdit>
 #include <QPointer>
+#include <QWidget>
 #include <array>
 #include <memory>
-
-class QComboBox;
-class QLineEdit;
-class QObject;
 
 namespace vnt {
 

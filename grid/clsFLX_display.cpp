@@ -42,10 +42,12 @@ void clsFLX::SCHRIFTEINSTELLUNGEN(const QString &SCHRIFTART, int16_t SCHRIFTGROE
         flx_->setFont(f);
     });
     g.step([&] {
+        requireGrid();
         f.setPointSizeF(SCHRIFTGROESSE >= 1 ? SCHRIFTGROESSE : 11);
         flx_->setFont(f);
     });
     g.step([&] {
+        requireGrid();
         f.setBold(FETT != 0);
         f.setItalic(KURSIV != 0);
         f.setUnderline(UNTERSTRICHEN != 0);
@@ -54,8 +56,12 @@ void clsFLX::SCHRIFTEINSTELLUNGEN(const QString &SCHRIFTART, int16_t SCHRIFTGROE
         const int px = QFontMetrics(f).height() + 6;
         flx_->setRowHeight(1, int(px * kTwips));
     });
-    g.step([&] { flx_->setForeColor(FARBE > 0 ? vbColor(FARBE) : QColor(Qt::black)); });
     g.step([&] {
+        requireGrid();
+        flx_->setForeColor(FARBE > 0 ? vbColor(FARBE) : QColor(Qt::black));
+    });
+    g.step([&] {
+        requireGrid();
         const int h = flx_->Rows() > flx_->FixedRows() ? flx_->RowHeight(std::max(1, flx_->Row())) : flx_->DefaultRowHeight();
         if (lst2_.isEmpty())
             flx_->setRowHeight(0, h);
@@ -69,14 +75,24 @@ void clsFLX::SCHRIFTEINSTELLUNGEN(const QString &SCHRIFTART, int16_t SCHRIFTGROE
         w->setPalette(p);
     };
     g.step([&] {
+        requireGrid();
         if (txt_)
             dressEditor(txt_);
     });
     g.step([&] {
+        requireGrid();
         if (cbo_)
             dressEditor(cbo_);
     });
+    // The header texts are centred by their width in the picture's own font, so the picture
+    // takes the grid font as well; otherwise every marked-up header sits off its column.
     g.step([&] {
+        requireGrid();
+        if (pic_)
+            pic_->setFont(flx_->font());
+    });
+    g.step([&] {
+        requireGrid();
         const QFont grid = flx_->font();
         const double small = std::nearbyint(grid.pointSizeF() / 1.175);
         fontPlain_ = grid;
@@ -190,6 +206,7 @@ void clsFLX::KOPFBESCHRIFTUNG(float x, float y, const FlexValue &textValue, int1
     int k = 0;                 // characters used so far
     bool plainBeforeGroup = false;
     QFont current = saved;
+    bool greek = false;        // an unknown code paints on in the previous piece's font, Greek included
     for (;;) {
         Piece piece;
         bool paint = true;
@@ -238,15 +255,20 @@ void clsFLX::KOPFBESCHRIFTUNG(float x, float y, const FlexValue &textValue, int1
         if (paint) {
             const QString &code = piece.code;
             QString shown = piece.text;
-            if (code.isEmpty() || code == QLatin1String("c"))
+            if (code.isEmpty() || code == QLatin1String("c")) {
                 current = fontPlain_;
-            else if (code == QLatin1String("g"))
+                greek = false;
+            } else if (code == QLatin1String("g")) {
                 current = fontGreek_;
-            else if (code == QLatin1String("h") || code == QLatin1String("t"))
+                greek = true;
+            } else if (code == QLatin1String("h") || code == QLatin1String("t")) {
                 current = fontSmall_;
-            else if (code == QLatin1String("gh") || code == QLatin1String("gt"))
+                greek = false;
+            } else if (code == QLatin1String("gh") || code == QLatin1String("gt")) {
                 current = fontSmallGreek_;
-            if (code.startsWith(QLatin1Char('g')))
+                greek = true;
+            }
+            if (greek)
                 shown = gridtext::symbolToUnicode(shown);
             const QFontMetricsF fm(current, &headerImage_);
             double d = 0;
@@ -373,9 +395,11 @@ void clsFLX::AKTUALISIEREN()
                 const bool hasData = !cell(r, dateCol).isEmpty() || !cell(r, timeCol).isEmpty();
                 if (!hasData)
                     return;
+                // An empty pattern writes the plain single form too: widened to a double, a third
+                // of an hour would show fifteen digits of noise.
                 const FlexValue &pattern = lformat_.at(elapsedCol);
-                flx_->setTextMatrix(r, elapsedCol,
-                                    pattern.isMissing() ? gridtext::plainSingle(t) : Format(double(t), pattern.text()));
+                const QString p = pattern.isMissing() ? QString() : pattern.text();
+                flx_->setTextMatrix(r, elapsedCol, p.trimmed().isEmpty() ? gridtext::plainSingle(t) : Format(double(t), p));
             }))
             return;
     }

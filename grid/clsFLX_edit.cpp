@@ -256,6 +256,9 @@ void clsFLX::reportRefused(const QList<std::pair<QPoint, Check>> &refused)
 void clsFLX::pasteBlock()
 {
     requireGrid();
+    // An empty grid takes no input: what landed in its row would show but never be saved.
+    if (!flx_->Enabled())
+        return;
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     if (!mime || !mime->hasText())
         return;
@@ -299,8 +302,11 @@ void clsFLX::completeFill()
     QHash<int, Check> byColumn;   // one check per column is enough: the text is the same
     for (int r = row; r <= flx_->RowSel(); ++r)
         for (int c = col; c <= flx_->ColSel(); ++c) {
+            if (r == row && c == col)
+                continue;   // the source cell keeps its own text
+            // its own column checks too: a loaded text need not meet the column's limits
             if (!byColumn.contains(c))
-                byColumn.insert(c, c == col ? Check{} : checkValue(text, c));
+                byColumn.insert(c, checkValue(text, c));
             const Check &check = byColumn[c];
             if (check.ok)
                 flx_->setTextMatrix(r, c, text);

@@ -22,6 +22,7 @@ TEST(GridDisplay, SmallHeaderFontsFollowTheGridFont)
     EXPECT_EQ(gw.grid->ForeColor(), QColor(255, 0, 0));   // colours come as blue-green-red numbers
     EXPECT_EQ(gw.txt->font(), gw.grid->font());
     EXPECT_EQ(gw.cbo->font(), gw.grid->font());
+    EXPECT_EQ(gw.pic->font(), gw.grid->font());   // headers are centred by their width in it
 }
 
 TEST(GridDisplay, SecondHeaderLineDoublesTheHeaderRowOnlyBeforeTheFontStep)
@@ -76,6 +77,8 @@ TEST(GridDisplay, HeaderMarkup)
     EXPECT_GT(lowered.height(), paintHeader("m").height());
     EXPECT_LT(paintHeader("{h,1}3").height(), paintHeader("3").height());
     EXPECT_EQ(paintHeader("{gh,1}b"), paintHeader("{h,1}" + QString::fromUtf8("β")));
+    // a code that only begins like the Greek ones paints on in the plain font
+    EXPECT_EQ(paintHeader("b{gx,1}a"), paintHeader("b{x,1}a"));
 }
 
 TEST(GridDisplay, MalformedHeaderGroupsShowTheTextBox)
@@ -148,6 +151,13 @@ TEST(GridDisplay, ElapsedTimeAcrossMidnightAndByUnit)
     gw->flx->setEDET(0);
     gw->flx->AKTUALISIEREN();
     EXPECT_EQ(elapsed(*gw), "0|2700|5400");
+
+    // an empty pattern, as the width list leaves it, writes the single's own digits
+    std::unique_ptr<GridWindow> third(timeGrid({{"", "08:00", ""}, {"", "08:20", ""}}, {0, 5, 0, 6}));
+    third->flx->setELFORMAT(FlexValue::list({FlexValue(), FlexValue(), FlexValue(), FlexValue()}));
+    third->flx->setEDETE("hh");
+    third->flx->AKTUALISIEREN();
+    EXPECT_EQ(elapsed(*third), "0|0,3333333");
 }
 
 TEST(GridDisplay, ElapsedTimeForDatesOnlyIsWholeDays)

@@ -237,6 +237,13 @@ TEST(GridEdit, CopyAndPasteBlocks)
     gw.flx->EINFUEGEN(-1);
     EXPECT_EQ(gw.cell(1, 3), "x");
     EXPECT_EQ(gw.cell(2, 3), "2");
+
+    // an empty, disabled grid takes nothing
+    GridWindow empty(2);
+    empty.flx->ZEILEENTFERNEN();
+    empty.select(1, 0);
+    empty.flx->EINFUEGEN(-1);
+    EXPECT_EQ(empty.cell(1, 0), "");
 }
 
 TEST(GridEdit, PasteWritesOnlyValuesThatPassAndNamesTheRefusedCellOnce)
@@ -321,6 +328,19 @@ TEST(GridEdit, FillKeepsCellsWhoseColumnRefusesTheValue)
     ASSERT_EQ(boxes.records().size(), 1u);
     EXPECT_TRUE(boxes.records()[0].text.contains("Zeile 1, Spalte Neg"));
     EXPECT_TRUE(boxes.records()[0].text.contains("1 weitere"));
+
+    // a text loaded beyond its own column's limits is not spread down that column
+    gw.select(1, 1);                       // column 1 takes 0..10
+    gw.grid->setTextMatrix(1, 1, "50");
+    gw.grid->setTextMatrix(2, 1, "3");
+    gw.flx->BEARBEITEN(-2, float(gw.grid->CellLeft() + gw.grid->CellWidth() - 1));
+    gw.grid->setSelection(2, 1);
+    boxes.answer(ui::vbOK);
+    gw.flx->EINFUEGEN(-2);
+    EXPECT_EQ(gw.cell(1, 1), "50");
+    EXPECT_EQ(gw.cell(2, 1), "3");
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_TRUE(boxes.records()[1].text.contains("Zeile 2, Spalte Wert"));
 }
 
 TEST(GridEdit, MouseDragFromTheHandleFillsTheDraggedBlock)
@@ -367,4 +387,50 @@ TEST(GridEdit, KeysTypedOnTheGridReachTheWindow)
         QApplication::sendEvent(gw.grid, &e);
     }
     EXPECT_EQ(codes, (QList<int>{'a', 13, '5'}));
+}
+
+TEST(GridEdit, FixedNumberingCellsAreNeverCurrent)
+{
+    GridWindow gw(4);
+    gw.flx->setELSTYP(ints({1, 0, 0, 0}));
+    gw.grid->setRows(5);
+    QWidget *vp = gw.grid->viewport();
+    auto centre = [&](int row, int col) { return QPointF(gw.grid->visualRect(gw.grid->model()->index(row - 1, col)).center()); };
+    auto mouse = [&](QEvent::Type t, QPointF p, Qt::MouseButtons held) {
+        QMouseEvent e(t, p, vp->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(vp, &e);
+    };
+    auto key = [&](Qt::Key k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(gw.grid, &e);
+    };
+
+    // a click on a section number picks its row at the first editable column
+    mouse(QEvent::MouseButtonPress, centre(3, 0), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, centre(3, 0), Qt::NoButton);
+    EXPECT_EQ(gw.grid->Row(), 3);
+    EXPECT_EQ(gw.grid->Col(), 1);
+
+    // keys stop at the first editable column
+    gw.select(2, 2);
+    for (Qt::Key k : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Home}) {
+        key(k);
+        EXPECT_EQ(gw.grid->Col(), 1) << k;
+    }
+
+    gw.grid->setLeftCol(3);                // scrolled: a step left brings back one column
+    gw.select(2, 3);
+    key(Qt::Key_Left);
+    EXPECT_EQ(gw.grid->Col(), 2);
+    EXPECT_EQ(gw.grid->LeftCol(), 2);
+    gw.grid->setLeftCol(1);
+
+    // a drag into the numbering selects up to the first editable column only
+    mouse(QEvent::MouseButtonPress, centre(1, 2), Qt::LeftButton);
+    mouse(QEvent::MouseMove, centre(2, 0), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, centre(2, 0), Qt::NoButton);
+    EXPECT_EQ(gw.grid->RowSel(), 2);
+    EXPECT_EQ(gw.grid->ColSel(), 1);
+    gw.flx->BEARBEITEN(-1, 0);
+    EXPECT_EQ(QApplication::clipboard()->text(), "\t\r\t");   // no section numbers in the copy
 }

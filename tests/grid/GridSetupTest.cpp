@@ -203,3 +203,19 @@ TEST(GridSetup, ChoiceListOutsideTheColumnsIsRefused)
     gw.flx->setELCBO(2, FlexValue::texts({"x", "y"}));
     EXPECT_EQ(gw.flx->ELCBO(2).at(1).text(), "y");
 }
+
+TEST(GridSetup, UnboundObjectAnswersWithBoxesNotACrash)
+{
+    ui::ScriptedBoxes boxes;
+    boxes.onUnexpected = [](const QString &) {};
+    for (int i = 0; i < 60; ++i)
+        boxes.answer(ui::vbOK);   // OK on every box goes on with the next step
+    clsFLX flx;
+    flx.setEFLX(nullptr);
+    flx.SCHRIFTEINSTELLUNGEN("", 9, 0, 0, 0, 0);
+    flx.setELSTYP(ints({1, 0}));
+    ASSERT_FALSE(boxes.records().empty());
+    EXPECT_GT(boxes.pending(), 0);   // every box was answered OK
+    EXPECT_EQ(boxes.records().front().title, "MSFlexGrid / FLX");
+    EXPECT_TRUE(boxes.records().front().text.startsWith("VB-Error: 91"));
+}
