@@ -153,6 +153,20 @@ bool clsBERECHNEN::BERECHNUNG()
         return false;
     }
 
+    // The result rows are written as one unit: a run that fails part way leaves the record's
+    // former results whole instead of a mix of old and new sections.
+    const db::ConnectionPtr cnn = a2->connection();
+    bool inTrans = false;
+    g.step([&] {
+        cnn->BeginTrans();
+        inTrans = true;
+    });
+    auto rollback = [&] {
+        if (inTrans) {
+            inTrans = false;
+            try { cnn->RollbackTrans(); } catch (const VbError &) {}
+        }
+    };
     for (int i = 0; i <= n && !stop && !g.left(); ++i) {
         const size_t k = size_t(i);
         g.step([&] {
@@ -163,8 +177,10 @@ bool clsBERECHNEN::BERECHNUNG()
         });
         g.step([&] { ctx_.setProgress(n == 0 ? 40 : 30 + int(std::nearbyint(10.0 * i / n))); });
     }
-    if (stop || g.left())
+    if (stop || g.left()) {
+        rollback();
         return false;
+    }
 
     // Rows beyond the last section stem from an earlier, longer version of the record; the
     // multiple evaluation takes its section range from A2 and would count them.
@@ -175,8 +191,20 @@ bool clsBERECHNEN::BERECHNUNG()
             if (!a2->LOESCHEN(I2, key(i)))
                 stop = true;
     });
-    if (stop || g.left())
+    if (stop || g.left()) {
+        rollback();
         return false;
+    }
+    if (inTrans) {
+        try {
+            cnn->CommitTrans();
+            inTrans = false;
+        } catch (const VbError &e) {
+            g.report(e.number, e.description);
+            rollback();
+            return false;
+        }
+    }
 
     g.step([&] {
         ctx_.setProgress(40);

@@ -159,3 +159,23 @@ TEST_F(EvaluationThroughTables, SingleSectionRunsTo40AndEmptyCellsAreNotZero)
     EXPECT_EQ(rows(QStringLiteral("SELECT I2, DEZ, NTZ, BRZ, PER FROM A2 WHERE ID=5")), "0;4;0;0;0");
     EXPECT_EQ(withoutRepeats(ctx.progressValues), (QList<int>{0, 7, 20, 27, 30, 40}));
 }
+
+TEST_F(EvaluationThroughTables, FailedResultWriteLeavesFormerResultsWhole)
+{
+    LocaleScope en(QLocale::English);
+    const char *given = "1, 1, 0, 0, 0, NULL, 0, 0, 0";
+    record("NULL, NULL, NULL", {given, given, given});
+    // The third section's result row cannot be written: the database refuses it.
+    exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON A2 WHEN NEW.I2 = 2 AND NEW.ID = 5 "
+                        "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    const QString before = rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2"));
+    {
+        Boxes b;
+        b.answer(ui::vbOK);   // the accessor's "Datenfehler" box
+        clsBERECHNEN e(ctx);
+        EXPECT_FALSE(e.BERECHNUNG());
+        ASSERT_EQ(b.records().size(), 1u);
+        EXPECT_EQ(b.records()[0].title, "Datenfehler");
+    }
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2")), before);
+}
