@@ -3,6 +3,7 @@
 // written with one INSERT per row and read with one SELECT. Both run on the same kind of
 // database file with every statement committed at once, as the program writes; the program
 // prints both times and their ratio.
+#include "BenchRun.h"
 #include "data/FlexGrid.h"
 #include "data/clsDATEN.h"
 #include "platform/RunContext.h"
@@ -17,8 +18,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <unistd.h>
-#include <map>
 #include <vector>
 
 namespace {
@@ -143,20 +142,6 @@ void BM_PlainSql(benchmark::State &state)
 BENCHMARK(BM_Accessor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainSql)->Unit(benchmark::kMillisecond);
 
-// Prints as usual and keeps each benchmark's time per iteration for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-    std::map<std::string, std::pair<double, double>> times;   // real, CPU
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -164,19 +149,15 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     vnt::sys::setLocale(QLocale(QLocale::German, QLocale::Germany));
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto accessor = reporter.times.find("BM_Accessor");
-    const auto plain = reporter.times.find("BM_PlainSql");
-    if (accessor != reporter.times.end() && plain != reporter.times.end() && plain->second.first > 0
-        && plain->second.second > 0) {
+    const auto results = vnt::bench::runBenchmarks(argc, argv);
+    const auto accessor = results["BM_Accessor"];
+    const auto plain = results["BM_PlainSql"];
+    if (accessor.real > 0 && plain.real > 0 && plain.cpu > 0) {
         // The real time is mostly the disk committing each statement; the CPU time is the layers' own.
-        const auto [aReal, aCpu] = accessor->second;
-        const auto [pReal, pCpu] = plain->second;
         std::printf("per grid written and read back: accessor %.1f ms, plain SQL %.1f ms, ratio %.1f"
                     " (CPU %.1f ms against %.1f ms, ratio %.1f)\n",
-                    aReal, pReal, aReal / pReal, aCpu, pCpu, aCpu / pCpu);
+                    accessor.real, plain.real, accessor.real / plain.real, accessor.cpu, plain.cpu,
+                    accessor.cpu / plain.cpu);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // Evaluating a 50-section record through the column accessor (one query per value read, one
 // selection per value written, as the evaluation does), beside the same reads and writes as
 // plain prepared SQL statements. The ratio is the price of the accessor's generality.
+#include "BenchRun.h"
 #include "input/Evaluation.h"
 #include "input/clsBERECHNEN.h"
 #include "platform/RunContext.h"
@@ -14,7 +15,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 
 using namespace vnt;
@@ -145,29 +145,15 @@ void BM_EvaluatePlainSql(benchmark::State &state)
 }
 BENCHMARK(BM_EvaluatePlainSql)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> times;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs)
-            times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double accessor = reporter.times["BM_EvaluateThroughAccessor"];
-    const double plain = reporter.times["BM_EvaluatePlainSql"];
+    const auto results = vnt::bench::runBenchmarks(argc, argv);
+    const double accessor = results["BM_EvaluateThroughAccessor"].real;
+    const double plain = results["BM_EvaluatePlainSql"].real;
     if (accessor > 0 && plain > 0)
         std::printf("50-section evaluation: accessor %.2f ms, plain SQL %.2f ms, ratio %.1f\n", accessor, plain, accessor / plain);
-    benchmark::Shutdown();
     return 0;
 }

@@ -1,6 +1,7 @@
 // Cost of the snapshot recordset against a bare sqlite3_step loop over the same 100,000-row
 // query: the layer reads every row into Variants at Open, and that must stay within a small
 // factor of what the engine itself needs.
+#include "BenchRun.h"
 #include "platform/db/Database.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 using namespace vnt;
@@ -92,33 +92,15 @@ void BM_Sqlite3Step(benchmark::State &state)
 BENCHMARK(BM_Recordset)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sqlite3Step)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table and then the ratio of the two runs.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> realTime;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                realTime[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto layer = reporter.realTime.find("BM_Recordset");
-    const auto plain = reporter.realTime.find("BM_Sqlite3Step");
-    if (layer != reporter.realTime.end() && plain != reporter.realTime.end() && plain->second > 0) {
-        std::printf("Recordset %.2f ms, sqlite3_step %.2f ms, ratio %.2fx (aim: within 3x)\n", layer->second,
-                    plain->second, layer->second / plain->second);
-    }
-    benchmark::Shutdown();
+    const auto results = vnt::bench::runBenchmarks(argc, argv);
+    const double layer = results["BM_Recordset"].real;
+    const double plain = results["BM_Sqlite3Step"].real;
+    if (layer > 0 && plain > 0)
+        std::printf("Recordset %.2f ms, sqlite3_step %.2f ms, ratio %.2fx (aim: within 3x)\n", layer, plain, layer / plain);
     return 0;
 }

@@ -2,6 +2,7 @@
 // index queries, record lists and deletion.
 #include "clsDATEN.h"
 
+#include "AccessorSteps.h"
 #include "DataBoxes.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
@@ -183,19 +184,31 @@ void clsDATEN::runIndex(const QString &title, const KeyPairs &keys, Store store)
     g.always([&] { rs.Close(); });
 }
 
+namespace {
+
+// The store of INDEX and INDEXL: first value, last value and row count as whole numbers, all
+// three zero when nothing is selected.
+template <class T, class Convert>
+auto minMaxCount(T &MINI, T &MAXI, T &AN, Convert convert)
+{
+    return [&MINI, &MAXI, &AN, convert](int what, const Variant &v) {
+        switch (what) {
+        case 0: MINI = convert(v); break;
+        case 1: MAXI = convert(v); break;
+        case 2: AN = convert(v); break;
+        default: MINI = MAXI = AN = 0;
+        }
+    };
+}
+
+} // namespace
+
 void clsDATEN::INDEX(int16_t &MINI, int16_t &MAXI, int16_t &AN, const QString &SPI1, const Variant &SPI1W,
                      const QString &SPI2, const Variant &SPI2W, const QString &SPI3, const Variant &SPI3W,
                      const QString &SPI4)
 {
     runIndex(QStringLiteral("Index"), {{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, {}}}},
-             [&](int what, const Variant &v) {
-                 switch (what) {
-                 case 0: MINI = v.toInt(); break;
-                 case 1: MAXI = v.toInt(); break;
-                 case 2: AN = v.toInt(); break;
-                 default: MINI = MAXI = AN = 0;
-                 }
-             });
+             minMaxCount(MINI, MAXI, AN, [](const Variant &v) { return v.toInt(); }));
 }
 
 void clsDATEN::INDEXL(int32_t &MINI, int32_t &MAXI, int32_t &AN, const QString &SPI1, const Variant &SPI1W,
@@ -203,14 +216,7 @@ void clsDATEN::INDEXL(int32_t &MINI, int32_t &MAXI, int32_t &AN, const QString &
                       const QString &SPI4)
 {
     runIndex(QStringLiteral("Datenfehler"), {{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, {}}}},
-             [&](int what, const Variant &v) {
-                 switch (what) {
-                 case 0: MINI = v.toLong(); break;
-                 case 1: MAXI = v.toLong(); break;
-                 case 2: AN = v.toLong(); break;
-                 default: MINI = MAXI = AN = 0;
-                 }
-             });
+             minMaxCount(MINI, MAXI, AN, [](const Variant &v) { return v.toLong(); }));
 }
 
 void clsDATEN::INDEXV(Variant &MINI, Variant &MAXI, int16_t &AN, const QString &SPI1, const Variant &SPI1W,
@@ -276,20 +282,7 @@ bool clsDATEN::LOESCHEN(VNT_KEYS)
     const KeyPairs keys{{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, SPI4W}}};
     if (!g.step([&] { rs = openSelection(s_.ESPID, keys); }) || !rs)
         return false;   // nothing was deleted, so nothing may be reported as done
-    bool more = false;
-    g.step([&] {
-        more = !rs->isEOF();
-        if (more)
-            rs->MoveFirst();
-    });
-    while (more && !g.left()) {
-        g.step([&] { rs->Delete(); });
-        g.step([&] { rs->MoveNext(); });
-        more = false;
-        g.step([&] { more = !rs->isEOF(); });
-    }
-    g.always([&] { rs->Close(); });
-    return !g.left();
+    return deleteRestAndClose(g, *rs, true);
 }
 
 } // namespace vnt

@@ -1,6 +1,7 @@
 // The column accessor's transfers between table columns and the controls and grids of a window.
 #include "clsDATEN.h"
 
+#include "AccessorSteps.h"
 #include "DataBoxes.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
@@ -278,21 +279,7 @@ bool clsDATEN::DFTF(const QString &SPV, const FlexGrid &msgFLX, const QString &S
     }
 
     // The rows beyond the grid's data rows; for a disabled grid, the whole selection.
-    if (!enabled && !g.left())
-        g.step([&] {
-            if (!rs->isEOF())
-                rs->MoveFirst();
-        });
-    bool more = false;
-    g.step([&] { more = !rs->isEOF(); });
-    while (more && !g.left()) {
-        g.step([&] { rs->Delete(); });
-        g.step([&] { rs->MoveNext(); });
-        more = false;
-        g.step([&] { more = !rs->isEOF(); });
-    }
-    g.always([&] { rs->Close(); });
-    return !g.left();
+    return deleteRestAndClose(g, *rs, !enabled);
 }
 
 bool clsDATEN::DFTFM(const QString &SPV, const FlexGrid &msgFLX, const QString &SPNR, VNT_KEYS3)

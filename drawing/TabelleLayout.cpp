@@ -6,7 +6,6 @@
 #include "platform/system.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace vnt::tabelle {
 
@@ -66,51 +65,6 @@ double decimalShift(const QString &pattern, double columnWidth)
     return (L / 2.0 - pf) * (columnWidth / 2 - 1.5) / L;
 }
 
-namespace {
-
-// Position of the "E+"/"E-" of a scientific pattern ("#0.0E+0"), -1 for any other pattern.
-qsizetype exponentMark(const QString &pattern)
-{
-    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
-        const QChar c = pattern[i], sign = pattern[i + 1];
-        if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && (sign == QLatin1Char('+') || sign == QLatin1Char('-')))
-            return i;
-    }
-    return -1;
-}
-
-// A scientific pattern: one whole digit in the mantissa, formatted with the pattern's part
-// before the "E"; the exponent with at least as many digits as the pattern has zeros after
-// the sign, "E+" always signed, "E-" only when negative. The shared formatter knows only
-// fixed-point patterns, and the statistics table prints its widest columns this way.
-QString formatScientific(double value, const QString &pattern, qsizetype mark)
-{
-    const QString mantissaPattern = pattern.left(mark);
-    const bool alwaysSigned = pattern[mark + 1] == QLatin1Char('+');
-    const int expDigits = std::max<int>(1, int(pattern.mid(mark + 2).count(QLatin1Char('0'))));
-    int exponent = 0;
-    if (value != 0 && std::isfinite(value))
-        exponent = int(std::floor(std::log10(std::fabs(value))));
-    QString mantissa = Format(value / std::pow(10.0, exponent), mantissaPattern);
-    bool ok = false;
-    // 9.96 with one decimal rounds up to 10.0: one more power of ten.
-    if (std::fabs(parseNumber(mantissa, &ok)) >= 10 && ok) {
-        ++exponent;
-        mantissa = Format(value / std::pow(10.0, exponent), mantissaPattern);
-    }
-    const QString sign = exponent < 0 ? QStringLiteral("-") : alwaysSigned ? QStringLiteral("+") : QString();
-    return mantissa + pattern[mark] + sign +
-           QString::number(std::abs(exponent)).rightJustified(expDigits, QLatin1Char('0'));
-}
-
-QString formatNumber(double value, const QString &pattern)
-{
-    const qsizetype mark = exponentMark(pattern);
-    return mark < 0 ? Format(value, pattern) : formatScientific(value, pattern, mark);
-}
-
-} // namespace
-
 QString formatCell(const Variant &value, const QString &pattern)
 {
     if (value.isEmpty() || value.isNull())
@@ -120,9 +74,9 @@ QString formatCell(const Variant &value, const QString &pattern)
     if (value.type() == VarType::String) {
         bool ok = false;
         const double d = parseNumber(value.toString().trimmed(), &ok);
-        return ok ? formatNumber(d, pattern) : value.toString();
+        return ok ? Format(d, pattern) : value.toString();
     }
-    return formatNumber(value.toDouble(), pattern);
+    return Format(value.toDouble(), pattern);
 }
 
 int lastFittingRow(const BodyGeometry &g, double limit)

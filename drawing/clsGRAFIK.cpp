@@ -854,26 +854,23 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::vector<double> *X, const std::vect
         return;
     if (!gelesen) return;
 
+    // An axis with scale lists gets its scale from the data; its limits follow the scale.
+    // False when the procedure was left.
+    auto skala = [&](const Listen &l, int16_t bomin, int16_t bomax, int16_t skt, const std::vector<double> &daten,
+                     grafik::Achse &a, double &min, double &max, bool &ticks) {
+        return l.min.empty() || g.step([&] {
+                   a = grafik::Achse{};
+                   a.MIN = min;
+                   a.MAX = max;
+                   SKALENAUTOMATIK(NR, bomin, bomax, skt, daten, a, l.min, l.diff, l.it, l.git, l.zl);
+                   min = a.MIN;
+                   max = a.MAX;
+                   ticks = true;
+               });
+    };
     ticksX_ = ticksY_ = false;
-    if (!lx_.min.empty() && !g.step([&] {
-            ax_ = grafik::Achse{};
-            ax_.MIN = xmin_;
-            ax_.MAX = xmax_;
-            SKALENAUTOMATIK(NR, eboxmin_, eboxmax_, esktx_, xd, ax_, lx_.min, lx_.diff, lx_.it, lx_.git, lx_.zl);
-            xmin_ = ax_.MIN;
-            xmax_ = ax_.MAX;
-            ticksX_ = true;
-        }))
-        return;
-    if (!ly_.min.empty() && !g.step([&] {
-            ay_ = grafik::Achse{};
-            ay_.MIN = ymin_;
-            ay_.MAX = ymax_;
-            SKALENAUTOMATIK(NR, eboymin_, eboymax_, eskty_, yd, ay_, ly_.min, ly_.diff, ly_.it, ly_.git, ly_.zl);
-            ymin_ = ay_.MIN;
-            ymax_ = ay_.MAX;
-            ticksY_ = true;
-        }))
+    if (!skala(lx_, eboxmin_, eboxmax_, esktx_, xd, ax_, xmin_, xmax_, ticksX_)
+        || !skala(ly_, eboymin_, eboymax_, eskty_, yd, ay_, ymin_, ymax_, ticksY_))
         return;
 
     // Limits that followed the data are kept in the frame row for the next drawing.
@@ -975,39 +972,52 @@ void clsGRAFIK::zeichneAchsen() {
         return l;
     };
 
-    if (eaxex_ != 0 && ticksX_) {
-        const Lage l = lage(eaxex_, oy_ == 1, ymin_, ymax_, my_, true);
-        const double ly = KOORDTRANS_Y(l.basis);
-        LINIE(XP0, ly, XP1, ly, 0);
-        const grafik::Achse &a = ax_;
+    // The ticks of one axis, with grid lines and numbers at every n-th tick, or on a log axis
+    // at its grid positions. `at` maps an axis value to the drawing's coordinate along the
+    // axis; the callbacks draw across it, so one walk serves both axes.
+    auto teilung = [&](const grafik::Achse &a, int16_t skt, const QString &muster,
+                       const std::function<double(double)> &at, const std::function<void(double)> &strich,
+                       const std::function<void(double)> &gitter,
+                       const std::function<void(double, const QString &)> &zahl) {
         int nextGrid = 0, nextNum = 0, gi = 0;
         for (int k = 0; k <= a.IT && k < int(a.TICKS.size()); ++k) {
             const double T = a.TICKS[size_t(k)];
             if (!finite(T)) continue;
-            const double tx = KOORDTRANS_X(T);
-            LINIE(tx, ly, tx, ly + 1.5 * l.d, 0);
-            if (esktx_ != 1) {
+            const double p = at(T);
+            strich(p);
+            if (skt != 1) {
                 if (k == nextGrid && a.GIT != 0) {
-                    LINIE(tx, YP0, tx, YP1, 0);
+                    gitter(p);
                     nextGrid = int(RoundHalfEven(nextGrid + double(a.IT) / a.GIT));
                 }
                 if (k == nextNum && a.ZL != 0) {
-                    TEXT(tx, ly + 2 * l.d, Format(T, eskzx_), 0, 0, 1, int16_t(l.ausrichtung));
+                    zahl(p, Format(T, muster));
                     nextNum = int(RoundHalfEven(nextNum + double(a.IT) / a.ZL));
                 }
             } else if (gi <= a.GITTERANZAHL && gi < int(a.GITTER.size())) {
                 const double pos = a.GITTER[size_t(gi)];
-                const double gx = KOORDTRANS_X(pos);
-                if (a.GIT != 0) LINIE(gx, YP0, gx, YP1, 0);
+                const double gp = at(pos);
+                if (a.GIT != 0) gitter(gp);
                 if (a.ZL != 0 && a.ZL == a.GIT) {
-                    QString t = Format(std::pow(10.0, pos), eskzx_);
+                    QString t = Format(std::pow(10.0, pos), muster);
                     // A pattern ending in its decimal sign would show "10." for a decade.
                     if (t.endsWith(QLatin1Char('.')) || t.endsWith(QLatin1Char(','))) t.chop(1);
-                    TEXT(gx, ly + 2 * l.d, t, 0, 0, 1, int16_t(l.ausrichtung));
+                    zahl(gp, t);
                 }
                 ++gi;
             }
         }
+    };
+
+    if (eaxex_ != 0 && ticksX_) {
+        const Lage l = lage(eaxex_, oy_ == 1, ymin_, ymax_, my_, true);
+        const double ly = KOORDTRANS_Y(l.basis);
+        LINIE(XP0, ly, XP1, ly, 0);
+        teilung(
+            ax_, esktx_, eskzx_, [&](double v) { return KOORDTRANS_X(v); },
+            [&](double x) { LINIE(x, ly, x, ly + 1.5 * l.d, 0); },
+            [&](double x) { LINIE(x, YP0, x, YP1, 0); },
+            [&](double x, const QString &t) { TEXT(x, ly + 2 * l.d, t, 0, 0, 1, int16_t(l.ausrichtung)); });
         const double mitte = ox_ == 1 ? XP0 + std::fabs(XP1 - XP0) / 2 : XP1 + std::fabs(XP1 - XP0) / 2;
         TEXT(mitte, ly + 6 * l.d, etextx_, 0, 0, 1, int16_t(l.ausrichtung));
     }
@@ -1016,35 +1026,11 @@ void clsGRAFIK::zeichneAchsen() {
         const Lage l = lage(eaxey_, ox_ == 1, xmin_, xmax_, mx_, false);
         const double lx = KOORDTRANS_X(l.basis);
         LINIE(lx, YP0, lx, YP1, 0);
-        const grafik::Achse &a = ay_;
-        int nextGrid = 0, nextNum = 0, gi = 0;
-        for (int k = 0; k <= a.IT && k < int(a.TICKS.size()); ++k) {
-            const double T = a.TICKS[size_t(k)];
-            if (!finite(T)) continue;
-            const double ty = KOORDTRANS_Y(T);
-            LINIE(lx, ty, lx + 1.5 * l.d, ty, 0);
-            if (eskty_ != 1) {
-                if (k == nextGrid && a.GIT != 0) {
-                    LINIE(XP0, ty, XP1, ty, 0);
-                    nextGrid = int(RoundHalfEven(nextGrid + double(a.IT) / a.GIT));
-                }
-                if (k == nextNum && a.ZL != 0) {
-                    TEXT(lx + 2 * l.d, ty, Format(T, eskzy_), 0, 90, 1, int16_t(l.ausrichtung));
-                    nextNum = int(RoundHalfEven(nextNum + double(a.IT) / a.ZL));
-                }
-            } else if (gi <= a.GITTERANZAHL && gi < int(a.GITTER.size())) {
-                const double pos = a.GITTER[size_t(gi)];
-                const double gy = KOORDTRANS_Y(pos);
-                if (a.GIT != 0) LINIE(XP0, gy, XP1, gy, 0);
-                if (a.ZL != 0 && a.ZL == a.GIT) {
-                    QString t = Format(std::pow(10.0, pos), eskzy_);
-                    // A pattern ending in its decimal sign would show "10." for a decade.
-                    if (t.endsWith(QLatin1Char('.')) || t.endsWith(QLatin1Char(','))) t.chop(1);
-                    TEXT(lx + 2 * l.d, gy, t, 0, 90, 1, int16_t(l.ausrichtung));
-                }
-                ++gi;
-            }
-        }
+        teilung(
+            ay_, eskty_, eskzy_, [&](double v) { return KOORDTRANS_Y(v); },
+            [&](double y) { LINIE(lx, y, lx + 1.5 * l.d, y, 0); },
+            [&](double y) { LINIE(XP0, y, XP1, y, 0); },
+            [&](double y, const QString &t) { TEXT(lx + 2 * l.d, y, t, 0, 90, 1, int16_t(l.ausrichtung)); });
         const double mitte = oy_ == 1 ? YP1 + std::fabs(YP1 - YP0) / 2 : YP0 + std::fabs(YP1 - YP0) / 2;
         TEXT(lx + 6 * l.d, mitte, etexty_, 0, 90, 1, int16_t(l.ausrichtung));
     }

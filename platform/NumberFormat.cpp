@@ -143,6 +143,62 @@ QString applyPattern(double value, const Pattern &p, bool withSign)
     return (withSign && value < 0 && !zero ? QStringLiteral("-") : QString()) + p.prefix + number + p.suffix;
 }
 
+// Position of the "E+"/"E-" of a scientific pattern ("#0.0E+0"), -1 for a fixed-point one.
+// Quoted and escaped characters are text: a unit such as E-Modul in quotes is no mark.
+qsizetype exponentMark(const QString &f)
+{
+    for (qsizetype i = 0; i + 1 < f.size(); ++i) {
+        const QChar c = f[i];
+        if (c == QLatin1Char('"')) {
+            const qsizetype end = f.indexOf(QLatin1Char('"'), i + 1);
+            if (end < 0)
+                return -1;
+            i = end;
+        } else if (c == QLatin1Char('\\')) {
+            ++i;
+        } else if ((c == QLatin1Char('E') || c == QLatin1Char('e'))
+                   && (f[i + 1] == QLatin1Char('+') || f[i + 1] == QLatin1Char('-'))) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// A scientific pattern: one whole digit in the mantissa, formatted with the pattern's part
+// before the "E"; the exponent with at least as many digits as the pattern has zeros after
+// the sign, "E+" always signed, "E-" only when negative; text after the exponent's digits
+// stays. The statistics tables print their widest columns this way.
+QString applyScientific(double value, const QString &pattern, qsizetype mark, bool withSign)
+{
+    const Pattern mantissa = parsePattern(pattern.left(mark));
+    const bool alwaysSigned = pattern[mark + 1] == QLatin1Char('+');
+    qsizetype end = mark + 2;
+    int expDigits = 0;
+    for (; end < pattern.size() && (pattern[end] == QLatin1Char('0') || pattern[end] == QLatin1Char('#')); ++end)
+        if (pattern[end] == QLatin1Char('0'))
+            ++expDigits;
+    expDigits = std::max(expDigits, 1);
+    const QString suffix = parsePattern(pattern.mid(end)).prefix;
+    int exponent = 0;
+    if (value != 0)
+        exponent = int(std::floor(std::log10(std::fabs(value))));
+    // 9.96 with one decimal rounds up to 10.0: one more power of ten.
+    QString intPart, fracPart;
+    decimalDigits(value / std::pow(10.0, exponent), mantissa.maxFrac, intPart, fracPart);
+    if (intPart.size() > 1)
+        ++exponent;
+    const QString sign = exponent < 0 ? QStringLiteral("-") : alwaysSigned ? QStringLiteral("+") : QString();
+    return applyPattern(value / std::pow(10.0, exponent), mantissa, withSign) + pattern[mark] + sign
+         + QString::number(std::abs(exponent)).rightJustified(expDigits, QLatin1Char('0')) + suffix;
+}
+
+QString applySection(double value, const QString &section, bool withSign)
+{
+    const qsizetype mark = exponentMark(section);
+    return mark < 0 ? applyPattern(value, parsePattern(section), withSign)
+                    : applyScientific(value, section, mark, withSign);
+}
+
 } // namespace
 
 QString Format(double value, const QString &format)
@@ -160,10 +216,10 @@ QString Format(double value, const QString &format)
     // Sections: positive;negative;zero. A negative section carries its own sign, if any.
     const QStringList sections = format.split(QLatin1Char(';'));
     if (sections.size() >= 3 && value == 0.0 && !sections[2].isEmpty())
-        return applyPattern(value, parsePattern(sections[2]), false);
+        return applySection(value, sections[2], false);
     if (sections.size() >= 2 && value < 0 && !sections[1].isEmpty())
-        return applyPattern(-value, parsePattern(sections[1]), false);
-    return applyPattern(value, parsePattern(sections[0]), true);
+        return applySection(-value, sections[1], false);
+    return applySection(value, sections[0], true);
 }
 
 double RoundHalfEven(double value, int decimals)

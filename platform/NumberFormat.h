@@ -1,4 +1,4 @@
-// Number formats as the program writes them ("#0.00", "#,##0", "0.0", "0", "Fixed"...),
+// Number formats as the program writes them ("#0.00", "#,##0", "0.0", "0", "Fixed", "#0.0E+0"...),
 // with the locale's decimal and group signs. One formatter serves grids and drawing tables.
 #pragma once
 

@@ -296,57 +296,46 @@ ScriptedBoxes::~ScriptedBoxes()
         setSink(previous_);
 }
 
+ScriptedBoxes::Step &ScriptedBoxes::expect(const QString &kind)
+{
+    steps_.push_back(std::make_shared<Step>());
+    steps_.back()->kind = kind;
+    return *steps_.back();
+}
+
 ScriptedBoxes &ScriptedBoxes::answer(int msgBoxAnswer)
 {
-    auto s = std::make_shared<Step>();
-    s->kind = QStringLiteral("msgbox");
-    s->answer = msgBoxAnswer;
-    steps_.push_back(s);
+    expect(QStringLiteral("msgbox")).answer = msgBoxAnswer;
     return *this;
 }
 
 ScriptedBoxes &ScriptedBoxes::input(const QString &text)
 {
-    auto s = std::make_shared<Step>();
-    s->kind = QStringLiteral("input");
-    s->text = text;
-    steps_.push_back(s);
+    expect(QStringLiteral("input")).text = text;
     return *this;
 }
 
 ScriptedBoxes &ScriptedBoxes::modal(std::function<int(QDialog &)> act)
 {
-    auto s = std::make_shared<Step>();
-    s->kind = QStringLiteral("modal");
-    s->modal = std::move(act);
-    steps_.push_back(s);
+    expect(QStringLiteral("modal")).modal = std::move(act);
     return *this;
 }
 
 ScriptedBoxes &ScriptedBoxes::print(std::function<bool(PrintRequest &)> act)
 {
-    auto s = std::make_shared<Step>();
-    s->kind = QStringLiteral("print");
-    s->print = std::move(act);
-    steps_.push_back(s);
+    expect(QStringLiteral("print")).print = std::move(act);
     return *this;
 }
 
 ScriptedBoxes &ScriptedBoxes::color(std::function<bool(QColor &)> act)
 {
-    auto s = std::make_shared<Step>();
-    s->kind = QStringLiteral("color");
-    s->color = std::move(act);
-    steps_.push_back(s);
+    expect(QStringLiteral("color")).color = std::move(act);
     return *this;
 }
 
 ScriptedBoxes &ScriptedBoxes::folder(std::function<bool(QString &)> act)
 {
-    auto s = std::make_shared<Step>();
-    s->kind = QStringLiteral("folder");
-    s->folder = std::move(act);
-    steps_.push_back(s);
+    expect(QStringLiteral("folder")).folder = std::move(act);
     return *this;
 }
 

@@ -102,6 +102,7 @@ private:
     size_t next_ = 0;
     std::vector<BoxRecord> records_;
     BoxSink *previous_ = nullptr;
+    Step &expect(const QString &kind);   // appends an expectation of that kind
     std::shared_ptr<Step> take(const QString &kind, const BoxRecord &rec);
 };
 

@@ -5,6 +5,7 @@
 // database the preset tables; an archive database the user table; a development project both
 // the project and the preset tables (the program then reads its presets from it).
 // The schema folder comes from VANTREL_SCHEMA_DIR, which every test executable is given.
+// A test that needs only a few tables of its own starts from makeEmptyDatabase.
 #pragma once
 
 #include "platform/db/Database.h"
@@ -21,15 +22,22 @@ inline QString schemaSqlFile(const QString &name)
     return QString::fromLocal8Bit(qgetenv("VANTREL_SCHEMA_DIR")) + QLatin1Char('/') + name;
 }
 
-// Creates the file (the data layer never creates one) and runs the named SQL files on it, in
-// order. A missing or broken SQL file throws, so the test fails at its first line.
-inline db::ConnectionPtr makeSchemaDatabase(const QString &path, const QStringList &sqlFiles)
+// Creates the file (the data layer never creates one; an empty file is an empty database)
+// and opens it.
+inline db::ConnectionPtr makeEmptyDatabase(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error("cannot create " + path.toStdString());
     file.close();
-    auto cnn = db::openDatabase(path);
+    return db::openDatabase(path);
+}
+
+// A new database with the named SQL files run on it, in order. A missing or broken SQL file
+// throws, so the test fails at its first line.
+inline db::ConnectionPtr makeSchemaDatabase(const QString &path, const QStringList &sqlFiles)
+{
+    auto cnn = makeEmptyDatabase(path);
     for (const QString &name : sqlFiles) {
         QFile sql(schemaSqlFile(name));
         if (!sql.open(QIODevice::ReadOnly))

@@ -2,6 +2,8 @@
 // a way to see what a table holds, for the column accessor's tests.
 #pragma once
 
+#include "common/DbDump.h"
+#include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "data/FlexGrid.h"
 #include "data/clsDATEN.h"
@@ -10,7 +12,6 @@
 
 #include "platform/errors.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <map>
@@ -36,32 +37,12 @@ CREATE TABLE VANT_V11 (IDT INTEGER, KENT TEXT COLLATE NOCASE, EKT FLOAT);
 CREATE TABLE VANT_V3 (IDK INTEGER, KENK TEXT COLLATE NOCASE, EK FLOAT);
 )";
 
-// Creates an SQLite file (the layer never creates one) and runs the schema on it.
+// A new database with the given tables.
 inline db::ConnectionPtr makeDatabase(const QString &path, const char *schema = kDataSchema)
 {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.close();
-    auto cnn = db::openDatabase(path);
+    auto cnn = makeEmptyDatabase(path);
     cnn->Execute(QString::fromUtf8(schema));
     return cnn;
-}
-
-// Every row of a query, fields joined by ";", rows by "|"; Null shows as "Null".
-inline QString dump(const db::ConnectionPtr &cnn, const QString &sql)
-{
-    db::Recordset rs;
-    rs.Open(sql, cnn);
-    QStringList rows;
-    for (; !rs.isEOF(); rs.MoveNext()) {
-        QStringList fields;
-        for (int i = 0; i < rs.FieldCount(); ++i) {
-            const Variant v = rs.Fields(i);
-            fields << (v.isNull() ? QStringLiteral("Null") : v.text());
-        }
-        rows << fields.join(QLatin1Char(';'));
-    }
-    return rows.join(QLatin1Char('|'));
 }
 
 // A grid that keeps its cells in memory.

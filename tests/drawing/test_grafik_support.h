@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/SchemaDb.h"
 #include "drawing/Surface.h"
 #include "drawing/clsGRAFIK.h"
 #include "platform/RunContext.h"
@@ -19,16 +20,7 @@ struct FigurDb {
     QTemporaryDir dir;
     SimpleRunContext ctx;
 
-    FigurDb() {
-        const QString path = dir.filePath(QStringLiteral("VANT.mdb"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);   // an empty file is an empty database
-        f.close();
-        ctx.cnn = db::openDatabase(path);
-        QFile schema(QString::fromLocal8Bit(qgetenv("VANTREL_SCHEMA_DIR")) + QStringLiteral("/project.sql"));
-        if (!schema.open(QIODevice::ReadOnly)) ADD_FAILURE() << "schema/project.sql not found";
-        ctx.cnn->Execute(QString::fromUtf8(schema.readAll()));
-    }
+    FigurDb() { ctx.cnn = makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb"))); }
     void exec(const QString &sql) { ctx.cnn->Execute(sql); }
     double g0(const QString &col, int id = 1, int obj = 11) {
         db::Recordset rs;

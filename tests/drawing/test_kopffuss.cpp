@@ -3,22 +3,17 @@
 // optional lines and user texts that contain braces.
 #include "drawing/clsKOPFFUSS.h"
 #include "common/TestSupport.h"
+#include "test_drawing_support.h"
 
 #include <gtest/gtest.h>
 #include <QDateTime>
 #include <QWidget>
 
 using namespace vnt;
+using vnt::test::arial;
 
 namespace {
 
-FontSpec arial(double size, bool bold = false)
-{
-    FontSpec f;
-    f.size = size;
-    f.setBold(bold);
-    return f;
-}
 QSizeF extent(double size, const QString &s, bool bold = false) { return measureTextMm(arial(size, bold), s); }
 
 const Stroke *find(const RecordingSurface &s, const QString &text)

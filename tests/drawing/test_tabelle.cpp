@@ -4,21 +4,16 @@
 #include "drawing/clsTABELLE.h"
 #include "platform/NumberFormat.h"
 #include "common/TestSupport.h"
+#include "test_drawing_support.h"
 
 #include <gtest/gtest.h>
 #include <QRegularExpression>
 
 using namespace vnt;
+using vnt::test::arial;
 
 namespace {
 
-FontSpec arial(double size, bool bold = false)
-{
-    FontSpec f;
-    f.size = size;
-    f.setBold(bold);
-    return f;
-}
 double textH(double size, const QString &s = QStringLiteral("X")) { return measureTextMm(arial(size), s).height(); }
 double textW(const FontSpec &f, const QString &s) { return measureTextMm(f, s).width(); }
 

@@ -3,6 +3,7 @@
 // frame program and the desktop's opener are replaced by recorders.
 #pragma once
 
+#include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "frame/frmMAIN.h"
 #include "platform/registry.h"
@@ -67,7 +68,7 @@ public:
 
         sql(program + QStringLiteral("/VANT.mdb"), kProjectSchema);
         sql(daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("CREATE TABLE VANT_V11 (IDT INTEGER, KENT TEXT COLLATE NOCASE);"));
-        sql(archive(), QStringLiteral("CREATE TABLE ADMIN (BENUTZER TEXT COLLATE NOCASE, PROG TEXT, PROJEKTSPFAD TEXT, PROJEKT TEXT, BEARBEITER TEXT);"));
+        makeArchiveDatabase(archive());
         sql(archive(), QStringLiteral("INSERT INTO ADMIN VALUES ('%1','KORVANE','%2','Demo','Erika Muster');").arg(user, projekte));
         sql(projectDb(), kProjectSchema);
 

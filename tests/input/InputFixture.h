@@ -2,6 +2,8 @@
 // every progress value, and a host for the record commands with an MDI area of its own.
 #pragma once
 
+#include "common/DbDump.h"
+#include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "frame/RecordCommands.h"
 #include "input/mdiEINGABE.h"
@@ -17,41 +19,6 @@
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vnt::test {
-
-inline QString schemaFile(const char *name)
-{
-    QFile f(QString::fromLocal8Bit(qgetenv("VANTREL_SCHEMA_DIR")) + QLatin1Char('/') + QLatin1String(name));
-    f.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(f.readAll());
-}
-
-inline db::ConnectionPtr makeDatabase(const QString &path, const QStringList &schemas)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.close();
-    auto cnn = db::openDatabase(path);
-    for (const QString &s : schemas)
-        cnn->Execute(s);
-    return cnn;
-}
-
-// Rows of a query: fields joined by ";", rows by "|", Null as "Null".
-inline QString dump(const db::ConnectionPtr &cnn, const QString &sql)
-{
-    db::Recordset rs;
-    rs.Open(sql, cnn);
-    QStringList rows;
-    for (; !rs.isEOF(); rs.MoveNext()) {
-        QStringList fields;
-        for (int i = 0; i < rs.FieldCount(); ++i) {
-            const Variant v = rs.Fields(i);
-            fields << (v.isNull() ? QStringLiteral("Null") : v.text());
-        }
-        rows << fields.join(QLatin1Char(';'));
-    }
-    return rows.join(QLatin1Char('|'));
-}
 
 class RecordingContext : public SimpleRunContext {
 public:
@@ -119,8 +86,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        cnn = makeDatabase(dir.filePath(QStringLiteral("VANT.mdb")), {schemaFile("project.sql")});
-        cnnV = makeDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")), {schemaFile("presets.sql"), QString::fromUtf8(kPresets)});
+        cnn = makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
+        cnnV = makePresetDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")));
+        cnnV->Execute(QString::fromUtf8(kPresets));
         ctx.cnn = cnn;
         ctx.cnnV = cnnV;
         ctx.programpfad = QStringLiteral("/opt/korvane/VANT");

@@ -1,4 +1,6 @@
 // The preset editor: loading the six tables, editing, and saving them whole or not at all.
+#include "common/DbDump.h"
+#include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "input/frmVVORGABEN.h"
 #include "platform/RunContext.h"
@@ -23,43 +25,18 @@ class Presets {
 public:
     Presets()
     {
-        ctx.cnnV = create(dir.path() + "/VORGABE.mdb");
-        QFile schema(QString::fromLocal8Bit(qgetenv("VANTREL_SCHEMA_DIR")) + "/presets.sql");
-        EXPECT_TRUE(schema.open(QIODevice::ReadOnly));
-        ctx.cnnV->Execute(QString::fromUtf8(schema.readAll()));
+        ctx.cnnV = makePresetDatabase(dir.path() + "/VORGABE.mdb");
         ctx.cnnV->Execute(
             "INSERT INTO VANT_V11 VALUES (0,'LB 20','Drehbohrgerät',120.5),(1,'LB 28',NULL,150),(2,'BG 40','groß',210);"
             "INSERT INTO VANT_V2 VALUES (0,'GR','Granit',150,100,200,30,20,40,4.5,4,5);"
             "INSERT INTO VANT_V3 VALUES (0,'K1','Standard',45,0,1,1.1,1.2);");
-        ctx.cnn = create(dir.path() + "/VANT.mdb");
+        ctx.cnn = makeEmptyDatabase(dir.path() + "/VANT.mdb");
         ctx.cnn->Execute("CREATE TABLE E1 (ID INTEGER, KEN TEXT, KOM TEXT, AKT BOOLEAN)");
         ctx.programpfad = dir.path() + "/VANT";
     }
 
-    static db::ConnectionPtr create(const QString &path)
-    {
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.close();
-        return db::openDatabase(path);
-    }
-
-    // Rows joined by "|", fields by ";", Null as "Null".
-    QString dump(const QString &sql) const
-    {
-        db::Recordset rs;
-        rs.Open(sql, ctx.cnnV);
-        QStringList rows;
-        for (; !rs.isEOF(); rs.MoveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs.FieldCount(); ++i) {
-                const Variant v = rs.Fields(i);
-                fields << (v.isNull() ? QStringLiteral("Null") : v.text());
-            }
-            rows << fields.join(';');
-        }
-        return rows.join('|');
-    }
+    // The rows of a query on the preset database.
+    QString dump(const QString &sql) const { return vnt::test::dump(ctx.cnnV, sql); }
     QString table(int n) const
     {
         return dump("SELECT * FROM [" + frmVVORGABEN::tableName(n) + "] ORDER BY [" + frmVVORGABEN::columns(n)[0] + "]");

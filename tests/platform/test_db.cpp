@@ -1,5 +1,6 @@
 // The database layer as the data access uses it: a snapshot recordset whose writes go straight
 // to the table, typed columns that refuse what they cannot hold, and the connection's guards.
+#include "common/ErrorOf.h"
 #include "common/TestSupport.h"
 #include "platform/db/Database.h"
 #include "platform/errors.h"
@@ -10,19 +11,10 @@
 
 using namespace vnt;
 using namespace vnt::db;
+using vnt::test::errorOf;
 using vnt::test::LocaleScope;
 
 namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const VbError &e) {
-        return e.number;
-    }
-    return 0;
-}
 
 // A small database of one table with every column type the schema uses.
 class DbTest : public ::testing::Test {

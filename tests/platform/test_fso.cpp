@@ -1,4 +1,5 @@
 // File operations: what they leave behind, and the run-time error each failure raises.
+#include "common/ErrorOf.h"
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include "platform/fso.h"
 
 using vnt::FileSystemObject;
+using vnt::test::errorOf;
 
 namespace {
 
@@ -28,16 +30,6 @@ QByteArray read(const QString &path)
 void makeReadOnly(const QString &path)
 {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-}
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const vnt::VbError &e) {
-        return e.number;
-    }
-    return 0;
 }
 
 struct Case {

@@ -1,5 +1,6 @@
-// The number formats that grids and drawing tables write, in both locales, and the rounding
-// rules (Format rounds half away from zero in decimal digits; RoundHalfEven to even).
+// The number formats that grids and drawing tables write (scientific ones included), in both
+// locales, and the rounding rules (Format rounds half away from zero in decimal digits;
+// RoundHalfEven to even).
 #include "common/TestSupport.h"
 #include "platform/NumberFormat.h"
 
@@ -33,6 +34,18 @@ TEST(NumberFormat, PatternsAndNamedFormats)
         {1234.5, "Standard", "1.234,50", "1,234.50"},
         {1234.5, "General Number", "1234,5", "1234.5"},
         {0.1, "", "0,1", "0.1"},
+        // Scientific: one whole digit, the pattern's decimals, the exponent as the pattern signs it.
+        {1e9, "#0.0E+0", "1,0E+9", "1.0E+9"},
+        {1234.5, "#0.0E+0", "1,2E+3", "1.2E+3"},
+        {-2500, "#0.0E+0", "-2,5E+3", "-2.5E+3"},
+        {0.000123, "#0.0E+0", "1,2E-4", "1.2E-4"},
+        {9.96, "#0.0E+0", "1,0E+1", "1.0E+1"},          // the mantissa rounds up to ten
+        {0, "#0.0E+0", "0,0E+0", "0.0E+0"},
+        {1e9, "#0.00E-00", "1,00E09", "1.00E09"},       // "E-" signs only a negative exponent
+        {0.0123, "0.00e-00", "1,23e-02", "1.23e-02"},
+        {9.96, "\"ca. \"0.0E+0", "ca. 1,0E+1", "ca. 1.0E+1"},
+        {-2500, "0.0E+0;(0.0E+0)", "(2,5E+3)", "(2.5E+3)"},
+        {12, "0 \"E-Modul\"", "12 E-Modul", "12 E-Modul"},   // quoted text is no exponent
     };
     for (const auto lang : {QLocale::German, QLocale::English}) {
         LocaleScope scope(lang);

@@ -1,4 +1,5 @@
 // Value conversions that the data access and the input checks depend on, under both locales.
+#include "common/ErrorOf.h"
 #include "common/TestSupport.h"
 #include "platform/Variant.h"
 #include "platform/errors.h"
@@ -6,19 +7,10 @@
 #include <QDateTime>
 
 using namespace vnt;
+using vnt::test::errorOf;
 using vnt::test::LocaleScope;
 
 namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const VbError &e) {
-        return e.number;
-    }
-    return 0;
-}
 
 struct TextCase {
     const char *text;
