@@ -34,8 +34,11 @@ void mnuEXPIMP_Click(frmMAIN &main)
     }
     if (!alive)
         return;
-    if (main.Tag() == QLatin1String("OK"))
+    if (main.Tag() == QLatin1String("OK")) {
         main.setGEAENDERT(true);
+        // Imported records keep their active marks; panel 6 names every active record.
+        main.PANELDATENSATZ();
+    }
     setMenus(main, true);
 }
 

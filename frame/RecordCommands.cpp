@@ -153,8 +153,11 @@ void mnuOEFFNEN_Click(RecordHost &host)
         const QString note = n == 0 ? (en ? QStringLiteral("There is no selected file!") : QStringLiteral("Es gibt keinen aktuellen Datensatz!"))
                                     : (en ? QStringLiteral("Only one file can be opened!")
                                           : QStringLiteral("Es kann nur ein aktueller Datensatz geöffnet werden!"));
-        if (ui::MsgBox(note, ui::vbOKCancel | ui::vbExclamation, title) != ui::vbOK)
+        if (ui::MsgBox(note, ui::vbOKCancel | ui::vbExclamation, title) != ui::vbOK) {
+            // The marks the dialog wrote stay; panel 6 must name them and not the records before.
+            g.step([&] { host.PANELDATENSATZ(); });
             return;
+        }
     }
     if (g.left())
         return;
@@ -348,6 +351,8 @@ void panelAbbrechen(RecordHost &host)
     sys::setHourglass(true);
     closeInputWindow(host.mdiArea());
     host.leaveInputState();
+    // New showed "-" in panel 6; with the input gone the active records count again.
+    host.PANELDATENSATZ();
     sys::setHourglass(false);
 }
 

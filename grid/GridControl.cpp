@@ -485,7 +485,12 @@ void GridControl::mouseReleaseEvent(QMouseEvent *e)
     mouseHeld_ = e->buttons() != Qt::NoButton;
     const QPointF p = mapFromGlobal(e->globalPosition());
     emit MouseUp(buttonCode(e->button()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
-    if (e->button() == Qt::LeftButton)
+    // A double click ends with a release of its own; taken as a click it would commit the
+    // editor the double click has just opened.
+    const bool ends = doubleClicked_;
+    if (e->buttons() == Qt::NoButton)
+        doubleClicked_ = false;
+    if (e->button() == Qt::LeftButton && !ends)
         emit Click();
 }
 
@@ -509,6 +514,7 @@ void GridControl::mouseMoveEvent(QMouseEvent *e)
 void GridControl::mouseDoubleClickEvent(QMouseEvent *e)
 {
     QTableWidget::mouseDoubleClickEvent(e);
+    doubleClicked_ = true;
     emit DblClick();
 }
 

@@ -127,6 +127,7 @@ private:
     bool keepAnchor_ = false;
     bool mouseHeld_ = false;
     bool fixedPress_ = false;   // the button went down on a fixed cell
+    bool doubleClicked_ = false;   // the release ending a double click is no click of its own
 };
 
 } // namespace vnt

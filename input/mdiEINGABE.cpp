@@ -725,8 +725,21 @@ bool mdiEINGABE::eventFilter(QObject *watched, QEvent *e)
                 FLX(i).TOOLTIP(float(p.x() * GridControl::kTwipsPerPixel), float(p.y() * GridControl::kTwipsPerPixel));
             }
         break;
+    case QEvent::WindowStateChange:
+        if (watched == parentWidget() && !frameStateChanging_) {
+            QWidget *had = QApplication::focusWidget();
+            focusBeforeFrameState_ = had && isAncestorOf(had) ? had : nullptr;
+            frameStateChanging_ = true;
+            QTimer::singleShot(0, this, [this] {
+                frameStateChanging_ = false;
+                if (focusBeforeFrameState_ && focusBeforeFrameState_->isVisible())
+                    focusBeforeFrameState_->setFocus(Qt::OtherFocusReason);
+                focusBeforeFrameState_ = nullptr;
+            });
+        }
+        break;
     case QEvent::FocusOut:
-        if (watched == txtKEN && !checkingName_) {
+        if (watched == txtKEN && !checkingName_ && !frameStateChanging_) {
             const auto reason = static_cast<QFocusEvent *>(e)->reason();
             if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason
                 || reason == Qt::ShortcutFocusReason || reason == Qt::OtherFocusReason) {
@@ -770,6 +783,8 @@ void mdiEINGABE::resizeEvent(QResizeEvent *e)
 void mdiEINGABE::showEvent(QShowEvent *e)
 {
     QWidget::showEvent(e);
+    if (parentWidget())
+        parentWidget()->installEventFilter(this);   // its state changes move the focus
     placeControls();
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/RunContext.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -100,6 +101,10 @@ private:
     std::array<std::shared_ptr<clsFLX>, 4> flx_;
     std::array<std::unique_ptr<clsDATEN>, 7> e_;   // E1..E6 at 1..6
     bool checkingName_ = false;
+    // The frame moves the focus on when it is restored or maximised; the control that had it
+    // gets it back, and that move is no leaving of the name box.
+    bool frameStateChanging_ = false;
+    QPointer<QWidget> focusBeforeFrameState_;
 };
 
 } // namespace vnt
