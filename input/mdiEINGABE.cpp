@@ -34,6 +34,28 @@ namespace {
 const QString kError = QStringLiteral("VB-Fehler: ");
 constexpr int kGridHeight = 430;
 
+// Where each section column of the record lives: its table (E2..E5), its column, the grid
+// column that holds it, and the grid it is saved from and opened into. Every value column goes
+// to the same grid both ways. The section numbers I2 are saved from the sections grid (the
+// times grid for E5), but on opening each table numbers another grid (E3 the times grid, E4 the
+// additional-costs grid, E5 the factors grid), so that every grid gets its rows from the record.
+struct GridColumn {
+    int table;
+    const char *column;
+    int saveGrid, openGrid;
+    const char *gridColumn;
+};
+constexpr GridColumn kGridColumns[] = {
+    {2, "I2", 0, 0, "0"},   {2, "Z", 0, 0, "1"},
+    {3, "I2", 0, 1, "0"},   {3, "D", 0, 0, "2"},    {3, "KENT", 0, 0, "4"}, {3, "KENV", 0, 0, "5"},
+    {3, "KENL", 0, 0, "6"}, {3, "KENF", 0, 0, "7"}, {3, "ZKT", 2, 2, "1"},  {3, "ZKV", 2, 2, "2"},
+    {3, "ZKL", 2, 2, "3"},  {3, "ZKF", 2, 2, "4"},  {3, "PER", 0, 0, "8"},
+    {4, "I2", 0, 2, "0"},   {4, "KENG", 0, 0, "3"},
+    {5, "I2", 1, 3, "0"},   {5, "NTZ", 1, 1, "2"},  {5, "AUZ", 1, 1, "3"},  {5, "FAUZ", 3, 3, "2"},
+    {5, "PPZ", 1, 1, "4"},  {5, "FPPZ", 3, 3, "3"}, {5, "STZ", 1, 1, "5"},  {5, "FSTZ", 3, 3, "4"},
+    {5, "NEZ", 1, 1, "6"},  {5, "BRZ", 1, 1, "1"},  {5, "FA", 3, 3, "1"},
+};
+
 FlexValue texts(std::initializer_list<const char *> l)
 {
     QStringList s;
@@ -407,36 +429,12 @@ void mdiEINGABE::OEFFNEN(int32_t AKTID)
     for (const auto &[column, box] : header)
         read([&] { return e_[1]->DTFT(QString::fromLatin1(column), *box); });
 
-    id(2);
-    grid(2, "I2", 0, "0");
-    grid(2, "Z", 0, "1");
-    id(3);
-    grid(3, "I2", 1, "0");
-    grid(3, "D", 0, "2");
-    grid(3, "KENT", 0, "4");
-    grid(3, "KENV", 0, "5");
-    grid(3, "KENL", 0, "6");
-    grid(3, "KENF", 0, "7");
-    grid(3, "ZKT", 2, "1");
-    grid(3, "ZKV", 2, "2");
-    grid(3, "ZKL", 2, "3");
-    grid(3, "ZKF", 2, "4");
-    grid(3, "PER", 0, "8");
-    id(4);
-    grid(4, "I2", 2, "0");
-    grid(4, "KENG", 0, "3");
-    id(5);
-    grid(5, "I2", 3, "0");
-    grid(5, "NTZ", 1, "2");
-    grid(5, "AUZ", 1, "3");
-    grid(5, "FAUZ", 3, "2");
-    grid(5, "PPZ", 1, "4");
-    grid(5, "FPPZ", 3, "3");
-    grid(5, "STZ", 1, "5");
-    grid(5, "FSTZ", 3, "4");
-    grid(5, "NEZ", 1, "6");
-    grid(5, "BRZ", 1, "1");
-    grid(5, "FA", 3, "1");
+    int table = 1;
+    for (const GridColumn &c : kGridColumns) {
+        if (c.table != table)
+            id(table = c.table);
+        grid(c.table, c.column, c.openGrid, c.gridColumn);
+    }
     id(6);
     read([&] { return e_[6]->DTFMT(QStringLiteral("KENK"), *cboKENK); });
     read([&] { return e_[6]->DTVI(QStringLiteral("K"), K); });
@@ -490,36 +488,12 @@ bool mdiEINGABE::OK(int32_t &AKTID)
     for (const auto &[column, box] : header)
         write([&] { return e_[1]->DFTT(QString::fromLatin1(column), *box); });
 
-    id(2);
-    grid(2, "I2", 0, "0");
-    grid(2, "Z", 0, "1");
-    id(3);
-    grid(3, "I2", 0, "0");
-    grid(3, "D", 0, "2");
-    grid(3, "KENT", 0, "4");
-    grid(3, "KENV", 0, "5");
-    grid(3, "KENL", 0, "6");
-    grid(3, "KENF", 0, "7");
-    grid(3, "ZKT", 2, "1");
-    grid(3, "ZKV", 2, "2");
-    grid(3, "ZKL", 2, "3");
-    grid(3, "ZKF", 2, "4");
-    grid(3, "PER", 0, "8");
-    id(4);
-    grid(4, "I2", 0, "0");
-    grid(4, "KENG", 0, "3");
-    id(5);
-    grid(5, "I2", 1, "0");
-    grid(5, "NTZ", 1, "2");
-    grid(5, "AUZ", 1, "3");
-    grid(5, "FAUZ", 3, "2");
-    grid(5, "PPZ", 1, "4");
-    grid(5, "FPPZ", 3, "3");
-    grid(5, "STZ", 1, "5");
-    grid(5, "FSTZ", 3, "4");
-    grid(5, "NEZ", 1, "6");
-    grid(5, "BRZ", 1, "1");
-    grid(5, "FA", 3, "1");
+    int table = 1;
+    for (const GridColumn &c : kGridColumns) {
+        if (c.table != table)
+            id(table = c.table);
+        grid(c.table, c.column, c.saveGrid, c.gridColumn);
+    }
     id(6);
     write([&] { return e_[6]->DFTMT(QStringLiteral("KENK"), *cboKENK); });
     write([&] { return e_[6]->DVTI(QStringLiteral("K"), K); });
