@@ -100,4 +100,12 @@ QImage drillingRig()
     return img;
 }
 
+QFont arial(double points, bool bold)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
 } // namespace vnt::artwork

@@ -15,15 +15,7 @@
 
 namespace vnt {
 
-namespace {
-QFont arial(double points, bool bold)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-} // namespace
+using artwork::arial;
 
 QString frmINFO::credits()
 {

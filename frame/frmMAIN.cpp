@@ -251,6 +251,12 @@ StatusPanel *frmMAIN::panel(int index) const
     return index >= 1 && index <= 15 ? panels_[size_t(index)] : nullptr;
 }
 
+void frmMAIN::setPanelVisible(int index, bool visible)
+{
+    if (StatusPanel *p = panel(index))
+        p->setVisible(visible);
+}
+
 QAction *frmMAIN::menuItem(const QString &name) const { return actions_.value(name); }
 QMenu *frmMAIN::menu(const QString &name) const { return menus_.value(name); }
 

@@ -65,6 +65,7 @@ public:
     void mnuBEENDEN_Click() override;
     // The help file; also the F1 key of the editors and dialogs.
     void mnuHILFE_Click() override;
+    void setPanelVisible(int index, bool visible) override;
 
     // ---- commands of this window ----
     void mnuSCHLIESSEN_Click();

@@ -11,15 +11,9 @@
 
 namespace vnt {
 
-namespace {
+using artwork::arial;
 
-QFont arial(double points, bool bold)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
+namespace {
 
 int px(float twips) { return int(twips / TWIPS_PER_PIXEL + (twips >= 0 ? 0.5f : -0.5f)); }
 float tw(int pixels) { return float(pixels * TWIPS_PER_PIXEL); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "db/Database.h"
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +40,7 @@ public:
     virtual QWidget *mainWidget() const { return nullptr; }  // parent for child windows and dialogs
     virtual void mnuBEENDEN_Click() {}                // the quit command, for windows' own keys
     virtual void mnuHILFE_Click() {}                  // the help command (F1)
+    virtual void setPanelVisible(int /*panel*/, bool /*visible*/) {}  // a status panel, 1..15
 };
 
 // A context whose fields are set directly: tests and tools.
@@ -52,6 +54,7 @@ public:
     int progressValue = 0;
     bool geaendert = false;
     QList<int> panelClicks;
+    QMap<int, bool> panelVisible;
     QWidget *widget = nullptr;
 
     int SPRACHE() const override { return sprache; }
@@ -66,6 +69,7 @@ public:
     db::ConnectionPtr cnnX_V() const override { return cnnV; }
     QString programPath() const override { return programpfad; }
     void stbMAIN_PanelClick(int panel) override { panelClicks.append(panel); }
+    void setPanelVisible(int panel, bool visible) override { panelVisible[panel] = visible; }
     void setProgress(int v) override { progressValue = v; }
     int progress() const override { return progressValue; }
     QString Tag() const override { return tag; }

@@ -1,0 +1,419 @@
+// The result-page protocol shared by every page: printing on one sheet, restyling, keys,
+// paging, and the header and footer procedure.
+#include "pages/single/ResultPage.h"
+
+#include "drawing/clsKOPFFUSS.h"
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/printer.h"
+#include "platform/system.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace vnt {
+
+namespace {
+
+constexpr qint64 kWhite = 0xFFFFFF;
+const char *const kRectMm = "vantrelRectMm";
+const char *const kBackColor = "BackColor";
+
+int pixels(double mm, double perMm) { return int(std::lround(mm * perMm)); }
+
+} // namespace
+
+QString productName() { return QStringLiteral("Vantrel"); }
+QString legalTrademarks() { return QStringLiteral("Vantrel-Projektteam"); }
+QString legalCopyright() { return QString::fromUtf8("Copyright © Vantrel-Projekt"); }
+
+ResultPage::ResultPage(RunContext &ctx, QWidget *parent) : QWidget(parent), ctx_(ctx)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    pageColor_ = toVbColor(palette().color(QPalette::Window));
+    surface_ = new PictureBox(this);
+    surface_->setObjectName(QStringLiteral("Seitenflaeche"));
+    surface_->setFocusPolicy(Qt::NoFocus);
+    surface_->lower();
+    // A page loaded hidden has not been maximised yet; until it is, it measures as the
+    // printed sheet, so that a header drawn now does not run into the figures.
+    const double perMm = logicalDpiX() / 25.4;
+    resize(pixels(297, perMm), pixels(210, perMm));
+    surface_->setGeometry(rect());
+}
+
+ResultPage::~ResultPage() { endPrinterSurface(); }
+
+qint64 ResultPage::pictureBoxColor(const PictureBox *box) const
+{
+    const QVariant c = box ? box->property(kBackColor) : QVariant();
+    return c.isValid() ? c.toLongLong() : kWhite;
+}
+
+PictureBox *ResultPage::pictureBox(const QString &name) const
+{
+    return findChild<PictureBox *>(name);
+}
+
+QScrollBar *ResultPage::scrollBar(const QString &name) const
+{
+    return findChild<QScrollBar *>(name);
+}
+
+QRectF ResultPage::boxRectMm(const PictureBox *box) const
+{
+    if (!box)
+        vnt::raise(91);
+    return box->property(kRectMm).toRectF();
+}
+
+PictureBox *ResultPage::addPictureBox(const QString &name, const QRectF &mm, const QString &scrollBarName,
+                                      std::function<void()> changed)
+{
+    const double perMm = logicalDpiX() / 25.4;
+    auto *box = new PictureBox(this);
+    box->setObjectName(name);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setProperty(kRectMm, mm);
+    box->setGeometry(pixels(mm.left(), perMm), pixels(mm.top(), perMm), pixels(mm.width(), perMm),
+                     pixels(mm.height(), perMm));
+    if (!scrollBarName.isEmpty()) {
+        auto *bar = new QScrollBar(Qt::Vertical, box);
+        bar->setObjectName(scrollBarName);
+        bar->setFocusPolicy(Qt::NoFocus);
+        // The figure follows the bar when it settles, not while the thumb is dragged.
+        bar->setTracking(false);
+        bar->hide();
+        connect(bar, &QScrollBar::valueChanged, this, [this, changed] {
+            if (!drawing())
+                changed();
+        });
+    }
+    return box;
+}
+
+void ResultPage::clearBox(PictureBox *box)
+{
+    if (!box)
+        vnt::raise(91);
+    box->Cls();
+    const qint64 color = pictureBoxColor(box);
+    if (color != kWhite) {
+        ImageSurface &s = box->surface();
+        s.fillRect(QRectF(QPointF(0, 0), s.sizeMm()), vbColor(color));
+        s.flush();
+    }
+}
+
+void ResultPage::clearPage()
+{
+    surface_->Cls();
+    ImageSurface &s = surface_->surface();
+    s.fillRect(QRectF(QPointF(0, 0), s.sizeMm()), vbColor(pageColor_));
+    s.flush();
+}
+
+std::shared_ptr<Surface> ResultPage::printerSurface()
+{
+    if (!printer_)
+        printer_ = std::make_shared<PrinterSurface>(Printer::instance().qprinter());
+    return printer_;
+}
+
+void ResultPage::KOPFFUSS(int AUSGABE)
+{
+    Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Kopffusszeile"));
+    const PageHeaderContent c = headerContent();
+    if (AUSGABE == 0 && !g.step([&] { clearPage(); }))
+        return;
+    if (AUSGABE == 0 || AUSGABE == 1) {
+        if (!g.step([&] {
+                kopffuss_ = std::make_unique<clsKOPFFUSS>();
+                kopffussTarget_.reset();
+            }))
+            return;
+    }
+    // The page fills the main window's inner area when maximised, so its own size is the
+    // frame the header and footer are laid out in.
+    if (!g.step([&] {
+            if (!kopffuss_)
+                vnt::raise(91);
+            if (AUSGABE == 0) {
+                kopffuss_->AUSGABEOBJEKT(*this, surface_->surface());
+            } else if (AUSGABE == 1) {
+                kopffussTarget_ = printerSurface();
+                kopffuss_->AUSGABEOBJEKT(*kopffussTarget_, *kopffussTarget_);
+            }
+        }))
+        return;
+    clsKOPFFUSS *k = kopffuss_.get();
+    const QDateTime now = QDateTime::currentDateTime();
+    const std::function<void()> steps[] = {
+        [&] { k->BEARBEITER(ctx_.BEARBEITER()); },
+        [&] { k->COPYRIGHT(legalCopyright()); },
+        [&] { k->EBOKFS(Variant(BOKFS)); },
+        [&] {
+            if (c.KENNZEICHNUNG.size() == 1)
+                k->KENNZEICHNUNG(c.KENNZEICHNUNG.first());
+            else
+                k->KENNZEICHNUNG(c.KENNZEICHNUNG);
+        },
+        [&] { k->DATUM(std::floor(toDayCount(now))); },
+        [&] { k->KOMMENTAR(c.KOMMENTAR); },
+        [&] { k->RANDABSTAND(QString(), 15); },
+        [&] {
+            if (AUSGABE == 0) {
+                k->RANDABSTAND(QStringLiteral("oben"), 7.5);
+                k->RANDABSTAND(QStringLiteral("unten"), 7.5);
+            }
+        },
+        [&] {
+            k->SEITE(c.SEITE);
+            k->SEITENANZAHL(c.SEITENANZAHL);
+        },
+        [&] { k->PROGRAMMIERER(legalTrademarks()); },
+        [&] { k->PROJEKT(ctx_.PROJEKT()); },
+        [&] { k->UEBERSCHRIFT(productName()); },
+        [&] { k->UHRZEIT(toDayCount(now)); },
+        [&] { k->KOPFFUSSZEILE(); },
+    };
+    for (const auto &s : steps)
+        if (!g.step(s))
+            return;
+}
+
+void ResultPage::redrawFigures()
+{
+    for (const Figure &f : figures()) {
+        f.draw(0, 0, 0);
+        sys::DoEvents();
+    }
+}
+
+void ResultPage::DRUCKEN()
+{
+    Guard g(QStringLiteral("VB-Fehler: "), printErrorTitle());
+    QPrinter *qp = nullptr;
+    // Every surface measures in millimetres, so the unit needs no switch of its own.
+    g.step([&] { qp = &Printer::instance().qprinter(); });
+    g.step([&] { qp->setPageSize(QPageSize(QPageSize::A4)); });
+    g.step([&] { qp->setPageOrientation(QPageLayout::Landscape); });
+    endPrinterSurface();
+    g.step([&] {
+        if (BOKF)
+            KOPFFUSS(1);
+    });
+    g.step([&] { sys::DoEvents(); });
+    const QList<Figure> figs = figures();
+    for (const Figure &f : figs) {
+        g.step([&] { f.draw(1, f.xdl, f.ydo); });
+        g.step([&] { sys::DoEvents(); });
+    }
+    g.step([&] {
+        if (printer_)
+            static_cast<PrinterSurface &>(*printer_).endDoc();
+        Printer::instance().EndDoc();
+    });
+    for (const Figure &f : figs) {
+        g.step([&] { f.draw(0, 0, 0); });
+        g.step([&] { sys::DoEvents(); });
+    }
+    g.always([&] {
+        // Cancel throws the unfinished sheet away: a printer abandons the job, a file that
+        // was begun is removed rather than left half-written.
+        if (g.left() && qp && printer_) {
+            const bool begun = qp->paintingActive();
+            const bool toFile = qp->outputFormat() == QPrinter::PdfFormat;
+            const QString file = qp->outputFileName();
+            if (begun && !toFile)
+                qp->abort();
+            static_cast<PrinterSurface &>(*printer_).endDoc();
+            if (begun && toFile && !file.isEmpty())
+                QFile::remove(file);
+        }
+        endPrinterSurface();
+    });
+}
+
+void ResultPage::KONTEXT(bool HBOKF, bool HBOKFS, qint64 FARBEMDI, qint64 FARBEPIC)
+{
+    pageColor_ = FARBEMDI;
+    for (PictureBox *box : findChildren<PictureBox *>(Qt::FindDirectChildrenOnly))
+        if (box != surface_)
+            box->setProperty(kBackColor, FARBEPIC);
+    BOKF = HBOKF;
+    BOKFS = HBOKFS;
+    clearPage();
+    if (BOKF)
+        KOPFFUSS(0);
+    redrawFigures();
+    sys::DoEvents();
+}
+
+QWidget *ResultPage::windowOf(QWidget *page) const
+{
+    if (page && qobject_cast<QMdiSubWindow *>(page->parentWidget()))
+        return page->parentWidget();
+    return page;
+}
+
+void ResultPage::goTo(QWidget *page)
+{
+    windowOf(this)->hide();
+    QWidget *w = windowOf(page);
+    w->setWindowState(w->windowState() | Qt::WindowMaximized);
+    w->show();
+    page->show();
+}
+
+void ResultPage::Form_KeyDown(int KeyCode, int Shift)
+{
+    const bool ctrl = (Shift & 2) != 0;
+    const bool alt = (Shift & 4) != 0;
+    // The rows are tested in order, each on its own; no two rows share a key, and a command
+    // may close this page, so nothing of the page is touched after one has run.
+    if (KeyCode == 34 && previous_) {
+        goTo(previous_);
+        return;
+    }
+    if (KeyCode == 33 && next_) {
+        goTo(next_);
+        return;
+    }
+    int panel = 0;
+    if (KeyCode == 27)
+        panel = 15;
+    else if (KeyCode == 81 && alt) {
+        ctx_.mnuBEENDEN_Click();
+        return;
+    } else if (ctrl && KeyCode == 65)
+        panel = 14;
+    else if (ctrl && KeyCode == 67)
+        panel = 12;
+    else if (ctrl && KeyCode == 80)
+        panel = 11;
+    else if (ctrl && KeyCode == 83)
+        panel = 10;
+    else if (ctrl && KeyCode == 87)
+        panel = 13;
+    if (panel)
+        ctx_.stbMAIN_PanelClick(panel);
+}
+
+void ResultPage::Form_Click()
+{
+    PictureBox *first = nullptr;
+    for (PictureBox *box : findChildren<PictureBox *>(Qt::FindDirectChildrenOnly))
+        if (box != surface_) {
+            first = box;
+            break;
+        }
+    emit layoutDialogRequested(BOKF, BOKFS, pageColor_, pictureBoxColor(first));
+}
+
+void ResultPage::Form_Activate()
+{
+    ctx_.setPanelVisible(14, false);
+}
+
+void ResultPage::endPrinterSurface()
+{
+    // Objects of earlier drawings may still hold the sheet; ending it here lets the next
+    // sheet begin on the printer, and leaves them drawing nowhere rather than into it.
+    if (printer_)
+        static_cast<PrinterSurface &>(*printer_).endDoc();
+    printer_.reset();
+}
+
+void ResultPage::Form_Unload()
+{
+    kopffuss_.reset();
+    kopffussTarget_.reset();
+    endPrinterSurface();
+}
+
+void ResultPage::mousePressEvent(QMouseEvent *e)
+{
+    // Presses on a figure's box bubble up here; only the background opens the layout dialog.
+    QWidget *hit = childAt(e->position().toPoint());
+    if (!hit || hit == surface_)
+        Form_Click();
+    e->accept();
+}
+
+void ResultPage::keyPressEvent(QKeyEvent *e)
+{
+    int code = 0;
+    switch (e->key()) {
+    case Qt::Key_PageUp: code = 33; break;
+    case Qt::Key_PageDown: code = 34; break;
+    case Qt::Key_Escape: code = 27; break;
+    default:
+        if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+            code = e->key();
+    }
+    if (!code) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    int shift = 0;
+    if (e->modifiers() & Qt::ShiftModifier)
+        shift |= 1;
+    if (e->modifiers() & Qt::ControlModifier)
+        shift |= 2;
+    if (e->modifiers() & Qt::AltModifier)
+        shift |= 4;
+    e->accept();
+    Form_KeyDown(code, shift);
+}
+
+void ResultPage::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    surface_->setGeometry(rect());
+    // A new size gives the page surface a new, empty image: the header and footer belong to
+    // the new frame and are laid out again.
+    if (BOKF && kopffuss_)
+        KOPFFUSS(0);
+    else
+        clearPage();
+}
+
+void ResultPage::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void ResultPage::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (activateHooked_)
+        return;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) {
+        activateHooked_ = true;
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates old, Qt::WindowStates now) {
+            if ((now & Qt::WindowActive) && !(old & Qt::WindowActive))
+                Form_Activate();
+        });
+    }
+}
+
+void ResultPage::closeEvent(QCloseEvent *e)
+{
+    Form_Unload();
+    e->accept();
+}
+
+} // namespace vnt

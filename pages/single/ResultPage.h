@@ -1,0 +1,136 @@
+// The common ground of every result page: picture boxes laid out in millimetres as they stand
+// on the printed A4 landscape sheet, the page's own surface for its header and footer, and the
+// members the main window and the page-layout dialog reach on any page without knowing which
+// one it is (printing, restyling, keys, paging along the chain of pages).
+#pragma once
+
+#include "drawing/PictureBox.h"
+#include "drawing/Surface.h"
+#include "drawing/TabelleCells.h"
+#include "platform/RunContext.h"
+
+#include <QPointer>
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QScrollBar;
+
+namespace vnt {
+
+class clsKOPFFUSS;
+
+// What a page puts into its header: one record name, or the names of several records.
+struct PageHeaderContent {
+    VariantList KENNZEICHNUNG{Variant(QString())};
+    QString KOMMENTAR;
+    int16_t SEITE = 1;
+    int16_t SEITENANZAHL = 2;
+};
+
+// The texts of the program's version record that the header and footer print.
+QString productName();
+QString legalTrademarks();
+QString legalCopyright();
+
+class ResultPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit ResultPage(RunContext &ctx, QWidget *parent = nullptr);
+    ~ResultPage() override;
+
+    // Header and footer shown, page numbers shown: true with every load, changed by KONTEXT.
+    bool BOKF = true;
+    bool BOKFS = true;
+
+    // Prints the page on one sheet and draws its figures again on screen.
+    void DRUCKEN();
+    // Applies the page-layout settings and redraws the page.
+    void KONTEXT(bool HBOKF, bool HBOKFS, qint64 FARBEMDI, qint64 FARBEPIC);
+    // KeyCode as the window system numbers keys; Shift carries 1 Shift, 2 Ctrl, 4 Alt.
+    void Form_KeyDown(int KeyCode, int Shift);
+    // A click on the background: hands the layout dialog its starting values.
+    void Form_Click();
+    void Form_Activate();
+    // Releases everything the page holds; the page can be loaded anew afterwards.
+    virtual void Form_Unload();
+
+    // The neighbours in the chain of pages (PageDown goes back, PageUp on).
+    void setPreviousPage(QWidget *page) { previous_ = page; }
+    void setNextPage(QWidget *page) { next_ = page; }
+
+    qint64 BackColor() const { return pageColor_; }
+    qint64 pictureBoxColor(const PictureBox *box) const;
+    PictureBox *pageSurface() const { return surface_; }
+    PictureBox *pictureBox(const QString &name) const;
+    QScrollBar *scrollBar(const QString &name) const;
+    // The box's place on the page in millimetres, as the printed sheet takes it.
+    QRectF boxRectMm(const PictureBox *box) const;
+
+    // The header/footer object of the last KOPFFUSS call.
+    clsKOPFFUSS *KOPFFUSSOBJEKT() const { return kopffuss_.get(); }
+
+signals:
+    // Form_Click: the layout dialog's starting values (page colour, first picture box's colour).
+    void layoutDialogRequested(bool BOKF, bool BOKFS, qint64 pageColor, qint64 pictureColor);
+
+protected:
+    // One figure procedure with the offsets it is printed at.
+    struct Figure {
+        QString name;
+        std::function<void(int OBJ, float XDL, float YDO)> draw;
+        float xdl = 0, ydo = 0;
+    };
+    virtual QList<Figure> figures() = 0;
+    virtual QString printErrorTitle() const = 0;
+    virtual PageHeaderContent headerContent() const = 0;
+
+    // Header and footer: 0 on the page (cleared first), 1 on the sheet of the running print job.
+    void KOPFFUSS(int AUSGABE);
+
+    // A picture box at its place on the page (millimetres), with its vertical scroll bar
+    // when one is named; moving the bar runs `changed`.
+    PictureBox *addPictureBox(const QString &name, const QRectF &mm, const QString &scrollBarName,
+                              std::function<void()> changed);
+    // Clears a figure's box to the picture-box colour.
+    void clearBox(PictureBox *box);
+    // The sheet of the running print job, made on first use.
+    std::shared_ptr<Surface> printerSurface();
+    // True while a figure draws: the table object sets its scroll bar then, which must not
+    // start another drawing.
+    bool drawing() const { return drawing_ > 0; }
+    struct DrawingScope {
+        explicit DrawingScope(ResultPage &p) : p_(p) { ++p_.drawing_; }
+        ~DrawingScope() { --p_.drawing_; }
+        ResultPage &p_;
+    };
+
+    void redrawFigures();
+    RunContext &ctx_;
+
+    void mousePressEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void clearPage();
+    void endPrinterSurface();
+    void goTo(QWidget *page);
+    QWidget *windowOf(QWidget *page) const;
+
+    PictureBox *surface_ = nullptr;
+    std::unique_ptr<clsKOPFFUSS> kopffuss_;
+    std::shared_ptr<Surface> kopffussTarget_;
+    std::shared_ptr<Surface> printer_;
+    qint64 pageColor_ = 0;
+    QPointer<QWidget> previous_, next_;
+    int drawing_ = 0;
+    bool activateHooked_ = false;
+};
+
+} // namespace vnt
