@@ -3,6 +3,7 @@
 #include "pages/single/ResultPage.h"
 
 #include "drawing/clsKOPFFUSS.h"
+#include "pages/single/frmKONTEXT.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
 #include "platform/printer.h"
@@ -12,6 +13,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPageLayout>
@@ -319,6 +321,9 @@ void ResultPage::Form_Click()
             break;
         }
     emit layoutDialogRequested(BOKF, BOKFS, pageColor_, pictureBoxColor(first));
+    // A listener of the signal opens the dialog its own way; without one the page does.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&ResultPage::layoutDialogRequested)))
+        frmKONTEXT::zeigen(ctx_, *this, BOKF, BOKFS, pageColor_, pictureBoxColor(first));
 }
 
 void ResultPage::Form_Activate()

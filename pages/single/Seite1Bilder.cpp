@@ -1,0 +1,683 @@
+// The figures of result page 1: profile, drilling time, advance rate with crew, legend, costs
+// and unit costs. Each draws through one drawing object on its picture box or on the sheet;
+// the depth figures share the depth scale that the profile found.
+#include "data/clsDATEN.h"
+#include "drawing/clsGRAFIK.h"
+#include "pages/single/mdiSEITE1.h"
+#include "platform/Guard.h"
+#include "platform/NumberFormat.h"
+#include "platform/errors.h"
+#include "platform/ui.h"
+
+#include <QScrollBar>
+#include <tuple>
+
+namespace vnt {
+
+namespace {
+
+using Liste = clsGRAFIK::Liste;
+using Schritt = std::function<bool(const std::function<void()> &)>;
+
+std::vector<double> alsDouble(const std::vector<float> &v) { return {v.begin(), v.end()}; }
+
+// Depth and time axes: range candidates with their tick and numbering intervals.
+const Liste kTiefeMin{0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
+const Liste kTiefeDiff{1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
+const Liste kTiefeIT{1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 4, 6, 5};
+const Liste kEinsen19(19, 1);
+
+const Liste kRateMin{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16, 18, 20, 25, 30, 40, 50, 75, 100};
+const Liste kRateDiff{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16, 18, 20, 25, 30, 40, 50, 75, 100};
+const Liste kRateIT{5, 4, 6, 4, 5, 6, 7, 4, 6, 5, 11, 6, 7, 5, 8, 6, 5, 5, 6, 8, 10, 5, 10};
+const Liste kRateZL{5, 4, 3, 4, 5, 3, 1, 4, 3, 5, 1, 3, 2, 5, 4, 3, 5, 5, 3, 4, 5, 5, 5};
+
+const Liste kPersonMin{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 15, 16, 18, 20, 25, 30, 35, 40, 45, 50, 55, 60,
+                       65, 70, 75, 100, 150, 300, 500, 750, 1000};
+const Liste kPersonDiff{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 15, 16, 18, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65,
+                        70, 75, 100, 150, 300, 500, 750, 1000};
+const Liste kPersonIT{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 6, 7, 5, 8, 6, 5, 5, 6, 7, 8, 9, 10, 11, 6, 13, 7, 5, 10, 6,
+                      6, 5, 5, 10};
+const Liste kPersonZL{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 5, 4, 3, 5, 5, 3, 1, 4, 1, 5, 1, 3, 1, 1, 5, 4, 3,
+                      3, 2, 3, 2};
+
+const Liste kKostenMin{0, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
+const Liste kKostenDiff{50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
+const Liste kKostenIT{5, 10, 8, 9, 8, 10, 3, 10, 8, 8, 6, 8, 9};
+const Liste kKostenZL{5, 5, 4, 3, 4, 5, 3, 5, 4, 4, 3, 4, 3};
+
+// The eleven settings of one axis, in the order they are given to the drawing object.
+struct Achse {
+    int16_t boMin, boMax, axe, skt;
+    Liste min, diff, it, git, zl;
+    QString titel, format;
+};
+
+void xAchse(clsGRAFIK &g, const Achse &a)
+{
+    g.setEBOXMIN(a.boMin);
+    g.setEBOXMAX(a.boMax);
+    g.setEAXEX(a.axe);
+    g.setESKTX(a.skt);
+    g.setELXMIN(a.min);
+    g.setELXDIFF(a.diff);
+    g.setELXIT(a.it);
+    g.setELXGIT(a.git);
+    g.setELXZL(a.zl);
+    g.setETEXTX(a.titel);
+    g.setESKZX(a.format);
+}
+
+void yAchse(clsGRAFIK &g, const Achse &a)
+{
+    g.setEBOYMIN(a.boMin);
+    g.setEBOYMAX(a.boMax);
+    g.setEAXEY(a.axe);
+    g.setESKTY(a.skt);
+    g.setELYMIN(a.min);
+    g.setELYDIFF(a.diff);
+    g.setELYIT(a.it);
+    g.setELYGIT(a.git);
+    g.setELYZL(a.zl);
+    g.setETEXTY(a.titel);
+    g.setESKZY(a.format);
+}
+
+// A depth axis on figure 11's candidate lists.
+Achse tiefenachse(const clsGRAFIK *g11, int16_t axe, const QString &titel, const QString &format)
+{
+    if (!g11)
+        vnt::raise(91);
+    return {0, 0, axe, 0, g11->ELYMIN(), g11->ELYDIFF(), g11->ELYIT(), g11->ELYGIT(), g11->ELYZL(), titel, format};
+}
+
+int16_t bo(bool b) { return b ? -1 : 0; }
+
+void titel(clsGRAFIK &g, const QString &text, double y = 1)
+{
+    g.SCHRIFTEINSTELLUNGEN(QString(), 9, -1, 0, 0, 0);
+    g.TEXT(1, y, text, 2, 0, 0, 0);
+}
+
+void beschriftungsschrift(clsGRAFIK &g) { g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); }
+
+void linie(clsGRAFIK &g, double x1, double y1, double x2, double y2)
+{
+    g.POLYGON({x1, x2}, {y1, y2}, 0, 0, 0, QString(), 0, 0, 0);
+}
+
+void kurve(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double> &y)
+{
+    g.POLYGON(x, y, 0, 0, 0, QString(), 0, 0, 0);
+}
+
+} // namespace
+
+// ---- the steps every figure shares -------------------------------------------------------------
+
+clsGRAFIK *mdiSEITE1::beginne(int figure, const QString &boxName, int OBJ, float XDL, float YDO, const Schritt &step)
+{
+    Bild &b = bild(figure);
+    PictureBox *box = pictureBox(boxName);
+    // Figure 17 shares figure 13's box, which figure 13 has just cleared.
+    if (OBJ == 0 && figure != 17 && !step([&] { clearBox(box); }))
+        return nullptr;
+    if ((OBJ == 0 || OBJ == 1) && !step([&] {
+            b.obj = std::make_unique<clsGRAFIK>(ctx_);
+            b.target.reset();
+        }))
+        return nullptr;
+    return b.obj.get();
+}
+
+void mdiSEITE1::schreibeRahmen(int figure, const std::vector<std::pair<const char *, double>> &werte)
+{
+    if (!g0_)
+        vnt::raise(91);
+    const Variant nr{int16_t(figure)};
+    const QString key = QStringLiteral("IDOBJEKT");
+    for (const auto &[spalte, wert] : werte) {
+        const QString name = QString::fromLatin1(spalte);
+        if (name == QLatin1String("OX") || name == QLatin1String("OY"))
+            g0_->DVTI(name, int16_t(wert), key, nr);
+        else
+            g0_->DVTS(name, float(wert), key, nr);
+    }
+}
+
+float mdiSEITE1::liesG0(int figure, const char *spalte)
+{
+    if (!g0_)
+        vnt::raise(91);
+    float v = 0;
+    g0_->DTVS(QString::fromLatin1(spalte), v, QStringLiteral("IDOBJEKT"), Variant(int16_t(figure)));
+    return v;
+}
+
+namespace {
+
+// Binds the drawing object to the figure's box or to the sheet at the box's place.
+void binde(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float YDO, const QRectF &mm,
+           const std::shared_ptr<Surface> &sheet)
+{
+    g.setEIDOBJEKT(int16_t(figure));
+    if (OBJ == 0) {
+        if (!box)
+            vnt::raise(91);
+        g.setEOBJEKT(&box->surface());
+        g.setEXDL(0);
+        g.setEYDO(0);
+    } else if (OBJ == 1) {
+        g.setEOBJEKT(sheet.get());
+        g.setEXDL(mm.left() + XDL);
+        g.setEYDO(mm.top() + YDO);
+        g.setELX(mm.width());
+        g.setELY(mm.height());
+    }
+}
+
+} // namespace
+
+#define VNT_BILD_ANFANG(NR, BOX)                                                                   \
+    DrawingScope busy(*this);                                                                      \
+    Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild " #NR));                       \
+    const Schritt step = [&guard](const std::function<void()> &f) { return guard.step(f); };       \
+    PictureBox *box = pictureBox(QStringLiteral(BOX));                                             \
+    clsGRAFIK *g = beginne(NR, QStringLiteral(BOX), OBJ, XDL, YDO, step);                          \
+    if (guard.left())                                                                              \
+        return;                                                                                    \
+    const auto st = [&](const std::function<void()> &f) {                                          \
+        return step([&] {                                                                          \
+            if (!g)                                                                                \
+                vnt::raise(91);                                                                         \
+            f();                                                                                   \
+        });                                                                                        \
+    };                                                                                             \
+    const auto ziel = [&] {                                                                        \
+        return st([&] {                                                                            \
+            g->setEID(D_.ID);                                                                      \
+            std::shared_ptr<Surface> sheet;                                                        \
+            if (OBJ == 1) {                                                                        \
+                sheet = printTarget_ ? printTarget_ : printerSurface();                            \
+                bild(NR).target = sheet;                                                           \
+            }                                                                                      \
+            binde(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);        \
+        });                                                                                        \
+    };                                                                                             \
+    const auto fertig = [&] {                                                                      \
+        if (OBJ == 0 && box)                                                                       \
+            box->surface().flush();                                                                \
+    };
+
+// ---- figure 11: profile ------------------------------------------------------------------------
+
+void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
+{
+    VNT_BILD_ANFANG(11, "picBILD11")
+    if (D_.BONEU
+        && !step([&] {
+               schreibeRahmen(11, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
+                                   {"MX", 1}, {"XMIN", 0}, {"XMAX", 65}, {"YMIN", 0}, {"YMAX", 0}});
+           }))
+        return;
+    if (!ziel())
+        return;
+    if (!st([&] {
+            xAchse(*g, {0, 0, 1, 0, {0, 65}, {65}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
+            yAchse(*g, {0, bo(D_.BONEU), 1, 0, kTiefeMin, kTiefeDiff, kTiefeIT, kEinsen19, kTiefeIT,
+                        QStringLiteral("z [m]"), QStringLiteral("#0")});
+            g->setEPTYP(0);
+            g->setEABL(0);
+            g->setEABLN(0);
+        }))
+        return;
+    if (!st([&] {
+            const std::vector<double> x{0, 65}, y = alsDouble(D_.Z);
+            g->SKALEN(-1, &x, &y);
+        }))
+        return;
+    if (!st([&] {
+            MY_ = liesG0(11, "MY");
+            YMAX_ = liesG0(11, "YMAX");
+        }))
+        return;
+    if (!st([&] { titel(*g, QStringLiteral("Profil")); }) || !st([&] { beschriftungsschrift(*g); }))
+        return;
+    if (!st([&] {
+            const char *koepfe[] = {"KENG", "KENT", "KENV", "KENL", "KENF"};
+            for (int c = 0; c < 5; ++c)
+                g->TEXT(27 + 10 * c, 2, QString::fromLatin1(koepfe[c]), 2, 0, 0, 0);
+        }))
+        return;
+    if (D_.NN != 0
+        && !st([&] {
+               g->TEXT(57.5, 5.5, QStringLiteral("NN = ") + Format(D_.NN, QStringLiteral("##0.00")) + QStringLiteral(" m"),
+                       2, 0, 0, 0);
+               g->KOTENDREIECK(49, 0, 1.5 * MY_, 0, 0, 0);
+           }))
+        return;
+    const ProfilTiefen t = profilTiefen(D_.Z, MY_);
+    if (!st([&] { linie(*g, 15, 0, 15, D_.SUMDEZ); }))
+        return;
+    for (size_t i = 0; i < t.grenze.size(); ++i) {
+        const double l = t.beschriftung[i], b = t.grenze[i];
+        if (!st([&] {
+                linie(*g, 0, l, 13.5, l);
+                linie(*g, 13.5, l, 15, b);
+                linie(*g, 15, b, 16.5, l);
+                linie(*g, 16.5, l, 65, l);
+                g->TEXT(13, l, Format(b, QStringLiteral("##0.00")), 1, 0, 2, 2);
+                if (i > 0) {
+                    const size_t s = i - 1;
+                    const QString *keys[] = {&D_.KENG[s], &D_.KENT[s], &D_.KENV[s], &D_.KENL[s], &D_.KENF[s]};
+                    for (int c = 0; c < 5; ++c)
+                        g->TEXT(17 + 10 * c, l, *keys[c], 1, 0, 0, 2);
+                }
+            }))
+            return;
+    }
+    if (D_.BOZGW
+        && !st([&] {
+               const double d = double(D_.NN - D_.ZGW);
+               g->LINIENEINSTELLUNGEN(0, 0, paletteRgb(9));
+               linie(*g, 0, d, 15, d);
+               g->TEXT(1, d - 4.5 * MY_, Format(d, QStringLiteral("##0.00")) + QStringLiteral("m"), 1, 0, 0, 0);
+               g->KOTENDREIECK(5, d, 1.5 * MY_, 0, 1, 0);
+           }))
+        return;
+    fertig();
+}
+
+// ---- figure 12: drilling time over depth -------------------------------------------------------
+
+void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
+{
+    VNT_BILD_ANFANG(12, "picBILD12")
+    if (D_.BONEU
+        && !step([&] {
+               schreibeRahmen(12, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
+                                   {"MX", 0}, {"MY", MY_}, {"XMIN", 0}, {"XMAX", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
+           }))
+        return;
+    if (!ziel())
+        return;
+    if (!st([&] {
+            xAchse(*g, {0, bo(D_.BONEU), 1, 0, kTiefeMin, kTiefeDiff, kTiefeIT, kEinsen19, kTiefeIT,
+                        QStringLiteral("t [h]"), QStringLiteral("#0")});
+            yAchse(*g, tiefenachse(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
+            g->setEPTYP(0);
+            g->setEABL(0);
+            g->setEABLN(0);
+        }))
+        return;
+    const Zeitkurven k = zeitkurven(D_);
+    if (!st([&] {
+            const std::vector<double> y = alsDouble(D_.Z);
+            g->SKALEN(-1, &k.brutto, &y);
+        }))
+        return;
+    if (!st([&] { titel(*g, QStringLiteral("Vortriebszeit")); }) || !st([&] { beschriftungsschrift(*g); }))
+        return;
+    float xmax = 0, mx = 0;
+    if (!st([&] {
+            xmax = liesG0(12, "XMAX");
+            mx = liesG0(12, "MX");
+        }))
+        return;
+    for (size_t i = 0; i < D_.Z.size(); ++i)
+        if (!st([&] { linie(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
+            return;
+    const double x1 = xmax - 15 * mx, x2 = xmax - 10 * mx;
+    double y = 2.5 * MY_;
+    struct Reihe {
+        const std::vector<double> *x;
+        int farbe;
+        const char *text;
+    };
+    std::vector<Reihe> reihen;
+    if (D_.ZAUF == 1)
+        reihen = {{&k.mitAUZ, 12, "AUZ"}, {&k.mitPPZ, 2, "PPZ"}, {&k.mitSTZ, 4, "STZ"}, {&k.netto, 1, "NTZ"}};
+    else
+        reihen = {{&k.netto, 1, "NTZ"}, {&k.brutto, 4, "BRZ"}};
+    for (const Reihe &r : reihen) {
+        if (!st([&] {
+                g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
+                kurve(*g, *r.x, k.tiefe);
+                linie(*g, x1, y, x2, y);
+                beschriftungsschrift(*g);
+                g->TEXT(x2 + mx, y, QString::fromLatin1(r.text), 1, 0, 0, 1);
+                y += 3 * MY_;
+            }))
+            return;
+    }
+    st([&] {
+        g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
+        g->LINIENEINSTELLUNGEN(0, 0, 0);
+    });
+    fertig();
+}
+
+// ---- figure 13: advance rate, with figure 17 in the same frame ---------------------------------
+
+void mdiSEITE1::BILD13(int OBJ, float XDL, float YDO)
+{
+    {
+        VNT_BILD_ANFANG(13, "picBILD13")
+        if (D_.BONEU
+            && !step([&] {
+                   schreibeRahmen(13, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11},
+                                       {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
+               }))
+            return;
+        if (!step([&] { schreibeRahmen(13, {{"MX", 0}, {"XMAX", 0}}); }))
+            return;
+        if (!ziel())
+            return;
+        if (!st([&] {
+                xAchse(*g, {0, -1, -1, 0, kRateMin, kRateDiff, kRateIT, Liste(23, 1), kRateZL,
+                            QStringLiteral("v [m/h]"), QStringLiteral("#0.0")});
+                yAchse(*g, tiefenachse(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
+                g->setEABL(0);
+                g->setEABLN(0);
+            }))
+            return;
+        const Geschwindigkeiten v = geschwindigkeiten(D_);
+        if (!st([&] {
+                const std::vector<double> y = alsDouble(D_.Z);
+                g->SKALEN(-1, &v.netto, &y);
+            }))
+            return;
+        if (!st([&] { titel(*g, QStringLiteral("Vortriebsgeschwindigkeit / Personal")); })
+            || !st([&] { beschriftungsschrift(*g); }))
+            return;
+        float xmax = 0, mx = 0;
+        if (!st([&] {
+                xmax = liesG0(13, "XMAX");
+                mx = liesG0(13, "MX");
+            }))
+            return;
+        for (size_t i = 0; i < D_.Z.size(); ++i)
+            if (!st([&] { linie(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
+                return;
+        const double x1 = xmax - 15 * mx, x2 = xmax - 10 * mx;
+        double y = 2.5 * MY_;
+        const std::pair<const std::vector<double> *, std::pair<int, const char *>> reihen[] = {
+            {&v.brutto, {4, "Brutto"}}, {&v.netto, {1, "Netto"}}};
+        for (const auto &[werte, art] : reihen) {
+            if (!st([&] {
+                    g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(art.first));
+                    g->setEPTYP(5);
+                    kurve(*g, *werte, v.tiefe);
+                    g->setEPTYP(0);
+                    linie(*g, x1, y, x2, y);
+                    beschriftungsschrift(*g);
+                    g->TEXT(x2 + mx, y, QString::fromLatin1(art.second), 1, 0, 0, 1);
+                    y += 3 * MY_;
+                }))
+                return;
+        }
+        st([&] {
+            g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
+            g->LINIENEINSTELLUNGEN(0, 0, 0);
+        });
+        fertig();
+    }
+    BILD17(OBJ, XDL, YDO);
+}
+
+void mdiSEITE1::BILD17(int OBJ, float XDL, float YDO)
+{
+    VNT_BILD_ANFANG(17, "picBILD13")
+    if (D_.BONEU
+        && !step([&] {
+               schreibeRahmen(17, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11}, {"MYMX", 0},
+                                   {"MX", 0}, {"MY", MY_}, {"XMIN", 0}, {"XMAX", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
+           }))
+        return;
+    if (!ziel())
+        return;
+    if (!st([&] {
+            xAchse(*g, {0, bo(D_.BONEU), 1, 0, kPersonMin, kPersonDiff, kPersonIT, Liste(33, 1), kPersonZL,
+                        QStringLiteral("Personen [-]"), QStringLiteral("#0")});
+            yAchse(*g, tiefenachse(GRAFIK(11), 0, QString(), QString()));
+            g->setEABL(0);
+            g->setEABLN(0);
+        }))
+        return;
+    std::vector<double> tiefe(D_.Z.size() + 1, 0.0), personen(D_.Z.size() + 1, 0.0);
+    for (size_t i = 1; i < tiefe.size(); ++i) {
+        tiefe[i] = D_.Z[i - 1];
+        personen[i] = D_.PER[i - 1];
+    }
+    if (!st([&] { g->SKALEN(-1, &personen, &tiefe); }))
+        return;
+    float xmax = 0;
+    if (!st([&] { xmax = liesG0(17, "XMAX"); }))
+        return;
+    if (!st([&] {
+            g->LINIENEINSTELLUNGEN(2, 0.5, paletteRgb(2));
+            g->setEPTYP(5);
+            kurve(*g, personen, tiefe);
+            g->setEPTYP(0);
+        }))
+        return;
+    if (!st([&] { linie(*g, 0, YMAX_, xmax, YMAX_); }))
+        return;
+    st([&] { g->LINIENEINSTELLUNGEN(0, 0, 0); });
+    fertig();
+}
+
+// ---- figure 14: legend -------------------------------------------------------------------------
+
+void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
+{
+    VNT_BILD_ANFANG(14, "picBILD14")
+    if (D_.BONEU
+        && !step([&] {
+               const double breite = box ? box->sizeMm().width() : 0.0;
+               schreibeRahmen(14, {{"OX", 1}, {"OY", -1}, {"RL", 0}, {"RR", 5}, {"RO", 0}, {"RU", 0}, {"MYMX", 0},
+                                   {"MX", 1}, {"MY", 1}, {"XMIN", 0}, {"XMAX", breite}, {"YMIN", 0}});
+           }))
+        return;
+    if (!ziel())
+        return;
+    if (!st([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD14"))); }))
+        return;
+    if (!st([&] {
+            xAchse(*g, {0, 0, 0, 0, {0, 1}, {1}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
+            yAchse(*g, tiefenachse(GRAFIK(11), 0, QString(), QStringLiteral("#0")));
+            g->setEPTYP(0);
+            g->setEABL(0);
+            g->setEABLN(0);
+        }))
+        return;
+    const Legendenliste geraete = geraeteliste(D_), gesteine = gesteinsliste(D_);
+    const int UBK = int(geraete.schluessel.size()) - 1, UBR = int(gesteine.schluessel.size()) - 1;
+    const double B = 3 * (UBK + UBR);
+    if (!step([&] { schreibeRahmen(14, {{"YMAX", B + 50}}); }))
+        return;
+    if (!st([&] { g->SKALEN(0); }))
+        return;
+    if (!st([&] { titel(*g, QStringLiteral("Legende")); }) || !st([&] { beschriftungsschrift(*g); }))
+        return;
+    const auto text = [&](double x, double y, const QString &s, int16_t arx = 0) {
+        return st([&] { g->TEXT(x, y, s, 2, 0, arx, 0); });
+    };
+    for (int n = 0; n <= UBK; ++n) {
+        const double y = 7 + 3 * n;
+        if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || !text(19, y, geraete.schluessel[size_t(n)])
+            || !text(33, y, legendenKommentar(geraete.kommentar[size_t(n)])))
+            return;
+    }
+    for (int n = 0; n <= UBR; ++n) {
+        const double y = 12 + 3 * UBK + 3 * n;
+        if ((n == 0 && !text(1, y, QStringLiteral("Gesteine:"))) || !text(19, y, gesteine.schluessel[size_t(n)])
+            || !text(33, y, legendenKommentar(gesteine.kommentar[size_t(n)])))
+            return;
+    }
+    const std::pair<double, const char *> zeiten[] = {
+        {17, "AUZ: Arbeitsbedingte Unterbrechungszeiten"},
+        {20, "PPZ: Planmäßige Pausenzeiten"},
+        {23, "STZ: reparatur-, wetter- und organisatorisch"},
+        {26, "        bedingte Stillstandszeiten"},
+        {29, "NTZ: Nettoarbeitszeiten"},
+        {32, "BRZ: Bruttoarbeitszeiten"},
+    };
+    if (!text(1, B + 17, QStringLiteral("Arbeitszeiten:")))
+        return;
+    for (const auto &[dy, s] : zeiten)
+        if (!text(19, B + dy, QString::fromUtf8(s)))
+            return;
+    if (!text(1, B + 37, QStringLiteral("Zusatzkosten:")))
+        return;
+    const std::tuple<double, const char *, float> kosten[] = {
+        {37, "Trägergerät: ", D_.SUMZKT},
+        {40, "Verrohrung:", D_.SUMZKV},
+        {43, "Lösewerkzeug:", D_.SUMZKL},
+        {46, "Förderwerkzeug:", D_.SUMZKF},
+    };
+    for (const auto &[dy, s, wert] : kosten)
+        if (!text(19, B + dy, QString::fromUtf8(s))
+            || !text(65, B + dy, Format(wert, QStringLiteral("###,###,##0.00")) + QStringLiteral(" [E]"), 2))
+            return;
+    st([&] { g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); });
+    fertig();
+}
+
+// ---- figures 15 and 16: costs and unit costs ---------------------------------------------------
+
+void mdiSEITE1::hinweisPersonalkosten()
+{
+    if (D_.K >= 1 && D_.K <= 3 && D_.KENKPG == 1) {
+        ui::MsgBox(QStringLiteral("HInweis die Personalkosten sind in den Gerätekosten inkludiert,\n"
+                                  "und können daher nicht explizit angezeigt werden!"),
+                   ui::vbOKOnly, QStringLiteral("HINWEIS!"));
+        D_.K = 0;
+    }
+}
+
+void mdiSEITE1::BILD15(int OBJ, float XDL, float YDO) { kostenBild(15, QStringLiteral("picBILD15"), OBJ, XDL, YDO); }
+void mdiSEITE1::BILD16(int OBJ, float XDL, float YDO) { kostenBild(16, QStringLiteral("picBILD16"), OBJ, XDL, YDO); }
+
+void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XDL, float YDO)
+{
+    const bool jeMeter = figure == 16;
+    DrawingScope busy(*this);
+    Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild %1").arg(figure));
+    const Schritt step = [&guard](const std::function<void()> &f) { return guard.step(f); };
+    PictureBox *box = pictureBox(boxName);
+    clsGRAFIK *g = beginne(figure, boxName, OBJ, XDL, YDO, step);
+    if (guard.left())
+        return;
+    const auto st = [&](const std::function<void()> &f) {
+        return step([&] {
+            if (!g)
+                vnt::raise(91);
+            f();
+        });
+    };
+    if (D_.BONEU
+        && !step([&] {
+               schreibeRahmen(figure, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11},
+                                       {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
+           }))
+        return;
+    if (!step([&] { schreibeRahmen(figure, {{"MX", 0}, {"XMAX", 0}}); }))
+        return;
+    if (!st([&] {
+            g->setEID(D_.ID);
+            std::shared_ptr<Surface> sheet;
+            if (OBJ == 1) {
+                sheet = printTarget_ ? printTarget_ : printerSurface();
+                bild(figure).target = sheet;
+            }
+            binde(*g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);
+        }))
+        return;
+    if (!st([&] {
+            if (jeMeter) {
+                const clsGRAFIK *g15 = GRAFIK(15);
+                if (!g15)
+                    vnt::raise(91);
+                xAchse(*g, {0, -1, 1, 0, g15->ELXMIN(), g15->ELXDIFF(), g15->ELXIT(), g15->ELXGIT(), g15->ELXZL(),
+                            QString(), g15->ESKZX()});
+            } else {
+                xAchse(*g, {0, -1, 1, 0, kKostenMin, kKostenDiff, kKostenIT, Liste(13, 1), kKostenZL, QString(),
+                            QStringLiteral("#,##0")});
+            }
+            yAchse(*g, tiefenachse(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
+            g->setEPTYP(0);
+            g->setEABL(0);
+            g->setEABLN(0);
+        }))
+        return;
+    if (!st([&] { hinweisPersonalkosten(); }))
+        return;
+    Kostenkurven k = jeMeter ? einheitskosten(D_, D_.K) : kosten(D_, D_.K);
+    if (!k.titel.isEmpty() && !st([&] { g->setETEXTX(k.titel); }))
+        return;
+    int16_t n = 0;
+    if (!st([&] {
+            EXPONENT(k.summe, n, 9000);
+            g->setETEXTX(g->ETEXTX() + potenzTitel(n, jeMeter ? QStringLiteral("E/m") : QStringLiteral("E")));
+        }))
+        return;
+    if (!st([&] {
+            const std::vector<double> y = alsDouble(D_.Z);
+            g->SKALEN(-1, &k.summe, &y);
+        }))
+        return;
+    if (!st([&] {
+            if (jeMeter) {
+                titel(*g, QStringLiteral("Einheitskosten"));
+                return;
+            }
+            static const char *const zeilen[4][2] = {
+                {"Geräte und Personalkosten", nullptr},
+                {"Nach Arbeitszeitanteilen", "aufgeschlüsselte Personalkosten"},
+                {"Nach Arbeitszeitanteilen", "aufgeschlüsselte. Gerätekosten"},
+                {"Nach Gerätetypen", "aufgeschlüsselte Gerätekosten"},
+            };
+            if (D_.K < 0 || D_.K > 3)
+                return;
+            titel(*g, QString::fromUtf8(zeilen[D_.K][0]));
+            if (zeilen[D_.K][1])
+                titel(*g, QString::fromUtf8(zeilen[D_.K][1]), 4.5);
+        }))
+        return;
+    if (!st([&] { beschriftungsschrift(*g); }))
+        return;
+    float xm = 0, mxw = 0;
+    if (!st([&] {
+            xm = liesG0(figure, "XMAX");
+            mxw = liesG0(figure, "MX");
+        }))
+        return;
+    for (size_t i = 0; i < D_.Z.size(); ++i)
+        if (!st([&] { linie(*g, 0, D_.Z[i], xm, D_.Z[i]); }))
+            return;
+    const double x1 = xm - 20 * mxw, x2 = xm - 15 * mxw;
+    double y = 2.5 * MY_;
+    for (Kostenkurve &r : k.kurven) {
+        if (!st([&] {
+                g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
+                EXPONENT(r.werte, n, 0);
+                g->setEPTYP(jeMeter ? 5 : 0);
+                kurve(*g, r.werte, k.tiefe);
+                g->setEPTYP(0);
+                linie(*g, x1, y, x2, y);
+                beschriftungsschrift(*g);
+                g->TEXT(x2 + mxw, y, r.legende, 1, 0, 0, 1);
+                y += 3 * MY_;
+            }))
+            return;
+    }
+    st([&] {
+        g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
+        g->LINIENEINSTELLUNGEN(0, 0, 0);
+    });
+    if (OBJ == 0 && box)
+        box->surface().flush();
+}
+
+} // namespace vnt

@@ -1,0 +1,480 @@
+// Result page 1: the page data of a small record, the power-of-ten scaling, the series of the
+// figures, and each figure drawn on the recording surface with its main geometry.
+#include "common/SchemaDb.h"
+#include "common/TestSupport.h"
+#include "drawing/clsGRAFIK.h"
+#include "input/clsBERECHNEN.h"
+#include "pages/single/mdiSEITE1.h"
+#include "pages/single/mdiSEITE2.h"
+#include "platform/printer.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+using namespace vnt;
+
+namespace {
+
+class Context : public SimpleRunContext {
+public:
+    QList<int> progressSteps;
+    void setProgress(int v) override
+    {
+        SimpleRunContext::setProgress(v);
+        progressSteps.append(v);
+    }
+};
+
+// Record 7, active, with presets for one set of devices (150 per hour before factors) and two
+// unit-cost sets: K1 with staff apart and factors 1.5 / 2 / 1.1, K2 with staff inside.
+struct Fixture {
+    QTemporaryDir dir;
+    Context ctx;
+
+    explicit Fixture(const QString &kenk = QStringLiteral("K1"), int K = 0, int ZAUF = 0, bool boneu = true)
+    {
+        ctx.cnn = test::makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
+        ctx.cnnV = test::makePresetDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")));
+        ctx.projekt = QStringLiteral("P1");
+        ctx.bearbeiter = QStringLiteral("Meier");
+        auto &v = *ctx.cnnV;
+        v.Execute(QStringLiteral("INSERT INTO VANT_V11 VALUES (1, 'T1', 'Bohrgerät', 100)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V12 VALUES (1, 'V1', 'Rohr', 20)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V13 VALUES (1, 'L1', 'Meißel', 5)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V14 VALUES (1, 'F1', 'Schnecke', 25)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V2 (IDG, KENG, KOMG) VALUES (1, 'GR', 'Granit')"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V3 VALUES (1, 'K1', 'eins', 30, 0, 1.5, 2, 1.1)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V3 VALUES (2, 'K2', 'pauschal', 30, 1, 1, 1, 1)"));
+        auto &c = *ctx.cnn;
+        c.Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT, NN, ZGW) VALUES (7, 'B-1', 'Test', 1, 100, 98)"));
+        c.Execute(QStringLiteral("INSERT INTO E6 VALUES (7, '%1', %2, %3)").arg(kenk).arg(K).arg(ZAUF));
+        c.Execute(QStringLiteral("INSERT INTO A1 VALUES (7, %1)").arg(boneu ? 1 : 0));
+    }
+
+    // One section with its devices, rock, times (gross = their sum), crew and additional cost.
+    void section(int i, double z, double ntz, double auz = 0, double ppz = 0, double stz = 0, int per = 2,
+                 double zkt = 0, double dez = 0)
+    {
+        auto &c = *ctx.cnn;
+        c.Execute(QStringLiteral("INSERT INTO E2 VALUES (7, %1, %2)").arg(i).arg(z));
+        c.Execute(QStringLiteral("INSERT INTO E3 VALUES (7, %1, 0.6, 'T1', 'V1', 'L1', 'F1', %2, 0, 0, 0, %3)")
+                      .arg(i).arg(zkt).arg(per));
+        c.Execute(QStringLiteral("INSERT INTO E4 VALUES (7, %1, 'GR')").arg(i));
+        c.Execute(QStringLiteral("INSERT INTO A2 VALUES (7, %1, %2, %3, %4, %5, %6, %7, %8)")
+                      .arg(i).arg(dez).arg(ntz).arg(auz).arg(ppz).arg(stz).arg(ntz + auz + ppz + stz).arg(per));
+    }
+
+    int count(const QString &sql)
+    {
+        db::Recordset rs;
+        rs.Open(sql, ctx.cnn);
+        return int(rs.Fields(0).toDouble());
+    }
+};
+
+std::vector<Stroke> coloured(const RecordingSurface &s, const QColor &c)
+{
+    std::vector<Stroke> out;
+    for (const Stroke &k : s.strokes())
+        if (k.kind == Primitive::Line && k.color == c)
+            out.push_back(k);
+    return out;
+}
+
+// The texts among `wanted` in the order they were drawn.
+QStringList drawn(const RecordingSurface &s, const QStringList &wanted)
+{
+    QStringList out;
+    for (const QString &t : s.texts())
+        if (wanted.contains(t))
+            out << t;
+    return out;
+}
+
+const Stroke *textStroke(const RecordingSurface &s, const QString &text)
+{
+    for (const Stroke &k : s.strokes())
+        if (k.kind == Primitive::Text && k.text == text)
+            return &k;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(Seite1Daten, ReadsRecordAppliesFactorsAndLeavesGapsEmpty)
+{
+    test::Boxes boxes;
+    Fixture f;
+    // Sections 0, 1 and 3: section 2 has no rows at all.
+    f.section(0, 10, 5, 1, 0, 0, 2, 100, 10);
+    f.section(1, 20, 4, 0, 0, 0, 3, 200, 10);
+    f.section(3, 30, 2, 0, 0, 0, 1, 0, 10);
+    mdiSEITE1 page(f.ctx);
+    const Seite1Daten &D = page.daten();
+
+    EXPECT_EQ(D.ID, 7);
+    EXPECT_EQ(D.KEN, "B-1");
+    EXPECT_EQ(D.IMAX, 3);
+    ASSERT_EQ(D.Z.size(), 4u);
+    EXPECT_FLOAT_EQ(D.Z[2], 0);
+    EXPECT_TRUE(D.KENT[2].isEmpty());
+    EXPECT_FLOAT_EQ(D.EKT[2], 0);
+    EXPECT_EQ(D.KOMT[0], QString::fromUtf8("Bohrgerät"));
+    EXPECT_EQ(D.KOMG[3], "Granit");
+
+    // Preset costs times FKG, staff cost times FKP, additional-cost totals times FZK; the
+    // section's own additional costs stay as entered.
+    EXPECT_FLOAT_EQ(D.EKT[0], 150);
+    EXPECT_FLOAT_EQ(D.EKF[1], 37.5f);
+    EXPECT_FLOAT_EQ(D.EKP, 60);
+    EXPECT_FLOAT_EQ(D.SUMZKT, 330);
+    EXPECT_FLOAT_EQ(D.ZKT[1], 200);
+    EXPECT_FLOAT_EQ(D.SUMDEZ, 30);
+    EXPECT_EQ(D.PER[1], 3);
+
+    EXPECT_TRUE(D.BOZGW);
+    EXPECT_FLOAT_EQ(D.ZGW, 98);
+
+    EXPECT_EQ(f.ctx.progressSteps.first(), 40);
+    EXPECT_EQ(f.ctx.progressSteps.last(), 99);
+    for (int v : {42, 45, 48, 52, 65, 66, 68, 70, 74, 75, 78, 80})
+        EXPECT_TRUE(f.ctx.progressSteps.contains(v)) << v;
+
+    // Page 2 is loaded hidden as the next page; the flag of a new evaluation is spent.
+    ASSERT_NE(page.naechsteSeite(), nullptr);
+    EXPECT_TRUE(page.naechsteSeite()->isHidden());
+    EXPECT_FALSE(D.BONEU);
+}
+
+TEST(Seite1Daten, MissingValuesAndUnknownUnitCostSet)
+{
+    struct Case {
+        const char *sql;
+        bool bozgw;
+        float zgw;
+    };
+    // An empty groundwater cell is "not given"; 0 in it is a level.
+    const Case cases[] = {{"UPDATE E1 SET ZGW = NULL", false, 0}, {"UPDATE E1 SET ZGW = 0", true, 0}};
+    for (const Case &c : cases) {
+        test::Boxes boxes;
+        Fixture f(QStringLiteral("KX"));
+        f.ctx.cnn->Execute(QString::fromLatin1(c.sql));
+        f.section(0, 10, 5);
+        mdiSEITE1 page(f.ctx);
+        const Seite1Daten &D = page.daten();
+        EXPECT_EQ(D.BOZGW, c.bozgw) << c.sql;
+        EXPECT_FLOAT_EQ(D.ZGW, c.zgw) << c.sql;
+        // A set that names no preset row leaves every factor 0, so every cost is 0.
+        EXPECT_FLOAT_EQ(D.FKG, 0);
+        EXPECT_FLOAT_EQ(D.EKT[0], 0);
+        EXPECT_FLOAT_EQ(D.EKP, 0);
+        }
+
+    // No sections at all: one section of zeros, and every figure still draws without a box.
+    test::Boxes boxes;
+    Fixture f;
+    mdiSEITE1 page(f.ctx);
+    EXPECT_EQ(page.daten().IMAX, 0);
+    EXPECT_EQ(page.daten().Z.size(), 1u);
+}
+
+TEST(Seite1Daten, DefaultFramesOnlyAfterAnEvaluation)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    { mdiSEITE1 page(f.ctx); }
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(DISTINCT IDOBJEKT) FROM G0 WHERE ID = 7")), 7);
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE ID = 7 AND IDOBJEKT = 11 AND RL = 10")), 1);
+
+    // Shown again without a new evaluation, the stored frame stays as the user left it.
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE A1 SET BONEU = 0"));
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE G0 SET RL = 20 WHERE IDOBJEKT = 11"));
+    mdiSEITE1 page(f.ctx);
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE IDOBJEKT = 11 AND RL = 20")), 1);
+    EXPECT_DOUBLE_EQ(page.GRAFIK(11)->RL(), 20);
+}
+
+TEST(Seite1Exponent, FindsAndAppliesThePower)
+{
+    struct Case {
+        std::vector<double> in;
+        int16_t potenz;
+        float grenze;
+        int16_t potenzDanach;
+        std::vector<double> out;
+    };
+    const Case cases[] = {
+        {{0, 12500}, 0, 9000, 1, {0, 1250}},
+        {{0, 9000}, 0, 9000, 0, {0, 9000}},
+        {{0, 2500000}, 0, 9000, 3, {0, 2500}},
+        {{-50000, 0}, 0, 9000, 0, {-50000, 0}},
+        {{1000, 2000}, 3, 0, 3, {1, 2}},
+        {{1000, 2000}, 0, 0, 0, {1000, 2000}},
+        {{1e9}, 2, 9000, 2, {1e7}},   // a given power is applied, never searched again
+    };
+    for (const Case &c : cases) {
+        std::vector<double> w = c.in;
+        int16_t p = c.potenz;
+        EXPONENT(w, p, c.grenze);
+        EXPECT_EQ(p, c.potenzDanach) << c.in.back();
+        EXPECT_EQ(w, c.out) << c.in.back();
+    }
+    EXPECT_EQ(potenzTitel(0, "E"), " [E]");
+    EXPECT_EQ(potenzTitel(1, "E/m"), " [10 E/m]");
+    EXPECT_EQ(potenzTitel(3, "E"), " [10{h,2}3 E]");
+}
+
+TEST(Seite1Reihen, StackedCostsUnitCostsAndRates)
+{
+    Seite1Daten D;
+    D.resize(2);
+    D.IMAX = 1;
+    D.Z = {10, 30};
+    D.NTZ = {5, 5};
+    D.AUZ = {1, 0};
+    D.BRZ = {6, 0};   // the second section has no gross time: it has no rate
+    D.PER = {2, 2};
+    D.EKP = 30;
+    D.EKT = {60, 60};
+    D.EKV = {40, 40};
+
+    // Unit costs: the net part per metre is the section's own, 5 h x 60 / length.
+    const Kostenkurven e = einheitskosten(D, 1);
+    EXPECT_EQ(e.titel, "Personalkosten");
+    ASSERT_EQ(e.kurven.size(), 4u);
+    EXPECT_EQ(e.kurven[3].legende, "PKONTZ");
+    EXPECT_DOUBLE_EQ(e.kurven[3].werte[1], 30);
+    EXPECT_DOUBLE_EQ(e.kurven[3].werte[2], 15);
+    EXPECT_DOUBLE_EQ(e.summe[1], 36);
+
+    // Costs accumulate: staff (time x crew x rate), then staff + equipment.
+    const Kostenkurven k = kosten(D, 0);
+    ASSERT_EQ(k.kurven.size(), 2u);
+    EXPECT_DOUBLE_EQ(k.kurven[0].werte[2], 6 * 60 + 5 * 60);
+    EXPECT_DOUBLE_EQ(k.summe[2], 660 + 11 * 100);
+    EXPECT_EQ(k.kurven[1].farbe, 12);
+
+    // A section of no length costs nothing per metre rather than failing.
+    D.Z = {10, 10};
+    EXPECT_DOUBLE_EQ(einheitskosten(D, 0).summe[2], 0);
+    EXPECT_TRUE(einheitskosten(D, 7).kurven.empty());
+
+    D.Z = {10, 30};
+    const Geschwindigkeiten v = geschwindigkeiten(D);
+    EXPECT_DOUBLE_EQ(v.netto[1], 2);
+    EXPECT_NEAR(v.brutto[1], 10.0 / 6, 1e-6);
+    EXPECT_DOUBLE_EQ(v.brutto[2], 0);
+    EXPECT_DOUBLE_EQ(v.netto[2], 4);
+
+    // Label lines keep 4 mm apart and a push carries on to the following boundary.
+    const ProfilTiefen t = profilTiefen({10, 10.2f, 10.5f, 30}, 0.5f);
+    EXPECT_EQ(t.beschriftung, (std::vector<double>{0, 10, 12, 14, 30}));
+}
+
+TEST(Seite1Bilder, ProfileLabelsGroundwaterAndDepthScale)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5, 0, 0, 0, 2, 0, 10);
+    f.section(1, 10.1, 1, 0, 0, 0, 2, 0, 0.1);
+    f.section(2, 30, 8, 0, 0, 0, 2, 0, 19.9);
+    mdiSEITE1 page(f.ctx);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD11(1, 0, 0);
+    const clsGRAFIK *g = page.GRAFIK(11);
+    ASSERT_NE(g, nullptr);
+    const double my = g->MY();
+    ASSERT_GT(my, 0);
+
+    // The boundary 0.1 m below the one above gets its label line 4 mm lower.
+    const Stroke *a = textStroke(*rec, QStringLiteral("10,00"));
+    const Stroke *b = textStroke(*rec, QStringLiteral("10,10"));
+    ASSERT_TRUE(a && b);
+    EXPECT_NEAR(b->points[0].y() - a->points[0].y(), 4.0, 1e-3);
+    EXPECT_EQ(drawn(*rec, {"Profil", "KENG", "KENF", "NN = 100,00 m", "2,00m"}),
+              (QStringList{"Profil", "KENG", "KENF", "NN = 100,00 m", "2,00m"}));
+
+    // Groundwater 2 m below ground: a blue line across the bore axis's left side.
+    const auto blue = coloured(*rec, QColor(0, 0, 255));
+    ASSERT_FALSE(blue.empty());
+    const double top = 35 + 10;   // box top + upper margin
+    EXPECT_NEAR(blue[0].points[0].y(), top + 2 / my, 1e-3);
+    EXPECT_NEAR(blue[0].points[0].x(), 15 + 10, 1e-3);
+    EXPECT_NEAR(blue[0].points[1].x(), 15 + 10 + 15, 1e-3);
+}
+
+TEST(Seite1Bilder, TimeCurvesFollowTheBreakdown)
+{
+    struct Case {
+        int zauf;
+        QStringList legend;
+    };
+    const Case cases[] = {{0, {"NTZ", "BRZ"}}, {1, {"AUZ", "PPZ", "STZ", "NTZ"}}};
+    for (const Case &c : cases) {
+        test::Boxes boxes;
+        Fixture f(QStringLiteral("K1"), 0, c.zauf);
+        f.section(0, 10, 5, 1, 1, 1);
+        f.section(1, 20, 3);
+        mdiSEITE1 page(f.ctx);
+        auto rec = std::make_shared<RecordingSurface>();
+        rec->setPrinter(true);
+        page.setPrintTarget(rec);
+        page.BILD12(1, 0, 0);
+        EXPECT_EQ(drawn(*rec, {"AUZ", "PPZ", "STZ", "NTZ", "BRZ"}), c.legend) << c.zauf;
+        // The outermost curve is dark red in both modes and reaches the total gross time.
+        const auto red = coloured(*rec, QColor(128, 0, 0));
+        ASSERT_FALSE(red.empty());
+        const clsGRAFIK *g = page.GRAFIK(12);
+        const double x0 = 95 + g->RL();
+        const double endX = x0 + 11 / g->MX();
+        bool reachesTotal = false;
+        for (const Stroke &s : red)
+            for (const QPointF &p : s.points)
+                reachesTotal = reachesTotal || std::abs(p.x() - endX) < 1e-3;
+        EXPECT_TRUE(reachesTotal) << c.zauf;
+        // Its depth axis is figure 11's.
+        EXPECT_FLOAT_EQ(float(g->MY()), float(page.GRAFIK(11)->MY()));
+        }
+}
+
+TEST(Seite1Bilder, RatesAndCrewShareOneFrame)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5, 0, 0, 0, 2);
+    f.section(1, 20, 0, 0, 0, 0, 4);   // no time in this section: no rate, and no error box
+    mdiSEITE1 page(f.ctx);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD13(1, 19, 1);
+    EXPECT_EQ(drawn(*rec, {"Vortriebsgeschwindigkeit / Personal", "Brutto", "Netto", "Personen [-]"}),
+              (QStringList{"Vortriebsgeschwindigkeit / Personal", "Brutto", "Netto", "Personen [-]"}));
+    const clsGRAFIK *g13 = page.GRAFIK(13), *g17 = page.GRAFIK(17);
+    ASSERT_TRUE(g13 && g17);
+    EXPECT_DOUBLE_EQ(g13->EXDL(), 175 + 19);
+    EXPECT_DOUBLE_EQ(g17->EYDO(), 30 + 1);
+    EXPECT_DOUBLE_EQ(g17->RO(), g13->RO());
+    // The rate axis is fitted to the 2 m/h of the first section; the crew outline is green.
+    EXPECT_GE(g13->XMAX(), 2);
+    EXPECT_LT(g13->XMAX(), 10);
+    EXPECT_GE(g17->XMAX(), 4);
+    EXPECT_FALSE(coloured(*rec, QColor(0, 128, 0)).empty());
+}
+
+TEST(Seite1Bilder, LegendListsKeysOnceAndTheAdditionalCosts)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5, 0, 0, 0, 2, 1000);
+    f.section(1, 20, 5);
+    mdiSEITE1 page(f.ctx);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD14(1, -1, 11);
+    const QStringList texts = rec->texts();
+    EXPECT_EQ(texts.count("T1"), 1);
+    EXPECT_EQ(drawn(*rec, {QString::fromUtf8("Geräte:"), "T1", "V1", "L1", "F1", "Gesteine:", "GR"}),
+              (QStringList{QString::fromUtf8("Geräte:"), "T1", "V1", "L1", "F1", "Gesteine:", "GR"}));
+    EXPECT_TRUE(texts.contains("1.100,00 [E]")) << texts.join('|').toStdString();
+    // Three device rows below the first and none below the only rock: the page is 3 x 3 + 50 mm.
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE IDOBJEKT = 14 AND YMAX = 59")), 1);
+}
+
+TEST(Seite1Bilder, CostFiguresScaleTheirAxisAndHonourIncludedStaffCosts)
+{
+    {
+        test::Boxes boxes;
+        Fixture f;
+        // 100 h at 2 x 60 staff and 225 equipment per hour: 34 500 in all, shown in tens.
+        f.section(0, 20, 100, 0, 0, 0, 2);
+        mdiSEITE1 page(f.ctx);
+        EXPECT_EQ(page.GRAFIK(15)->ETEXTX(), QString::fromUtf8("Geräte- und Personalkosten [10 E]"));
+        EXPECT_GE(page.GRAFIK(15)->XMAX(), 3450);
+        // Per metre: 34 500 / 20 m = 1 725, below the limit.
+        EXPECT_EQ(page.GRAFIK(16)->ETEXTX(), QString::fromUtf8("Geräte- und Personalkosten [E/m]"));
+        EXPECT_GE(page.GRAFIK(16)->XMAX(), 1725);
+        auto rec = std::make_shared<RecordingSurface>();
+        rec->setPrinter(true);
+        page.setPrintTarget(rec);
+        page.BILD16(1, 19, 11);
+        EXPECT_EQ(drawn(*rec, {"Einheitskosten", "PKO", "GKO"}), (QStringList{"Einheitskosten", "PKO", "GKO"}));
+        EXPECT_DOUBLE_EQ(page.GRAFIK(16)->EXDL(), 175 + 19);
+        }
+    {
+        // Staff inside the equipment costs: a staff breakdown cannot be shown; one note, then
+        // both figures fall back to staff and equipment.
+        test::Boxes boxes;
+        boxes.answer(ui::vbOK);
+        Fixture f(QStringLiteral("K2"), 2);
+        f.section(0, 20, 10);
+        mdiSEITE1 page(f.ctx);
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(boxes.records()[0].title, "HINWEIS!");
+        EXPECT_EQ(page.K(), 0);
+        EXPECT_TRUE(page.GRAFIK(16)->ETEXTX().startsWith(QString::fromUtf8("Geräte- und Personalkosten")));
+        }
+}
+
+TEST(Seite1, OptionsRedrawReadsTheNewOptions)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 20, 10, 0, 0, 0, 2);
+    mdiSEITE1 page(f.ctx);
+
+    // A press on a figure with options asks for the dialog; the profile has none.
+    int asked = 0;
+    QObject::connect(&page, &mdiSEITE1::optionsDialogRequested, [&] { ++asked; });
+    for (const char *name : {"picBILD11", "picBILD12", "picBILD13", "picBILD15", "picBILD16"}) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(page.pictureBox(QString::fromLatin1(name)), &press);
+    }
+    EXPECT_EQ(asked, 4);
+
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E6 SET K = 3, ZAUF = 1"));
+    f.ctx.cnnV->Execute(QStringLiteral("UPDATE VANT_V3 SET FKG = 2 WHERE KENK = 'K1'"));
+    page.NEUZEICHNEN();
+    EXPECT_EQ(page.K(), 3);
+    EXPECT_EQ(page.ZAUF(), 1);
+    EXPECT_FLOAT_EQ(page.daten().EKT[0], 200);
+    EXPECT_TRUE(page.GRAFIK(15)->ETEXTX().startsWith(QString::fromUtf8("Gerätekosten")));
+}
+
+// For looking at the page: with VANTREL_PAGE1_DEMO naming a demo installation, its first record
+// is evaluated and its page drawn to /tmp/page1-screen.png and printed to /tmp/page1.pdf.
+TEST(Seite1Look, DemoRecordOnScreenAndPaper)
+{
+    const QString root = qEnvironmentVariable("VANTREL_PAGE1_DEMO");
+    if (root.isEmpty())
+        GTEST_SKIP() << "VANTREL_PAGE1_DEMO not set";
+    test::Boxes boxes;
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("VANT.mdb"));
+    ASSERT_TRUE(QFile::copy(root + QStringLiteral("/PROJEKTE/Demo/VANT.mdb"), copy));
+    Context ctx;
+    ctx.cnn = db::openDatabase(copy);
+    ctx.cnnV = db::openDatabase(root + QStringLiteral("/DATEN/VORGABE.mdb"));
+    ctx.projekt = QStringLiteral("Demo");
+    ctx.bearbeiter = QStringLiteral("Meier");
+    ctx.cnn->Execute(QStringLiteral("UPDATE E1 SET AKT = (ID = (SELECT MIN(ID) FROM E1 WHERE ID > 0))"));
+    ASSERT_TRUE(clsBERECHNEN(ctx).BERECHNUNG());
+    ctx.cnn->Execute(QStringLiteral("DELETE FROM A1"));
+    ctx.cnn->Execute(QStringLiteral("INSERT INTO A1 SELECT ID, 1 FROM E1 WHERE AKT"));
+    QWidget host;
+    host.resize(1400, 900);
+    mdiSEITE1 page(ctx, &host);
+    page.resize(1400, 900);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(page.grab().save(QStringLiteral("/tmp/page1-screen.png")));
+    Printer::instance().setPdfFile(QStringLiteral("/tmp/page1.pdf"));
+    page.DRUCKEN();
+    Printer::instance().setPdfFile(QString());
+    Printer::instance().reset();
+}
