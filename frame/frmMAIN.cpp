@@ -2,7 +2,9 @@
 #include "frmMAIN.h"
 #include "Artwork.h"
 #include "FrameRules.h"
+#include "EvaluateCommands.h"
 #include "ExportImportCommands.h"
+#include "PageCommands.h"
 #include "frmINFO.h"
 #include "mdiAUTOSTART.h"
 
@@ -195,6 +197,9 @@ void frmMAIN::buildMenus()
     on("mnuINFO", &frmMAIN::mnuINFO_Click);
     connect(actions_.value(QStringLiteral("mnuEXPIMP")), &QAction::triggered, this, [this] { mnuEXPIMP_Click(*this); });
     connect(actions_.value(QStringLiteral("mnuVVORGABEN")), &QAction::triggered, this, [this] { mnuVVORGABEN_Click(*this); });
+    for (auto [name, command] : {std::pair("mnuBERECHNEN", &mnuBERECHNEN_Click), std::pair("mnuNEUBERECHNEN", &mnuNEUBERECHNEN_Click),
+                                 std::pair("mnuMBERECHNEN", &mnuMBERECHNEN_Click)})
+        connect(actions_.value(QString::fromLatin1(name)), &QAction::triggered, this, [this, command] { command(*this); });
     connect(actions_.value(QStringLiteral("mnuSPEICHERN")), &QAction::triggered, this, [this] { mnuSPEICHERN_Click(); });
     for (auto [name, command] : {std::pair("mnuNEU", &mnuNEU_Click), std::pair("mnuOEFFNEN", &mnuOEFFNEN_Click),
                                  std::pair("mnuAUSWAHL", &mnuAUSWAHL_Click), std::pair("mnuLOESCHEN", &mnuLOESCHEN_Click)})
@@ -564,7 +569,12 @@ void frmMAIN::runPanelCommand(int index)
     switch (index) {
     case 8: panelOK(*this); break;
     case 9: vnt::panelAbbrechen(*this); break;
-    default: break;   // the input window and the result pages bring the other commands
+    case 10: panelAnzeigen(*this); break;
+    case 11: panelDrucken(*this); break;
+    case 12: panelKopie(*this); break;
+    case 13: panelWord(*this); break;
+    case 15: panelSchliessen(*this); break;
+    default: break;   // panel 14 has no command of its own
     }
 }
 

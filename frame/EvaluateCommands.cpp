@@ -1,0 +1,262 @@
+// The evaluate commands: the order in which the main window drives the evaluation and the
+// result pages, the result header rows it writes around them, and the window's state after.
+#include "frame/EvaluateCommands.h"
+
+#include "frame/PageCommands.h"
+#include "frame/frmMAIN.h"
+#include "input/clsBERECHNEN.h"
+#if __has_include("pages/single/mdiSEITE1.h")
+#include "pages/single/mdiSEITE2.h"
+#include "pages/single/mdiSEITE1.h"
+#endif
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+
+#include <utility>
+
+namespace vnt {
+
+namespace {
+
+const QString kErrorPrefix = QStringLiteral("VB-Error: ");
+
+PageFactory &firstPageFactory()
+{
+#if __has_include("pages/single/mdiSEITE1.h")
+    static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiSEITE1(ctx, parent); };
+#else
+    static PageFactory f;
+#endif
+    return f;
+}
+
+PageFactory &multiplePageFactory()
+{
+    static PageFactory f;
+    return f;
+}
+
+Evaluation &evaluation()
+{
+    static Evaluation f;
+    return f;
+}
+
+void setProgressVisible(frmMAIN &main, bool visible)
+{
+    if (mdiAUTOSTART *s = main.startWindow())
+        s->pgbBERECHNEN()->setVisible(visible);
+}
+
+void enableMenu(frmMAIN &main, const char *name, bool on)
+{
+    if (QAction *a = main.menuItem(QString::fromLatin1(name)))
+        a->setEnabled(on);
+}
+
+// Shows a loaded page maximised as the main window's active child window.
+void showPage(frmMAIN &main, const QString &name)
+{
+    QMdiSubWindow *sub = nullptr;
+    for (QMdiSubWindow *s : main.mdiArea()->subWindowList(QMdiArea::CreationOrder))
+        if (windowName(s) == name)
+            sub = s;
+    if (!sub)
+        vnt::raise(91, QStringLiteral("Object variable not set: ") + name);
+    activatePage(main.mdiArea(), sub);
+}
+
+// The progress bar stays full for a moment so that the user sees the work end.
+void finishProgress(frmMAIN &main, Guard &g, bool hideFirst)
+{
+    g.step([&] { main.setProgress(100); });
+    g.step([&] { sys::DoEvents(); });
+    g.step([&] { sys::Sleep(1500); });
+    if (hideFirst) {
+        g.step([&] { setProgressVisible(main, false); });
+        g.step([&] { main.setProgress(0); });
+    } else {
+        g.step([&] { main.setProgress(0); });
+        g.step([&] { setProgressVisible(main, false); });
+    }
+}
+
+} // namespace
+
+PageFactory setFirstPageFactory(PageFactory f) { return std::exchange(firstPageFactory(), std::move(f)); }
+PageFactory setMultiplePageFactory(PageFactory f) { return std::exchange(multiplePageFactory(), std::move(f)); }
+Evaluation setEvaluation(Evaluation f) { return std::exchange(evaluation(), std::move(f)); }
+
+QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name)
+{
+    QMdiArea *area = main.mdiArea();
+    for (QMdiSubWindow *s : area->subWindowList(QMdiArea::CreationOrder))
+        if (windowName(s) == name)
+            return s->widget();
+    if (!factory)
+        vnt::raise(429, QStringLiteral("Die Seite ") + name + QStringLiteral(" ist in diesem Programm nicht vorhanden."));
+    // The pages are made inside a holder that is never shown, so that none of them appears
+    // before the load has ended; a load that fails takes its half-made pages with the holder.
+    QWidget holder;
+    QWidget *first = factory(main, &holder);
+    if (!first)
+        vnt::raise(91, QStringLiteral("Object variable not set: ") + name);
+    QList<QWidget *> made;
+    for (QObject *o : holder.children())
+        if (auto *w = qobject_cast<QWidget *>(o))
+            made.append(w);
+    if (!made.contains(first))
+        made.prepend(first);
+    for (QWidget *w : made) {
+        const Qt::WindowStates state = w->windowState();
+        QMdiSubWindow *sub = area->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setObjectName(w->objectName() + QStringLiteral("_Frame"));
+        sub->setWindowTitle(w->objectName());
+        sub->setWindowState(state & Qt::WindowMaximized);
+        sub->hide();
+    }
+    return first;
+}
+
+void mnuBERECHNEN_Click(frmMAIN &main)
+{
+    Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuBERECHNEN")));
+    const QString page = QStringLiteral("mdiSEITE1");
+    g.step([&] { sys::setHourglass(true); });
+    g.step([&] { setProgressVisible(main, true); });
+    g.step([&] { sys::DoEvents(); });
+    g.step([&] { loadPage(main, firstPageFactory(), page); });
+    g.step([&] { sys::DoEvents(); });
+    g.step([&] { showPage(main, page); });
+    g.step([&] { main.showCommandPanels({10, 11, 12, 13, 14, 15}); });
+    finishProgress(main, g, true);
+    g.step([&] { main.setGEAENDERT(true); });
+    g.step([&] { enableMenu(main, "mnuDATEI", false); });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+void mnuNEUBERECHNEN_Click(frmMAIN &main)
+{
+    Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuNEUBERECHNEN")));
+    const QString page = QStringLiteral("mdiSEITE1");
+    int32_t id = 0;
+    bool found = false;
+    bool evaluated = false;
+    db::Recordset a1;
+    g.step([&] { setProgressVisible(main, true); });
+    g.step([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true ORDER BY [KEN]"), main.cnnX());
+        rs.MoveFirst();
+        id = rs.Fields(QStringLiteral("ID")).toLong();
+        found = true;
+        rs.Close();
+    });
+    // Without an active record there is nothing to evaluate, and id 0 would replace the
+    // mark of the multiple evaluation.
+    if (!found) {
+        g.always([&] { setProgressVisible(main, false); });
+        g.always([&] { sys::setHourglass(false); });
+        return;
+    }
+    // The mark is set before the evaluation writes anything, so that an evaluation that fails
+    // half-way leaves the record marked for recalculation.
+    g.step([&] {
+        a1.Open(QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + QString::number(id), main.cnnX());
+        if (!a1.isEOF()) {
+            a1.MoveFirst();
+            a1.Delete();
+        }
+        a1.AddNew();
+        a1.setField(QStringLiteral("ID"), Variant(id));
+        a1.setField(QStringLiteral("BONEU"), Variant(true));
+        a1.Update();
+    });
+    g.step([&] { sys::DoEvents(); });
+    g.step([&] { sys::setHourglass(true); });
+    g.step([&] {
+        const Evaluation &e = evaluation();
+        evaluated = e ? e(main) : clsBERECHNEN(main).BERECHNUNG();
+    });
+    if (!evaluated) {
+        // A failed evaluation has said why; the mark stays set and no page is loaded.
+        if (!g.left())
+            setProgressVisible(main, false);
+        g.always([&] { if (a1.isOpen()) a1.Close(); });
+        g.always([&] { sys::setHourglass(false); });
+        return;
+    }
+    g.step([&] { sys::DoEvents(); });
+    g.step([&] { loadPage(main, firstPageFactory(), page); });
+    g.step([&] { sys::DoEvents(); });
+    g.step([&] { showPage(main, page); });
+    g.step([&] { sys::DoEvents(); });
+    g.step([&] { main.showCommandPanels({10, 11, 12, 13, 14, 15}); });
+    g.step([&] {
+        a1.setField(QStringLiteral("BONEU"), Variant(false));
+        a1.Update();
+        a1.Close();
+    });
+    finishProgress(main, g, true);
+    g.step([&] { main.setGEAENDERT(true); });
+    g.step([&] { enableMenu(main, "mnuDATEI", false); });
+    g.always([&] { if (a1.isOpen()) a1.Close(); });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+void mnuMBERECHNEN_Click(frmMAIN &main)
+{
+    Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuMBERECHNEN")));
+    const QString page = QStringLiteral("mdiMSEITE1");
+    g.step([&] { sys::setHourglass(true); });
+    g.step([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [M1] WHERE [IDM]=1"), main.cnnX());
+        if (rs.isEOF()) {
+            rs.AddNew();
+            rs.setField(QStringLiteral("IDM"), Variant(int16_t(1)));
+            const QString kom = main.SPRACHE() == 1
+                                    ? ui::InputBox(QStringLiteral("Comment: "), QStringLiteral("Mulitple Calculation"))
+                                    : ui::InputBox(QStringLiteral("Kommentar: "), QStringLiteral("Mehrfachauswertung"));
+            rs.setField(QStringLiteral("KOM"), Variant(kom));   // a cancelled box gives "" as well
+            rs.Update();
+        }
+        rs.Close();
+    });
+    g.step([&] { setProgressVisible(main, true); });
+    // Without the pages of the multiple evaluation the command cannot go on; it leaves the
+    // window as it found it rather than a progress bar that nothing will finish.
+    if (!multiplePageFactory()) {
+        g.always([&] { setProgressVisible(main, false); main.setProgress(0); });
+        g.always([&] { sys::setHourglass(false); });
+        if (!g.left())
+            ui::MsgBox(QStringLiteral("Die Mehrfachauswertung ist in diesem Programm nicht vorhanden."),
+                       ui::vbOKOnly | ui::vbInformation, QStringLiteral("HINWEIS!"));
+        return;
+    }
+    g.step([&] { loadPage(main, multiplePageFactory(), page); });
+    finishProgress(main, g, false);
+    g.step([&] { main.showCommandPanels({10, 11, 12, 13, 14, 15}); });
+    g.step([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [A1] WHERE [ID]=0"), main.cnnX());
+        rs.MoveFirst();
+        rs.setField(QStringLiteral("BONEU"), Variant(false));
+        rs.Update();
+        rs.Close();
+    });
+    g.step([&] { showPage(main, page); });
+    g.step([&] { main.setGEAENDERT(true); });
+    g.step([&] { enableMenu(main, "mnuDATEI", false); enableMenu(main, "mnuEXTRAS", false); });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+} // namespace vnt

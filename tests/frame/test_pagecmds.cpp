@@ -1,0 +1,257 @@
+// The result-page commands of the status bar and the page chooser, on stand-in pages.
+#include "test_pagecmds_support.h"
+
+#include "frame/PageCommands.h"
+#include "frame/StatusPanel.h"
+#include "frame/frmANZEIGEN.h"
+#include "platform/printer.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+// The single-record pages after the multiple evaluation's chain, so that the list's passes
+// by name pattern show against the loading order.
+struct SixPages : PageWindow {
+    QStringList printed;
+    SixPages()
+    {
+        loadPage(*frm, standInPages({"mdiMSEITE1", "mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4"}, &printed), "mdiMSEITE1");
+        loadPage(*frm, standInPages({"mdiSEITE1", "mdiSEITE2"}, &printed), "mdiSEITE1");
+        show("mdiSEITE1");
+    }
+    void show(const QString &name)
+    {
+        auto *sub = static_cast<QMdiSubWindow *>(window(name));
+        sub->showMaximized();
+        frm->mdiArea()->setActiveSubWindow(sub);
+    }
+    QStringList shown() const
+    {
+        QStringList out;
+        for (QWidget *p : resultPages(frm->mdiArea()))
+            if (!pageFrame(p)->isHidden())
+                out << p->objectName();
+        return out;
+    }
+    frmANZEIGEN *chooser() const { return frm->findChild<frmANZEIGEN *>(); }
+};
+
+QStringList names(const QList<QWidget *> &pages)
+{
+    QStringList out;
+    for (QWidget *p : pages)
+        out << p->objectName();
+    return out;
+}
+
+} // namespace
+
+TEST(PageCommands, PagesAreNumberedByNamePatternThenLoadingOrder)
+{
+    SixPages w;
+    const QList<QWidget *> pages = resultPages(w.frm->mdiArea());
+    EXPECT_EQ(names(pages), QStringList({"mdiSEITE1", "mdiSEITE2", "mdiMSEITE1", "mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4"}));
+    EXPECT_EQ(currentPageNumber(w.frm->mdiArea(), pages), 1);
+    w.frm->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w.frm->startWindow()->parentWidget()));
+    EXPECT_EQ(currentPageNumber(w.frm->mdiArea(), pages), 0);
+}
+
+TEST(PageCommands, ChooserTakesAPageNumberWithinTheCount)
+{
+    struct Case {
+        const char *typed;
+        const char *entry;
+        const char *shown;
+    } cases[] = {{"2", "2", "mdiSEITE2"}, {"9", "6", "mdiMSEITE4"}, {"0", "1", "mdiSEITE1"},
+                 {"x", "1", "mdiSEITE1"}, {"", "1", "mdiSEITE1"}, {"3", "3", "mdiMSEITE1"}};
+    SixPages w;
+    Boxes none;
+    for (const Case &c : cases) {
+        w.show("mdiSEITE1");
+        w.frm->stbMAIN_PanelClick(10);
+        frmANZEIGEN *dlg = w.chooser();
+        ASSERT_TRUE(dlg);
+        EXPECT_EQ(dlg->lblSEITEN(1)->text(), "6");
+        EXPECT_EQ(dlg->txtSEITE()->text(), "1");
+        dlg->txtSEITE()->setText(c.typed);
+        dlg->cmdOK()->click();
+        EXPECT_EQ(dlg->txtSEITE()->text(), c.entry) << c.typed;
+        EXPECT_EQ(w.shown(), QStringList{c.shown}) << c.typed;
+        EXPECT_EQ(w.current(), c.shown);
+        EXPECT_TRUE(w.window(c.shown)->windowState() & Qt::WindowMaximized);
+        EXPECT_TRUE(w.frm->panel(14)->isHidden()) << "the page shown hides panel 14";
+        w.frm->showCommandPanels({14});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(w.chooser()) << "OK closes the chooser";
+    }
+}
+
+TEST(PageCommands, ChooserOpensOnceLeavesPagesOnEscAndStartsEmptyOffAPage)
+{
+    SixPages w;
+    Boxes none;
+    w.frm->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w.frm->startWindow()->parentWidget()));
+    w.frm->stbMAIN_PanelClick(10);
+    frmANZEIGEN *dlg = w.chooser();
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(dlg->txtSEITE()->text(), "");
+    w.frm->stbMAIN_PanelClick(10);
+    EXPECT_EQ(w.frm->findChildren<frmANZEIGEN *>().size(), 1);
+    const QStringList before = w.shown();
+    dlg->reject();   // Esc
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w.chooser());
+    EXPECT_EQ(w.shown(), before);
+}
+
+TEST(PageCommands, ChooserDoesNotBringBackPagesClosedWhileItWasOpen)
+{
+    SixPages w;
+    Boxes none;
+    w.frm->stbMAIN_PanelClick(10);
+    QPointer<frmANZEIGEN> dlg = w.chooser();
+    w.frm->stbMAIN_PanelClick(15);
+    ASSERT_TRUE(dlg) << "closing the pages leaves the chooser open";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    dlg->txtSEITE()->setText("2");
+    dlg->cmdOK()->click();
+    EXPECT_EQ(w.windows(), QStringList{"mdiAUTOSTART"});
+}
+
+TEST(PageCommands, PrintHandsTheDialogTheCurrentPageAndPrintsTheChosenRange)
+{
+    struct Case {
+        const char *current;
+        bool cancel, range;
+        int from, to;
+        int dialogFrom;
+        QStringList printed;
+    } cases[] = {
+        {"mdiSEITE2", false, false, 0, 0, 2, {"mdiSEITE1", "mdiSEITE2", "mdiMSEITE1", "mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4"}},
+        {"mdiSEITE1", false, true, 2, 3, 1, {"mdiSEITE2", "mdiMSEITE1"}},
+        {"mdiSEITE1", false, true, 3, 2, 1, {}},
+        {"", false, true, -1, -1, 0, {}},   // off a page the range stays 0 to 0
+        {"mdiSEITE1", true, false, 0, 0, 1, {}},
+    };
+    QTemporaryDir tmp;
+    Printer::instance().setPdfFile(tmp.filePath("print.pdf"));
+    for (const Case &c : cases) {
+        SixPages w;
+        if (QString(c.current).isEmpty())
+            w.frm->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w.frm->startWindow()->parentWidget()));
+        else
+            w.show(c.current);
+        Boxes boxes;
+        boxes.print([&](ui::PrintRequest &r) {
+            EXPECT_EQ(r.minPage, 1);
+            EXPECT_EQ(r.maxPage, 6);
+            EXPECT_EQ(r.fromPage, c.dialogFrom);
+            EXPECT_EQ(r.toPage, c.dialogFrom);
+            r.pageRange = c.range;
+            if (c.from >= 0) {
+                r.fromPage = c.from;
+                r.toPage = c.to;
+            }
+            return !c.cancel;
+        });
+        w.frm->stbMAIN_PanelClick(11);
+        EXPECT_EQ(w.printed, c.printed) << c.current << c.from;
+        EXPECT_FALSE(sys::hourglass());
+        EXPECT_EQ(w.frm->panel(11)->bevel(), StatusPanel::Raised);
+    }
+    Printer::instance().setPdfFile(QString());
+}
+
+TEST(PageCommands, ScreenCopyAsksForTheNameAndSavesTheBitmapInTheProjectsPictureFolder)
+{
+    SixPages w;
+    const QString folder = w.inst.projekte + "/Demo/JPG/";
+    const QString def = w.frm->panelCaption(6) + "-1";
+    {
+        Boxes boxes;
+        boxes.input("");
+        w.frm->stbMAIN_PanelClick(12);
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(boxes.records()[0].title, "KOPIE");
+        EXPECT_EQ(boxes.records()[0].text,
+                  QString::fromUtf8("Bitte bestätigen oder ändern Sie den Dateinamen. Vorgabe: ") + folder + def + ".bmp");
+        EXPECT_TRUE(QDir(folder).exists()) << "the folder is made before the name is asked";
+        EXPECT_TRUE(QDir(folder).isEmpty());
+    }
+    {
+        Boxes boxes;
+        boxes.input("Bild");
+        w.frm->stbMAIN_PanelClick(12);
+        QImage saved(folder + "Bild.bmp");
+        EXPECT_FALSE(saved.isNull());
+        EXPECT_EQ(saved.size(), w.frm->grab().size());
+    }
+    {
+        Boxes boxes;   // a name reaching out of the folder
+        boxes.input("../Bild").answer(ui::vbOK);
+        w.frm->stbMAIN_PanelClick(12);
+        ASSERT_EQ(boxes.records().size(), 2u);
+        EXPECT_EQ(boxes.records()[1].title, w.frm->panelCaption(12));
+        EXPECT_TRUE(boxes.records()[1].text.startsWith("VB-Error: 52\n"));
+        EXPECT_FALSE(QFile::exists(w.inst.projekte + "/Demo/Bild.bmp"));
+    }
+}
+
+TEST(PageCommands, WordExportTakesTheVisibleFigureBoxesOfTheActivePageInOrder)
+{
+    PageWindow w;
+    loadPage(*w.frm, [](RunContext &ctx, QWidget *parent) -> QWidget * {
+        return new StandInPage(ctx, parent, "mdiSEITE1", nullptr, {"picBILD11", "picBILD13", "picBILD12"}, "picBILD13");
+    }, "mdiSEITE1");
+    auto *sub = static_cast<QMdiSubWindow *>(w.window("mdiSEITE1"));
+    sub->showMaximized();
+    w.frm->mdiArea()->setActiveSubWindow(sub);
+    Boxes none;
+    recorder().opened.clear();
+    w.frm->stbMAIN_PanelClick(13);
+    ASSERT_EQ(recorder().opened.size(), 1);
+    QFile f(recorder().opened[0]);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(f.readAll());
+    f.close();
+    QFile::remove(recorder().opened[0]);
+    const qsizetype first = xml.indexOf("picBILD11"), second = xml.indexOf("picBILD12");
+    EXPECT_GE(first, 0);
+    EXPECT_GT(second, first);
+    EXPECT_FALSE(xml.contains("picBILD13"));
+    EXPECT_FALSE(xml.contains("vscBILD"));
+    EXPECT_FALSE(xml.contains("Seitenflaeche"));
+    EXPECT_EQ(xml.count("<draw:image"), 2);
+}
+
+TEST(PageCommands, CloseLeavesOnlyTheStartWindow)
+{
+    SixPages w;
+    Boxes none;
+    w.frm->enterPageState(true);
+    w.frm->menuItem("mnuAUSWERTEN")->setEnabled(false);
+    w.frm->stbMAIN_PanelClick(14);   // no command of its own
+    EXPECT_EQ(w.windows().size(), 7);
+    w.frm->stbMAIN_PanelClick(15);
+    EXPECT_EQ(w.windows(), QStringList{"mdiAUTOSTART"});
+    for (int i = 10; i <= 15; ++i)
+        EXPECT_TRUE(w.frm->panel(i)->isHidden()) << i;
+    EXPECT_TRUE(w.frm->menuItem("mnuDATEI")->isEnabled());
+    EXPECT_TRUE(w.frm->menuItem("mnuEXTRAS")->isEnabled());
+    EXPECT_FALSE(w.frm->menuItem("mnuAUSWERTEN")->isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Nothing is left to print, and the command says nothing about it.
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &r) { EXPECT_EQ(r.maxPage, 0); return true; });
+    w.frm->stbMAIN_PanelClick(11);
+}
