@@ -1,0 +1,189 @@
+// The arithmetic of the multiple evaluation. Every stored value is single precision; products
+// and additions are done in double and rounded once, so that the sums match what the tables
+// have always held.
+#include "pages/multiple/Aggregation.h"
+
+#include <cmath>
+
+namespace vnt::multiple {
+
+namespace {
+
+void add(float &sum, double a, double b = 1.0) { sum = float(double(sum) + a * b); }
+
+// A ratio whose divisor is 0 has no value; the caller leaves it out.
+bool ratio(double num, double den, double &out)
+{
+    if (den == 0)
+        return false;
+    out = num / den;
+    return true;
+}
+
+void addSquare(double &q, double num, double den)
+{
+    double r = 0;
+    if (ratio(num, den, r))
+        q += r * r;
+}
+
+float mean(double num, double den)
+{
+    double r = 0;
+    return ratio(num, den, r) ? float(r) : 0.0f;
+}
+
+float sd(double S2, float XQ, int n) { return float(standardDeviation(S2, XQ, n)); }
+
+} // namespace
+
+bool Combination::matches(const std::array<QString, kKeys> &sectionKeys) const
+{
+    for (int k = 0; k < kKeys; ++k) {
+        const Variant &key = keys[size_t(k)];
+        if (key.isEmpty() || key.isNull())
+            continue;
+        if (key.text() != sectionKeys[size_t(k)])   // case matters: "abc" is not "ABC"
+            return false;
+    }
+    return true;
+}
+
+double standardDeviation(double S2, float XQ, int n)
+{
+    const double D = S2 - double(XQ) * double(XQ) * n;
+    if (n >= 2 && D != 0)
+        return std::sqrt(std::fabs(D) / (n - 1));
+    return std::pow(10.0, 9);
+}
+
+bool coefficientOfVariation(float XQ, float SX, double &VX)
+{
+    VX = 0;
+    if (XQ == 0)
+        return false;
+    VX = double(SX) / double(XQ);
+    return true;
+}
+
+std::vector<CombinationResult> aggregate(std::vector<Combination> combinations, const std::vector<Section> &sections,
+                                         const CostSet &costs)
+{
+    if (combinations.empty())
+        combinations.emplace_back();
+    const double FZK = costs.FZK;
+    std::vector<CombinationResult> out(combinations.size());
+    for (size_t c = 0; c < combinations.size(); ++c) {
+        Sums &s = out[c].m3;
+        if (c > 0)
+            s.SDEZ = out[c - 1].m3.SDEZ;
+        double QBRV = 0, QNTV = 0, QBRK = 0, QNTK = 0, QNEZ = 0, QNEK = 0, QZK = 0, QZKM = 0;
+        int n = 0, m = 0;
+        for (const Section &x : sections) {
+            if (!combinations[c].matches(x.keys))
+                continue;
+            s.BOKOMB = true;
+            const float K = x.kT + x.kV + x.kL + x.kF + costs.KP;
+            add(s.SDEZ, x.DEZ);
+            add(s.SBRZ, x.BRZ);
+            add(s.SBRKT, x.BRZ, x.kT);
+            add(s.SBRKV, x.BRZ, x.kV);
+            add(s.SBRKL, x.BRZ, x.kL);
+            add(s.SBRKF, x.BRZ, x.kF);
+            add(s.SBRKP, x.BRZ, costs.KP);
+            add(s.SBRPH, x.BRZ, x.PER);
+            add(s.SNTZ, x.NTZ);
+            add(s.SNTKT, x.NTZ, x.kT);
+            add(s.SNTKV, x.NTZ, x.kV);
+            add(s.SNTKL, x.NTZ, x.kL);
+            add(s.SNTKF, x.NTZ, x.kF);
+            add(s.SNTKP, x.NTZ, costs.KP);
+            add(s.SNTPH, x.NTZ, x.PER);
+            add(s.SAUZ, x.AUZ);
+            add(s.SAUK, x.AUZ, K);
+            add(s.SAUPH, x.AUZ, x.PER);
+            add(s.SPPZ, x.PPZ);
+            add(s.SPPK, x.PPZ, K);
+            add(s.SPPPH, x.PPZ, x.PER);
+            add(s.SSTZ, x.STZ);
+            add(s.SSTK, x.STZ, K);
+            add(s.SSTPH, x.STZ, x.PER);
+            for (size_t i = 0; i < 4; ++i) {
+                add(s.SZK[i], x.ZK[i], FZK);
+                if (x.ZK[i] > 0) {
+                    ++s.ANZK[i];
+                    ++m;
+                }
+            }
+
+            const double ancillary = double(x.AUZ) + x.PPZ + x.STZ;
+            addSquare(QBRV, x.DEZ, x.BRZ);
+            addSquare(QNTV, x.DEZ, x.NTZ);
+            addSquare(QBRK, double(x.BRZ) * K, x.DEZ);
+            addSquare(QNTK, double(x.NTZ) * K, x.DEZ);
+            addSquare(QNEZ, ancillary, x.DEZ);
+            addSquare(QNEK, ancillary * K, x.DEZ);
+            ++n;
+            for (float zk : x.ZK) {
+                const double cost = double(zk) * FZK;
+                QZK += cost * cost;
+                addSquare(QZKM, cost, x.DEZ);
+            }
+        }
+        if (!s.BOKOMB)
+            continue;
+
+        Stats &t = out[c].m4;
+        const float L = c > 0 ? s.SDEZ - out[c - 1].m3.SDEZ : s.SDEZ;
+        t.XQBRV = mean(L, s.SBRZ);
+        t.SXBRV = sd(QBRV, t.XQBRV, n);
+        t.XQNTV = mean(L, s.SNTZ);
+        t.SXNTV = sd(QNTV, t.XQNTV, n);
+        const float brk = s.SBRKT + s.SBRKV + s.SBRKL + s.SBRKF + s.SBRKP;
+        t.XQBRK = mean(brk, L);
+        t.SXBRK = sd(QBRK, t.XQBRK, n);
+        const float ntk = s.SNTKT + s.SNTKV + s.SNTKL + s.SNTKF + s.SNTKP;
+        t.XQNTK = mean(ntk, L);
+        t.SXNTK = sd(QNTK, t.XQNTK, n);
+        const float nez = s.SAUZ + s.SPPZ + s.SSTZ;
+        t.XQNEZ = mean(nez, L);
+        t.SXNEZ = sd(QNEZ, t.XQNEZ, n);
+        const float nek = s.SAUK + s.SPPK + s.SSTK;
+        t.XQNEK = mean(nek, L);
+        t.SXNEK = sd(QNEK, t.XQNEK, n);
+        const float Z = s.SZK[0] + s.SZK[1] + s.SZK[2] + s.SZK[3];
+        const int A = s.ANZK[0] + s.ANZK[1] + s.ANZK[2] + s.ANZK[3];
+        t.XQZK = mean(Z, A);
+        t.SXZK = sd(QZK, t.XQZK, m);
+        t.XQZKM = mean(Z, L);
+        t.SXZKM = sd(QZKM, t.XQZKM, m);
+    }
+    return out;
+}
+
+std::vector<std::pair<QString, Variant>> m3Columns(const Sums &s)
+{
+    auto f = [](const char *name, float v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
+    auto i = [](const char *name, int16_t v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
+    return {{QStringLiteral("BOKOMB"), Variant(s.BOKOMB)},
+            f("SDEZ", s.SDEZ), f("SBRZ", s.SBRZ), f("SBRKT", s.SBRKT), f("SBRKV", s.SBRKV), f("SBRKL", s.SBRKL),
+            f("SBRKF", s.SBRKF), f("SBRKP", s.SBRKP), f("SBRPH", s.SBRPH),
+            f("SNTZ", s.SNTZ), f("SNTKT", s.SNTKT), f("SNTKV", s.SNTKV), f("SNTKL", s.SNTKL), f("SNTKF", s.SNTKF),
+            f("SNTKP", s.SNTKP), f("SNTPH", s.SNTPH),
+            f("SAUZ", s.SAUZ), f("SAUK", s.SAUK), f("SAUPH", s.SAUPH),
+            f("SPPZ", s.SPPZ), f("SPPK", s.SPPK), f("SPPPH", s.SPPPH),
+            f("SSTZ", s.SSTZ), f("SSTK", s.SSTK), f("SSTPH", s.SSTPH),
+            f("SZKT", s.SZK[0]), i("ANZKT", s.ANZK[0]), f("SZKV", s.SZK[1]), i("ANZKV", s.ANZK[1]),
+            f("SZKL", s.SZK[2]), i("ANZKL", s.ANZK[2]), f("SZKF", s.SZK[3]), i("ANZKF", s.ANZK[3])};
+}
+
+std::vector<std::pair<QString, Variant>> m4Columns(const Stats &s)
+{
+    auto f = [](const char *name, float v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
+    return {f("XQBRV", s.XQBRV), f("SXBRV", s.SXBRV), f("XQNTV", s.XQNTV), f("SXNTV", s.SXNTV),
+            f("XQBRK", s.XQBRK), f("SXBRK", s.SXBRK), f("XQNTK", s.XQNTK), f("SXNTK", s.SXNTK),
+            f("XQNEZ", s.XQNEZ), f("SXNEZ", s.SXNEZ), f("XQNEK", s.XQNEK), f("SXNEK", s.SXNEK),
+            f("XQZK", s.XQZK), f("SXZK", s.SXZK), f("XQZKM", s.XQZKM), f("SXZKM", s.SXZKM)};
+}
+
+} // namespace vnt::multiple

@@ -1,0 +1,83 @@
+// Sums, means and standard deviations of drilled sections per combination of preset keys:
+// plain numbers in and out, so the pages, the tables and the tests share one computation.
+#pragma once
+
+#include "platform/Variant.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vnt::multiple {
+
+// Key order everywhere: rock, carrier rig, casing, cutting tool, conveying tool.
+inline constexpr int kKeys = 5;
+
+// The deviation stored where none is defined (fewer than two values, or no spread term).
+inline constexpr double kUndefinedDeviation = 1e9;
+
+// A combination: an Empty (or Null) key matches every section key, the empty one included.
+struct Combination {
+    std::array<Variant, kKeys> keys;
+    bool matches(const std::array<QString, kKeys> &sectionKeys) const;
+};
+
+// One section of an active record with its result values and its equipment rates per hour,
+// the rates already multiplied by the cost set's equipment factor.
+struct Section {
+    std::array<QString, kKeys> keys;
+    float DEZ = 0, BRZ = 0, NTZ = 0, AUZ = 0, PPZ = 0, STZ = 0;
+    int16_t PER = 0;
+    float kT = 0, kV = 0, kL = 0, kF = 0;
+    std::array<float, 4> ZK{};   // additional costs ZKT, ZKV, ZKL, ZKF, before the factor
+};
+
+// The cost set: staff cost per hour (already times its factor) and the additional-cost factor.
+struct CostSet {
+    float KP = 0;
+    float FZK = 0;
+};
+
+struct Sums {   // one M3 row
+    bool BOKOMB = false;
+    float SDEZ = 0;
+    float SBRZ = 0, SBRKT = 0, SBRKV = 0, SBRKL = 0, SBRKF = 0, SBRKP = 0, SBRPH = 0;
+    float SNTZ = 0, SNTKT = 0, SNTKV = 0, SNTKL = 0, SNTKF = 0, SNTKP = 0, SNTPH = 0;
+    float SAUZ = 0, SAUK = 0, SAUPH = 0;
+    float SPPZ = 0, SPPK = 0, SPPPH = 0;
+    float SSTZ = 0, SSTK = 0, SSTPH = 0;
+    std::array<float, 4> SZK{};     // SZKT, SZKV, SZKL, SZKF
+    std::array<int16_t, 4> ANZK{};  // ANZKT, ANZKV, ANZKL, ANZKF
+};
+
+struct Stats {  // one M4 row
+    float XQBRV = 0, SXBRV = 0, XQNTV = 0, SXNTV = 0, XQBRK = 0, SXBRK = 0, XQNTK = 0, SXNTK = 0;
+    float XQNEZ = 0, SXNEZ = 0, XQNEK = 0, SXNEK = 0, XQZK = 0, SXZK = 0, XQZKM = 0, SXZKM = 0;
+};
+
+struct CombinationResult {
+    Sums m3;
+    Stats m4;
+};
+
+// Deviation of per-section values around a ratio-of-sums mean. A negative spread term is taken
+// by its size, since such a mean may exceed the root mean square of the values.
+double standardDeviation(double S2, float XQ, int n);
+
+// Coefficient of variation SX / XQ for the statistics page; false where the mean is 0, which
+// has none.
+bool coefficientOfVariation(float XQ, float SX, double &VX);
+
+// One result per combination, in combination order. An empty list of combinations is one
+// combination that matches everything. SDEZ runs on cumulatively through the combinations.
+// A zero divisor (a section or combination without length or hours) leaves that ratio out of
+// the deviation and its mean at 0 instead of failing the run.
+std::vector<CombinationResult> aggregate(std::vector<Combination> combinations, const std::vector<Section> &sections,
+                                         const CostSet &costs);
+
+// Column names and values of the rows, in the order the tables are written.
+std::vector<std::pair<QString, Variant>> m3Columns(const Sums &s);
+std::vector<std::pair<QString, Variant>> m4Columns(const Stats &s);
+
+} // namespace vnt::multiple

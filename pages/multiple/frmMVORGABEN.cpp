@@ -1,0 +1,328 @@
+// The combination editor window: layout, choice lists from the preset tables, the grid's
+// load from M2 and its all-or-nothing save, and the keys the window handles itself.
+#include "pages/multiple/frmMVORGABEN.h"
+
+#include "platform/Guard.h"
+#include "platform/errors.h"
+#include "platform/ui.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace vnt {
+
+namespace {
+
+int px(int twips) { return int(twips / GridControl::kTwipsPerPixel + 0.5); }
+QRect twipsRect(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
+
+const char *const kColumns[6] = {"I1", "KENG", "KENT", "KENV", "KENL", "KENF"};
+
+// List order of the load; the grid column each list feeds.
+struct Preset { const char *table, *id, *key; int column; };
+const Preset kPresets[5] = {{"VANT_V11", "IDT", "KENT", 2}, {"VANT_V12", "IDV", "KENV", 3}, {"VANT_V13", "IDL", "KENL", 4},
+                            {"VANT_V14", "IDF", "KENF", 5}, {"VANT_V2", "IDG", "KENG", 1}};
+
+bool isKeypadDecimal(const QKeyEvent *k)
+{
+    return (k->modifiers() & Qt::KeypadModifier)
+           && (k->key() == Qt::Key_Period || k->key() == Qt::Key_Comma || k->text() == QLatin1String(".")
+               || k->text() == QLatin1String(","));
+}
+
+// Counts the boxes raised during a save: each one reports a value that was not written.
+class CountingBoxes : public ui::BoxSink {
+public:
+    CountingBoxes() : inner_(ui::sink()) { ui::setSink(this); }
+    ~CountingBoxes() override { ui::setSink(&inner_); }
+    int shown() const { return shown_; }
+    int msgBox(const QString &p, int s, const QString &t) override { ++shown_; return inner_.msgBox(p, s, t); }
+    QString inputBox(const QString &p, const QString &t, const QString &d) override { return inner_.inputBox(p, t, d); }
+    int showModal(QDialog &dlg) override { return inner_.showModal(dlg); }
+    bool printDialog(ui::PrintRequest &r, const QString &t) override { return inner_.printDialog(r, t); }
+    bool colorDialog(QColor &c, const QString &t) override { return inner_.colorDialog(c, t); }
+    bool folderDialog(QString &f, const QString &t) override { return inner_.folderDialog(f, t); }
+
+private:
+    ui::BoxSink &inner_;
+    int shown_ = 0;
+};
+
+} // namespace
+
+frmMVORGABEN::frmMVORGABEN(RunContext &ctx, QWidget *parent)
+    : QDialog(parent), ctx_(ctx), flx_(std::make_shared<clsFLX>())
+{
+    setObjectName(QStringLiteral("frmMVORGABEN"));
+    buildWindow();
+    if (buildLists()) {
+        setUpGrid();
+        loadGrid();
+    }
+    qApp->installEventFilter(this);
+}
+
+frmMVORGABEN::~frmMVORGABEN()
+{
+    qApp->removeEventFilter(this);
+}
+
+void frmMVORGABEN::buildWindow()
+{
+    setWindowTitle(QStringLiteral("Mehrfachauswertung"));
+    setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+    setFixedSize(px(9840), px(5865));
+
+    sstab_ = new QTabWidget(this);
+    sstab_->setObjectName(QStringLiteral("SSTab"));
+    sstab_->setGeometry(twipsRect(0, 0, 9825, 5415));
+    auto *page = new QWidget;
+    sstab_->addTab(page, QStringLiteral("Auswertevorgaben"));
+
+    // The frame's place is measured from the tab control's top; the page starts below the strip.
+    frame_ = new QFrame(page);
+    frame_->setObjectName(QStringLiteral("fraREITER"));
+    frame_->setGeometry(twipsRect(60, 420, 9675, 4905));
+    frame_->move(frame_->x(), 0);
+
+    grid_ = new GridControl(frame_);
+    grid_->setObjectName(QStringLiteral("msgFLX"));
+    grid_->setProperty("index", 0);
+    grid_->setGeometry(twipsRect(60, 195, 8055, 4650));
+    grid_->setMouseTracking(true);
+
+    pic_ = new QWidget(frame_);
+    pic_->setObjectName(QStringLiteral("picFLX"));
+    pic_->setProperty("index", 0);
+    pic_->setGeometry(grid_->x(), grid_->y(), grid_->width(), px(510));
+    pic_->setMouseTracking(true);
+
+    cbo_ = new QComboBox(frame_);
+    cbo_->setObjectName(QStringLiteral("cboFLX"));
+    cbo_->setProperty("index", 0);
+    cbo_->setEditable(true);
+    cbo_->hide();
+
+    insert_ = new QPushButton(QStringLiteral("Zeile einfügen"), frame_);
+    insert_->setObjectName(QStringLiteral("cmdH"));
+    insert_->setProperty("index", 0);
+    insert_->setGeometry(twipsRect(8175, 195, 1400, 400));
+    remove_ = new QPushButton(QStringLiteral("Zeile entfernen"), frame_);
+    remove_->setObjectName(QStringLiteral("cmdW"));
+    remove_->setProperty("index", 0);
+    remove_->setGeometry(twipsRect(8175, 600, 1400, 400));
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("cmdOK"));
+    ok_->setGeometry(twipsRect(6600, 5460, 1600, 400));
+    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cancel_->setObjectName(QStringLiteral("cmdABBRECHEN"));
+    cancel_->setGeometry(twipsRect(8220, 5460, 1600, 400));
+    // Enter and Esc belong to the grid and the window's own keys, not to the buttons.
+    for (QPushButton *b : {insert_, remove_, ok_, cancel_}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    connect(insert_, &QPushButton::clicked, this, &frmMVORGABEN::cmdH_Click);
+    connect(remove_, &QPushButton::clicked, this, &frmMVORGABEN::cmdW_Click);
+    connect(ok_, &QPushButton::clicked, this, &frmMVORGABEN::cmdOK_Click);
+    connect(cancel_, &QPushButton::clicked, this, &frmMVORGABEN::cmdABBRECHEN_Click);
+    connect(grid_, &GridControl::DblClick, this, [this] { flx_->BEARBEITEN(0, 0); });
+    connect(grid_, &GridControl::KeyPress, this, [this](int ascii) { flx_->BEARBEITEN(int16_t(ascii), 0); });
+    connect(grid_, &GridControl::Click, this, [this] { flx_->EINFUEGEN(0); });
+    connect(grid_, &GridControl::Scroll, this, [this] {
+        flx_->EINFUEGEN(0);
+        flx_->BESCHRIFTEN();
+    });
+    connect(grid_, &GridControl::MouseMove, this, [this](int, int, float x, float y) { flx_->TOOLTIP(x, y); });
+}
+
+QStringList frmMVORGABEN::choiceList(clsDATEN &preset, const QString &idColumn, const QString &keyColumn, bool &ok)
+{
+    ok = true;
+    preset.setESPID(QString());
+    int32_t mini = 0, maxi = 0, an = 0;
+    preset.INDEXL(mini, maxi, an, idColumn);
+    QStringList list;
+    for (int32_t k = 0; k <= an; ++k)
+        list << QString();
+    preset.setESPID(idColumn);
+    int next = 0;
+    for (int32_t v = mini; an > 0 && v <= maxi && next < an; ++v) {
+        preset.setESPIDW(v);
+        int32_t lo = 0, hi = 0, count = 0;
+        preset.INDEXL(lo, hi, count, idColumn);
+        if (count != 1)
+            continue;   // a doubled running number names no one key
+        QString key;
+        if (!preset.DTVT(keyColumn, key)) {
+            ok = false;
+            continue;
+        }
+        list[next++] = key;
+    }
+    return list;
+}
+
+bool frmMVORGABEN::buildLists()
+{
+    for (const Preset &p : kPresets) {
+        clsDATEN d(ctx_);
+        d.setETABELLE(QString::fromLatin1(p.table));
+        d.setESPID(QString());
+        d.setEBOV(true);
+        bool ok = true;
+        lists_[size_t(p.column - 1)] = choiceList(d, QString::fromLatin1(p.id), QString::fromLatin1(p.key), ok);
+        // Without the rocks the grid could not offer its first key column.
+        if (!ok && p.column == 1)
+            return false;
+    }
+    return true;
+}
+
+void frmMVORGABEN::setUpGrid()
+{
+    clsFLX &f = *flx_;
+    f.setEFLX(grid_);
+    f.setECBO(cbo_);
+    f.setEPIC(pic_);
+    f.setELSB(FlexValue::list({FlexValue(8.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0)}));
+    QList<FlexValue> head;
+    for (const char *c : kColumns)
+        head << FlexValue(QString::fromLatin1(c));
+    f.setELST1(FlexValue::list(head));
+    f.setELSTTT(FlexValue::texts({QStringLiteral("Lfd. Nr."), QStringLiteral("Gestein"), QStringLiteral("Trägergerät"),
+                                  QStringLiteral("Verrohrung"), QStringLiteral("Lösewerkzeug"), QStringLiteral("Förderwerkzeug")}));
+    f.setELSTYP(FlexValue::list({FlexValue(1), FlexValue(7), FlexValue(7), FlexValue(7), FlexValue(7), FlexValue(7)}));
+    f.setELFORMAT(FlexValue::texts({QStringLiteral("#0"), {}, {}, {}, {}, {}}));
+    f.setELA(FlexValue::list({FlexValue(2), FlexValue(0), FlexValue(0), FlexValue(0), FlexValue(0), FlexValue(0)}));
+    for (int c = 1; c <= 5; ++c)
+        f.setELCBO(c, FlexValue::texts(lists_[size_t(c - 1)]));
+    f.SCHRIFTEINSTELLUNGEN(QString(), 9, 0, 0, 0, 0);
+    f.BESCHRIFTEN();
+}
+
+void frmMVORGABEN::loadGrid()
+{
+    m2_ = std::make_unique<clsDATEN>(ctx_);
+    m2_->setETABELLE(QStringLiteral("M2"));
+    m2_->setESPID(QStringLiteral("IDM"));
+    m2_->setESPIDW(1);
+    for (int c = 0; c < 6; ++c)
+        if (!m2_->DTFFM(QString::fromLatin1(kColumns[c]), *grid_, QString::number(c), QStringLiteral("I1")))
+            return;
+}
+
+void frmMVORGABEN::cmdH_Click()
+{
+    flx_->EINFUEGEN(0);
+    flx_->ZEILEEINFUEGEN();
+}
+
+void frmMVORGABEN::cmdW_Click()
+{
+    flx_->EINFUEGEN(0);
+    flx_->ZEILEENTFERNEN();
+}
+
+void frmMVORGABEN::cmdABBRECHEN_Click()
+{
+    reject();
+}
+
+void frmMVORGABEN::cmdOK_Click()
+{
+    if (saving_ || !m2_)
+        return;   // the accessor lets events in between rows: one save at a time
+    saving_ = true;
+    // A key still open in the choice list is part of what the user confirmed.
+    flx_->EINFUEGEN(0);
+    const bool saved = saveGrid();
+    saving_ = false;
+    if (saved)
+        accept();
+}
+
+// All six columns or none: a combination list with new numbers but old keys would compare
+// sections with combinations nobody chose.
+bool frmMVORGABEN::saveGrid()
+{
+    Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("OK"));
+    db::ConnectionPtr cnn = m2_->connection();
+    if (!cnn)
+        return false;
+    bool begun = false;
+    if (!g.step([&] {
+            cnn->BeginTrans();
+            begun = true;
+        })
+        || !begun)
+        return false;
+    bool complete = true;
+    {
+        CountingBoxes boxes;
+        for (int c = 0; c < 6 && complete; ++c) {
+            bool written = false;
+            g.step([&] { written = m2_->DFTFM(QString::fromLatin1(kColumns[c]), *grid_, QString::number(c), QStringLiteral("I1")); });
+            complete = written && boxes.shown() == 0 && !g.failed();
+        }
+        if (complete)
+            g.step([&] { cnn->CommitTrans(); });
+        complete = complete && !g.failed() && boxes.shown() == 0;
+    }
+    if (!complete) {
+        try {
+            if (cnn->inTransaction())
+                cnn->RollbackTrans();
+        } catch (const VbError &) {
+        }
+    }
+    return complete;
+}
+
+bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && watched == pic_) {
+        const auto *m = static_cast<QMouseEvent *>(event);
+        flx_->TOOLTIP(float(m->position().x() * GridControl::kTwipsPerPixel),
+                      float(m->position().y() * GridControl::kTwipsPerPixel));
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto *w = static_cast<QWidget *>(watched);
+    if (w != this && !isAncestorOf(w))
+        return false;
+    auto *k = static_cast<QKeyEvent *>(event);
+    if (isKeypadDecimal(k)) {
+        if (k->text() == QLatin1String("."))
+            return false;
+        // Keys hold points, whatever sign the keypad gives.
+        QKeyEvent point(QEvent::KeyPress, Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+        QApplication::sendEvent(w, &point);
+        return true;
+    }
+    if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+        if (onQuit)
+            onQuit();
+        return true;
+    }
+    if (k->key() == Qt::Key_Escape) {
+        ctx_.stbMAIN_PanelClick(9);   // the editor stays open with its edits
+        return true;
+    }
+    if (k->key() == Qt::Key_F1) {
+        if (onHelp)
+            onHelp();
+        return true;
+    }
+    return false;
+}
+
+} // namespace vnt

@@ -1,0 +1,33 @@
+// A project and a preset database from the schema, for the data step and the editor.
+#pragma once
+
+#include "common/DbDump.h"
+#include "common/SchemaDb.h"
+#include "common/TestSupport.h"
+#include "platform/RunContext.h"
+
+#include <QTemporaryDir>
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace vnt::test {
+
+class MultipleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        cnn = makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
+        cnnV = makePresetDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")));
+        ctx.cnn = cnn;
+        ctx.cnnV = cnnV;
+    }
+    QString rows(const QString &sql) const { return dump(cnn, sql); }
+
+    QTemporaryDir dir;
+    db::ConnectionPtr cnn, cnnV;
+    SimpleRunContext ctx;
+    Boxes boxes;
+};
+
+} // namespace vnt::test

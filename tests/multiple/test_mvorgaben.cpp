@@ -1,0 +1,123 @@
+// The combination editor: its choice lists, and M2 through load, OK and Abbrechen.
+#include "MultipleFixture.h"
+#include "pages/multiple/frmMVORGABEN.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+// Rigs numbered 0..4, casings with a doubled number, no cutting tools, two conveying tools.
+const char *kPresets = R"(
+INSERT INTO VANT_V11 (IDT, KENT) VALUES (3, 'T3'), (0, 'T0'), (1, 'T1'), (2, 'T2'), (4, 'T4');
+INSERT INTO VANT_V12 (IDV, KENV) VALUES (1, 'V1'), (2, 'V2a'), (2, 'V2b');
+INSERT INTO VANT_V14 (IDF, KENF) VALUES (0, 'F0'), (1, 'F1');
+INSERT INTO VANT_V2 (IDG, KENG) VALUES (0, 'S'), (1, 'KI');
+)";
+
+const QString kM2 = QStringLiteral("SELECT IDM, I1, KENG, KENT, KENV, KENL, KENF FROM M2 ORDER BY IDM, I1");
+
+} // namespace
+
+class MVorgaben : public MultipleTest {
+protected:
+    void SetUp() override
+    {
+        MultipleTest::SetUp();
+        cnnV->Execute(QString::fromLatin1(kPresets));
+    }
+    int firstRow(const frmMVORGABEN &f) const { return f.msgFLX()->FixedRows(); }
+};
+
+TEST_F(MVorgaben, ChoiceListsHoldUniqueKeysInNumberOrderThenEmptyEntries)
+{
+    frmMVORGABEN f(ctx);
+    const auto &l = f.lists();
+    EXPECT_EQ(l[0], QStringList({"S", "KI", ""}));
+    EXPECT_EQ(l[1], QStringList({"T0", "T1", "T2", "T3", "T4", ""}));
+    EXPECT_EQ(l[2], QStringList({"V1", "", "", ""}));   // a doubled number names neither key
+    EXPECT_EQ(l[3], QStringList({""}));                 // empty table
+    EXPECT_EQ(l[4], QStringList({"F0", "F1", ""}));
+}
+
+TEST_F(MVorgaben, OkStoresTheGridAndAbbrechenKeepsM2)
+{
+    cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENG, KENT) VALUES (1, 1, 'KI', NULL), (1, 0, 'S', 'T1');"
+                                "INSERT INTO M2 (IDM, I1, KENF) VALUES (1, 2, 'F0'), (2, 0, 'F1');"));
+    const QString stored = rows(kM2);
+    {
+        frmMVORGABEN f(ctx);
+        const int r = firstRow(f);
+        EXPECT_TRUE(f.msgFLX()->Enabled());
+        EXPECT_EQ(f.msgFLX()->TextMatrix(r, 1), "S");
+        EXPECT_EQ(f.msgFLX()->TextMatrix(r + 1, 1), "KI");
+        EXPECT_EQ(f.msgFLX()->TextMatrix(r + 2, 5), "F0");
+        f.msgFLX()->setTextMatrix(r + 1, 3, QStringLiteral("V1"));
+        f.cmdABBRECHEN()->click();
+        EXPECT_EQ(f.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(rows(kM2), stored);
+
+    frmMVORGABEN f(ctx);
+    const int r = firstRow(f);
+    f.msgFLX()->setTextMatrix(r + 1, 3, QStringLiteral("V1"));
+    f.msgFLX()->setTextMatrix(r, 2, QString());
+    f.msgFLX()->setRow(r + 2);
+    f.msgFLX()->setCol(1);
+    f.cmdW()->click();   // the third combination goes
+    f.cmdOK()->click();
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(rows(kM2), "1;0;S;Null;Null;Null;Null|1;1;KI;Null;V1;Null;Null|2;0;Null;Null;Null;Null;F1");
+
+    // the page's render, to look at
+    f.show();
+    f.grab().save(QStringLiteral("/tmp/mvorgaben.png"));
+}
+
+TEST_F(MVorgaben, EmptyListStartsDisabledAndRemovingTheLastRowDeletesAll)
+{
+    {
+        frmMVORGABEN f(ctx);
+        EXPECT_FALSE(f.msgFLX()->Enabled());
+        f.cmdOK()->click();
+    }
+    EXPECT_EQ(rows(kM2), "");
+
+    {
+        frmMVORGABEN f(ctx);
+        f.cmdH()->click();   // makes the single row a combination that matches everything
+        EXPECT_TRUE(f.msgFLX()->Enabled());
+        f.cmdOK()->click();
+    }
+    EXPECT_EQ(rows(kM2), "1;0;Null;Null;Null;Null;Null");
+
+    frmMVORGABEN f(ctx);
+    f.cmdW()->click();
+    EXPECT_FALSE(f.msgFLX()->Enabled());
+    f.cmdOK()->click();
+    EXPECT_EQ(rows(kM2), "");
+}
+
+TEST_F(MVorgaben, WindowKeysReachTheMainWindowAndLeaveTheEditorOpen)
+{
+    frmMVORGABEN f(ctx);
+    int quits = 0, helps = 0;
+    f.onQuit = [&] { ++quits; };
+    f.onHelp = [&] { ++helps; };
+    f.show();
+    auto press = [&](Qt::Key key, Qt::KeyboardModifiers mods) {
+        QKeyEvent e(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(f.msgFLX(), &e);
+    };
+    press(Qt::Key_Escape, Qt::NoModifier);
+    press(Qt::Key_F1, Qt::NoModifier);
+    press(Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(ctx.panelClicks, QList<int>({9}));
+    EXPECT_EQ(helps, 1);
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(f.isVisible());
+}
