@@ -35,9 +35,9 @@ VariantList repeated(VariantList head, const Variant &v, int n)
     return head;
 }
 
-const TableSpec &spec(int index)
+const TableSpec &tableAt(int index)
 {
-    static const TableSpec specs[6] = {
+    static const TableSpec tables[6] = {
         {11, "VANT_V11", "Trägergeräte", kDeviceWidths, kSingleRules, kNoneLeftOut, kTextTextNumber, kCostFormat, 2.5},
         {12, "VANT_V12", "Verrohrungen", kDeviceWidths, kSingleRules, kNoneLeftOut, kTextTextNumber, kCostFormat, 2.5},
         {13, "VANT_V13", "Lösewerkzeuge", kDeviceWidths, kSingleRules, kNoneLeftOut, kTextTextNumber, kCostFormat, 2.5},
@@ -47,19 +47,19 @@ const TableSpec &spec(int index)
         {3, "VANT_V3", "Personalkosten", {13.0, 29.0, 15.0}, kSingleRules, kNoneLeftOut, kTextTextNumber, kCostFormat,
          10},
     };
-    return specs[index];
+    return tables[index];
 }
 
 int indexOf(int figure)
 {
     for (int i = 0; i < 6; ++i)
-        if (spec(i).number == figure)
+        if (tableAt(i).number == figure)
             return i;
     return -1;
 }
 
-QString boxName(int index) { return QStringLiteral("picBILD%1").arg(spec(index).number); }
-QString barName(int index) { return QStringLiteral("vscBILD%1").arg(spec(index).number); }
+QString boxName(int index) { return QStringLiteral("picBILD%1").arg(tableAt(index).number); }
+QString barName(int index) { return QStringLiteral("vscBILD%1").arg(tableAt(index).number); }
 
 } // namespace
 
@@ -90,7 +90,7 @@ void mdiSEITE2::Form_Load()
 
     for (int i = 0; i < 6; ++i) {
         auto a = std::make_unique<clsDATEN>(ctx_);
-        a->setETABELLE(QString::fromLatin1(spec(i).table));
+        a->setETABELLE(QString::fromLatin1(tableAt(i).table));
         a->setESPID(QString());
         a->setEBOV(true);
         accessors_[size_t(i)] = std::move(a);
@@ -132,7 +132,7 @@ QList<ResultPage::Figure> mdiSEITE2::figures()
 {
     QList<Figure> list;
     for (int i = 0; i < 6; ++i)
-        list.append({QStringLiteral("BILD%1").arg(spec(i).number),
+        list.append({QStringLiteral("BILD%1").arg(tableAt(i).number),
                      [this, i](int OBJ, float XDL, float YDO) { drawTable(i, OBJ, XDL, YDO); }, 1, 1});
     return list;
 }
@@ -145,7 +145,7 @@ clsTABELLE *mdiSEITE2::TABELLE(int figure) const
 
 void mdiSEITE2::drawTable(int index, int OBJ, float XDL, float YDO)
 {
-    const TableSpec &s = spec(index);
+    const TableSpec &s = tableAt(index);
     TableFigure &fig = tabellen_[size_t(index)];
     const CellArray *heads[6] = {&T_.KOPFV11, &T_.KOPFV12, &T_.KOPFV13, &T_.KOPFV14, &T_.KOPFV2, &T_.KOPFV3};
     const CellArray *bodies[6] = {&T_.ZEILENV11, &T_.ZEILENV12, &T_.ZEILENV13, &T_.ZEILENV14, &T_.ZEILENV2, &T_.ZEILENV3};
