@@ -1,5 +1,6 @@
 // The table behind a typed grid: header row, fixed columns, column-wise scrolling, twips.
 #include "grid/GridControl.h"
+#include "platform/ui.h"
 #include "platform/errors.h"
 #include <QApplication>
 #include <QHeaderView>
@@ -420,10 +421,6 @@ void GridControl::setMousePointer(int p)
 }
 
 namespace {
-int shiftState(Qt::KeyboardModifiers m)
-{
-    return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
-}
 int buttonCode(Qt::MouseButtons b)
 {
     return ((b & Qt::LeftButton) ? 1 : 0) | ((b & Qt::RightButton) ? 2 : 0) | ((b & Qt::MiddleButton) ? 4 : 0);
@@ -462,7 +459,7 @@ void GridControl::mousePressEvent(QMouseEvent *e)
         if (e->button() == Qt::LeftButton)
             setCurrentCell(at.row(), leftCol_, QItemSelectionModel::ClearAndSelect);
         const QPointF p = mapFromGlobal(e->globalPosition());
-        emit MouseDown(buttonCode(e->button()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
+        emit MouseDown(buttonCode(e->button()), ui::shiftMask(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
         e->accept();
         return;
     }
@@ -473,7 +470,7 @@ void GridControl::mousePressEvent(QMouseEvent *e)
     mouseHeld_ = true;
     QTableWidget::mousePressEvent(e);
     const QPointF p = mapFromGlobal(e->globalPosition());
-    emit MouseDown(buttonCode(e->button()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
+    emit MouseDown(buttonCode(e->button()), ui::shiftMask(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
 }
 
 void GridControl::mouseReleaseEvent(QMouseEvent *e)
@@ -484,7 +481,7 @@ void GridControl::mouseReleaseEvent(QMouseEvent *e)
         fixedPress_ = false;
     mouseHeld_ = e->buttons() != Qt::NoButton;
     const QPointF p = mapFromGlobal(e->globalPosition());
-    emit MouseUp(buttonCode(e->button()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
+    emit MouseUp(buttonCode(e->button()), ui::shiftMask(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
     // A double click ends with a release of its own; taken as a click it would commit the
     // editor the double click has just opened.
     const bool ends = doubleClicked_;
@@ -508,7 +505,7 @@ void GridControl::mouseMoveEvent(QMouseEvent *e)
         QTableWidget::mouseMoveEvent(e);
     }
     const QPointF p = mapFromGlobal(e->globalPosition());
-    emit MouseMove(buttonCode(e->buttons()), shiftState(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
+    emit MouseMove(buttonCode(e->buttons()), ui::shiftMask(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
 }
 
 void GridControl::mouseDoubleClickEvent(QMouseEvent *e)

@@ -33,25 +33,6 @@ QRect mmRect(double left, double top, double width, double height)
 const char *const kTabCaptions[frmVVORGABEN::kTabs] = {"Trägergeräte", "Verrohrungen", "Lösewerkzeuge",
                                                        "Förderwerkzeuge", "Gesteinsbezeichnungen", "Einheitskosten"};
 
-// Counts the boxes shown while it is installed and passes each on: every box that the save
-// raises reports a value or a step that was not written.
-class CountingBoxes : public ui::BoxSink {
-public:
-    CountingBoxes() : inner_(ui::sink()) { ui::setSink(this); }
-    ~CountingBoxes() override { ui::setSink(&inner_); }
-    int shown() const { return shown_; }
-
-    int msgBox(const QString &p, int s, const QString &t) override { ++shown_; return inner_.msgBox(p, s, t); }
-    QString inputBox(const QString &p, const QString &t, const QString &d) override { return inner_.inputBox(p, t, d); }
-    int showModal(QDialog &dlg) override { return inner_.showModal(dlg); }
-    bool printDialog(ui::PrintRequest &r, const QString &t) override { return inner_.printDialog(r, t); }
-    bool colorDialog(QColor &c, const QString &t) override { return inner_.colorDialog(c, t); }
-    bool folderDialog(QString &f, const QString &t) override { return inner_.folderDialog(f, t); }
-
-private:
-    ui::BoxSink &inner_;
-    int shown_ = 0;
-};
 
 struct ColumnDef {
     const char *name;
@@ -333,7 +314,7 @@ bool frmVVORGABEN::saveTables()
 
     bool complete = true;
     {
-        CountingBoxes boxes;
+        ui::CountingBoxes boxes;
         for (int n = 0; n < kTabs && complete; ++n) {
             const QStringList cols = columns(n);
             for (int c = 0; c < cols.size() && complete; ++c) {

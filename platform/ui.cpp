@@ -398,4 +398,18 @@ bool ScriptedBoxes::folderDialog(QString &folder, const QString &title)
     return s && s->folder && s->folder(folder);
 }
 
+CountingBoxes::CountingBoxes() : inner_(sink()) { setSink(this); }
+CountingBoxes::~CountingBoxes() { setSink(&inner_); }
+int CountingBoxes::msgBox(const QString &p, int s, const QString &t) { ++shown_; return inner_.msgBox(p, s, t); }
+QString CountingBoxes::inputBox(const QString &p, const QString &t, const QString &d) { return inner_.inputBox(p, t, d); }
+int CountingBoxes::showModal(QDialog &dlg) { return inner_.showModal(dlg); }
+bool CountingBoxes::printDialog(PrintRequest &r, const QString &t) { return inner_.printDialog(r, t); }
+bool CountingBoxes::colorDialog(QColor &c, const QString &t) { return inner_.colorDialog(c, t); }
+bool CountingBoxes::folderDialog(QString &f, const QString &t) { return inner_.folderDialog(f, t); }
+
+int shiftMask(Qt::KeyboardModifiers m)
+{
+    return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
+}
+
 } // namespace vnt::ui

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <Qt>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -105,5 +106,28 @@ private:
     Step &expect(const QString &kind);   // appends an expectation of that kind
     std::shared_ptr<Step> take(const QString &kind, const BoxRecord &rec);
 };
+
+// Counts the message boxes shown while it is installed and passes every box on: a save that
+// raised any box did not write everything. Restores the previous sink on destruction.
+class CountingBoxes : public BoxSink {
+public:
+    CountingBoxes();
+    ~CountingBoxes() override;
+    int shown() const { return shown_; }
+
+    int msgBox(const QString &prompt, int style, const QString &title) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &def) override;
+    int showModal(QDialog &dlg) override;
+    bool printDialog(PrintRequest &req, const QString &title) override;
+    bool colorDialog(QColor &color, const QString &title) override;
+    bool folderDialog(QString &folder, const QString &title) override;
+
+private:
+    BoxSink &inner_;
+    int shown_ = 0;
+};
+
+// The Shift argument of key and mouse events as the program numbers it: 1 Shift, 2 Ctrl, 4 Alt.
+int shiftMask(Qt::KeyboardModifiers modifiers);
 
 } // namespace vnt::ui

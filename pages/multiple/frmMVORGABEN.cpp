@@ -35,23 +35,6 @@ bool isKeypadDecimal(const QKeyEvent *k)
                || k->text() == QLatin1String(","));
 }
 
-// Counts the boxes raised during a save: each one reports a value that was not written.
-class CountingBoxes : public ui::BoxSink {
-public:
-    CountingBoxes() : inner_(ui::sink()) { ui::setSink(this); }
-    ~CountingBoxes() override { ui::setSink(&inner_); }
-    int shown() const { return shown_; }
-    int msgBox(const QString &p, int s, const QString &t) override { ++shown_; return inner_.msgBox(p, s, t); }
-    QString inputBox(const QString &p, const QString &t, const QString &d) override { return inner_.inputBox(p, t, d); }
-    int showModal(QDialog &dlg) override { return inner_.showModal(dlg); }
-    bool printDialog(ui::PrintRequest &r, const QString &t) override { return inner_.printDialog(r, t); }
-    bool colorDialog(QColor &c, const QString &t) override { return inner_.colorDialog(c, t); }
-    bool folderDialog(QString &f, const QString &t) override { return inner_.folderDialog(f, t); }
-
-private:
-    ui::BoxSink &inner_;
-    int shown_ = 0;
-};
 
 } // namespace
 
@@ -266,7 +249,7 @@ bool frmMVORGABEN::saveGrid()
         return false;
     bool complete = true;
     {
-        CountingBoxes boxes;
+        ui::CountingBoxes boxes;
         for (int c = 0; c < 6 && complete; ++c) {
             bool written = false;
             g.step([&] { written = m2_->DFTFM(QString::fromLatin1(kColumns[c]), *grid_, QString::number(c), QStringLiteral("I1")); });

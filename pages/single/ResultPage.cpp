@@ -1,6 +1,7 @@
 // The result-page protocol shared by every page: printing on one sheet, restyling, keys,
 // paging, and the header and footer procedure.
 #include "pages/single/ResultPage.h"
+#include "platform/ui.h"
 
 #include "drawing/clsKOPFFUSS.h"
 #include "pages/single/frmKONTEXT.h"
@@ -371,15 +372,8 @@ void ResultPage::keyPressEvent(QKeyEvent *e)
         QWidget::keyPressEvent(e);
         return;
     }
-    int shift = 0;
-    if (e->modifiers() & Qt::ShiftModifier)
-        shift |= 1;
-    if (e->modifiers() & Qt::ControlModifier)
-        shift |= 2;
-    if (e->modifiers() & Qt::AltModifier)
-        shift |= 4;
     e->accept();
-    Form_KeyDown(code, shift);
+    Form_KeyDown(code, ui::shiftMask(e->modifiers()));
 }
 
 void ResultPage::resizeEvent(QResizeEvent *e)

@@ -208,15 +208,8 @@ void frmKONTEXT::keyPressEvent(QKeyEvent *e)
         QDialog::keyPressEvent(e);
         return;
     }
-    int shift = 0;
-    if (e->modifiers() & Qt::ShiftModifier)
-        shift |= 1;
-    if (e->modifiers() & Qt::ControlModifier)
-        shift |= 2;
-    if (e->modifiers() & Qt::AltModifier)
-        shift |= 4;
     e->accept();
-    Form_KeyDown(code, shift);
+    Form_KeyDown(code, ui::shiftMask(e->modifiers()));
 }
 
 void frmKONTEXT::Form_Resize()
