@@ -418,6 +418,38 @@ bool Connection::inTransaction() const
     return transDepth_ > 0;
 }
 
+TransactionScope::TransactionScope(Connection &cnn) : cnn_(cnn)
+{
+    cnn_.BeginTrans();
+    active_ = true;
+}
+
+TransactionScope::~TransactionScope()
+{
+    if (!active_)
+        return;
+    try {
+        cnn_.RollbackTrans();
+    } catch (const VbError &) {
+    }
+}
+
+void TransactionScope::commit()
+{
+    if (!active_)
+        raise(err::DatabaseError, QStringLiteral("No transaction is active."));
+    cnn_.CommitTrans();
+    active_ = false;
+}
+
+void TransactionScope::rollback()
+{
+    if (!active_)
+        return;
+    active_ = false;
+    cnn_.RollbackTrans();
+}
+
 void Connection::Execute(const QString &sql)
 {
     if (!db_)

@@ -56,6 +56,28 @@ private:
 
 using ConnectionPtr = std::shared_ptr<Connection>;
 
+// One unit of work on a connection: begins on construction, commits when told, and rolls back
+// when it is left any other way (an error, an early return), so that a half-written unit never
+// stays behind. A failure to roll back while leaving is swallowed: the connection's own close
+// undoes the open transaction anyway, and the error that caused the leave is the one to report.
+class TransactionScope {
+public:
+    explicit TransactionScope(Connection &cnn);
+    explicit TransactionScope(const ConnectionPtr &cnn) : TransactionScope(*cnn) {}
+    ~TransactionScope();
+    TransactionScope(const TransactionScope &) = delete;
+    TransactionScope &operator=(const TransactionScope &) = delete;
+
+    void commit();
+    // Rolls back now (once); raises when the rollback itself fails.
+    void rollback();
+    bool active() const { return active_; }
+
+private:
+    Connection &cnn_;
+    bool active_ = false;
+};
+
 // Opens a connection to a file with the program's connection string.
 ConnectionPtr openDatabase(const QString &path);
 QString connectionStringFor(const QString &path);

@@ -226,6 +226,39 @@ TEST_F(DbTest, NestedTransactionsCommitOnlyAtTheOutermost)
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(2)));
 }
 
+TEST_F(DbTest, TransactionScopeCommitsOnlyWhenTold)
+{
+    {
+        TransactionScope unit(cnn);
+        cnn->Execute("DELETE FROM [T] WHERE [ID]=1");
+        unit.commit();
+        EXPECT_FALSE(unit.active());
+    }
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(2)));
+
+    // Left by an error: everything of the unit is undone, the outer work is not.
+    cnn->BeginTrans();
+    cnn->Execute("DELETE FROM [T] WHERE [ID]=2");
+    try {
+        TransactionScope unit(cnn);
+        cnn->Execute("DELETE FROM [T]");
+        cnn->Execute("SELEKT 1");
+        unit.commit();
+    } catch (const VbError &) {
+    }
+    EXPECT_TRUE(cnn->inTransaction());
+    cnn->CommitTrans();
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(1)));
+
+    // Left by an early return.
+    [&] {
+        TransactionScope unit(cnn);
+        cnn->Execute("DELETE FROM [T]");
+    }();
+    EXPECT_FALSE(cnn->inTransaction());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [T]"), Variant(int32_t(1)));
+}
+
 TEST_F(DbTest, OpeningNeverCreatesAFile)
 {
     const QString missing = dir.filePath("sub/NEU.mdb");
