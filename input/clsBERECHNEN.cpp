@@ -6,11 +6,13 @@
 #include "data/clsDATEN.h"
 #include "input/Evaluation.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/ui.h"
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace vnt {
 
@@ -155,18 +157,9 @@ bool clsBERECHNEN::BERECHNUNG()
 
     // The result rows are written as one unit: a run that fails part way leaves the record's
     // former results whole instead of a mix of old and new sections.
-    const db::ConnectionPtr cnn = a2->connection();
-    bool inTrans = false;
-    g.step([&] {
-        cnn->BeginTrans();
-        inTrans = true;
-    });
-    auto rollback = [&] {
-        if (inTrans) {
-            inTrans = false;
-            try { cnn->RollbackTrans(); } catch (const VbError &) {}
-        }
-    };
+    // A transaction that could not begin (and was let go with OK) leaves the rows written one by one.
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(a2->connection()); });
     for (int i = 0; i <= n && !stop && !g.left(); ++i) {
         const size_t k = size_t(i);
         g.step([&] {
@@ -177,10 +170,8 @@ bool clsBERECHNEN::BERECHNUNG()
         });
         g.step([&] { ctx_.setProgress(n == 0 ? 40 : 30 + int(std::nearbyint(10.0 * i / n))); });
     }
-    if (stop || g.left()) {
-        rollback();
+    if (stop || g.left())
         return false;
-    }
 
     // Rows beyond the last section stem from an earlier, longer version of the record; the
     // multiple evaluation takes its section range from A2 and would count them.
@@ -191,17 +182,13 @@ bool clsBERECHNEN::BERECHNUNG()
             if (!a2->LOESCHEN(I2, key(i)))
                 stop = true;
     });
-    if (stop || g.left()) {
-        rollback();
+    if (stop || g.left())
         return false;
-    }
-    if (inTrans) {
+    if (unit) {
         try {
-            cnn->CommitTrans();
-            inTrans = false;
+            unit->commit();
         } catch (const VbError &e) {
             g.report(e.number, e.description);
-            rollback();
             return false;
         }
     }

@@ -6,6 +6,7 @@
 #include "grid/GridControl.h"
 #include "grid/clsFLX.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -26,6 +27,7 @@
 #include <QWindow>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace vnt {
 
@@ -455,12 +457,9 @@ bool mdiEINGABE::OK(int32_t &AKTID)
 
     Guard g(kError, QStringLiteral("OK"));
     const db::ConnectionPtr cnn = ctx_.cnnX();
-    bool began = false;
-    g.step([&] {
-        cnn->BeginTrans();
-        began = true;
-    });
-    if (!began)
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(*cnn); });
+    if (!unit)
         return false;
 
     // Every step is checked, the comment too: a record saved in part is worse than one not saved.
@@ -499,19 +498,9 @@ bool mdiEINGABE::OK(int32_t &AKTID)
     write([&] { return e_[6]->DVTI(QStringLiteral("K"), K); });
     write([&] { return e_[6]->DVTI(QStringLiteral("ZAUF"), ZAUF); });
 
-    if (ok) {
-        g.step([&] { cnn->CommitTrans(); });
-        if (!g.failed())
-            return true;
-        if (!cnn->inTransaction())
-            return false;
-    }
-    try {
-        cnn->RollbackTrans();
-    } catch (const std::exception &) {
-        // The box of the failed step has been shown; a failed rollback leaves nothing to add.
-    }
-    return false;
+    if (ok)
+        g.step([&] { unit->commit(); });
+    return ok && !g.failed();
 }
 
 bool mdiEINGABE::commitEditors()
