@@ -58,6 +58,58 @@ struct Token {
     bool word = false;
 };
 
+bool isWordChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)   // plain ASCII first: every query is scanned on each Open
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '$';
+    return c.isLetterOrNumber();
+}
+
+// Past the comment that starts at i ("-- ..." to the line's end, "/* ... */"); i when none does.
+int pastComment(const QString &sql, int i)
+{
+    const int n = sql.size();
+    if (i + 1 >= n)
+        return i;
+    if (sql[i] == QLatin1Char('-') && sql[i + 1] == QLatin1Char('-')) {
+        while (i < n && sql[i] != QLatin1Char('\n'))
+            ++i;
+        return i;
+    }
+    if (sql[i] == QLatin1Char('/') && sql[i + 1] == QLatin1Char('*')) {
+        const int e = sql.indexOf(QLatin1String("*/"), i + 2);
+        return e < 0 ? n : e + 2;
+    }
+    return i;
+}
+
+bool opensQuote(QChar c)
+{
+    return c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[');
+}
+
+// Reads the text or quoted name that opens at i into `text` (without its quotes, a doubled
+// quote as one) and returns where it ends.
+int readQuoted(const QString &sql, int i, QString &text)
+{
+    const int n = sql.size();
+    const QChar close = sql[i] == QLatin1Char('[') ? QLatin1Char(']') : sql[i];
+    ++i;
+    while (i < n) {
+        if (sql[i] == close) {
+            if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
+                text += close;
+                i += 2;
+                continue;
+            }
+            break;
+        }
+        text += sql[i++];
+    }
+    return qMin(i + 1, n);
+}
+
 // The tokens of the query's outermost level: what stands inside parentheses or literals is skipped.
 QList<Token> topLevelTokens(const QString &sql)
 {
@@ -69,33 +121,17 @@ QList<Token> topLevelTokens(const QString &sql)
         const QChar c = sql[i];
         if (c.isSpace()) {
             ++i;
-        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            while (i < n && sql[i] != QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            const int e = sql.indexOf(QLatin1String("*/"), i + 2);
-            i = e < 0 ? n : e + 2;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
-            const int start = i++;
+        } else if (const int past = pastComment(sql, i); past != i) {
+            i = past;
+        } else if (opensQuote(c)) {
+            const int start = i;
             QString text;
-            while (i < n) {
-                if (sql[i] == close) {
-                    if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
-                        text += close;
-                        i += 2;
-                        continue;
-                    }
-                    break;
-                }
-                text += sql[i++];
-            }
-            i = qMin(i + 1, n);
+            i = readQuoted(sql, i, text);
             if (depth == 0)
                 out.append({text, start, i, c != QLatin1Char('\'')});
-        } else if (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$')) {
+        } else if (isWordChar(c)) {
             const int start = i;
-            while (i < n && (sql[i].isLetterOrNumber() || sql[i] == QLatin1Char('_') || sql[i] == QLatin1Char('$')))
+            while (i < n && isWordChar(sql[i]))
                 ++i;
             if (depth == 0)
                 out.append({sql.mid(start, i - start), start, i, true});
@@ -193,14 +229,6 @@ struct LiftedQuery {
     QString text;                   // the query with a "?" for each lifted literal
     std::vector<Literal> values;    // in the order of the "?"
 };
-
-bool isWordChar(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 128)   // plain ASCII first: every query is scanned on each Open
-        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '$';
-    return c.isLetterOrNumber();
-}
 
 // The number literal that starts at `at`, as the engine reads it (digits, a point, an exponent),
 // and where it ends; nothing when the text there is no plain decimal number (a hex number).
@@ -300,28 +328,12 @@ LiftedQuery liftLiterals(const QString &sql)
     while (i < n) {
         const QChar c = sql[i];
         const QChar next = i + 1 < n ? sql[i + 1] : QChar();
-        if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
-            while (i < n && sql[i] != QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
-            const int e = sql.indexOf(QLatin1String("*/"), i + 2);
-            i = e < 0 ? n : e + 2;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
-            const int start = i++;
+        if (const int past = pastComment(sql, i); past != i) {
+            i = past;
+        } else if (opensQuote(c)) {
+            const int start = i;
             QString value;
-            while (i < n) {
-                if (sql[i] == close) {
-                    if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
-                        value += close;
-                        i += 2;
-                        continue;
-                    }
-                    break;
-                }
-                value += sql[i++];
-            }
-            i = qMin(i + 1, n);
+            i = readQuoted(sql, i, value);
             // X'..' is a blob, not a text.
             if (c == QLatin1Char('\'') && !(start > 0 && isWordChar(sql[start - 1]))) {
                 Literal lit;
