@@ -58,6 +58,16 @@ bool clsBERECHNEN::BERECHNUNG()
     if (g.left() || !e1 || !e2 || !e3 || !e5 || !a2)
         return false;
 
+    // The record is read and its results written as one unit: the results stem from one state
+    // of the record, a run that fails part way leaves the former results whole instead of a mix
+    // of old and new sections, and the database is locked once for the run rather than once
+    // for every value read. A transaction that could not begin (and was let go with OK) leaves
+    // the values read and written one by one.
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(a2->connection()); });
+    if (g.left())
+        return false;
+
     int n = 0;
     EvaluationInput in;
     g.step([&] {
@@ -151,15 +161,11 @@ bool clsBERECHNEN::BERECHNUNG()
     if (g.left())
         return false;
     if (!r.ok()) {
+        unit.reset();   // nothing was written; the notice need not hold the database
         ui::MsgBox(QString::fromUtf8(evaluationNoticeText(r.notice)).arg(r.section), ui::vbOKOnly, QStringLiteral("HINWEIS!"));
         return false;
     }
 
-    // The result rows are written as one unit: a run that fails part way leaves the record's
-    // former results whole instead of a mix of old and new sections.
-    // A transaction that could not begin (and was let go with OK) leaves the rows written one by one.
-    std::optional<db::TransactionScope> unit;
-    g.step([&] { unit.emplace(a2->connection()); });
     for (int i = 0; i <= n && !stop && !g.left(); ++i) {
         const size_t k = size_t(i);
         g.step([&] {
