@@ -1,5 +1,6 @@
 // Result page 1: the page data of a small record, the power-of-ten scaling, the series of the
 // figures, and each figure drawn on the recording surface with its main geometry.
+#include "common/Shots.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "drawing/clsGRAFIK.h"
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace vnt;
@@ -448,7 +450,7 @@ TEST(Seite1, OptionsRedrawReadsTheNewOptions)
 }
 
 // For looking at the page: with VANTREL_PAGE1_DEMO naming a demo installation, its first record
-// is evaluated and its page drawn to /tmp/page1-screen.png and printed to /tmp/page1.pdf.
+// is evaluated, its page drawn and printed; VANTREL_SCREENSHOTS names a folder to keep both in.
 TEST(Seite1Look, DemoRecordOnScreenAndPaper)
 {
     const QString root = qEnvironmentVariable("VANTREL_PAGE1_DEMO");
@@ -472,9 +474,15 @@ TEST(Seite1Look, DemoRecordOnScreenAndPaper)
     mdiSEITE1 page(ctx, &host);
     page.resize(1400, 900);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(page.grab().save(QStringLiteral("/tmp/page1-screen.png")));
-    Printer::instance().setPdfFile(QStringLiteral("/tmp/page1.pdf"));
+    const QImage shot = test::shotOf(page);
+    EXPECT_GT(test::inkIn(shot, shot.rect()), shot.width() * shot.height() / 100);
+    EXPECT_TRUE(test::keepShot(shot, QStringLiteral("page1-screen")));
+    QTemporaryDir out;
+    const QString folder = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+    const QString pdf = (folder.isEmpty() ? out.path() : folder) + QStringLiteral("/page1.pdf");
+    Printer::instance().setPdfFile(pdf);
     page.DRUCKEN();
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
     Printer::instance().setPdfFile(QString());
     Printer::instance().reset();
 }

@@ -1,5 +1,6 @@
 // Result page 2: the preset tables' cell texts from a small preset database, the page's
 // header, its printed sheet, scrolling, restyling and keys.
+#include "common/Shots.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "data/clsDATEN.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace vnt;
@@ -322,7 +324,7 @@ TEST(Seite2, KeysPressTheMainWindowsPanels)
 }
 
 // For looking at the page: with VANTREL_PAGE2_DEMO naming a demo installation, the page is
-// drawn from its presets to /tmp/page2-screen.png and printed to /tmp/page2.pdf.
+// drawn from its presets and printed; VANTREL_SCREENSHOTS names a folder to keep both in.
 TEST(Seite2Look, DemoPresetsOnScreenAndPaper)
 {
     const QString root = qEnvironmentVariable("VANTREL_PAGE2_DEMO");
@@ -341,9 +343,15 @@ TEST(Seite2Look, DemoPresetsOnScreenAndPaper)
     mdiSEITE2 page(ctx, &host);
     page.resize(1200, 820);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(page.grab().save(QStringLiteral("/tmp/page2-screen.png")));
-    Printer::instance().setPdfFile(QStringLiteral("/tmp/page2.pdf"));
+    const QImage shot = test::shotOf(page);
+    EXPECT_GT(test::inkIn(shot, shot.rect()), shot.width() * shot.height() / 100);
+    EXPECT_TRUE(test::keepShot(shot, QStringLiteral("page2-screen")));
+    QTemporaryDir out;
+    const QString folder = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+    const QString pdf = (folder.isEmpty() ? out.path() : folder) + QStringLiteral("/page2.pdf");
+    Printer::instance().setPdfFile(pdf);
     page.DRUCKEN();
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
     Printer::instance().setPdfFile(QString());
     Printer::instance().reset();
 }
