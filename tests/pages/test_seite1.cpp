@@ -1,6 +1,6 @@
 // Result page 1: the page data of a small record, the power-of-ten scaling, the series of the
 // figures, and each figure drawn on the recording surface with its main geometry.
-#include "common/Shots.h"
+#include "PageLook.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "drawing/clsGRAFIK.h"
@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace vnt;
@@ -474,15 +473,5 @@ TEST(Seite1Look, DemoRecordOnScreenAndPaper)
     mdiSEITE1 page(ctx, &host);
     page.resize(1400, 900);
     QCoreApplication::processEvents();
-    const QImage shot = test::shotOf(page);
-    EXPECT_GT(test::inkIn(shot, shot.rect()), shot.width() * shot.height() / 100);
-    EXPECT_TRUE(test::keepShot(shot, QStringLiteral("page1-screen")));
-    QTemporaryDir out;
-    const QString folder = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    const QString pdf = (folder.isEmpty() ? out.path() : folder) + QStringLiteral("/page1.pdf");
-    Printer::instance().setPdfFile(pdf);
-    page.DRUCKEN();
-    EXPECT_GT(QFileInfo(pdf).size(), 1000);
-    Printer::instance().setPdfFile(QString());
-    Printer::instance().reset();
+    test::lookAt(page, QStringLiteral("page1"));
 }

@@ -1,6 +1,6 @@
 // Result page 2: the preset tables' cell texts from a small preset database, the page's
 // header, its printed sheet, scrolling, restyling and keys.
-#include "common/Shots.h"
+#include "PageLook.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "data/clsDATEN.h"
@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace vnt;
@@ -343,15 +342,5 @@ TEST(Seite2Look, DemoPresetsOnScreenAndPaper)
     mdiSEITE2 page(ctx, &host);
     page.resize(1200, 820);
     QCoreApplication::processEvents();
-    const QImage shot = test::shotOf(page);
-    EXPECT_GT(test::inkIn(shot, shot.rect()), shot.width() * shot.height() / 100);
-    EXPECT_TRUE(test::keepShot(shot, QStringLiteral("page2-screen")));
-    QTemporaryDir out;
-    const QString folder = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    const QString pdf = (folder.isEmpty() ? out.path() : folder) + QStringLiteral("/page2.pdf");
-    Printer::instance().setPdfFile(pdf);
-    page.DRUCKEN();
-    EXPECT_GT(QFileInfo(pdf).size(), 1000);
-    Printer::instance().setPdfFile(QString());
-    Printer::instance().reset();
+    test::lookAt(page, QStringLiteral("page2"));
 }
