@@ -284,3 +284,95 @@ TEST(LoggerImport, ConfigurationRules)
     EXPECT_EQ(importLoggerFile(s.ctx, *d.flx, "RULES", path), 0);
     EXPECT_EQ(importLoggerFile(s.ctx, *h.flx, "RULES", s.dir.path() + "/none.log"), 0);
 }
+
+// Where reading starts: a count of cycles, lines or records to pass over, or a marker line.
+TEST(LoggerImport, StartByCountOrMarkerInEachLayout)
+{
+    LoggerSetup s;
+    // Line blocks, two cycles passed over: the reader expects cycle 2 next and finds it.
+    s.config(1, "BLOCK", 6, {}, {}, "2", {}, {}, {});
+    s.standardValues(1, 2, 3, 4, 5);
+    QStringList lines;
+    for (int n = 0; n < 4; ++n)
+        lines << cycle(n, QString("t%1").arg(n), "1", "1");
+    const QString blocks = s.file("blocks.log", lines);
+    {
+        LoggerGrid g;
+        Boxes none;
+        EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "BLOCK", blocks), -1);
+        ASSERT_EQ(g.grid->Rows(), 3);
+        EXPECT_EQ(g.cell(1, 2), "t2");
+        EXPECT_EQ(g.cell(2, 2), "t3");
+    }
+
+    // Line blocks from a marker standing in for the date line of cycle 1: the lines before it
+    // are counted into cycle 1, line 2; reading goes on with its line 3 (the time), and the
+    // next cycle is checked for the number 2.
+    s.config(2, "MARK", 6, {}, {}, {}, "Beginn", {}, {});
+    s.standardValues(2, 2, 3, 4, 5);
+    QStringList marked = cycle(0, "t0", "1", "1");
+    marked << "5" << "1" << "  Beginn  " << "t1" << "11" << "1";
+    marked << cycle(2, "t2", "2", "1");
+    const QString markedPath = s.file("marked.log", marked);
+    {
+        LoggerGrid g;
+        Boxes none;
+        EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "MARK", markedPath), -1);
+        ASSERT_EQ(g.grid->Rows(), 3);
+        EXPECT_EQ(g.row(1), QStringList({"", "", "t1", "11", "0,001"}));
+        EXPECT_EQ(g.row(2), QStringList({"", "2003-05-07", "t2", "2", "0,001"}));
+    }
+
+    // One line per cycle, two lines passed over; fields apart by "<BLANK>", one blank. The
+    // cycles are numbered from 0 whatever was passed over.
+    s.config(3, "LINES", 4, {}, {}, "2", {}, "<BLANK>", {});
+    s.standardValues(3, 0, 1, 2, 3);
+    const QString spaced = s.file("spaced.log", {"Kopf 1", "Kopf 2", "d0 t0 T=5 1000 *", "d1 t1", "d2 t2 T=6 2000 *"});
+    {
+        LoggerGrid g;
+        Boxes damaged;
+        damaged.answer(ui::vbOK);
+        EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "LINES", spaced), -1);
+        ASSERT_EQ(damaged.records().size(), 1u);
+        EXPECT_EQ(damaged.records()[0].text, "ZyklusNr. 1 ist beschädigt!");
+        ASSERT_EQ(g.grid->Rows(), 3);
+        EXPECT_EQ(g.row(1), QStringList({"", "d0", "t0", "5", "1"}));
+        EXPECT_EQ(g.row(2), QStringList({"", "d2", "t2", "6", "2"}));
+    }
+
+    // One line, starting after the second record separator; the records are numbered from the
+    // count, and a damaged record ends the import with the rows read so far.
+    s.config(4, "ONE", 4, {}, {}, "2", {}, ";", "|");
+    s.standardValues(4, 0, 1, 2, 3);
+    const QString one = s.file("one.log", {"|d0;t0;T=0;0;#|d1;t1;T=1;1;#|d2;t2;T=2;2;#|kaputt|d4;t4;T=4;4;#|"});
+    {
+        LoggerGrid g;
+        Boxes damaged;
+        damaged.answer(ui::vbOK);
+        EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "ONE", one), 0);
+        ASSERT_EQ(damaged.records().size(), 1u);
+        EXPECT_EQ(damaged.records()[0].text, "ZyklusNr. 4 ist beschädigt!");
+        ASSERT_EQ(g.grid->Rows(), 3);
+        EXPECT_EQ(g.row(1), QStringList({"", "d1", "t1", "T=1", "1"}));
+        EXPECT_EQ(g.row(2), QStringList({"", "d2", "t2", "T=2", "2"}));
+    }
+}
+
+TEST(LoggerImport, TimePatternWithoutSecondsLeavesTimesAsRead)
+{
+    LoggerSetup s;
+    s.config(1, "ZEIT", 3, "TT.MM.JJ", "hh:mm", {}, {}, ";", {});
+    s.value(1, 0, "DAT", 0);
+    s.value(1, 1, "ZEIT", 1);
+    const QString path = s.file("time.log", {"07.05.03;12:30;0;*"});
+    LoggerGrid g;
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "ZEIT", path), -1);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].text,
+              "Es wurde für diese Konfiguration ein ungültiges Zeitformat im Menü Elektronikvorgaben eingegeben!");
+    EXPECT_EQ(boxes.records()[0].title, kTitle);
+    EXPECT_EQ(boxes.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
+    EXPECT_EQ(g.row(1), QStringList({"", "07.05.03", "12:30", "", ""}));
+}

@@ -179,3 +179,34 @@ TEST_F(EvaluationThroughTables, FailedResultWriteLeavesFormerResultsWhole)
     }
     EXPECT_EQ(rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2")), before);
 }
+
+// A value the evaluation cannot read raises its own error box: OK goes on with the next step,
+// Cancel leaves without writing anything.
+TEST_F(EvaluationThroughTables, OwnErrorBoxGoesOnWithOkAndLeavesWithCancel)
+{
+    LocaleScope en(QLocale::English);
+    const char *given = "1, 1, 0, 0, 0, NULL, 0, 0, 0";
+    record("NULL, NULL, NULL", {given, given, given});
+    exec(QStringLiteral("UPDATE E2 SET Z = 'abc' WHERE ID = 5 AND I2 = 2"));
+    const QString before = rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2"));
+    {
+        Boxes b;
+        b.answer(ui::vbCancel);
+        clsBERECHNEN e(ctx);
+        EXPECT_FALSE(e.BERECHNUNG());
+        ASSERT_EQ(b.records().size(), 1u);
+        EXPECT_EQ(b.records()[0].title, "Auswerten");
+        EXPECT_EQ(b.records()[0].text, "VB-Fehler:13\nType mismatch");
+        EXPECT_EQ(b.records()[0].style, ui::vbOKCancel | ui::vbExclamation);
+    }
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2")), before);
+    {
+        Boxes b;
+        b.answer(ui::vbOK);
+        clsBERECHNEN e(ctx);
+        EXPECT_TRUE(e.BERECHNUNG());
+        EXPECT_EQ(b.records().size(), 1u);
+    }
+    // The depth that could not be read counts as 0, so that the last section's length is -5.
+    EXPECT_EQ(results(), "2;1;0;0;0;1;2|3;1;0;0;0;1;3|-5;1;0;0;0;1;4");
+}
