@@ -14,6 +14,7 @@ namespace {
 
 // Figure 10..110 x 10..90 mm; world (x, y) lands at (10 + x, 90 - y).
 struct Bogen : ::testing::Test {
+    test::Boxes boxes;   // an error box fails the test instead of waiting for a click
     SimpleRunContext ctx;
     RecordingSurface surface{QSizeF(200, 150)};
     clsGRAFIK g{ctx};
