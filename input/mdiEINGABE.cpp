@@ -58,6 +58,13 @@ constexpr GridColumn kGridColumns[] = {
     {5, "NEZ", 1, 1, "6"},  {5, "BRZ", 1, 1, "1"},  {5, "FA", 3, 3, "1"},
 };
 
+// The header fields of the first tab with the E1 columns they hold, for opening and saving alike.
+std::array<std::pair<const char *, QLineEdit *>, 7> headerFields(const mdiEINGABE &w)
+{
+    return {{{"DATUMA", w.txtDATUMA}, {"DATUME", w.txtDATUME}, {"NN", w.txtNN}, {"ZGW", w.txtZGW},
+             {"GNTZ", w.txtGNTZ}, {"GBRZ", w.txtGBRZ}, {"FNE", w.txtFNE}}};
+}
+
 FlexValue texts(std::initializer_list<const char *> l)
 {
     QStringList s;
@@ -426,9 +433,7 @@ void mdiEINGABE::OEFFNEN(int32_t AKTID)
     read([&] { return e_[1]->DTFT(QStringLiteral("KEN"), *txtKEN); });
     if (!stop && !g.left())
         g.step([&] { e_[1]->DTFT(QStringLiteral("KOM"), *txtKOM); });   // a comment that cannot be read is no reason to stop
-    const std::pair<const char *, QLineEdit *> header[] = {{"DATUMA", txtDATUMA}, {"DATUME", txtDATUME}, {"NN", txtNN},
-                                                          {"ZGW", txtZGW}, {"GNTZ", txtGNTZ}, {"GBRZ", txtGBRZ}, {"FNE", txtFNE}};
-    for (const auto &[column, box] : header)
+    for (const auto &[column, box] : headerFields(*this))
         read([&] { return e_[1]->DTFT(QString::fromLatin1(column), *box); });
 
     int table = 1;
@@ -482,9 +487,7 @@ bool mdiEINGABE::OK(int32_t &AKTID)
     write([&] { return e_[1]->DFTT(QStringLiteral("KEN"), *txtKEN); });
     write([&] { return e_[1]->DFTT(QStringLiteral("KOM"), *txtKOM); });
     write([&] { return e_[1]->DVTB(QStringLiteral("AKT"), true); });
-    const std::pair<const char *, QLineEdit *> header[] = {{"DATUMA", txtDATUMA}, {"DATUME", txtDATUME}, {"NN", txtNN},
-                                                          {"ZGW", txtZGW}, {"GNTZ", txtGNTZ}, {"GBRZ", txtGBRZ}, {"FNE", txtFNE}};
-    for (const auto &[column, box] : header)
+    for (const auto &[column, box] : headerFields(*this))
         write([&] { return e_[1]->DFTT(QString::fromLatin1(column), *box); });
 
     int table = 1;
