@@ -1,7 +1,10 @@
 // What one figure costs to draw on the screen's picture image: the frame row read from the
 // figure tables, full axes (ticks, grid lines, numbers, titles with markup) and one
 // 10,000-point polyline, beside the same drawing on the recording surface (the layout alone,
-// without painting pixels).
+// without painting pixels) and beside a plain QPainter drawing of the same frame, grid,
+// numbers, titles and polyline on the same image. The ratio to the plain drawing is the
+// price of the figure engine.
+#include "BenchRun.h"
 #include "drawing/Surface.h"
 #include "drawing/clsGRAFIK.h"
 #include "platform/RunContext.h"
@@ -12,10 +15,11 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -29,7 +33,7 @@ struct Projekt {
         f.open(QIODevice::WriteOnly);
         f.close();
         ctx.cnn = vnt::db::openDatabase(path);
-        QFile schema(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../schema/project.sql"));
+        QFile schema(QStringLiteral(VANTREL_SOURCE_DIR "/schema/project.sql"));
         schema.open(QIODevice::ReadOnly);
         ctx.cnn->Execute(QString::fromUtf8(schema.readAll()));
         ctx.cnn->Execute(QStringLiteral("INSERT INTO G0 (ID,IDOBJEKT,OX,OY,RL,RR,RO,RU,MYMX,XMIN,XMAX,YMIN,YMAX,MX,MY) "
@@ -107,13 +111,55 @@ void BM_FigureRecorded(benchmark::State &state) {
 }
 BENCHMARK(BM_FigureRecorded)->Unit(benchmark::kMillisecond);
 
+// The same picture drawn by hand: a frame, a grid of 10 by 10 lines with their numbers, two
+// titles and the polyline, each through QPainter at once.
+void BM_PlainPainter(benchmark::State &state) {
+    QImage image(int(170 * 96 / 25.4), int(120 * 96 / 25.4), QImage::Format_ARGB32_Premultiplied);
+    const double px = 96 / 25.4;
+    const QRectF plot(20 * px, 10 * px, (170 - 28) * px, (120 - 25) * px);
+    // The figure draws a series as clipped segments with a one-pixel pen: so does this.
+    std::vector<QLineF> line;
+    line.reserve(xs().size());
+    auto at = [&](size_t i) { return QPointF(plot.left() + xs()[i] / 100 * plot.width(), plot.bottom() - ys()[i] / 100 * plot.height()); };
+    for (size_t i = 1; i < xs().size(); ++i)
+        line.emplace_back(at(i - 1), at(i));
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setFont(QFont(QStringLiteral("Arial"), 8));
+        p.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.drawRect(plot);
+        for (int k = 0; k <= 10; ++k) {
+            const double x = plot.left() + k * plot.width() / 10, y = plot.bottom() - k * plot.height() / 10;
+            p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+            p.drawText(QPointF(x - 2 * px, plot.bottom() + 4 * px), QString::number(k * 10));
+            p.drawText(QPointF(plot.left() - 8 * px, y + 1 * px), QString::number(k * 10));
+        }
+        p.drawText(QPointF(plot.center().x(), plot.bottom() + 9 * px), QStringLiteral("Zeit t [h]"));
+        p.drawText(QPointF(plot.left(), plot.top() - 2 * px), QStringLiteral("Weg s [10-3 m]"));
+        p.setPen(QPen(QColor::fromRgb(QRgb(vnt::paletteRgb(9))), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.drawLines(line.data(), int(line.size()));
+        p.drawText(line.back().p2() + QPointF(1 * px, 0), QStringLiteral("Messung"));
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_PlainPainter)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     vnt::sys::setLocale(QLocale(QLocale::German, QLocale::Germany));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    const auto results = vnt::bench::runBenchmarks(argc, argv);
+    const auto image = results["BM_FigureOnImage"];
+    const auto recorded = results["BM_FigureRecorded"];
+    const auto plain = results["BM_PlainPainter"];
+    if (image.real > 0 && plain.real > 0)
+        std::printf("one figure: on the image %.2f ms (layout alone %.2f ms), plain QPainter %.2f ms, ratio %.1f\n",
+                    image.real, recorded.real, plain.real, image.real / plain.real);
     return 0;
 }

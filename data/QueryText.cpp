@@ -55,41 +55,73 @@ QString sqlKeyValue(const Variant &v)
     return {};
 }
 
+// Built in one buffer: the accessor makes one of these for every value it moves.
 QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
 {
-    QString columns = bracket(SPV);
-    if (!s.ESPID.isEmpty())
-        columns += QLatin1Char(',') + bracket(s.ESPID);
-    for (const KeyPair &k : keys)
-        if (k.named())
-            columns += QLatin1Char(',') + bracket(k.name);
-    for (const QString *fixed : {&s.ESPK1, &s.ESPK2, &s.ESPK3})
-        if (!fixed->isEmpty())
-            columns += QLatin1Char(',') + bracket(*fixed);
-
-    QString condition;
-    if (!s.ESPID.isEmpty())
-        condition = QStringLiteral(" WHERE ") + bracket(s.ESPID) + QStringLiteral(" = ") + QString::number(s.ESPIDW);
-    for (const KeyPair &k : keys)
-        if (k.restricts())
-            condition += joiner(condition) + bracket(k.name) + QLatin1Char('=') + sqlKeyValue(k.value);
-    if (!s.ESPK1.isEmpty())
-        condition += joiner(condition) + bracket(s.ESPK1) + QStringLiteral(" =") + db::sqlText(s.ESPK1W);
-    if (!s.ESPK2.isEmpty())
-        condition += joiner(condition) + bracket(s.ESPK2) + QStringLiteral(" =") + db::sqlText(s.ESPK2W);
-    if (!s.ESPK3.isEmpty())
-        condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral("  AND "))
-                   + bracket(s.ESPK3) + QStringLiteral(" =") + db::sqlText(s.ESPK3W);
-
-    QString order;
-    if (keys[0].named()) {
-        order = QStringLiteral(" ORDER BY ") + bracket(keys[0].name);
-        for (size_t i = 1; i < keys.size(); ++i)
-            if (keys[i].named())
-                order += QLatin1Char(',') + bracket(keys[i].name);
+    QString q;
+    q.reserve(256);
+    auto name = [&q](const QString &column) {
+        q += QLatin1Char('[');
+        q += column;
+        q += QLatin1Char(']');
+    };
+    q += QLatin1String("SELECT ");
+    name(SPV);
+    if (!s.ESPID.isEmpty()) {
+        q += QLatin1Char(',');
+        name(s.ESPID);
     }
+    for (const KeyPair &k : keys)
+        if (k.named()) {
+            q += QLatin1Char(',');
+            name(k.name);
+        }
+    for (const QString *fixed : {&s.ESPK1, &s.ESPK2, &s.ESPK3})
+        if (!fixed->isEmpty()) {
+            q += QLatin1Char(',');
+            name(*fixed);
+        }
+    q += QLatin1String(" FROM ");
+    name(s.ETABELLE);
 
-    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + bracket(s.ETABELLE) + condition + order;
+    bool condition = false;
+    // Opens the condition or continues it.
+    auto join = [&](QLatin1String andWord) {
+        q += condition ? andWord : QLatin1String(" WHERE ");
+        condition = true;
+    };
+    if (!s.ESPID.isEmpty()) {
+        join(QLatin1String(" AND "));
+        name(s.ESPID);
+        q += QLatin1String(" = ");
+        q += QString::number(s.ESPIDW);
+    }
+    for (const KeyPair &k : keys)
+        if (k.restricts()) {
+            join(QLatin1String(" AND "));
+            name(k.name);
+            q += QLatin1Char('=');
+            q += sqlKeyValue(k.value);
+        }
+    const std::pair<const QString *, const QString *> fixedKeys[] = {{&s.ESPK1, &s.ESPK1W}, {&s.ESPK2, &s.ESPK2W}, {&s.ESPK3, &s.ESPK3W}};
+    for (const auto &[column, value] : fixedKeys)
+        if (!column->isEmpty()) {
+            join(column == &s.ESPK3 ? QLatin1String("  AND ") : QLatin1String(" AND "));
+            name(*column);
+            q += QLatin1String(" =");
+            q += db::sqlText(*value);
+        }
+
+    if (keys[0].named()) {
+        q += QLatin1String(" ORDER BY ");
+        name(keys[0].name);
+        for (size_t i = 1; i < keys.size(); ++i)
+            if (keys[i].named()) {
+                q += QLatin1Char(',');
+                name(keys[i].name);
+            }
+    }
+    return q;
 }
 
 QString indexQuery(const AccessorState &s, const KeyPairs &keys)

@@ -64,7 +64,7 @@ std::unique_ptr<db::Recordset> clsDATEN::openSelection(const QString &SPV, const
 
 std::unique_ptr<db::Recordset> clsDATEN::DT(const QString &SPV, VNT_KEYS)
 {
-    return openSelection(SPV, {{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, SPI4W}}});
+    return openSelection(SPV, VNT_PACK_KEYS);
 }
 
 bool clsDATEN::SPALTESCHREIBEN(const QString &SPV, const std::vector<Variant> &values, const KeyPairs &keys)
@@ -207,7 +207,7 @@ void clsDATEN::INDEX(int16_t &MINI, int16_t &MAXI, int16_t &AN, const QString &S
                      const QString &SPI2, const Variant &SPI2W, const QString &SPI3, const Variant &SPI3W,
                      const QString &SPI4)
 {
-    runIndex(QStringLiteral("Index"), {{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, {}}}},
+    runIndex(QStringLiteral("Index"), VNT_PACK_KEYS3,
              minMaxCount(MINI, MAXI, AN, [](const Variant &v) { return v.toInt(); }));
 }
 
@@ -215,7 +215,7 @@ void clsDATEN::INDEXL(int32_t &MINI, int32_t &MAXI, int32_t &AN, const QString &
                       const QString &SPI2, const Variant &SPI2W, const QString &SPI3, const Variant &SPI3W,
                       const QString &SPI4)
 {
-    runIndex(QStringLiteral("Datenfehler"), {{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, {}}}},
+    runIndex(QStringLiteral("Datenfehler"), VNT_PACK_KEYS3,
              minMaxCount(MINI, MAXI, AN, [](const Variant &v) { return v.toLong(); }));
 }
 
@@ -223,7 +223,7 @@ void clsDATEN::INDEXV(Variant &MINI, Variant &MAXI, int16_t &AN, const QString &
                       const QString &SPI2, const Variant &SPI2W, const QString &SPI3, const Variant &SPI3W,
                       const QString &SPI4)
 {
-    runIndex(QStringLiteral("Index"), {{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, {}}}},
+    runIndex(QStringLiteral("Index"), VNT_PACK_KEYS3,
              [&](int what, const Variant &v) {
                  switch (what) {
                  case 0: MINI = v; break;
@@ -279,7 +279,7 @@ bool clsDATEN::LOESCHEN(VNT_KEYS)
 {
     Guard g(QStringLiteral("VB-Error: "), QStringLiteral("Datenfehler"));
     std::unique_ptr<db::Recordset> rs;
-    const KeyPairs keys{{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, SPI4W}}};
+    const KeyPairs keys = VNT_PACK_KEYS;
     if (!g.step([&] { rs = openSelection(s_.ESPID, keys); }) || !rs)
         return false;   // nothing was deleted, so nothing may be reported as done
     return deleteRestAndClose(g, *rs, true);

@@ -52,6 +52,9 @@ class QWidget;
 #define VNT_KEYS3                                                                                 \
     const QString &SPI1, const Variant &SPI1W, const QString &SPI2, const Variant &SPI2W,         \
         const QString &SPI3, const Variant &SPI3W, const QString &SPI4
+// Inside a member's definition: its key arguments as one list.
+#define VNT_PACK_KEYS KeyPairs{{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, SPI4W}}}
+#define VNT_PACK_KEYS3 KeyPairs{{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, {}}}}
 
 namespace vnt {
 

@@ -20,9 +20,6 @@
 
 namespace vnt {
 
-#define VNT_PACK_KEYS KeyPairs{{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, SPI4W}}}
-#define VNT_PACK_KEYS3 KeyPairs{{{SPI1, SPI1W}, {SPI2, SPI2W}, {SPI3, SPI3W}, {SPI4, {}}}}
-
 namespace {
 
 constexpr int ObjectNotAnArray = 343;

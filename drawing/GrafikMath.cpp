@@ -4,7 +4,6 @@
 #include "platform/errors.h"
 
 #include <algorithm>
-#include <functional>
 #include <cmath>
 
 namespace vnt::grafik {
@@ -365,49 +364,87 @@ void BOGENGRENZEN(int quadrant, Quadranten &q, double MPX, double MPY, double R,
     }
 }
 
-std::optional<std::pair<double, double>> clipQuadrant(int quadrant, double a, double e, double MPX, double MPY,
-                                                      double R, double XL, double XR, double YO, double YU) {
-    if (!(e > a) || !(R > 0)) {
-        if (e == a && R > 0) return std::pair(a, e);
-        return std::nullopt;
+void clipArcQuadrants(Quadranten &q, double MPX, double MPY, double R, double XL, double XR, double YO, double YU) {
+    const double D1 = std::hypot(MPX - XR, MPY - YO), D2 = std::hypot(MPX - XL, MPY - YO);
+    const double D3 = std::hypot(MPX - XL, MPY - YU), D4 = std::hypot(MPX - XR, MPY - YU);
+    const QString left = QStringLiteral("XMIN"), right = QStringLiteral("XMAX"), upper = QStringLiteral("YMIN"),
+                  lower = QStringLiteral("YMAX");
+    const bool reachesRight = MPX + R > XR, reachesLeft = MPX - R < XL;
+    const bool reachesUpper = MPY - R < YO, reachesLower = MPY + R > YU;
+    auto drop = [&](int quadrant) { BOGENQUADRANTEN(quadrant, quadrant, false, q); };
+    // Keeps one quadrant (0: none) and drops the others.
+    auto keepOnly = [&](int kept) {
+        for (int k = 1; k <= 4; ++k)
+            if (k != kept) drop(k);
+    };
+    // The edges each quadrant's arc crosses, at its start and at its end; empty: none.
+    std::array<std::array<QString, 2>, 5> names{};
+    auto name = [](bool when, const QString &edge) { return when ? edge : QString(); };
+
+    const int h = MPX <= XL ? 0 : MPX >= XR ? 2 : 1;   // left, middle, right
+    const int v = MPY <= YO ? 0 : MPY >= YU ? 2 : 1;   // above, middle, below
+    switch (h * 3 + v) {
+    case 4:   // inside
+        if (R > D1) drop(1);
+        if (R > D2) drop(2);
+        if (R > D3) drop(3);
+        if (R > D4) drop(4);
+        names[1] = {name(reachesRight, right), name(reachesUpper, upper)};
+        names[2] = {name(reachesUpper, upper), name(reachesLeft, left)};
+        names[3] = {name(reachesLeft, left), name(reachesLower, lower)};
+        names[4] = {name(reachesLower, lower), name(reachesRight, right)};
+        break;
+    case 1:   // left of the figure
+        drop(2), drop(3);
+        if (R >= D1) drop(1);
+        if (R >= D4) drop(4);
+        if (MPX + R <= XL) keepOnly(0);
+        names[1] = {name(reachesRight, right), R >= D2 ? upper : left};
+        names[4] = {R >= D3 ? lower : left, name(reachesRight, right)};
+        break;
+    case 7:   // right of it
+        drop(1), drop(4);
+        if (R >= D2) drop(2);
+        if (R >= D3) drop(3);
+        if (MPX - R >= XR) keepOnly(0);
+        names[2] = {R >= D1 ? upper : right, name(reachesLeft, left)};
+        names[3] = {name(reachesLeft, left), R >= D4 ? lower : right};
+        break;
+    case 3:   // above it
+        drop(1), drop(2);
+        if (R >= D3) drop(3);
+        if (R >= D4) drop(4);
+        if (MPY + R <= YO) keepOnly(0);
+        names[3] = {R >= D2 ? left : upper, name(reachesLower, lower)};
+        names[4] = {name(reachesLower, lower), R >= D1 ? right : upper};
+        break;
+    case 5:   // below it
+        drop(3), drop(4);
+        if (R >= D1) drop(1);
+        if (R >= D2) drop(2);
+        if (MPY - R >= YU) keepOnly(0);
+        names[1] = {R >= D4 ? right : lower, name(reachesUpper, upper)};
+        names[2] = {name(reachesUpper, upper), R >= D3 ? left : lower};
+        break;
+    case 0:   // above left: only quadrant 4 can reach the figure
+        keepOnly(R <= D2 || R >= D4 ? 0 : 4);
+        names[4] = {R < D3 ? left : lower, R < D1 ? upper : right};
+        break;
+    case 2:   // below left: quadrant 1
+        keepOnly(R <= D3 || R >= D1 ? 0 : 1);
+        names[1] = {R < D4 ? lower : right, R < D2 ? left : upper};
+        break;
+    case 6:   // above right: quadrant 3
+        keepOnly(R <= D1 || R >= D3 ? 0 : 3);
+        names[3] = {R < D2 ? upper : left, R < D4 ? right : lower};
+        break;
+    case 8:   // below right: quadrant 2
+        keepOnly(R <= D4 || R >= D2 ? 0 : 2);
+        names[2] = {R < D1 ? right : upper, R < D3 ? lower : left};
+        break;
     }
-    const double lo = (quadrant - 1) * HALBPI_S, hi = quadrant * HALBPI_S;
-    constexpr double eps = 1e-9;
-    auto xAt = [&](double th) { return MPX + R * std::cos(th); };
-    auto yAt = [&](double th) { return MPY - R * std::sin(th); };
-    // Crossing angle of the circle with x = c (or y = c) inside this quadrant.
-    auto crossX = [&](double c) {
-        const double r = std::clamp((c - MPX) / R, -1.0, 1.0);
-        const double t = std::acos(r);
-        return quadrant <= 2 ? t : 2 * PI_S - t;
-    };
-    auto crossY = [&](double c) {
-        const double r = std::clamp((MPY - c) / R, -1.0, 1.0);
-        const double t = std::asin(r);
-        if (quadrant == 1) return t;
-        if (quadrant == 4) return 2 * PI_S + t;
-        return PI_S - t;
-    };
-    struct Bound {
-        std::function<bool(double)> inside;
-        std::function<double()> cross;
-    };
-    const Bound bounds[4] = {
-        {[&](double th) { return xAt(th) >= XL - eps; }, [&] { return crossX(XL); }},
-        {[&](double th) { return xAt(th) <= XR + eps; }, [&] { return crossX(XR); }},
-        {[&](double th) { return yAt(th) >= YO - eps; }, [&] { return crossY(YO); }},
-        {[&](double th) { return yAt(th) <= YU + eps; }, [&] { return crossY(YU); }},
-    };
-    for (const Bound &b : bounds) {
-        const bool ia = b.inside(a), ie = b.inside(e);
-        if (ia && ie) continue;
-        if (!ia && !ie) return std::nullopt;
-        const double c = std::clamp(b.cross(), std::max(a, lo - eps), std::min(e, hi + eps));
-        if (ia) e = c;
-        else a = c;
-        if (!(e > a)) return std::nullopt;
-    }
-    return std::pair(a, e);
+    for (int k = 1; k <= 4; ++k)
+        BOGENGRENZEN(k, q, MPX, MPY, R, names[size_t(k)], XL, XR, YO, YU);
 }
 
 std::vector<int> auswahl(int code, int n) {

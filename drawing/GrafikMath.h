@@ -7,7 +7,6 @@
 #include <QRectF>
 #include <QString>
 #include <array>
-#include <optional>
 #include <vector>
 
 namespace vnt::grafik {
@@ -58,10 +57,11 @@ void BOGENQUADRANTEN(int von, int bis, bool ganz, Quadranten &q);
 // upper, "YMAX" lower). Raises VbError 5 for an edge the circle does not reach.
 void BOGENGRENZEN(int quadrant, Quadranten &q, double MPX, double MPY, double R, const std::array<QString, 2> &namen,
                   double XL, double XR, double YO, double YU);
-// The part of quadrant `quadrant`'s interval (a, e) that lies inside the rectangle; within one
-// quadrant the arc is monotone in x and y, so it is one interval or nothing.
-std::optional<std::pair<double, double>> clipQuadrant(int quadrant, double a, double e, double MPX, double MPY, double R,
-                                                      double XL, double XR, double YO, double YU);
+// Cuts the quadrant slots of one piece of an arc to the figure rectangle (edges included): by
+// where the centre lies, drops the quadrants that cannot reach the figure and narrows each
+// other one with BOGENGRENZEN at the edges its arc crosses. Within one quadrant the arc runs
+// monotonically in x and y, so each edge cuts it at one end only.
+void clipArcQuadrants(Quadranten &q, double MPX, double MPY, double R, double XL, double XR, double YO, double YU);
 
 // The points selected by PSIT / PNR codes among n points.
 std::vector<int> auswahl(int code, int n);

@@ -605,11 +605,11 @@ void clsGRAFIK::KREISBOGEN(double MPX, double MPY, double WI, double X1, double 
                         q.ende[1][size_t(qe)] = e;
                     }
                 }
+                clipArcQuadrants(q, cx, cy, R, XL, XR, YO, YU);
                 for (int k = 1; k <= 4; ++k) {
-                    if (!q.aktiv[size_t(k)] || !q.teil[1][size_t(k)]) continue;
-                    const auto part = clipQuadrant(k, q.anfang[1][size_t(k)], q.ende[1][size_t(k)], cx, cy, R, XL,
-                                                   XR, YO, YU);
-                    if (part && part->second > part->first) target_->arc(M, R, part->first, part->second);
+                    const size_t i = size_t(k);
+                    if (q.aktiv[i] && q.teil[1][i] && q.ende[1][i] > q.anfang[1][i])
+                        target_->arc(M, R, q.anfang[1][i], q.ende[1][i]);
                 }
             }
         }))

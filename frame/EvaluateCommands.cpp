@@ -5,10 +5,7 @@
 #include "frame/PageCommands.h"
 #include "frame/frmMAIN.h"
 #include "input/clsBERECHNEN.h"
-#if __has_include("pages/single/mdiSEITE1.h")
-#include "pages/single/mdiSEITE2.h"
 #include "pages/single/mdiSEITE1.h"
-#endif
 #include "platform/Guard.h"
 #include "platform/errors.h"
 #include "platform/system.h"
@@ -29,11 +26,7 @@ const QString kErrorPrefix = QStringLiteral("VB-Error: ");
 
 PageFactory &firstPageFactory()
 {
-#if __has_include("pages/single/mdiSEITE1.h")
     static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiSEITE1(ctx, parent); };
-#else
-    static PageFactory f;
-#endif
     return f;
 }
 

@@ -1,6 +1,6 @@
 // The evaluate commands of the main window: show the stored results of the active record,
-// evaluate it afresh, and the multiple evaluation. The result pages come from factories set
-// once by the program, so that the frame needs no page headers and tests can stand in a page.
+// evaluate it afresh, and the multiple evaluation. The result pages are made by factories that a
+// test can replace, so that it can stand in a page of its own.
 #pragma once
 
 #include <QString>

@@ -13,6 +13,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <optional>
+
 namespace vnt {
 
 namespace {
@@ -40,16 +42,6 @@ long countRows(const db::ConnectionPtr &cnn, const QString &sql)
     }
     rs.Close();
     return n;
-}
-
-void rollback(const db::ConnectionPtr &cnn)
-{
-    try {
-        if (cnn && cnn->inTransaction())
-            cnn->RollbackTrans();
-    } catch (const std::exception &) {
-        // the step that failed has shown its box
-    }
 }
 
 } // namespace
@@ -234,16 +226,11 @@ void mnuLOESCHEN_Click(RecordHost &host)
             // The record's rows go with it: a new record may receive its id later and must
             // not inherit its sections, results or figures.
             g.step([&] {
-                cnn->BeginTrans();
-                try {
-                    rs.Delete();
-                    for (const QString &t : recordTables())
-                        cnn->Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=%2").arg(t).arg(id));
-                    cnn->CommitTrans();
-                } catch (...) {
-                    rollback(cnn);
-                    throw;
-                }
+                db::TransactionScope unit(*cnn);
+                rs.Delete();
+                for (const QString &t : recordTables())
+                    cnn->Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=%2").arg(t).arg(id));
+                unit.commit();
             });
         }
         g.step([&] { rs.MoveNext(); });
@@ -277,15 +264,13 @@ bool panelOK(RecordHost &host)
     const db::ConnectionPtr cnn = ctx.cnnX();
     const QString name = w->txtKEN->text();
     const bool en = ctx.SPRACHE() == 1;
-    bool began = false;
-    g.step([&] {
-        cnn->BeginTrans();
-        began = true;
-    });
-    if (!began)
+    // Whatever way the save is left short of its commit, the scope takes back what it wrote.
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(*cnn); });
+    if (!unit)
         return false;
     auto fail = [&] {
-        rollback(cnn);
+        unit.reset();
         sys::setHourglass(false);
         return false;
     };
@@ -334,7 +319,7 @@ bool panelOK(RecordHost &host)
         rs.Close();
     });
     if (ok && !g.failed())
-        ok = g.step([&] { cnn->CommitTrans(); });
+        ok = g.step([&] { unit->commit(); });
     if (!ok || g.failed())
         return fail();
 

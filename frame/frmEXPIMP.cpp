@@ -3,6 +3,7 @@
 #include "frame/frmEXPIMP.h"
 
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <optional>
 #include <vector>
 
 namespace vnt {
@@ -272,11 +274,8 @@ void frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, con
             break;
 
         // One record arrives whole: Cancel in the error box takes back what it had copied.
-        bool begun = false;
-        g.step([&] {
-            target->BeginTrans();
-            begun = true;
-        });
+        std::optional<db::TransactionScope> unit;
+        g.step([&] { unit.emplace(*target); });
         // Rows a deleted record left under this id would otherwise join the copied record.
         for (const QString &table : tables_)
             g.step([&] { target->Execute(QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(newId)); });
@@ -318,12 +317,9 @@ void frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, con
             }
             out.Close();
         }
-        if (begun) {
+        if (unit && !g.left()) {
             try {
-                if (g.left())
-                    target->RollbackTrans();
-                else
-                    target->CommitTrans();
+                unit->commit();
             } catch (const VbError &e) {
                 g.report(e.number, e.description);
             }

@@ -6,11 +6,13 @@
 #include "data/clsDATEN.h"
 #include "input/Evaluation.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/ui.h"
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace vnt {
 
@@ -54,6 +56,16 @@ bool clsBERECHNEN::BERECHNUNG()
         ctx_.setProgress(0);
     });
     if (g.left() || !e1 || !e2 || !e3 || !e5 || !a2)
+        return false;
+
+    // The record is read and its results written as one unit: the results stem from one state
+    // of the record, a run that fails part way leaves the former results whole instead of a mix
+    // of old and new sections, and the database is locked once for the run rather than once
+    // for every value read. A transaction that could not begin (and was let go with OK) leaves
+    // the values read and written one by one.
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(a2->connection()); });
+    if (g.left())
         return false;
 
     int n = 0;
@@ -149,24 +161,11 @@ bool clsBERECHNEN::BERECHNUNG()
     if (g.left())
         return false;
     if (!r.ok()) {
+        unit.reset();   // nothing was written; the notice need not hold the database
         ui::MsgBox(QString::fromUtf8(evaluationNoticeText(r.notice)).arg(r.section), ui::vbOKOnly, QStringLiteral("HINWEIS!"));
         return false;
     }
 
-    // The result rows are written as one unit: a run that fails part way leaves the record's
-    // former results whole instead of a mix of old and new sections.
-    const db::ConnectionPtr cnn = a2->connection();
-    bool inTrans = false;
-    g.step([&] {
-        cnn->BeginTrans();
-        inTrans = true;
-    });
-    auto rollback = [&] {
-        if (inTrans) {
-            inTrans = false;
-            try { cnn->RollbackTrans(); } catch (const VbError &) {}
-        }
-    };
     for (int i = 0; i <= n && !stop && !g.left(); ++i) {
         const size_t k = size_t(i);
         g.step([&] {
@@ -177,10 +176,8 @@ bool clsBERECHNEN::BERECHNUNG()
         });
         g.step([&] { ctx_.setProgress(n == 0 ? 40 : 30 + int(std::nearbyint(10.0 * i / n))); });
     }
-    if (stop || g.left()) {
-        rollback();
+    if (stop || g.left())
         return false;
-    }
 
     // Rows beyond the last section stem from an earlier, longer version of the record; the
     // multiple evaluation takes its section range from A2 and would count them.
@@ -191,17 +188,13 @@ bool clsBERECHNEN::BERECHNUNG()
             if (!a2->LOESCHEN(I2, key(i)))
                 stop = true;
     });
-    if (stop || g.left()) {
-        rollback();
+    if (stop || g.left())
         return false;
-    }
-    if (inTrans) {
+    if (unit) {
         try {
-            cnn->CommitTrans();
-            inTrans = false;
+            unit->commit();
         } catch (const VbError &e) {
             g.report(e.number, e.description);
-            rollback();
             return false;
         }
     }

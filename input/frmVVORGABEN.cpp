@@ -3,6 +3,7 @@
 #include "input/frmVVORGABEN.h"
 
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -17,6 +18,7 @@
 #include <QTabWidget>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace vnt {
 
@@ -299,17 +301,14 @@ void frmVVORGABEN::cmdOK_Click()
 bool frmVVORGABEN::saveTables()
 {
     Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("OK"));
-    db::ConnectionPtr cnn;
-    bool begun = false;
-    if (!g.step([&] {
-            cnn = daten_[0]->connection();
-            if (!cnn)
-                vnt::raise(err::InvalidConnection, QStringLiteral("Die Vorgabedatenbank ist nicht geöffnet."));
-            cnn->BeginTrans();
-            begun = true;
-        }))
-        return false;
-    if (!begun)
+    std::optional<db::TransactionScope> unit;
+    g.step([&] {
+        const db::ConnectionPtr &cnn = daten_[0]->connection();
+        if (!cnn)
+            vnt::raise(err::InvalidConnection, QStringLiteral("Die Vorgabedatenbank ist nicht geöffnet."));
+        unit.emplace(*cnn);
+    });
+    if (!unit)
         return false;
 
     bool complete = true;
@@ -325,15 +324,11 @@ bool frmVVORGABEN::saveTables()
             }
         }
         if (complete)
-            g.step([&] { cnn->CommitTrans(); });
+            g.step([&] { unit->commit(); });
         complete = complete && !g.failed() && boxes.shown() == 0;
     }
     if (!complete) {
-        try {
-            if (cnn->inTransaction())
-                cnn->RollbackTrans();
-        } catch (const VbError &) {
-        }
+        unit.reset();
         ui::MsgBox(QStringLiteral("Die Vorgabewerte wurden nicht gespeichert; keine Tabelle wurde geändert."),
                    ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Vorgabewerte"));
     }

@@ -6,6 +6,7 @@
 #include "grid/GridControl.h"
 #include "grid/clsFLX.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -26,6 +27,7 @@
 #include <QWindow>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace vnt {
 
@@ -55,6 +57,13 @@ constexpr GridColumn kGridColumns[] = {
     {5, "PPZ", 1, 1, "4"},  {5, "FPPZ", 3, 3, "3"}, {5, "STZ", 1, 1, "5"},  {5, "FSTZ", 3, 3, "4"},
     {5, "NEZ", 1, 1, "6"},  {5, "BRZ", 1, 1, "1"},  {5, "FA", 3, 3, "1"},
 };
+
+// The header fields of the first tab with the E1 columns they hold, for opening and saving alike.
+std::array<std::pair<const char *, QLineEdit *>, 7> headerFields(const mdiEINGABE &w)
+{
+    return {{{"DATUMA", w.txtDATUMA}, {"DATUME", w.txtDATUME}, {"NN", w.txtNN}, {"ZGW", w.txtZGW},
+             {"GNTZ", w.txtGNTZ}, {"GBRZ", w.txtGBRZ}, {"FNE", w.txtFNE}}};
+}
 
 FlexValue texts(std::initializer_list<const char *> l)
 {
@@ -424,9 +433,7 @@ void mdiEINGABE::OEFFNEN(int32_t AKTID)
     read([&] { return e_[1]->DTFT(QStringLiteral("KEN"), *txtKEN); });
     if (!stop && !g.left())
         g.step([&] { e_[1]->DTFT(QStringLiteral("KOM"), *txtKOM); });   // a comment that cannot be read is no reason to stop
-    const std::pair<const char *, QLineEdit *> header[] = {{"DATUMA", txtDATUMA}, {"DATUME", txtDATUME}, {"NN", txtNN},
-                                                          {"ZGW", txtZGW}, {"GNTZ", txtGNTZ}, {"GBRZ", txtGBRZ}, {"FNE", txtFNE}};
-    for (const auto &[column, box] : header)
+    for (const auto &[column, box] : headerFields(*this))
         read([&] { return e_[1]->DTFT(QString::fromLatin1(column), *box); });
 
     int table = 1;
@@ -455,12 +462,9 @@ bool mdiEINGABE::OK(int32_t &AKTID)
 
     Guard g(kError, QStringLiteral("OK"));
     const db::ConnectionPtr cnn = ctx_.cnnX();
-    bool began = false;
-    g.step([&] {
-        cnn->BeginTrans();
-        began = true;
-    });
-    if (!began)
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(*cnn); });
+    if (!unit)
         return false;
 
     // Every step is checked, the comment too: a record saved in part is worse than one not saved.
@@ -483,9 +487,7 @@ bool mdiEINGABE::OK(int32_t &AKTID)
     write([&] { return e_[1]->DFTT(QStringLiteral("KEN"), *txtKEN); });
     write([&] { return e_[1]->DFTT(QStringLiteral("KOM"), *txtKOM); });
     write([&] { return e_[1]->DVTB(QStringLiteral("AKT"), true); });
-    const std::pair<const char *, QLineEdit *> header[] = {{"DATUMA", txtDATUMA}, {"DATUME", txtDATUME}, {"NN", txtNN},
-                                                          {"ZGW", txtZGW}, {"GNTZ", txtGNTZ}, {"GBRZ", txtGBRZ}, {"FNE", txtFNE}};
-    for (const auto &[column, box] : header)
+    for (const auto &[column, box] : headerFields(*this))
         write([&] { return e_[1]->DFTT(QString::fromLatin1(column), *box); });
 
     int table = 1;
@@ -499,19 +501,9 @@ bool mdiEINGABE::OK(int32_t &AKTID)
     write([&] { return e_[6]->DVTI(QStringLiteral("K"), K); });
     write([&] { return e_[6]->DVTI(QStringLiteral("ZAUF"), ZAUF); });
 
-    if (ok) {
-        g.step([&] { cnn->CommitTrans(); });
-        if (!g.failed())
-            return true;
-        if (!cnn->inTransaction())
-            return false;
-    }
-    try {
-        cnn->RollbackTrans();
-    } catch (const std::exception &) {
-        // The box of the failed step has been shown; a failed rollback leaves nothing to add.
-    }
-    return false;
+    if (ok)
+        g.step([&] { unit->commit(); });
+    return ok && !g.failed();
 }
 
 bool mdiEINGABE::commitEditors()

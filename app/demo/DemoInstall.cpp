@@ -72,8 +72,9 @@ QString defaultSchemaDir()
     const QByteArray env = qgetenv("VANTREL_SCHEMA_DIR");
     if (!env.isEmpty())
         return QString::fromLocal8Bit(env);
-    // This file lies in <checkout>/app/demo.
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../../schema"));
+    // The build names its checkout: a compiler cache may give this file a name relative to the
+    // build folder, which would lead elsewhere from any other working folder.
+    return QStringLiteral(VANTREL_SOURCE_DIR "/schema");
 }
 
 QStringList install(const InstallOptions &o)

@@ -2,6 +2,7 @@
 #include "pages/multiple/Dateneingabe.h"
 
 #include "data/clsDATEN.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -146,7 +147,7 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
     // must leave the previous run's rows, not a mixture.
     bool ok = true;
     try {
-        cnn->BeginTrans();
+        db::TransactionScope unit(*cnn);
         const QString I1 = QStringLiteral("I1");
         for (size_t c = 0; ok && c < results.size(); ++c) {
             for (const auto &[column, value] : m3Columns(results[c].m3))
@@ -159,15 +160,9 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
                 if (!(ok = m4.DVTV(column, value, I1, int16_t(c))))
                     break;
         if (ok)
-            cnn->CommitTrans();
+            unit.commit();
     } catch (const VbError &) {
         ok = false;
-    }
-    if (!ok && cnn->inTransaction()) {
-        try {
-            cnn->RollbackTrans();
-        } catch (const VbError &) {
-        }
     }
     return ok;
 }

@@ -3,6 +3,7 @@
 #include "pages/multiple/frmMVORGABEN.h"
 
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/ui.h"
 
@@ -13,6 +14,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
+
+#include <optional>
 
 namespace vnt {
 
@@ -237,15 +240,12 @@ void frmMVORGABEN::cmdOK_Click()
 bool frmMVORGABEN::saveGrid()
 {
     Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("OK"));
-    db::ConnectionPtr cnn = m2_->connection();
+    const db::ConnectionPtr &cnn = m2_->connection();
     if (!cnn)
         return false;
-    bool begun = false;
-    if (!g.step([&] {
-            cnn->BeginTrans();
-            begun = true;
-        })
-        || !begun)
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(*cnn); });
+    if (!unit)
         return false;
     bool complete = true;
     {
@@ -256,15 +256,8 @@ bool frmMVORGABEN::saveGrid()
             complete = written && boxes.shown() == 0 && !g.failed();
         }
         if (complete)
-            g.step([&] { cnn->CommitTrans(); });
+            g.step([&] { unit->commit(); });
         complete = complete && !g.failed() && boxes.shown() == 0;
-    }
-    if (!complete) {
-        try {
-            if (cnn->inTransaction())
-                cnn->RollbackTrans();
-        } catch (const VbError &) {
-        }
     }
     return complete;
 }

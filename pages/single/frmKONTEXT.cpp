@@ -2,6 +2,7 @@
 // active when the user confirms it.
 #include "frmKONTEXT.h"
 
+#include "OkCancelFrame.h"
 #include "ResultPage.h"
 #include "drawing/Surface.h"
 #include "platform/Guard.h"
@@ -71,18 +72,7 @@ frmKONTEXT::frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent)
     skalen->addWidget(chkBOKFS);
     skalen->addLayout(farbZeile);
 
-    fraSCHALTFLAECHEN = new QGroupBox(this);
-    fraSCHALTFLAECHEN->setObjectName(QStringLiteral("fraSCHALTFLAECHEN"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), fraSCHALTFLAECHEN);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdABBRECHEN = new QPushButton(QStringLiteral("Abbrechen"), fraSCHALTFLAECHEN);
-    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    // Enter moves on to the next control here, so no button may take it as a default.
-    cmdOK->setAutoDefault(false);
-    cmdABBRECHEN->setAutoDefault(false);
-    auto *knoepfe = new QHBoxLayout(fraSCHALTFLAECHEN);
-    knoepfe->addWidget(cmdOK);
-    knoepfe->addWidget(cmdABBRECHEN);
+    fraSCHALTFLAECHEN = okCancelFrame(this, cmdOK, cmdABBRECHEN, false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fraSKALEN);

@@ -3,6 +3,7 @@
 // the cost options, and writes the options back only on OK.
 #include "frmKONTEXT1.h"
 
+#include "OkCancelFrame.h"
 #include "data/clsDATEN.h"
 #include "platform/Guard.h"
 #include "platform/ui.h"
@@ -89,19 +90,7 @@ frmKONTEXT1::frmKONTEXT1(RunContext &ctx, QWidget *parent) : QDialog(parent), ct
     optionen->addWidget(fraZAUF);
     optionen->addWidget(fraK);
 
-    fraSCHALTFLAECHEN = new QGroupBox(this);
-    fraSCHALTFLAECHEN->setObjectName(QStringLiteral("fraSCHALTFLAECHEN"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), fraSCHALTFLAECHEN);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdABBRECHEN = new QPushButton(QStringLiteral("Abbrechen"), fraSCHALTFLAECHEN);
-    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    // Enter in the key field finishes typing there, it does not confirm the dialog.
-    cmdOK->setAutoDefault(false);
-    cmdABBRECHEN->setAutoDefault(false);
-    auto *knoepfe = new QHBoxLayout(fraSCHALTFLAECHEN);
-    knoepfe->addWidget(cmdOK);
-    knoepfe->addStretch();
-    knoepfe->addWidget(cmdABBRECHEN);
+    fraSCHALTFLAECHEN = okCancelFrame(this, cmdOK, cmdABBRECHEN, true);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(kopf);

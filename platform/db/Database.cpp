@@ -5,7 +5,12 @@
 #include "../errors.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <sqlite3.h>
+
+#include <charconv>
+#include <functional>
+#include <optional>
 
 namespace vnt::db {
 
@@ -30,19 +35,16 @@ int numberFor(int rc, const QString &message)
     raise(numberFor(rc, msg), msg);
 }
 
-// Finalizes a statement on every path out of a function.
-struct Stmt {
-    sqlite3_stmt *s = nullptr;
-    Stmt() = default;
-    Stmt(const Stmt &) = delete;
-    Stmt &operator=(const Stmt &) = delete;
-    ~Stmt() { sqlite3_finalize(s); }
-};
-
-void prepare(sqlite3 *db, const QString &sql, Stmt &st)
+// Kept statements are told so, which lets the engine place them for a long life.
+int prepareKept(sqlite3 *db, const QString &sql, sqlite3_stmt **out)
 {
     const QByteArray utf8 = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st.s, nullptr);
+    return sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, out, nullptr);
+}
+
+void prepare(sqlite3 *db, const QString &sql, sqlite3_stmt **out)
+{
+    const int rc = prepareKept(db, sql, out);
     if (rc != SQLITE_OK)
         raiseEngine(db, rc);
 }
@@ -56,6 +58,58 @@ struct Token {
     bool word = false;
 };
 
+bool isWordChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)   // plain ASCII first: every query is scanned on each Open
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '$';
+    return c.isLetterOrNumber();
+}
+
+// Past the comment that starts at i ("-- ..." to the line's end, "/* ... */"); i when none does.
+int pastComment(const QString &sql, int i)
+{
+    const int n = sql.size();
+    if (i + 1 >= n)
+        return i;
+    if (sql[i] == QLatin1Char('-') && sql[i + 1] == QLatin1Char('-')) {
+        while (i < n && sql[i] != QLatin1Char('\n'))
+            ++i;
+        return i;
+    }
+    if (sql[i] == QLatin1Char('/') && sql[i + 1] == QLatin1Char('*')) {
+        const int e = sql.indexOf(QLatin1String("*/"), i + 2);
+        return e < 0 ? n : e + 2;
+    }
+    return i;
+}
+
+bool opensQuote(QChar c)
+{
+    return c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[');
+}
+
+// Reads the text or quoted name that opens at i into `text` (without its quotes, a doubled
+// quote as one) and returns where it ends.
+int readQuoted(const QString &sql, int i, QString &text)
+{
+    const int n = sql.size();
+    const QChar close = sql[i] == QLatin1Char('[') ? QLatin1Char(']') : sql[i];
+    ++i;
+    while (i < n) {
+        if (sql[i] == close) {
+            if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
+                text += close;
+                i += 2;
+                continue;
+            }
+            break;
+        }
+        text += sql[i++];
+    }
+    return qMin(i + 1, n);
+}
+
 // The tokens of the query's outermost level: what stands inside parentheses or literals is skipped.
 QList<Token> topLevelTokens(const QString &sql)
 {
@@ -67,33 +121,17 @@ QList<Token> topLevelTokens(const QString &sql)
         const QChar c = sql[i];
         if (c.isSpace()) {
             ++i;
-        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            while (i < n && sql[i] != QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            const int e = sql.indexOf(QLatin1String("*/"), i + 2);
-            i = e < 0 ? n : e + 2;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
-            const int start = i++;
+        } else if (const int past = pastComment(sql, i); past != i) {
+            i = past;
+        } else if (opensQuote(c)) {
+            const int start = i;
             QString text;
-            while (i < n) {
-                if (sql[i] == close) {
-                    if (close != QLatin1Char(']') && i + 1 < n && sql[i + 1] == close) {
-                        text += close;
-                        i += 2;
-                        continue;
-                    }
-                    break;
-                }
-                text += sql[i++];
-            }
-            i = qMin(i + 1, n);
+            i = readQuoted(sql, i, text);
             if (depth == 0)
                 out.append({text, start, i, c != QLatin1Char('\'')});
-        } else if (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$')) {
+        } else if (isWordChar(c)) {
             const int start = i;
-            while (i < n && (sql[i].isLetterOrNumber() || sql[i] == QLatin1Char('_') || sql[i] == QLatin1Char('$')))
+            while (i < n && isWordChar(sql[i]))
                 ++i;
             if (depth == 0)
                 out.append({sql.mid(start, i - start), start, i, true});
@@ -176,6 +214,269 @@ QueryShape analyse(const QString &sql)
     q.tableEnd = end;
     return q;
 }
+
+// --- Values of a condition as parameters -------------------------------------------------
+
+// A literal of a query's condition, bound in its place.
+struct Literal {
+    enum Kind { Integer, Real, Text } kind = Integer;
+    sqlite3_int64 integer = 0;
+    double real = 0;
+    QByteArray text;
+};
+
+struct LiftedQuery {
+    QString text;                   // the query with a "?" for each lifted literal
+    std::vector<Literal> values;    // in the order of the "?"
+};
+
+// The number literal that starts at `at`, as the engine reads it (digits, a point, an exponent),
+// and where it ends; nothing when the text there is no plain decimal number (a hex number).
+std::optional<std::pair<Literal, int>> numberAt(const QString &sql, int at)
+{
+    const int n = sql.size();
+    int i = at;
+    auto digits = [&] {
+        const int from = i;
+        while (i < n && sql[i].unicode() >= '0' && sql[i].unicode() <= '9')
+            ++i;
+        return i > from;
+    };
+    if (!digits())
+        return std::nullopt;
+    bool real = false;
+    if (i < n && sql[i] == QLatin1Char('.')) {
+        ++i;
+        digits();
+        real = true;
+    }
+    if (i < n && (sql[i] == QLatin1Char('e') || sql[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < n && (sql[i] == QLatin1Char('+') || sql[i] == QLatin1Char('-')))
+            ++i;
+        if (!digits())
+            return std::nullopt;
+        real = true;
+    }
+    char ascii[64];
+    if ((i < n && (isWordChar(sql[i]) || sql[i] == QLatin1Char('.'))) || i - at > int(sizeof ascii))
+        return std::nullopt;
+    for (int k = at; k < i; ++k)
+        ascii[k - at] = char(sql[k].unicode());
+    const char *first = ascii, *last = ascii + (i - at);
+    Literal lit;
+    if (!real && std::from_chars(first, last, lit.integer).ec == std::errc())
+        return std::pair(lit, i);
+    lit.kind = Literal::Real;
+    if (std::from_chars(first, last, lit.real).ec != std::errc())
+        return std::nullopt;   // out of range: the engine's own reading stays
+    return std::pair(lit, i);
+}
+
+bool isKeyword(QStringView word, const char *keyword)
+{
+    return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+// Whether a word of the outermost level opens (true) or ends (false) the WHERE condition.
+std::optional<bool> conditionBoundary(QStringView word)
+{
+    if (word.size() < 5 || word.size() > 9)   // the lengths of the clause words
+        return std::nullopt;
+    switch (word[0].toUpper().unicode()) {
+    case 'W':
+        if (isKeyword(word, "WHERE"))
+            return true;
+        return isKeyword(word, "WINDOW") ? std::optional(false) : std::nullopt;
+    case 'O': return isKeyword(word, "ORDER") ? std::optional(false) : std::nullopt;
+    case 'G': return isKeyword(word, "GROUP") ? std::optional(false) : std::nullopt;
+    case 'L': return isKeyword(word, "LIMIT") ? std::optional(false) : std::nullopt;
+    case 'H': return isKeyword(word, "HAVING") ? std::optional(false) : std::nullopt;
+    case 'U': return isKeyword(word, "UNION") ? std::optional(false) : std::nullopt;
+    case 'I': return isKeyword(word, "INTERSECT") ? std::optional(false) : std::nullopt;
+    case 'E': return isKeyword(word, "EXCEPT") ? std::optional(false) : std::nullopt;
+    case 'R': return isKeyword(word, "RETURNING") ? std::optional(false) : std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
+// The program writes its key values into the query text, so that nearly every query is new
+// to the engine. The number and text literals of the outermost WHERE condition become
+// parameters: queries that differ only in those values share one prepared statement. What
+// stands in parentheses, in the select list or in ORDER BY keeps its text (an ORDER BY 1 is
+// a column, not a value), and a query that names parameters of its own is left whole, so
+// that their numbers do not move.
+LiftedQuery liftLiterals(const QString &sql)
+{
+    LiftedQuery out{sql, {}};
+    QString text;
+    int copied = 0;
+    int depth = 0;
+    bool inCondition = false;
+    auto lift = [&](int from, int to, Literal lit) {
+        if (depth != 0 || !inCondition)
+            return;
+        if (text.isEmpty())
+            text.reserve(sql.size());
+        text += QStringView(sql).mid(copied, from - copied);
+        text += QLatin1Char('?');
+        copied = to;
+        out.values.push_back(std::move(lit));
+    };
+    const int n = sql.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        const QChar next = i + 1 < n ? sql[i + 1] : QChar();
+        if (const int past = pastComment(sql, i); past != i) {
+            i = past;
+        } else if (opensQuote(c)) {
+            const int start = i;
+            QString value;
+            i = readQuoted(sql, i, value);
+            // X'..' is a blob, not a text.
+            if (c == QLatin1Char('\'') && !(start > 0 && isWordChar(sql[start - 1]))) {
+                Literal lit;
+                lit.kind = Literal::Text;
+                lit.text = value.toUtf8();
+                lift(start, i, std::move(lit));
+            }
+        } else if (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('@') || c == QLatin1Char('$')) {
+            return LiftedQuery{sql, {}};
+        } else if (c.isDigit() || (c == QLatin1Char('.') && next.isDigit())) {
+            const int start = i;
+            const auto number = c.isDigit() ? numberAt(sql, i) : std::nullopt;
+            if (number) {
+                i = number->second;
+                lift(start, i, number->first);
+            } else {
+                while (i < n && (isWordChar(sql[i]) || sql[i] == QLatin1Char('.')))
+                    ++i;
+            }
+        } else if (isWordChar(c)) {
+            const int start = i;
+            while (i < n && isWordChar(sql[i]))
+                ++i;
+            if (depth == 0)
+                if (const auto boundary = conditionBoundary(QStringView(sql).mid(start, i - start)))
+                    inCondition = *boundary;
+        } else {
+            if (c == QLatin1Char('('))
+                ++depth;
+            else if (c == QLatin1Char(')') && depth > 0)
+                --depth;
+            else if (c == QLatin1Char(';') && depth == 0)
+                inCondition = false;
+            ++i;
+        }
+    }
+    if (out.values.empty())
+        return out;
+    text += QStringView(sql).mid(copied);
+    out.text = std::move(text);
+    return out;
+}
+
+// --- Prepared statements kept for reuse ------------------------------------------------------
+
+struct QueryColumn {
+    QString name;       // as the query names it
+    QString origin;     // the table's column; empty for an expression
+    VarType type = VarType::Empty;
+};
+
+// One prepared statement and what Open learned of its query text.
+struct Prepared {
+    sqlite3_stmt *stmt = nullptr;
+    bool busy = false;          // lent out; a second user of the same text gets a statement of its own
+    quint64 lastUse = 0;
+    // For a recordset's query: whether it reads the rowid too (its rows can then be written),
+    // its table, and the query that reads one of its rows again.
+    bool rowidRead = false;
+    QString table;
+    QString rereadSql;
+    // Its columns, as the statement was prepared when they were read: the engine prepares a
+    // kept statement again when a table changed, and its columns may then differ.
+    std::vector<QueryColumn> columns;
+    bool anyWritable = false;
+    int columnsOfVersion = -1;
+
+    Prepared() = default;
+    Prepared(const Prepared &) = delete;
+    Prepared &operator=(const Prepared &) = delete;
+    ~Prepared() { sqlite3_finalize(stmt); }
+};
+
+// A statement for one use: it goes back reset and with its values cleared on every way out,
+// so that no read stays open on the file and no value stays bound for the next user.
+class Lease {
+public:
+    explicit Lease(std::shared_ptr<Prepared> p) : s(p->stmt), p_(std::move(p)) {}
+    Lease(Lease &&) noexcept = default;
+    Lease &operator=(Lease &&) = delete;
+    ~Lease()
+    {
+        if (!p_)
+            return;
+        sqlite3_reset(s);
+        sqlite3_clear_bindings(s);
+        p_->busy = false;
+    }
+    Prepared &plan() const { return *p_; }
+
+    sqlite3_stmt *const s;
+
+private:
+    std::shared_ptr<Prepared> p_;
+};
+
+} // namespace
+
+struct Connection::Statements {
+    // Enough for every query text a window or an evaluation runs over and over; beyond it the
+    // one used longest ago goes.
+    static constexpr int kCapacity = 200;
+
+    QHash<QString, std::shared_ptr<Prepared>> byText;
+    quint64 clock = 0;
+
+    // The kept statement of that text, prepared by `make` the first time (when `make` throws,
+    // nothing is kept). A text whose statement is lent out already gets one of its own.
+    Lease lend(const QString &key, const std::function<void(Prepared &)> &make)
+    {
+        auto it = byText.find(key);
+        if (it != byText.end() && !(*it)->busy) {
+            (*it)->busy = true;
+            (*it)->lastUse = ++clock;
+            return Lease(*it);
+        }
+        auto p = std::make_shared<Prepared>();
+        make(*p);
+        p->busy = true;
+        p->lastUse = ++clock;
+        if (it == byText.end()) {
+            if (byText.size() >= kCapacity)
+                dropOldest();
+            byText.insert(key, p);
+        }
+        return Lease(p);
+    }
+
+    void dropOldest()
+    {
+        auto oldest = byText.end();
+        for (auto it = byText.begin(); it != byText.end(); ++it)
+            if (!(*it)->busy && (oldest == byText.end() || (*it)->lastUse < (*oldest)->lastUse))
+                oldest = it;
+        if (oldest != byText.end())
+            byText.erase(oldest);
+    }
+
+    // A statement still lent out is finalized when its user gives it back.
+    void clear() { byText.clear(); }
+};
+
+namespace {
 
 VarType typeFromDeclared(const char *decl)
 {
@@ -329,7 +630,7 @@ QString sqlText(const QString &s)
 
 // --- Connection ---------------------------------------------------------------------------
 
-Connection::Connection() = default;
+Connection::Connection() : statements_(std::make_unique<Statements>()) {}
 
 Connection::~Connection()
 {
@@ -368,6 +669,8 @@ void Connection::Open(const QString &connectionString)
 
 void Connection::Close()
 {
+    // The kept statements go first: a statement left over would keep the file open after Close.
+    statements_->clear();
     if (db_)
         sqlite3_close_v2(db_);  // an open transaction is rolled back
     db_ = nullptr;
@@ -450,6 +753,16 @@ void TransactionScope::rollback()
     cnn_.RollbackTrans();
 }
 
+int Connection::preparedStatementCount() const
+{
+    return int(statements_->byText.size());
+}
+
+Connection::Statements &Connection::statements()
+{
+    return *statements_;
+}
+
 void Connection::Execute(const QString &sql)
 {
     if (!db_)
@@ -479,11 +792,7 @@ ConnectionPtr openDatabase(const QString &path)
 // --- Recordset ----------------------------------------------------------------------------
 
 struct Recordset::Impl {
-    struct Column {
-        QString name;       // as the query names it
-        QString origin;     // the table's column; empty for an expression
-        VarType type = VarType::Empty;
-    };
+    using Column = QueryColumn;
     enum class Mode { None, Edit, Add };
 
     ConnectionPtr cnn;
@@ -519,12 +828,18 @@ struct Recordset::Impl {
             out[size_t(at) * n + i] = readValue(s, i, cols[i].type);
     }
 
+    // The connection's kept statement of a write by rowid or of a row read again.
+    Lease statement(const QString &sql) const
+    {
+        sqlite3 *h = db();
+        return cnn->statements().lend(QStringLiteral("S ") + sql, [&](Prepared &p) { prepare(h, sql, &p.stmt); });
+    }
+
     // Reads the stored row back, so that the snapshot shows what the table now holds
     // (rounding of the column type, defaults of columns not written).
     void reread(sqlite3_int64 rowid, long at)
     {
-        Stmt st;
-        prepare(db(), rereadSql, st);
+        const Lease st = statement(rereadSql);
         sqlite3_bind_int64(st.s, 1, rowid);
         const int rc = sqlite3_step(st.s);
         if (rc == SQLITE_ROW)
@@ -548,8 +863,7 @@ struct Recordset::Impl {
                 sets << bracketed(cols[i].origin) + QStringLiteral("=?");
         if (sets.isEmpty())
             return;
-        Stmt st;
-        prepare(db(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(bracketed(table), sets.join(QLatin1Char(','))), st);
+        const Lease st = statement(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(bracketed(table), sets.join(QLatin1Char(','))));
         int p = 1;
         for (int i = 0; i < width(); ++i)
             if (dirty[i])
@@ -573,8 +887,7 @@ struct Recordset::Impl {
         const QString sql = names.isEmpty()
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(bracketed(table))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(bracketed(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-        Stmt st;
-        prepare(db(), sql, st);
+        const Lease st = statement(sql);
         int p = 1;
         for (int i = 0; i < width(); ++i)
             if (dirty[i])
@@ -618,6 +931,47 @@ Recordset &Recordset::operator=(Recordset &&o) noexcept
     return *this;
 }
 
+namespace {
+
+// Prepares a recordset's query: with the rowid read too where the query's rows can be written.
+void prepareQuery(sqlite3 *db, const QString &sql, Prepared &p)
+{
+    const QueryShape shape = analyse(sql);
+    if (shape.oneTable) {
+        static const QString extra = QStringLiteral(",rowid ");
+        const QString withRowid = sql.left(shape.fromPos) + extra + sql.mid(shape.fromPos);
+        // A view has no rowid: such a query is still read, only not written.
+        if (prepareKept(db, withRowid, &p.stmt) == SQLITE_OK) {
+            p.rowidRead = true;
+            p.table = shape.table;
+            p.rereadSql = withRowid.left(shape.tableEnd + extra.size()) + QStringLiteral(" WHERE rowid=?");
+            return;
+        }
+        sqlite3_finalize(p.stmt);
+        p.stmt = nullptr;
+    }
+    prepare(db, sql, &p.stmt);
+}
+
+Lease lendQuery(Connection &cnn, const QString &sql)
+{
+    return cnn.statements().lend(QStringLiteral("Q ") + sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p); });
+}
+
+void bindLiteral(sqlite3 *db, sqlite3_stmt *s, int pos, const Literal &v)
+{
+    int rc = SQLITE_OK;
+    switch (v.kind) {
+    case Literal::Integer: rc = sqlite3_bind_int64(s, pos, v.integer); break;
+    case Literal::Real: rc = sqlite3_bind_double(s, pos, v.real); break;
+    case Literal::Text: rc = sqlite3_bind_text(s, pos, v.text.constData(), int(v.text.size()), SQLITE_STATIC); break;
+    }
+    if (rc != SQLITE_OK)
+        raiseEngine(db, rc);
+}
+
+} // namespace
+
 void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
 {
     if (open_)
@@ -628,55 +982,69 @@ void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
 
     Impl fresh;
     fresh.cnn = cnn;
-    const QueryShape shape = analyse(sql);
-    QString withRowid;
-    Stmt st;
-    bool rowidRead = false;
-    if (shape.oneTable) {
-        static const QString extra = QStringLiteral(",rowid ");
-        withRowid = sql.left(shape.fromPos) + extra + sql.mid(shape.fromPos);
-        const QByteArray utf8 = withRowid.toUtf8();
-        // A view has no rowid: such a query is still read, only not written.
-        rowidRead = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st.s, nullptr) == SQLITE_OK;
-        if (rowidRead) {
-            fresh.rereadSql = withRowid.left(shape.tableEnd + extra.size()) + QStringLiteral(" WHERE rowid=?");
-        } else {
-            sqlite3_finalize(st.s);
-            st.s = nullptr;
-        }
+    const LiftedQuery lifted = liftLiterals(sql);
+    std::optional<Lease> lease;
+    try {
+        lease.emplace(lendQuery(*cnn, lifted.text));
+    } catch (const VbError &) {
+        // Whatever the lifting missed, the query as written has the last word (and its message).
+        if (lifted.values.empty())
+            throw;
+        lease.emplace(lendQuery(*cnn, sql));
     }
-    if (!rowidRead)
-        prepare(db, sql, st);
+    sqlite3_stmt *st = lease->s;
+    Prepared &plan = lease->plan();
+    if (sqlite3_bind_parameter_count(st) == int(lifted.values.size()))
+        for (size_t k = 0; k < lifted.values.size(); ++k)
+            bindLiteral(db, st, int(k) + 1, lifted.values[k]);
 
-    const int n = sqlite3_column_count(st.s) - (rowidRead ? 1 : 0);
-    bool anyWritable = false;
-    for (int i = 0; i < n; ++i) {
-        Impl::Column c;
-        c.name = QString::fromUtf8(sqlite3_column_name(st.s, i));
-        c.type = typeFromDeclared(sqlite3_column_decltype(st.s, i));
-        const char *origin = sqlite3_column_origin_name(st.s, i);
-        const char *table = sqlite3_column_table_name(st.s, i);
-        if (rowidRead && origin && table && shape.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
-            c.origin = QString::fromUtf8(origin);
-            anyWritable = true;
+    const bool rowidRead = plan.rowidRead;
+    int n = -1;
+    // The columns are taken after the first step: a kept statement that the engine prepared
+    // again for a changed table tells its new columns only then.
+    auto readColumns = [&] {
+        const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
+        if (plan.columnsOfVersion != version) {
+            plan.columns.clear();
+            plan.anyWritable = false;
+            const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
+            for (int i = 0; i < count; ++i) {
+                QueryColumn c;
+                c.name = QString::fromUtf8(sqlite3_column_name(st, i));
+                c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
+                const char *origin = sqlite3_column_origin_name(st, i);
+                const char *table = sqlite3_column_table_name(st, i);
+                if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+                    c.origin = QString::fromUtf8(origin);
+                    plan.anyWritable = true;
+                }
+                plan.columns.push_back(c);
+            }
+            plan.columnsOfVersion = version;
         }
-        fresh.cols.push_back(c);
-    }
-    fresh.updatable = rowidRead && anyWritable;
-    fresh.table = shape.table;
+        fresh.cols = plan.columns;
+        n = int(fresh.cols.size());
+    };
 
     for (;;) {
-        const int rc = sqlite3_step(st.s);
+        const int rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            raiseEngine(db, rc);
+        if (n < 0)
+            readColumns();
         if (rc == SQLITE_DONE)
             break;
-        if (rc != SQLITE_ROW)
-            raiseEngine(db, rc);
         const size_t at = fresh.values.size();
         fresh.values.resize(at + size_t(n));
         for (int i = 0; i < n; ++i)
-            fresh.values[at + i] = readValue(st.s, i, fresh.cols[i].type);
-        fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st.s, n) : 0);
+            fresh.values[at + i] = readValue(st, i, fresh.cols[i].type);
+        fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
     }
+    fresh.updatable = rowidRead && plan.anyWritable;
+    fresh.table = plan.table;
+    fresh.rereadSql = plan.rereadSql;
+    lease.reset();
+
     // An expression column (COUNT, MAX, ...) takes the type of what it holds.
     for (int i = 0; i < n; ++i) {
         Impl::Column &c = fresh.cols[i];
@@ -910,8 +1278,7 @@ void Recordset::Delete()
     if (!d->updatable)
         raise(err::NotUpdatable);
     d->discardPending();
-    Stmt st;
-    prepare(d->db(), QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(bracketed(d->table)), st);
+    const Lease st = d->statement(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(bracketed(d->table)));
     sqlite3_bind_int64(st.s, 1, d->rowids[d->pos]);
     d->step(st.s);
     const int w = d->width();

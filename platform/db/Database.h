@@ -46,12 +46,21 @@ public:
     // Runs one or more statements that return no rows (schema, VACUUM INTO, bulk deletes).
     void Execute(const QString &sql);
 
+    // The recordsets' statements are prepared once per query text and kept until the connection
+    // closes (the engine prepares one again by itself when its tables change); queries that
+    // differ only in the number and text values of their WHERE condition share one. How many
+    // are kept now:
+    int preparedStatementCount() const;
+    struct Statements;   // opaque outside the layer
+    Statements &statements();
+
     sqlite3 *handle() const { return db_; }
 
 private:
     sqlite3 *db_ = nullptr;
     QString path_;
     int transDepth_ = 0;
+    std::unique_ptr<Statements> statements_;
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;

@@ -4,7 +4,7 @@
 // A project database has the record, result, figure and multiple-evaluation tables; a preset
 // database the preset tables; an archive database the user table; a development project both
 // the project and the preset tables (the program then reads its presets from it).
-// The schema folder comes from VANTREL_SCHEMA_DIR, which every test executable is given.
+// The schema folder comes from VANTREL_SCHEMA_DIR, which every test executable sets.
 // A test that needs only a few tables of its own starts from makeEmptyDatabase.
 #pragma once
 
@@ -42,7 +42,7 @@ inline db::ConnectionPtr makeSchemaDatabase(const QString &path, const QStringLi
         QFile sql(schemaSqlFile(name));
         if (!sql.open(QIODevice::ReadOnly))
             throw std::runtime_error("schema file missing: " + sql.fileName().toStdString()
-                                     + " (is VANTREL_SCHEMA_DIR set?)");
+                                    );
         cnn->Execute(QString::fromUtf8(sql.readAll()));
     }
     return cnn;

@@ -1,13 +1,72 @@
 // Runs every test of an executable inside one QApplication, offscreen, with instant sleeps
 // and a German locale unless a test sets another.
+//
+// ctest names the folders a test reads (schema, fixtures, build) in the environment. Run on
+// its own, a test executable finds them itself: the schema beside the executable or in the
+// source tree it was built from. When they are not there it says so and runs nothing, rather
+// than letting hundreds of tests fail for one missing folder.
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include "platform/system.h"
+
+#include <cstdio>
+
+namespace {
+
+// The first folder that holds `probe`, or empty.
+QString firstHolding(const QStringList &folders, const QString &probe)
+{
+    for (const QString &f : folders)
+        if (QFileInfo::exists(f + QLatin1Char('/') + probe))
+            return QDir(f).absolutePath();
+    return {};
+}
+
+// Sets an unset variable to the first folder that holds `probe`; false when none does and the
+// tests need one.
+bool provide(const char *variable, const QStringList &folders, const QString &probe, bool needed = true)
+{
+    if (qEnvironmentVariableIsSet(variable))
+        return true;
+    const QString found = firstHolding(folders, probe);
+    if (found.isEmpty() && !needed)
+        return true;
+    if (found.isEmpty()) {
+        std::fprintf(stderr, "%s: %s is not set, and no folder holding %s was found in:\n",
+                     qPrintable(QCoreApplication::applicationName()), variable, qPrintable(probe));
+        for (const QString &f : folders)
+            std::fprintf(stderr, "  %s\n", qPrintable(QDir::cleanPath(f)));
+        std::fprintf(stderr, "Set %s to that folder of the checkout, or run the tests through ctest.\n", variable);
+        return false;
+    }
+    qputenv(variable, QFile::encodeName(found));
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    const QString here = QCoreApplication::applicationDirPath();
+    const QString source = QStringLiteral(VANTREL_SOURCE_DIR);
+    const bool found = provide("VANTREL_SCHEMA_DIR", {here + QStringLiteral("/schema"), source + QStringLiteral("/schema")},
+                               QStringLiteral("project.sql"))
+                       & provide("VANTREL_TEST_FIXTURES", {here + QStringLiteral("/fixtures"), source + QStringLiteral("/tests/fixtures")},
+                                 QStringLiteral("."), false)
+                       & provide("VANTREL_BUILD_DIR", {here + QStringLiteral("/.."), QStringLiteral(VANTREL_BINARY_DIR)},
+                                 QStringLiteral("CMakeCache.txt"));
+    if (!found)
+        return 2;
+    // No test writes the user's own settings, whatever it forgets to set.
+    QTemporaryDir settings;
+    if (!qEnvironmentVariableIsSet("VANTREL_SETTINGS"))
+        qputenv("VANTREL_SETTINGS", QFile::encodeName(settings.filePath(QStringLiteral("KORVANE.ini"))));
+
     vnt::sys::setInstantSleep(true);
     vnt::sys::setLocale(QLocale(QLocale::German, QLocale::Germany));
     ::testing::InitGoogleTest(&argc, argv);

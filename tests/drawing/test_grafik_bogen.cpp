@@ -14,6 +14,7 @@ namespace {
 
 // Figure 10..110 x 10..90 mm; world (x, y) lands at (10 + x, 90 - y).
 struct Bogen : ::testing::Test {
+    test::Boxes boxes;   // an error box fails the test instead of waiting for a click
     SimpleRunContext ctx;
     RecordingSurface surface{QSizeF(200, 150)};
     clsGRAFIK g{ctx};
@@ -269,4 +270,39 @@ TEST(Lastflaechen, ScaleComputedAndStored) {
     // The first load line lies MSP x 10 mm above the member (y 60 on the page).
     const QStringList s = test::segments(surface);
     EXPECT_TRUE(s.contains(QStringLiteral("(20.000,53.333)-(60.000,53.333)"))) << s.join(' ').toStdString();
+}
+
+// With one axis reversed a turn runs the other way on the page: the far end and the heads'
+// bases follow, and every head still points along the arc towards its end.
+TEST_F(Bogen, EndMarksWithAReversedAxis) {
+    g.setFrame(1, -1, 0, 0, 0, 0, 0, 100, 0, 80, 1, 1);
+    struct Case {
+        double wi;
+        int16_t mode;
+        QPointF tip;   // the head's tip: the far end (mode 1) or the start point (mode 2)
+        double phi;    // the angle of the head's base on the circle
+    };
+    const Case cases[] = {
+        {90, 1, {60, 60}, -M_PI / 2 + 0.25},   // clockwise on the page, down to the lowest point
+        {90, 2, {70, 50}, -0.25},
+        {-90, 1, {60, 40}, M_PI / 2 - 0.25},   // counter-clockwise, up to the highest point
+        {-90, 2, {70, 50}, 0.25},
+    };
+    for (const Case &c : cases) {
+        surface.reset();
+        g.KREISBOGEN(50, 40, c.wi, 60, 40, c.mode);
+        const auto lines = surface.strokes(Primitive::Line);
+        ASSERT_EQ(lines.size(), 3u) << c.wi << " " << c.mode;
+        EXPECT_TRUE(test::nearPoint(lines[0].points[0], c.tip)) << c.wi << " " << c.mode;
+        const QPointF base(60 + 10 * std::cos(c.phi), 50 - 10 * std::sin(c.phi));
+        const double p = c.wi > 0 ? 2.5 : -2.5;   // the head's length takes the sign of the arc's
+        const QPointF off = p * std::tan(15 * M_PI / 180) * QPointF(std::cos(c.phi), -std::sin(c.phi));
+        EXPECT_TRUE(test::nearPoint(lines[0].points[1], base + off)) << c.wi << " " << c.mode;
+        EXPECT_TRUE(test::nearPoint(lines[1].points[1], base - off)) << c.wi << " " << c.mode;
+    }
+    // The dot stays at the start point.
+    surface.reset();
+    g.KREISBOGEN(50, 40, 90, 60, 40, 4);
+    ASSERT_EQ(surface.strokes(Primitive::Ellipse).size(), 1u);
+    EXPECT_TRUE(test::nearPoint(surface.strokes(Primitive::Ellipse)[0].points[0], QPointF(70, 50)));
 }

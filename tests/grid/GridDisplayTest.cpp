@@ -1,5 +1,6 @@
 // Fonts, painted header lines, and the elapsed-time column.
 #include "GridFixture.h"
+#include "common/Shots.h"
 #include "common/TestSupport.h"
 
 using namespace vnt;
@@ -194,7 +195,8 @@ TEST(GridDisplay, AktualisierenReformatsFormattedColumns)
     EXPECT_EQ(gw.cell(1, 1), "2,5");
 }
 
-// Renders a grid as a user sees it, for a look by eye: /tmp/grid-shot.png.
+// A grid as a user sees it: headers, numbering and the elapsed time drawn in their cells, the
+// editor over the cell it edits.
 TEST(GridDisplay, ScreenshotOfHeadersNumberingAndElapsedTime)
 {
     GridWindow gw(7, QSize(640, 220));
@@ -218,11 +220,24 @@ TEST(GridDisplay, ScreenshotOfHeadersNumberingAndElapsedTime)
     gw.flx->BESCHRIFTEN();
     EXPECT_EQ(gw.cell(3, 3), "45");
     EXPECT_EQ(gw.cell(5, 0), "4");
-    const QImage shot = gw.window.grab().toImage();
-    EXPECT_TRUE(shot.save("/tmp/grid-shot.png"));
+    const QImage shot = shotOf(gw.window);
+    EXPECT_TRUE(keepShot(shot, "grid-shot"));
+    auto cell = [&](int row, int col) { return inWindow(gw.window, *gw.grid, gw.grid->cellRect(row, col).adjusted(2, 2, -2, -2)); };
+    EXPECT_GT(inkIn(shot, cell(3, 3)), 10);   // 45, the elapsed minutes
+    EXPECT_GT(inkIn(shot, cell(5, 0)), 5);    // 4, the numbering
+    EXPECT_EQ(inkIn(shot, cell(5, 3).translated(0, gw.grid->cellRect(5, 3).height())), 0);   // below the last row
+    // The header of the elapsed time is painted in both its lines.
+    const QRect header = cell(0, 3);
+    EXPECT_GT(inkIn(shot, header.adjusted(0, 0, 0, -header.height() / 2)), 10);
+    EXPECT_GT(inkIn(shot, header.adjusted(0, header.height() / 2, 0, 0)), 10);
+
     gw.select(2, 4);
     gw.flx->BEARBEITEN('7', 0);   // the editor over its cell
-    EXPECT_TRUE(gw.window.grab().toImage().save("/tmp/grid-shot-edit.png"));
+    const QImage editing = shotOf(gw.window);
+    EXPECT_TRUE(keepShot(editing, "grid-shot-edit"));
+    EXPECT_TRUE(gw.txt->isVisible());
+    EXPECT_TRUE(gw.txt->geometry().intersects(cell(2, 4)));
+    EXPECT_NE(editing.copy(cell(2, 4)), shot.copy(cell(2, 4)));
 }
 
 TEST(GridDisplay, FixedColumnsStayWhileTheOthersScroll)
@@ -239,5 +254,5 @@ TEST(GridDisplay, FixedColumnsStayWhileTheOthersScroll)
     EXPECT_FALSE(gw.grid->ColIsVisible(1));
     EXPECT_TRUE(gw.grid->ColIsVisible(5));
     EXPECT_EQ(gw.grid->cellRect(1, 5).left(), gw.grid->cellRect(1, 0).left() + gw.grid->columnWidth(0));
-    EXPECT_TRUE(gw.window.grab().toImage().save("/tmp/grid-shot-scrolled.png"));
+    EXPECT_TRUE(keepShot(shotOf(gw.window), "grid-shot-scrolled"));
 }

@@ -284,3 +284,79 @@ TEST(LoggerImport, ConfigurationRules)
     EXPECT_EQ(importLoggerFile(s.ctx, *d.flx, "RULES", path), 0);
     EXPECT_EQ(importLoggerFile(s.ctx, *h.flx, "RULES", s.dir.path() + "/none.log"), 0);
 }
+
+// Where reading starts: a count of cycles, lines or records to pass over, or a marker line.
+TEST(LoggerImport, StartByCountOrMarkerInEachLayout)
+{
+    QStringList blocks;
+    for (int n = 0; n < 4; ++n)
+        blocks << cycle(n, QString("t%1").arg(n), "1", "1");
+    // The marker stands in for the date line of cycle 1.
+    QStringList marked = cycle(0, "t0", "1", "1");
+    marked << "5" << "1" << "  Beginn  " << "t1" << "11" << "1" << cycle(2, "t2", "2", "1");
+
+    struct Case {
+        const char *what;
+        int zl;
+        QString nr, kz, tzs, tzz;
+        std::array<int, 4> positions;   // date, time, pressure, way
+        QStringList lines;
+        QString box;                    // the one box answered with OK, if any
+        int result;
+        QList<QStringList> rows;
+    };
+    const Case cases[] = {
+        {"line blocks, two cycles passed over: the reader expects cycle 2 next and finds it",
+         6, "2", {}, {}, {}, {2, 3, 4, 5}, blocks, {}, -1,
+         {{"", "2003-05-07", "t2", "1", "0,001"}, {"", "2003-05-07", "t3", "1", "0,001"}}},
+        {"line blocks from a marker: the lines before it are counted into cycle 1, line 2; reading "
+         "goes on with its line 3, and the next cycle is checked for the number 2",
+         6, {}, "Beginn", {}, {}, {2, 3, 4, 5}, marked, {}, -1,
+         {{"", "", "t1", "11", "0,001"}, {"", "2003-05-07", "t2", "2", "0,001"}}},
+        {"one line per cycle, two lines passed over, fields apart by one blank; the cycles are "
+         "numbered from 0 whatever was passed over",
+         4, "2", {}, "<BLANK>", {}, {0, 1, 2, 3}, {"Kopf 1", "Kopf 2", "d0 t0 T=5 1000 *", "d1 t1", "d2 t2 T=6 2000 *"},
+         "ZyklusNr. 1 ist beschädigt!", -1, {{"", "d0", "t0", "5", "1"}, {"", "d2", "t2", "6", "2"}}},
+        {"one line, starting after the second record separator; the records are numbered from the "
+         "count, and a damaged record ends the import with the rows read so far",
+         4, "2", {}, ";", "|", {0, 1, 2, 3}, {"|d0;t0;T=0;0;#|d1;t1;T=1;1;#|d2;t2;T=2;2;#|kaputt|d4;t4;T=4;4;#|"},
+         "ZyklusNr. 4 ist beschädigt!", 0, {{"", "d1", "t1", "T=1", "1"}, {"", "d2", "t2", "T=2", "2"}}},
+    };
+    LoggerSetup s;
+    int idk = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString key = QString("START%1").arg(++idk);
+        s.config(idk, key, c.zl, {}, {}, c.nr, c.kz, c.tzs, c.tzz);
+        s.standardValues(idk, c.positions[0], c.positions[1], c.positions[2], c.positions[3]);
+        LoggerGrid g;
+        Boxes boxes;
+        if (!c.box.isEmpty())
+            boxes.answer(ui::vbOK);
+        EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, key, s.file(key + ".log", c.lines)), c.result);
+        if (!c.box.isEmpty() && boxes.records().size() == 1)
+            EXPECT_EQ(boxes.records()[0].text, c.box);
+        ASSERT_EQ(g.grid->Rows(), 1 + c.rows.size());
+        for (int r = 0; r < c.rows.size(); ++r)
+            EXPECT_EQ(g.row(r + 1), c.rows[r]);
+    }
+}
+
+TEST(LoggerImport, TimePatternWithoutSecondsLeavesTimesAsRead)
+{
+    LoggerSetup s;
+    s.config(1, "ZEIT", 3, "TT.MM.JJ", "hh:mm", {}, {}, ";", {});
+    s.value(1, 0, "DAT", 0);
+    s.value(1, 1, "ZEIT", 1);
+    const QString path = s.file("time.log", {"07.05.03;12:30;0;*"});
+    LoggerGrid g;
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "ZEIT", path), -1);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].text,
+              "Es wurde für diese Konfiguration ein ungültiges Zeitformat im Menü Elektronikvorgaben eingegeben!");
+    EXPECT_EQ(boxes.records()[0].title, kTitle);
+    EXPECT_EQ(boxes.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
+    EXPECT_EQ(g.row(1), QStringList({"", "07.05.03", "12:30", "", ""}));
+}

@@ -46,6 +46,23 @@ protected:
             exec(QStringLiteral("INSERT INTO A2 (ID, I2, DEZ, BRZ) VALUES (5, %1, 99, 99)").arg(i));
         exec(QStringLiteral("INSERT INTO A2 (ID, I2, DEZ) VALUES (9, 7, 1)"));
     }
+    // Three sections with every time given.
+    void givenRecord()
+    {
+        const char *given = "1, 1, 0, 0, 0, NULL, 0, 0, 0";
+        record("NULL, NULL, NULL", {given, given, given});
+    }
+    QString allResults() const { return rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2")); }
+    // Evaluates with the one box it shows answered so; that box.
+    ui::BoxRecord evaluateAnswering(int answer, bool expected)
+    {
+        Boxes b;
+        b.answer(answer);
+        clsBERECHNEN e(ctx);
+        EXPECT_EQ(e.BERECHNUNG(), expected);
+        EXPECT_EQ(b.records().size(), 1u);
+        return b.records().empty() ? ui::BoxRecord{} : b.records()[0];
+    }
     QString results() const
     {
         return rows(QStringLiteral("SELECT DEZ, round(NTZ,4), round(AUZ,4), round(PPZ,4), round(STZ,4), round(BRZ,4), PER FROM A2 WHERE ID=5 ORDER BY I2"));
@@ -163,19 +180,30 @@ TEST_F(EvaluationThroughTables, SingleSectionRunsTo40AndEmptyCellsAreNotZero)
 TEST_F(EvaluationThroughTables, FailedResultWriteLeavesFormerResultsWhole)
 {
     LocaleScope en(QLocale::English);
-    const char *given = "1, 1, 0, 0, 0, NULL, 0, 0, 0";
-    record("NULL, NULL, NULL", {given, given, given});
+    givenRecord();
     // The third section's result row cannot be written: the database refuses it.
     exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON A2 WHEN NEW.I2 = 2 AND NEW.ID = 5 "
                         "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
-    const QString before = rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2"));
-    {
-        Boxes b;
-        b.answer(ui::vbOK);   // the accessor's "Datenfehler" box
-        clsBERECHNEN e(ctx);
-        EXPECT_FALSE(e.BERECHNUNG());
-        ASSERT_EQ(b.records().size(), 1u);
-        EXPECT_EQ(b.records()[0].title, "Datenfehler");
-    }
-    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2")), before);
+    const QString before = allResults();
+    EXPECT_EQ(evaluateAnswering(ui::vbOK, false).title, "Datenfehler");   // the accessor's box
+    EXPECT_EQ(allResults(), before);
+}
+
+// A value the evaluation cannot read raises its own error box: OK goes on with the next step,
+// Cancel leaves without writing anything.
+TEST_F(EvaluationThroughTables, OwnErrorBoxGoesOnWithOkAndLeavesWithCancel)
+{
+    LocaleScope en(QLocale::English);
+    givenRecord();
+    exec(QStringLiteral("UPDATE E2 SET Z = 'abc' WHERE ID = 5 AND I2 = 2"));
+    const QString before = allResults();
+    const ui::BoxRecord box = evaluateAnswering(ui::vbCancel, false);
+    EXPECT_EQ(box.title, "Auswerten");
+    EXPECT_EQ(box.text, "VB-Fehler:13\nType mismatch");
+    EXPECT_EQ(box.style, ui::vbOKCancel | ui::vbExclamation);
+    EXPECT_EQ(allResults(), before);
+
+    EXPECT_EQ(evaluateAnswering(ui::vbOK, true).title, "Auswerten");
+    // The depth that could not be read counts as 0, so that the last section's length is -5.
+    EXPECT_EQ(results(), "2;1;0;0;0;1;2|3;1;0;0;0;1;3|-5;1;0;0;0;1;4");
 }

@@ -1,5 +1,6 @@
 // The combination editor: its choice lists, and M2 through load, OK and Abbrechen.
 #include "MultipleFixture.h"
+#include "common/Shots.h"
 #include "pages/multiple/frmMVORGABEN.h"
 
 #include <QApplication>
@@ -73,9 +74,20 @@ TEST_F(MVorgaben, OkStoresTheGridAndAbbrechenKeepsM2)
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(rows(kM2), "1;0;S;Null;Null;Null;Null|1;1;KI;Null;V1;Null;Null|2;0;Null;Null;Null;Null;F1");
 
-    // the page's render, to look at
-    f.show();
-    f.grab().save(QStringLiteral("/tmp/mvorgaben.png"));
+    // Opened again, the editor shows the two stored combinations and nothing of the third.
+    frmMVORGABEN again(ctx);
+    again.show();
+    QApplication::processEvents();
+    const QImage shot = shotOf(again);
+    EXPECT_TRUE(keepShot(shot, QStringLiteral("mvorgaben")));
+    GridControl &g = *again.msgFLX();
+    ASSERT_EQ(g.Rows(), r + 2);
+    auto cell = [&](int row, int col) { return inWindow(again, g, g.cellRect(row, col).adjusted(2, 2, -2, -2)); };
+    EXPECT_GT(inkIn(shot, cell(r, 1)), 10);       // S
+    EXPECT_GT(inkIn(shot, cell(r + 1, 3)), 10);   // V1
+    EXPECT_EQ(inkIn(shot, cell(r, 3)), 0);
+    const QRect below = cell(r + 1, 1).translated(0, g.cellRect(r + 1, 1).height());
+    EXPECT_EQ(inkIn(shot, below), 0);
 }
 
 TEST_F(MVorgaben, EmptyListStartsDisabledAndRemovingTheLastRowDeletesAll)

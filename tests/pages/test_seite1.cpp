@@ -1,5 +1,6 @@
 // Result page 1: the page data of a small record, the power-of-ten scaling, the series of the
 // figures, and each figure drawn on the recording surface with its main geometry.
+#include "PageLook.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "drawing/clsGRAFIK.h"
@@ -448,7 +449,7 @@ TEST(Seite1, OptionsRedrawReadsTheNewOptions)
 }
 
 // For looking at the page: with VANTREL_PAGE1_DEMO naming a demo installation, its first record
-// is evaluated and its page drawn to /tmp/page1-screen.png and printed to /tmp/page1.pdf.
+// is evaluated, its page drawn and printed; VANTREL_SCREENSHOTS names a folder to keep both in.
 TEST(Seite1Look, DemoRecordOnScreenAndPaper)
 {
     const QString root = qEnvironmentVariable("VANTREL_PAGE1_DEMO");
@@ -472,9 +473,5 @@ TEST(Seite1Look, DemoRecordOnScreenAndPaper)
     mdiSEITE1 page(ctx, &host);
     page.resize(1400, 900);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(page.grab().save(QStringLiteral("/tmp/page1-screen.png")));
-    Printer::instance().setPdfFile(QStringLiteral("/tmp/page1.pdf"));
-    page.DRUCKEN();
-    Printer::instance().setPdfFile(QString());
-    Printer::instance().reset();
+    test::lookAt(page, QStringLiteral("page1"));
 }

@@ -1,5 +1,6 @@
 // Result page 2: the preset tables' cell texts from a small preset database, the page's
 // header, its printed sheet, scrolling, restyling and keys.
+#include "PageLook.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "data/clsDATEN.h"
@@ -322,7 +323,7 @@ TEST(Seite2, KeysPressTheMainWindowsPanels)
 }
 
 // For looking at the page: with VANTREL_PAGE2_DEMO naming a demo installation, the page is
-// drawn from its presets to /tmp/page2-screen.png and printed to /tmp/page2.pdf.
+// drawn from its presets and printed; VANTREL_SCREENSHOTS names a folder to keep both in.
 TEST(Seite2Look, DemoPresetsOnScreenAndPaper)
 {
     const QString root = qEnvironmentVariable("VANTREL_PAGE2_DEMO");
@@ -341,9 +342,5 @@ TEST(Seite2Look, DemoPresetsOnScreenAndPaper)
     mdiSEITE2 page(ctx, &host);
     page.resize(1200, 820);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(page.grab().save(QStringLiteral("/tmp/page2-screen.png")));
-    Printer::instance().setPdfFile(QStringLiteral("/tmp/page2.pdf"));
-    page.DRUCKEN();
-    Printer::instance().setPdfFile(QString());
-    Printer::instance().reset();
+    test::lookAt(page, QStringLiteral("page2"));
 }

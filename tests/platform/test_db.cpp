@@ -1,5 +1,6 @@
 // The database layer as the data access uses it: a snapshot recordset whose writes go straight
 // to the table, typed columns that refuse what they cannot hold, and the connection's guards.
+#include "common/DbDump.h"
 #include "common/ErrorOf.h"
 #include "common/TestSupport.h"
 #include "platform/db/Database.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 
 using namespace vnt;
@@ -15,6 +17,17 @@ using vnt::test::errorOf;
 using vnt::test::LocaleScope;
 
 namespace {
+
+// How many descriptors of this process are open on the file.
+int descriptorsOn(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    int n = 0;
+    for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget() == target)
+            ++n;
+    return n;
+}
 
 // A small database of one table with every column type the schema uses.
 class DbTest : public ::testing::Test {
@@ -280,4 +293,115 @@ TEST_F(DbTest, OpeningNeverCreatesAFile)
     EXPECT_EQ(errorOf([&] { c.Execute("DELETE FROM [T]"); }), err::NotAllowedWhenClosed);
     Recordset rs;
     EXPECT_EQ(errorOf([&] { rs.Open("SELECT 1", ConnectionPtr()); }), err::InvalidConnection);
+}
+
+// Queries that differ only in the values of their condition share one prepared statement; the
+// values still select exactly what the text said, whatever form they are written in.
+TEST_F(DbTest, ConditionValuesShareOneStatementAndSelectAsWritten)
+{
+    cnn->Execute("UPDATE [T] SET [D]=-0.00125 WHERE [ID]=2");
+    {
+        Recordset rs;
+        rs.Open("SELECT [F] FROM [T] WHERE [ID]=2", cnn);
+        rs.setField("F", Variant(0.1));
+        rs.Update();
+    }
+    cnn->Execute("INSERT INTO [T] ([ID],[I2],[KEN],[D]) VALUES (4,3,'O''Neil',1e300)");
+    const int before = cnn->preparedStatementCount();
+    for (int id = 1; id <= 3; ++id)
+        EXPECT_EQ(scalar(QString("SELECT [KEN] FROM [T] WHERE [ID]=%1").arg(id)).toString(), QString(QChar('a' + id - 1)));
+    EXPECT_EQ(cnn->preparedStatementCount(), before + 1);
+
+    const struct {
+        const char *sql;
+        const char *rows;
+    } cases[] = {
+        {"SELECT [ID] FROM [T] WHERE [KEN]='o''neil'", "4"},
+        {"SELECT [ID] FROM [T] WHERE [D]=-1.25e-3", "2"},
+        {"SELECT [ID] FROM [T] WHERE [D]=-.00125", "2"},
+        {"SELECT [ID] FROM [T] WHERE [D]>1e299", "4"},
+        {"SELECT [ID] FROM [T] WHERE [F]=0.10000000149011612", "2"},   // the float, widened
+        {"SELECT [ID] FROM [T] WHERE [ID]=0x3", "3"},
+        {"SELECT [ID] FROM [T] WHERE [KEN]<>X'63' AND [ID]>2", "3|4"},
+        {"SELECT [ID] FROM [T] WHERE [ID] IN (1,3) AND [KEN]<>'-- no comment'", "1|3"},
+        {"SELECT [ID] FROM [T] WHERE [ID]=2 OR [KEN]='a' ORDER BY 1 DESC", "2|1"},
+        {"SELECT [ID],[KEN] FROM [T] WHERE [ID]<3 ORDER BY 2 DESC LIMIT 1", "2;b"},
+        {"SELECT [ID]*10 FROM [T] WHERE [ID]=3", "30"},
+        {"SELECT [ID] FROM [T] WHERE [ID]=2 AND [AKT] IS NULL; ", "2"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(vnt::test::dump(cnn, c.sql), c.rows) << c.sql;
+
+    // The name of an expression column is the query's text, values included.
+    Recordset rs;
+    rs.Open("SELECT [ID]*10 FROM [T] WHERE [ID]=3", cnn);
+    EXPECT_EQ(rs.FieldName(0), "[ID]*10");
+    // A shared statement writes the row it read.
+    rs.Close();
+    rs.Open("SELECT [ID],[KEN] FROM [T] WHERE [ID]=3", cnn);
+    rs.setField("KEN", "neu");
+    rs.Update();
+    EXPECT_EQ(vnt::test::dump(cnn, "SELECT [KEN] FROM [T] WHERE [ID]=3"), "neu");
+    EXPECT_EQ(vnt::test::dump(cnn, "SELECT [KEN] FROM [T] WHERE [ID]=1"), "a");
+
+    // However many different texts a run has, the number kept stays bounded.
+    for (int k = 0; k < 300; ++k)
+        scalar(QString("SELECT [ID]+%1 FROM [T] WHERE [ID]=1").arg(k));
+    EXPECT_LE(cnn->preparedStatementCount(), 200);
+}
+
+// Kept statements stand in the way of nothing: other connections can write, the file can be
+// copied and replaced, and a changed table shows its new columns.
+TEST_F(DbTest, KeptStatementsHoldNoLockAndFollowTheFile)
+{
+    Recordset rs;
+    rs.Open("SELECT * FROM [T] WHERE [ID]=1", cnn);
+    rs.setField("KEN", "z");
+    rs.Update();
+    ASSERT_GT(cnn->preparedStatementCount(), 0);
+
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; ALTER TABLE [T] ADD COLUMN [NEU] INTEGER; COMMIT", nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(other);
+    sqlite3_close(other);
+    rs.Close();
+    rs.Open("SELECT * FROM [T] WHERE [ID]=1", cnn);
+    EXPECT_EQ(rs.FieldCount(), 9);
+    EXPECT_EQ(rs.FieldName(8), "NEU");
+    rs.Close();
+
+    // A table that becomes a view is read all the same, no longer written.
+    EXPECT_EQ(vnt::test::dump(cnn, "SELECT [ID] FROM [U]"), "");
+    cnn->Execute("DROP TABLE [U]; CREATE VIEW [U] AS SELECT 1 AS [ID]");
+    EXPECT_EQ(vnt::test::dump(cnn, "SELECT [ID] FROM [U]"), "1");
+
+    cnn->Execute("ALTER TABLE [T] ADD COLUMN [NEU2] TEXT");
+    rs.Open("SELECT * FROM [T] WHERE [ID]=1", cnn);
+    EXPECT_EQ(rs.FieldCount(), 10);
+    EXPECT_EQ(rs.FieldType(9), VarType::String);
+    rs.Close();
+
+    const QString copy = dir.filePath("COPY.mdb");
+    cnn->Execute("VACUUM INTO " + sqlText(copy));
+    const QString backup = dir.filePath("BACKUP.mdb");
+    sqlite3 *target = nullptr;
+    ASSERT_EQ(sqlite3_open(backup.toUtf8().constData(), &target), SQLITE_OK);
+    sqlite3_backup *b = sqlite3_backup_init(target, "main", cnn->handle(), "main");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(sqlite3_backup_step(b, -1), SQLITE_DONE);
+    EXPECT_EQ(sqlite3_backup_finish(b), SQLITE_OK);
+    sqlite3_close(target);
+
+    // Closing lets the file go at once: it can be replaced, and the connection opened again
+    // reads the new file, not what its statements knew of the old one.
+    ASSERT_GT(descriptorsOn(file), 0);
+    cnn->Close();
+    EXPECT_EQ(descriptorsOn(file), 0);
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QFile::copy(copy, file));
+    auto again = openDatabase(file);
+    again->Execute("UPDATE [T] SET [KEN]='y' WHERE [ID]=1");
+    EXPECT_EQ(vnt::test::dump(again, "SELECT [KEN],[NEU2] FROM [T] WHERE [ID]=1"), "y;Null");
+    EXPECT_EQ(vnt::test::dump(openDatabase(backup), "SELECT [KEN] FROM [T] WHERE [ID]=1"), "z");
 }

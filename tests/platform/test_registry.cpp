@@ -46,6 +46,7 @@ TEST(Registry, HandWrittenFileIsUnderstood)
 TEST(Registry, EnvironmentNamesTheFileUnlessATestDoes)
 {
     QTemporaryDir dir;
+    const QByteArray before = qgetenv("VANTREL_SETTINGS");
     const QString envFile = dir.path() + "/env.ini";
     qputenv("VANTREL_SETTINGS", envFile.toLocal8Bit());
     EXPECT_EQ(settingsFile(), envFile);
@@ -59,4 +60,5 @@ TEST(Registry, EnvironmentNamesTheFileUnlessATestDoes)
     EXPECT_EQ(GetSetting("KORVANE", "Extras", "Datenbankpfad"), "/demo");
     qunsetenv("VANTREL_SETTINGS");
     EXPECT_TRUE(settingsFile().endsWith("/KORVANE/KORVANE.ini"));
+    qputenv("VANTREL_SETTINGS", before);
 }
