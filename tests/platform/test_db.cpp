@@ -3,6 +3,7 @@
 #include "common/ErrorOf.h"
 #include "common/TestSupport.h"
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/errors.h"
 
 #include <QDir>
@@ -280,4 +281,29 @@ TEST_F(DbTest, OpeningNeverCreatesAFile)
     EXPECT_EQ(errorOf([&] { c.Execute("DELETE FROM [T]"); }), err::NotAllowedWhenClosed);
     Recordset rs;
     EXPECT_EQ(errorOf([&] { rs.Open("SELECT 1", ConnectionPtr()); }), err::InvalidConnection);
+}
+
+// A database is copied through the engine: a file that is none is refused and the destination
+// stays as it was, with no scratch file beside it.
+TEST_F(DbTest, DatabaseCopiesAreDatabases)
+{
+    const QString copy = dir.filePath("KOPIE.mdb");
+    cnn->Execute("INSERT INTO [U] VALUES (9, 2.5)");
+    copyDatabase(file, copy);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [U]"), Variant(int32_t(1)));
+    auto back = openDatabase(copy);
+    Recordset rs;
+    rs.Open("SELECT [X] FROM [U] WHERE [ID]=9", back);
+    EXPECT_EQ(rs.Fields(0), Variant(2.5));
+    rs.Close();
+    back->Close();
+
+    QFile junk(dir.filePath("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    EXPECT_EQ(errorOf([&] { copyDatabase(junk.fileName(), copy); }), err::DatabaseError);
+    EXPECT_EQ(errorOf([&] { copyDatabase(dir.filePath("none.mdb"), copy); }), err::FileNotFound);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"junk.mdb", "KOPIE.mdb", "VANT.mdb"}));
+    EXPECT_EQ(openDatabase(copy)->path(), copy);
 }
