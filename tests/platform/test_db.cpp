@@ -72,6 +72,35 @@ TEST_F(DbTest, AddNewThenUpdateKeepsTheNewRowCurrent)
     EXPECT_EQ(check.Fields("DEF"), Variant(int32_t(5)));
 }
 
+// A row whose write failed, or that its caller gave up, is dropped: no later AddNew, move or
+// Update writes it behind the caller's back.
+TEST_F(DbTest, AFailedOrCancelledRowIsNeverWrittenLater)
+{
+    cnn->Execute("CREATE TABLE [N] ([ID] INTEGER NOT NULL, [X] DOUBLE)");
+    Recordset rs;
+    rs.Open("SELECT * FROM [N]", cnn);
+    rs.AddNew();
+    rs.setField("X", Variant(1.0));   // no ID: the engine refuses the row
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), err::IntegrityViolation);
+    rs.AddNew();
+    rs.setField("ID", Variant(int32_t(2)));
+    rs.setField("X", Variant(2.0));
+    rs.Update();
+
+    rs.AddNew();                       // a row the caller could not complete
+    rs.setField("ID", Variant(int32_t(3)));
+    rs.CancelUpdate();
+    rs.AddNew();
+    rs.setField("ID", Variant(int32_t(4)));
+    rs.MoveFirst();                    // moving stores a pending row
+
+    rs.setField("ID", Variant::null());   // an edit the engine refuses
+    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), err::IntegrityViolation);
+    EXPECT_EQ(rs.Fields("ID"), Variant(int32_t(2)));
+    rs.Close();
+    EXPECT_EQ(scalar("SELECT group_concat([ID]) FROM (SELECT [ID] FROM [N] ORDER BY [ID])"), Variant("2,4"));
+}
+
 TEST_F(DbTest, DeleteThenMoveNextReachesTheNextRow)
 {
     Recordset rs;
