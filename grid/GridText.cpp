@@ -55,6 +55,17 @@ QString numberText(double v, int digits)
 } // namespace
 
 QString generalDouble(double v) { return numberText(v, 15); }
+
+QString refusedCellsText(const QList<RefusedCell> &cells)
+{
+    if (cells.isEmpty())
+        return {};
+    QString text = QStringLiteral("Der Wert für Zeile %1, Spalte %2 wurde nicht übernommen:\r\n").arg(cells.first().row).arg(cells.first().column)
+                   + cells.first().reason;
+    if (cells.size() > 1)
+        text += QStringLiteral("\r\n(%1 weitere Zellen wurden ebenfalls nicht übernommen.)").arg(cells.size() - 1);
+    return text;
+}
 QString plainSingle(float v) { return numberText(double(v), 7); }
 
 QString formatCell(const QString &text, const QString &pattern)
