@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -87,8 +88,9 @@ void frmEXPIMP::buildWindow()
     // The folder chooser stands where the drive and folder lists were.
     dirEXP_ = new QLineEdit(fraEXP_);
     dirEXP_->setObjectName(QStringLiteral("dirEXP"));
-    dirEXP_->setReadOnly(true);
     dirEXP_->setFont(listFont);
+    // Enter in the path takes the path; it must not reach the dialog's default button.
+    dirEXP_->installEventFilter(this);
     dirEXP_->setGeometry(10, 30, 245, 26);
     cmdORDNER_ = new QToolButton(fraEXP_);
     cmdORDNER_->setObjectName(QStringLiteral("cmdORDNER"));
@@ -130,6 +132,10 @@ void frmEXPIMP::buildWindow()
     cmdSCHLIESSEN_->setGeometry(520, 390, 110, 32);
     cmdSCHLIESSEN_->setDefault(true);
 
+    connect(dirEXP_, &QLineEdit::editingFinished, this, [this] {
+        if (dirEXP_->isModified())
+            dirEXP_Validate();
+    });
     connect(cmdORDNER_, &QToolButton::clicked, this, &frmEXPIMP::cmdORDNER_Click);
     connect(cmdEXP_, &QPushButton::clicked, this, &frmEXPIMP::cmdEXP_Click);
     connect(cmdIMP_, &QPushButton::clicked, this, &frmEXPIMP::cmdIMP_Click);
@@ -155,15 +161,11 @@ void frmEXPIMP::Form_Load()
         } else {
             cmdORDNER_->setToolTip(QStringLiteral("Ordner eines Projekts wählen"));
         }
+        dirEXP_->setToolTip(text("Ordner eines Projekts: eintippen und mit Enter übernehmen",
+                                 "Folder of a project: type it and press Enter"));
     });
     g.step([&] { LISTEFUELLEN(ctx_.cnnX(), lstIMP_); });
-    g.step([&] {
-        tables_ = {QStringLiteral("E1"), QStringLiteral("E2"), QStringLiteral("E3"), QStringLiteral("E4"),
-                   QStringLiteral("E5"), QStringLiteral("E6"), QStringLiteral("A1"), QStringLiteral("A2"),
-                   QStringLiteral("G0"), QStringLiteral("G1"), QStringLiteral("G2_1"), QStringLiteral("G2_2"),
-                   QStringLiteral("G3")};
-        imported_ = false;
-    });
+    g.step([&] { imported_ = false; });
     g.always([&] { sys::setHourglass(false); });
 }
 
@@ -177,9 +179,39 @@ void frmEXPIMP::cmdORDNER_Click()
     g.step([&] { dirEXP_Change(folder); });
 }
 
+void frmEXPIMP::dirEXP_Validate()
+{
+    dirEXP_->setModified(false);
+    QString folder = dirEXP_->text().trimmed();
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    if (!fso_.FolderExists(folder)) {
+        lstEXP_->clear();
+        ui::MsgBox(sprache_ == 1 ? QStringLiteral("The folder ") + folder + QStringLiteral(" doesn't exist!")
+                                 : QStringLiteral("Der Ordner ") + folder + QStringLiteral(" existiert nicht!"),
+                   ui::vbOKOnly | ui::vbExclamation, kCopyTitle);
+        return;
+    }
+    Guard g(QStringLiteral("VB-Error: "), boxTitle());
+    g.step([&] { dirEXP_Change(folder); });
+}
+
+bool frmEXPIMP::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == dirEXP_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            dirEXP_Validate();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void frmEXPIMP::dirEXP_Change(const QString &folder)
 {
     dirEXP_->setText(folder);
+    dirEXP_->setModified(false);
     lstEXP_->clear();
     const QString database = folder + QLatin1Char('/') + databaseFile();
     // The working copy is never opened as another project.
@@ -189,12 +221,64 @@ void frmEXPIMP::dirEXP_Change(const QString &folder)
         return;
     if (external_)
         external_->Close();
+    external_.reset();
+    fraEXP_->setTitle(text("Externes Projekt", "External Project"));
     auto cnn = std::make_shared<db::Connection>();
     cnn->ConnectionTimeout = 30;
-    cnn->Open(db::connectionStringFor(database));
+    // Checked once here, so that no copy later runs into a table or column that is not there.
+    QString problem;
+    try {
+        cnn->Open(db::connectionStringFor(database));
+        problem = notAProject(cnn, database);
+    } catch (const VbError &e) {
+        problem = text("Die Datei %1 kann nicht als Projektdatenbank geöffnet werden:\n%2",
+                       "The file %1 cannot be opened as a project database:\n%2")
+                      .arg(database, e.description);
+    }
+    if (!problem.isEmpty()) {
+        cnn->Close();
+        ui::MsgBox(problem, ui::vbOKOnly | ui::vbExclamation, kCopyTitle);
+        return;
+    }
     external_ = cnn;
     LISTEFUELLEN(external_, lstEXP_);
     fraEXP_->setTitle((sprache_ == 1 ? QStringLiteral("Project ") : QStringLiteral("Projekt ")) + fso_.GetBaseName(folder));
+}
+
+// What the other database lacks of the thirteen tables that a record is copied into, compared
+// with the open project's own: rows go column by column by position, so every column must be
+// there, in the same place. "" when nothing is missing.
+QString frmEXPIMP::notAProject(const db::ConnectionPtr &other, const QString &database) const
+{
+    auto columns = [](const db::ConnectionPtr &cnn, const QString &table) {
+        QStringList names;
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT [name] FROM pragma_table_info(") + db::sqlText(table) + QLatin1Char(')'), cnn);
+        for (; !rs.isEOF(); rs.MoveNext())
+            names << rs.Fields(0).text().toUpper();
+        return names;
+    };
+    QStringList missing;
+    for (const QString &table : tables_) {
+        const QStringList own = columns(ctx_.cnnX(), table);
+        const QStringList theirs = columns(other, table);
+        if (theirs.isEmpty()) {
+            missing << text("Tabelle ", "table ") + table;
+            continue;
+        }
+        bool absent = false;
+        for (const QString &c : own)
+            if (!theirs.contains(c)) {
+                missing << text("Spalte ", "column ") + table + QLatin1Char('.') + c;
+                absent = true;
+            }
+        if (!absent && theirs.mid(0, own.size()) != own)
+            missing << text("Spalten von %1 in dieser Reihenfolge: ", "columns of %1 in this order: ").arg(table) + own.join(QStringLiteral(", "));
+    }
+    if (missing.isEmpty())
+        return {};
+    return text("Die Datei %1 ist keine Projektdatenbank. Es fehlen:\n%2", "The file %1 is no project database. Missing:\n%2")
+        .arg(database, missing.join(QStringLiteral(", ")));
 }
 
 void frmEXPIMP::LISTEFUELLEN(const db::ConnectionPtr &cnn, QListWidget *list)
@@ -304,14 +388,20 @@ void frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, con
                 break;
             for (const auto &row : rows) {
                 if (!g.step([&] {
-                        out.AddNew();
-                        out.setField(0, Variant(newId));
-                        for (int f = 1; f < out.FieldCount(); ++f) {
-                            if (f >= int(row.size()))
-                                vnt::raise(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
-                            out.setField(f, row[f]);
+                        // A row that cannot be completed is dropped, not written half-filled by the next.
+                        try {
+                            out.AddNew();
+                            out.setField(0, Variant(newId));
+                            for (int f = 1; f < out.FieldCount(); ++f) {
+                                if (f >= int(row.size()))
+                                    vnt::raise(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+                                out.setField(f, row[f]);
+                            }
+                            out.Update();
+                        } catch (...) {
+                            out.CancelUpdate();
+                            throw;
                         }
-                        out.Update();
                     }))
                     break;
             }

@@ -28,6 +28,8 @@ public:
     void dirEXP_Change(const QString &folder);
     // Asks for a folder and moves the chooser there.
     void cmdORDNER_Click();
+    // Takes the folder typed into the path field (Enter, or leaving the field changed).
+    void dirEXP_Validate();
     void cmdEXP_Click();
     void cmdIMP_Click();
     void cmdSCHLIESSEN_Click();
@@ -51,17 +53,25 @@ public:
 
     void done(int r) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildWindow();
     void Form_Load();
     QString text(const char *german, const char *english) const;
     QString databaseFile() const;   // the file name every project database has
     bool isOpenProject(const QString &database) const;
+    QString notAProject(const db::ConnectionPtr &other, const QString &database) const;
 
     RunContext &ctx_;
     FileSystemObject fso_;
     db::ConnectionPtr external_;
-    QStringList tables_;
+    // The copy order of a record's tables.
+    const QStringList tables_ = {QStringLiteral("E1"), QStringLiteral("E2"), QStringLiteral("E3"), QStringLiteral("E4"),
+                                 QStringLiteral("E5"), QStringLiteral("E6"), QStringLiteral("A1"), QStringLiteral("A2"),
+                                 QStringLiteral("G0"), QStringLiteral("G1"), QStringLiteral("G2_1"), QStringLiteral("G2_2"),
+                                 QStringLiteral("G3")};
     bool imported_ = false;
     int sprache_ = 3;
 

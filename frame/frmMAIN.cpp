@@ -9,6 +9,7 @@
 #include "mdiAUTOSTART.h"
 
 #include "platform/Guard.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/errors.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -27,9 +28,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
-
-#include <filesystem>
-#include <system_error>
 
 namespace vnt {
 
@@ -121,16 +119,6 @@ QFont statusFont()
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(11.25);
     return f;
-}
-
-// Puts the compacted copy in place of the working database in one step, so that no moment
-// exists in which the working database is missing.
-void replaceFile(const QString &from, const QString &to)
-{
-    std::error_code ec;
-    std::filesystem::rename(from.toStdString(), to.toStdString(), ec);
-    if (ec)
-        vnt::raise(err::PermissionDenied, QStringLiteral("Permission denied: ") + to);
 }
 
 } // namespace
@@ -442,7 +430,7 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
             ui::vbYesNo | ui::vbQuestion, title());
         copy = answer != ui::vbYes;
     }
-    if (copy && !g.step([&] { fsoX.CopyFile(projectDatabase(), working.isEmpty() ? XMDBPFAD() : working, true); }))
+    if (copy && !g.step([&] { db::copyDatabase(projectDatabase(), working.isEmpty() ? XMDBPFAD() : working); }))
         return abandonStart();
 
     geaendert_ = false;
@@ -635,7 +623,7 @@ bool frmMAIN::mnuSPEICHERN_Click()
     g.step([&] { sys::setHourglass(true); });
     g.step([&] {
         attempted = true;
-        fsoX.CopyFile(XMDBPFAD(), projectDatabase(), true);
+        db::copyDatabase(XMDBPFAD(), projectDatabase());
         copied = true;
     });
     // Only a copy that arrived clears the flag: otherwise the end of the run would delete the
@@ -679,7 +667,7 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
         compacted = true;
     });
     if (compacted)
-        g.step([&] { replaceFile(destination, source); replaced = true; });
+        g.step([&] { db::replaceDatabase(destination, source); replaced = true; });
     if (!replaced && !destination.isEmpty() && fsoX.FileExists(destination)) {
         try { fsoX.DeleteFile(destination); } catch (const VbError &) {}
     }

@@ -1,12 +1,10 @@
 // Cell texts of the grid: number and date recognition, number texts, character maps.
 #include "grid/GridText.h"
+#include "platform/DateText.h"
 #include "platform/NumberFormat.h"
 #include "platform/system.h"
-#include <QDate>
-#include <QDateTime>
 #include <QLocale>
 #include <QStringList>
-#include <QTime>
 #include <cmath>
 
 namespace vnt::gridtext {
@@ -25,60 +23,10 @@ std::optional<double> readNumber(const QString &text)
     return std::nullopt;
 }
 
-namespace {
-
-const QDate kDayZero(1899, 12, 30);
-
-std::optional<QTime> readTime(const QString &t)
-{
-    static const char *formats[] = {"H:mm:ss", "H:mm", "h:mm:ss AP", "h:mm AP", "h:mm:ss ap", "h:mm ap"};
-    for (const char *f : formats) {
-        QTime tm = QTime::fromString(t, QLatin1String(f));
-        if (tm.isValid())
-            return tm;
-    }
-    return std::nullopt;
-}
-
-std::optional<QDate> readDate(const QString &t)
-{
-    const bool english = sys::locale().language() == QLocale::English;
-    static const QStringList german = {"d.M.yyyy", "d.M.yy", "yyyy-MM-dd"};
-    static const QStringList englishF = {"M/d/yyyy", "M/d/yy", "yyyy-MM-dd", "d.M.yyyy"};
-    for (const QString &f : english ? englishF : german) {
-        QDate d = QDate::fromString(t, f);
-        if (d.isValid()) {
-            // two-digit years: 00..29 this century, 30..99 the last one, as the platform did
-            if (!f.contains(QLatin1String("yyyy")) && d.year() < 1930)
-                d = d.addYears(100);
-            return d;
-        }
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
+// The grid's date and time cells hold what the column accessor showed; they read by the same rule.
 std::optional<double> readDateTime(const QString &text)
 {
-    const QString t = text.trimmed().simplified();
-    if (t.isEmpty())
-        return std::nullopt;
-    auto dayCount = [](const QDate &d, const QTime &tm) {
-        return double(kDayZero.daysTo(d)) + tm.msecsSinceStartOfDay() / 86400000.0;
-    };
-    if (auto tm = readTime(t))
-        return dayCount(kDayZero, *tm);
-    if (auto d = readDate(t))
-        return dayCount(*d, QTime(0, 0));
-    const int blank = t.indexOf(QLatin1Char(' '));
-    if (blank > 0) {
-        auto d = readDate(t.left(blank));
-        auto tm = readTime(t.mid(blank + 1));
-        if (d && tm)
-            return dayCount(*d, *tm);
-    }
-    return std::nullopt;
+    return datetext::read(text);
 }
 
 namespace {
@@ -107,6 +55,17 @@ QString numberText(double v, int digits)
 } // namespace
 
 QString generalDouble(double v) { return numberText(v, 15); }
+
+QString refusedCellsText(const QList<RefusedCell> &cells)
+{
+    if (cells.isEmpty())
+        return {};
+    QString text = QStringLiteral("Der Wert für Zeile %1, Spalte %2 wurde nicht übernommen:\r\n").arg(cells.first().row).arg(cells.first().column)
+                   + cells.first().reason;
+    if (cells.size() > 1)
+        text += QStringLiteral("\r\n(%1 weitere Zellen wurden ebenfalls nicht übernommen.)").arg(cells.size() - 1);
+    return text;
+}
 QString plainSingle(float v) { return numberText(double(v), 7); }
 
 QString formatCell(const QString &text, const QString &pattern)

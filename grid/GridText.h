@@ -3,6 +3,7 @@
 // the header markup.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -22,6 +23,15 @@ inline bool isDate(const QString &text) { return readDateTime(text).has_value();
 QString generalDouble(double v);
 // Single float in its plain text form (seven significant digits).
 QString plainSingle(float v);
+
+// A cell that did not take a value: its row, its column's name and why.
+struct RefusedCell {
+    int row = 0;
+    QString column;
+    QString reason;
+};
+// The one message that names the first refused cell and counts the others.
+QString refusedCellsText(const QList<RefusedCell> &cells);
 
 // A cell text formatted with a column pattern; texts that are no number stay as they are,
 // and an empty pattern leaves the text alone.

@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QLocale>
 #include <array>
+#include <cfloat>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -42,6 +44,18 @@ int FlexLoggerTarget::columnType(int col) const
 
 int FlexLoggerTarget::dateColumn() const { return flx_.typeColumn(4); }
 int FlexLoggerTarget::timeColumn() const { return flx_.typeColumn(5); }
+
+QString FlexLoggerTarget::columnHeader(int col) const { return flx_.header1(col); }
+
+QString FlexLoggerTarget::refusal(int col, const QString &text) const
+{
+    clsFLX::Check c = flx_.checkValue(text, col);
+    // A cell holds what a single float holds, whatever limits the column has.
+    const auto x = gridtext::readNumber(text);
+    if (c.ok && x && std::fabs(*x) > double(FLT_MAX))
+        c = flx_.WERTPRUEFEN(text, -double(FLT_MAX), double(FLT_MAX), false, false, QString());
+    return c.ok ? QString() : c.message;
+}
 
 void FlexLoggerTarget::refresh()
 {
@@ -181,19 +195,30 @@ public:
 
 private:
     void place(int position, const QString &text);
-    // Counts n up to the cycle number the line holds; a line below n or without a number ends it.
+    // Takes n up to the cycle number the line holds; a line below n or without a whole number
+    // ends the import, as counting up to it would.
     void countUpTo(const QString &line)
     {
-        for (;;) {
-            const auto v = numberOf(line);
-            if (!v || *v < n_)
-                throw Abort{};
-            if (*v == n_)
-                return;
-            ++n_;
-        }
+        refuseOutOfRange(line);
+        const auto v = numberOf(line);
+        if (!v || *v < double(n_) || *v != std::floor(*v))
+            throw Abort{};
+        n_ = static_cast<long long>(*v);
+    }
+    // A cycle number beyond the program's whole numbers cannot be counted to: it is named, and
+    // the import ends.
+    static void refuseOutOfRange(const QString &line)
+    {
+        const auto v = numberOf(line);
+        if (!v || *v <= double(kLastCycle))
+            return;
+        ui::MsgBox(QStringLiteral("ZyklusNr. ") + line.trimmed() + QStringLiteral(" der Elektronikdatei liegt außerhalb des Bereichs von 0 bis ")
+                       + whole(kLastCycle) + QStringLiteral("!"),
+                   ui::vbOKOnly | ui::vbExclamation, kTitle);
+        throw Abort{};
     }
     static QString whole(long long v) { return QString::number(v); }
+    static constexpr long long kLastCycle = std::numeric_limits<int32_t>::max();
 
     LoggerTarget &target_;
     FlexGrid &grid_;
@@ -270,6 +295,7 @@ void Importer::lineBlocks(Lines &in)
                     line = in.read();
                     countUpTo(line);
                 } else if (k == 1 && !isNumber(line, double(n_))) {
+                    refuseOutOfRange(line);
                     if (ask(QStringLiteral("Es fehlen ein oder mehrere Zyklen nach ZyklusNr. ") + whole(n_ - 1)
                                 + QStringLiteral(" !"),
                             ui::vbOKCancel)
@@ -496,17 +522,27 @@ void Importer::cleanUp()
         });
     }
 
+    // In double precision: a logger value beyond the single range may still scale into it. A
+    // product the column does not take is refused by the column's own check and left empty.
+    QList<gridtext::RefusedCell> refused;
     for (const LoggerValue &v : cfg_.values) {
-        if (v.factor == 1.0)
+        if (v.factor == 1.0 || v.column < 0)
             continue;
-        eachCell(v.column, [&](const QString &cell) {
-            const auto x = loggerNumber(cell);
+        for (int r = firstRow_; r <= last; ++r) {
+            const auto x = loggerNumber(grid_.TextMatrix(r, v.column));
             if (!x)
-                return cell;   // the factor is meant for numbers only
-            const float product = float(float(*x) * float(v.factor));
-            return gridtext::plainSingle(float(RoundHalfEven(double(product), 3)));
-        });
+                continue;   // the factor is meant for numbers only
+            const double product = RoundHalfEven(*x * v.factor, 3);
+            const bool single = std::isfinite(product) && std::fabs(product) <= double(FLT_MAX);
+            const QString text = single ? gridtext::plainSingle(float(product)) : gridtext::generalDouble(product);
+            const QString refusal = target_.refusal(v.column, text);
+            grid_.setTextMatrix(r, v.column, refusal.isEmpty() ? text : QString());
+            if (!refusal.isEmpty())
+                refused.append({r, target_.columnHeader(v.column), refusal});
+        }
     }
+    if (!refused.isEmpty())
+        ui::MsgBox(gridtext::refusedCellsText(refused), ui::vbOKOnly | ui::vbExclamation, kTitle);
 
     target_.refresh();
 }

@@ -22,6 +22,10 @@ public:
     virtual int columnType(int col) const = 0;      // 4 date, 5 time, ...
     virtual int dateColumn() const = 0;             // -1 when the grid has none
     virtual int timeColumn() const = 0;
+    virtual QString columnHeader(int col) const = 0; // the name a message gives the column
+    // The column's check of a value the import computed: "" when the column takes it, else
+    // the check's message.
+    virtual QString refusal(int col, const QString &text) const = 0;
     virtual void refresh() = 0;                     // reformat and renumber after the import
 };
 
@@ -34,6 +38,8 @@ public:
     int columnType(int col) const override;
     int dateColumn() const override;
     int timeColumn() const override;
+    QString columnHeader(int col) const override;
+    QString refusal(int col, const QString &text) const override;
     void refresh() override;
 
 private:

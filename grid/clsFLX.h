@@ -121,6 +121,9 @@ public:
     int Index() const override;
 
 private:
+    // The import checks the values it computes as the column checks what is typed.
+    friend class FlexLoggerTarget;
+
     struct Check {
         bool ok = true;
         QString title, message;

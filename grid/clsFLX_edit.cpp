@@ -243,14 +243,10 @@ void clsFLX::reportRefused(const QList<std::pair<QPoint, Check>> &refused)
 {
     if (refused.isEmpty())
         return;
-    const QPoint cell = refused.first().first;
-    QString text = QStringLiteral("Der Wert für Zeile %1, Spalte %2 wurde nicht übernommen:\r\n")
-                       .arg(cell.y())
-                       .arg(header1(cell.x()))
-                   + refused.first().second.message;
-    if (refused.size() > 1)
-        text += QStringLiteral("\r\n(%1 weitere Zellen wurden ebenfalls nicht übernommen.)").arg(refused.size() - 1);
-    ui::MsgBox(text, ui::vbOKOnly | ui::vbExclamation, kPasteTitle);
+    QList<gridtext::RefusedCell> cells;
+    for (const auto &[cell, check] : refused)
+        cells.append({cell.y(), header1(cell.x()), check.message});
+    ui::MsgBox(gridtext::refusedCellsText(cells), ui::vbOKOnly | ui::vbExclamation, kPasteTitle);
 }
 
 void clsFLX::pasteBlock()

@@ -2,6 +2,7 @@
 // against: numbers read from text with the locale's decimal sign, Boolean True is -1, whole
 // numbers round half to even, and each failure has its own error number.
 #include "Variant.h"
+#include "DateText.h"
 #include "NumberFormat.h"
 #include "errors.h"
 #include "system.h"
@@ -45,35 +46,8 @@ bool textToBool(const QString &s)
 
 double textToDate(const QString &s)
 {
-    const QString t = s.simplified();
-    const QString shortFmt = sys::shortDateFormat();
-    // Days and months may be typed with one digit; years with two.
-    QString lenient = shortFmt;
-    lenient.replace(QLatin1String("dd"), QLatin1String("d")).replace(QLatin1String("MM"), QLatin1String("M"));
-    QString twoDigit = lenient;
-    twoDigit.replace(QLatin1String("yyyy"), QLatin1String("yy"));
-
-    const QStringList timeFormats = {QStringLiteral("HH:mm:ss"), QStringLiteral("H:mm:ss"), QStringLiteral("HH:mm"), QStringLiteral("H:mm")};
-    for (const QString &tf : timeFormats) {
-        const QTime tm = QTime::fromString(t, tf);
-        if (tm.isValid())
-            return tm.msecsSinceStartOfDay() / kMsPerDay;
-    }
-    const QStringList dateFormats = {lenient, twoDigit, QStringLiteral("yyyy-MM-dd")};
-    for (const QString &df : dateFormats) {
-        const bool shortYear = !df.contains(QLatin1String("yyyy"));
-        QStringList candidates = {df};
-        for (const QString &tf : timeFormats)
-            candidates << df + QLatin1Char(' ') + tf;
-        for (const QString &f : candidates) {
-            QDateTime dt = QDateTime::fromString(t, f);
-            if (!dt.isValid())
-                continue;
-            if (shortYear && dt.date().year() < 1930)  // two-digit years: 00-29 mean 2000-2029
-                dt = dt.addYears(100);
-            return toDayCount(dt);
-        }
-    }
+    if (const auto days = datetext::read(s))
+        return *days;
     raise(err::TypeMismatch);
 }
 
@@ -96,18 +70,6 @@ QString numberText(double d, int digits)
     s.replace(QLatin1Char('e'), QLatin1Char('E'));
     s.replace(QLatin1Char('.'), sys::locale().decimalPoint());
     return s;
-}
-
-QString dateText(double days)
-{
-    const QDateTime dt = fromDayCount(days);
-    const bool hasTime = dt.time().msecsSinceStartOfDay() != 0;
-    const bool hasDate = std::trunc(days) != 0.0;
-    const QString date = dt.date().toString(sys::shortDateFormat());
-    const QString time = dt.time().toString(QStringLiteral("HH:mm:ss"));
-    if (!hasDate)
-        return time;  // a bare time of day, the zero date included
-    return hasTime ? date + QLatin1Char(' ') + time : date;
 }
 
 } // namespace
@@ -233,7 +195,7 @@ QString Variant::toString() const
     case VarType::Long: return QString::number(std::get<int32_t>(v_));
     case VarType::Single: return numberText(std::get<float>(v_), 7);
     case VarType::Double: return numberText(std::get<double>(v_), 15);
-    case VarType::Date: return dateText(std::get<double>(v_));
+    case VarType::Date: return datetext::show(std::get<double>(v_));
     case VarType::String: return std::get<QString>(v_);
     }
     return {};

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -110,15 +112,20 @@ bool readOnly(const fs::path &p)
     return (perms & writable) == fs::perms::none;
 }
 
-// A file beside dst that no one else uses, for writing before the final rename.
-fs::path scratchBeside(const fs::path &dst)
+const std::string kScratchMark = ".vnt-copy";
+
+// Writes what the system still holds of a file or folder to the disk.
+void flush(const fs::path &p, bool folder)
 {
-    for (int i = 0;; ++i) {
-        fs::path candidate = dst;
-        candidate += ".vnt-copy" + std::to_string(i);
-        if (!present(candidate))
-            return candidate;
-    }
+    const int fd = ::open(p.c_str(), O_RDONLY | (folder ? O_DIRECTORY : 0) | O_CLOEXEC);
+    if (fd < 0)
+        failWith(std::error_code(errno, std::generic_category()), err::FileNotFound);
+    const int rc = ::fsync(fd);
+    const int fsyncError = errno;
+    ::close(fd);
+    // A folder on a file system that cannot sync folders has nothing more to write.
+    if (rc != 0 && !(folder && (fsyncError == EINVAL || fsyncError == EBADF)))
+        failWith(std::error_code(fsyncError, std::generic_category()), err::FileNotFound);
 }
 
 } // namespace
@@ -157,9 +164,7 @@ bool FileSystemObject::FileExists(const QString &path) const
     return !path.isEmpty() && isFile(toPath(path));
 }
 
-// The copy goes to a scratch file first and is renamed over the destination only when it is
-// complete: a save interrupted by a full disk must not leave the project database half written.
-void FileSystemObject::CopyFile(const QString &source, const QString &destination, bool overwrite) const
+QString FileSystemObject::CheckedCopyTarget(const QString &source, const QString &destination, bool overwrite) const
 {
     const fs::path src = toPath(source);
     fs::path dst = toPath(destination);
@@ -186,15 +191,68 @@ void FileSystemObject::CopyFile(const QString &source, const QString &destinatio
         if (readOnly(dst))
             fail(err::PermissionDenied);
     }
-    const fs::path scratch = scratchBeside(dst);
+    return QFile::decodeName(QByteArray::fromStdString(dst.string()));
+}
+
+// Scratch files are named after their destination, so that those an interrupted copy left
+// behind (with their journals) are known and removed by the next copy to the same place.
+QString FileSystemObject::FreshScratchBeside(const QString &destination) const
+{
+    const fs::path dst = toPath(destination);
+    const std::string prefix = dst.filename().string() + kScratchMark;
     std::error_code ec;
-    fs::copy_file(src, scratch, fs::copy_options::overwrite_existing, ec);
-    if (!ec)
-        fs::rename(scratch, dst, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(scratch, ignored);
+    for (fs::directory_iterator it(dst.parent_path().empty() ? fs::current_path() : dst.parent_path(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (it->path().filename().string().rfind(prefix, 0) == 0 && isFile(it->path())) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);   // one that cannot go only takes another name below
+        }
+    }
+    for (int i = 0;; ++i) {
+        fs::path candidate = dst;
+        candidate += kScratchMark + std::to_string(i);
+        if (!present(candidate))
+            return QFile::decodeName(QByteArray::fromStdString(candidate.string()));
+    }
+}
+
+void FileSystemObject::PutInPlace(const QString &finished, const QString &destination, const QStringList &companionSuffixes) const
+{
+    const fs::path from = toPath(finished), to = toPath(destination);
+    if (!isFile(from))
+        fail(err::FileNotFound);
+    flush(from, false);
+    for (const QString &suffix : companionSuffixes) {
+        std::error_code ec;
+        const fs::path companion = toPath(destination + suffix);
+        if (present(companion) && !fs::remove(companion, ec) && ec)
+            failWith(ec, err::FileNotFound);
+    }
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec)
         failWith(ec, err::FileNotFound);
+    // The rename itself is an entry of the folder: without this a power failure could bring
+    // back the old file after the program reported the copy done.
+    flush(to.parent_path().empty() ? fs::current_path() : to.parent_path(), true);
+}
+
+// The copy goes to a scratch file first and is renamed over the destination only when it is
+// complete: a save interrupted by a full disk must not leave the project database half written.
+void FileSystemObject::CopyFile(const QString &source, const QString &destination, bool overwrite) const
+{
+    const QString target = CheckedCopyTarget(source, destination, overwrite);
+    const QString scratch = FreshScratchBeside(target);
+    try {
+        std::error_code ec;
+        fs::copy_file(toPath(source), toPath(scratch), fs::copy_options::overwrite_existing, ec);
+        if (ec)
+            failWith(ec, err::FileNotFound);
+        PutInPlace(scratch, target);
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(toPath(scratch), ignored);
+        throw;
     }
 }
 

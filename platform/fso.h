@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace vnt {
@@ -14,6 +15,17 @@ public:
     void CreateFolder(const QString &path) const;
     bool FileExists(const QString &path) const;
     void CopyFile(const QString &source, const QString &destination, bool overwrite = true) const;
+
+    // The parts of a copy that replaces a file whole, for copies whose content is written by
+    // other means (a database through its engine):
+    // the destination a copy would replace (a link resolved to its file), after CopyFile's checks;
+    QString CheckedCopyTarget(const QString &source, const QString &destination, bool overwrite = true) const;
+    // a new scratch path beside the destination, once the scratch files that interrupted
+    // copies to it left behind are removed;
+    QString FreshScratchBeside(const QString &destination) const;
+    // the finished file flushed to disk and renamed over the destination, after the
+    // destination's companion files (its name + each suffix) are removed.
+    void PutInPlace(const QString &finished, const QString &destination, const QStringList &companionSuffixes = {}) const;
     void DeleteFile(const QString &path, bool force = false) const;
     void MoveFile(const QString &source, const QString &destination) const;
     int64_t FileSize(const QString &path) const;          // GetFile(path).Size

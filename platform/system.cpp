@@ -51,9 +51,48 @@ QString decimalSign()
     return locale().decimalPoint();
 }
 
+namespace {
+
+// Digits only: the day, month and year letters outside quoted literals, none of them as a name
+// ("MMM", "ddd"), so that the date reads back by any locale and the labels' form stays typable.
+bool numericDateFormat(const QString &f)
+{
+    bool quoted = false;
+    int run = 0;
+    QChar previous;
+    bool year = false;
+    for (const QChar c : f) {
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+            run = 0;
+            previous = QChar();
+            continue;
+        }
+        if (quoted || !c.isLetter()) {
+            run = 0;
+            previous = QChar();
+            continue;
+        }
+        if (c != QLatin1Char('d') && c != QLatin1Char('M') && c != QLatin1Char('y'))
+            return false;
+        run = c == previous ? run + 1 : 1;
+        previous = c;
+        if (run > 2 && c != QLatin1Char('y'))
+            return false;
+        year = year || c == QLatin1Char('y');
+    }
+    return year && f.contains(QLatin1Char('d')) && f.contains(QLatin1Char('M'));
+}
+
+} // namespace
+
 QString shortDateFormat()
 {
     QString f = locale().dateFormat(QLocale::ShortFormat);
+    // A month shown as a name would not read back under another locale, nor match the
+    // labels' TT.MM.JJ; such a locale (the C locale among them) shows the labels' form.
+    if (!numericDateFormat(f))
+        return QStringLiteral("dd.MM.yyyy");
     // Record dates must survive the year 2000 boundary in both directions.
     if (!f.contains(QLatin1String("yyyy")))
         f.replace(QLatin1String("yy"), QLatin1String("yyyy"));

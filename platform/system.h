@@ -16,7 +16,7 @@ QLocale locale();
 void setLocale(const QLocale &l);
 int languageCode();                  // 1 for an English locale, 3 (German) for any other
 QString decimalSign();               // "," or "."
-QString shortDateFormat();           // the locale's short date, four-digit years
+QString shortDateFormat();           // the locale's short date in digits, four-digit years ("dd.MM.yyyy" when it names the month)
 
 void Sleep(int milliseconds);        // instant when setInstantSleep(true)
 void setInstantSleep(bool instant);

@@ -1255,14 +1255,27 @@ void Recordset::Update()
         raise(err::NotAllowedWhenClosed);
     if (d->mode == Impl::Mode::None)
         return;
-    // On failure the changes stay pending: the caller sees the error and may correct or drop them.
-    if (d->mode == Impl::Mode::Add)
-        d->writeNew();
-    else
-        d->writeEdit();
+    // A refused row is dropped: kept pending, the next AddNew or move would try it again and
+    // either fail forever or, after its caller went on past the error, write it half-filled.
+    try {
+        if (d->mode == Impl::Mode::Add)
+            d->writeNew();
+        else
+            d->writeEdit();
+    } catch (...) {
+        d->discardPending();
+        throw;
+    }
     d->mode = Impl::Mode::None;
     d->buffer.clear();
     d->dirty.clear();
+}
+
+void Recordset::CancelUpdate()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    d->discardPending();
 }
 
 void Recordset::Delete()

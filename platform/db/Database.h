@@ -127,11 +127,14 @@ public:
 
     // Writes go through at once for one-table queries; others raise 3251.
     // AddNew: a new row of Nulls becomes current; columns outside the select list keep the
-    // table's defaults. Update stores the pending row (moving stores it too) and leaves it
-    // current, so a following MoveNext stands past the end; a failed Update keeps the changes
-    // pending. Delete removes the current row at once; MoveNext then reaches the next row.
+    // table's defaults. Update stores the pending row (moving and AddNew store it too) and
+    // leaves it current, so a following MoveNext stands past the end. A failed Update drops
+    // the pending row or changes, so that no later call writes what was refused; CancelUpdate
+    // drops them for a caller that could not complete them. Delete removes the current row at
+    // once; MoveNext then reaches the next row.
     void AddNew();
     void Update();
+    void CancelUpdate();
     void Delete();
 
 private:

@@ -17,15 +17,34 @@ public:
     ~Boxes() override { EXPECT_EQ(pending(), 0) << "expected boxes were not shown"; }
 };
 
-// Sets the locale for the lifetime of the object.
+// Sets the locale for the lifetime of the object: German (Germany), English (United States), or
+// the C locale that a fresh machine or xvfb-run gives (LANG=C.UTF-8).
 class LocaleScope {
 public:
-    explicit LocaleScope(QLocale::Language lang)
-        : old_(sys::locale()) { sys::setLocale(lang == QLocale::German ? QLocale(QLocale::German, QLocale::Germany) : QLocale(QLocale::English, QLocale::UnitedStates)); }
+    explicit LocaleScope(QLocale::Language lang) : old_(sys::locale()) { sys::setLocale(localeOf(lang)); }
     ~LocaleScope() { sys::setLocale(old_); }
+    LocaleScope(const LocaleScope &) = delete;
+    LocaleScope &operator=(const LocaleScope &) = delete;
+
+    static QLocale localeOf(QLocale::Language lang)
+    {
+        switch (lang) {
+        case QLocale::German: return QLocale(QLocale::German, QLocale::Germany);
+        case QLocale::C: return QLocale::c();
+        default: return QLocale(QLocale::English, QLocale::UnitedStates);
+        }
+    }
+    static const char *nameOf(QLocale::Language lang)
+    {
+        return lang == QLocale::German ? "de" : lang == QLocale::C ? "C" : "en";
+    }
+
 private:
     QLocale old_;
 };
+
+// The locales every text shown and read back must survive.
+inline constexpr QLocale::Language kEveryLocale[] = {QLocale::German, QLocale::English, QLocale::C};
 
 inline QString fixture(const QString &name)
 {

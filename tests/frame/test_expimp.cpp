@@ -8,11 +8,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <functional>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -241,6 +244,129 @@ TEST(ExpImp, RefusesTheWorkingCopyAndExportIntoTheOpenProject)
     d.dlg.cmdIMP_Click();
     EXPECT_EQ(dump(p.ctx.cnn, "SELECT COUNT(*) FROM E1"), "4");
     EXPECT_FALSE(d.dlg.imported());
+}
+
+namespace {
+
+// Folders under the projects folder whose VANT.mdb is no project database, each with what the
+// message must name.
+struct NoProject {
+    const char *folder;
+    std::function<void(const QString &file)> make;
+    QStringList named;
+};
+
+void writeFile(const QString &file, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(file).path());
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const std::vector<NoProject> &noProjects()
+{
+    static const std::vector<NoProject> cases = {
+        {"Leer", [](const QString &f) { writeFile(f, {}); }, {"E1", "G3"}},
+        {"Fremd", [](const QString &f) { writeFile(f, QByteArray(4096, 'x')); }, {}},
+        {"NurE1", [](const QString &f) { projectDatabase(f)->Execute("DROP TABLE E2; DROP TABLE G0"); }, {"E2", "G0"}},
+        {"OhneZ", [](const QString &f) { projectDatabase(f)->Execute("ALTER TABLE E2 DROP COLUMN Z"); }, {"E2.Z"}},
+    };
+    return cases;
+}
+
+} // namespace
+
+// A chosen database that is no project is checked once, named in one message with what it
+// lacks, and not kept: nothing is listed, and a later Export has nowhere to go.
+TEST(ExpImp, ADatabaseThatIsNoProjectIsRefusedWithOneMessage)
+{
+    for (const NoProject &c : noProjects()) {
+        SCOPED_TRACE(c.folder);
+        Projects p;
+        const QString file = p.projekte + "/" + c.folder + "/VANT.mdb";
+        c.make(file);
+        const QByteArray before = [&] { QFile f(file); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        Dialog d(p);
+        d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+        ASSERT_EQ(d.dlg.lstEXP()->count(), 7);
+        Boxes boxes;
+        boxes.answer(ui::vbOK);
+        d.dlg.dirEXP_Change(p.projekte + "/" + c.folder);
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_TRUE(boxes.records()[0].text.contains(file)) << boxes.records()[0].text.toStdString();
+        for (const QString &name : c.named)
+            EXPECT_TRUE(boxes.records()[0].text.contains(name)) << name.toStdString() << " in " << boxes.records()[0].text.toStdString();
+        EXPECT_EQ(boxes.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
+        EXPECT_EQ(d.dlg.externalDatabase(), "");
+        EXPECT_EQ(d.dlg.lstEXP()->count(), 0);
+        EXPECT_EQ(d.dlg.fraEXP()->title(), "Externes Projekt");
+
+        d.select(d.dlg.lstIMP(), {"B1 (erste)"});
+        d.dlg.cmdEXP_Click();   // no box: there is no external project
+        QFile after(file);
+        after.open(QIODevice::ReadOnly);
+        EXPECT_EQ(after.readAll(), before);
+    }
+}
+
+// A row the current project refuses is dropped with its error, not written half-filled by the
+// next row; the rows after it still arrive.
+TEST(ExpImp, ARefusedRowIsDroppedAndTheRestArrive)
+{
+    Projects p;
+    p.other->Execute("UPDATE E2 SET Z = 'kein Wert' WHERE ID = 3 AND I2 = 0");
+    Dialog d(p);
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    d.select(d.dlg.lstEXP(), {"X3 (alt)"});
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    d.dlg.cmdIMP_Click();
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_TRUE(boxes.records()[0].text.startsWith("VB-Error: 13\n"));
+    EXPECT_EQ(boxes.records()[0].title, "Export/Import");
+    EXPECT_EQ(dump(p.ctx.cnn, "SELECT I2, Z FROM E2 WHERE ID=4 ORDER BY I2"), "1;13");
+    EXPECT_EQ(dump(p.ctx.cnn, "SELECT COUNT(*) FROM E3 WHERE ID=4"), "2");
+}
+
+// The path field takes a typed folder as the folder chooser's choice, with the same check, and
+// Enter in it never closes the dialog.
+TEST(ExpImp, ATypedPathIsTakenAndEnterKeepsTheDialogOpen)
+{
+    Projects p;
+    noProjects()[2].make(p.projekte + "/NurE1/VANT.mdb");
+    Dialog d(p);
+    QLineEdit *path = d.dlg.dirEXP();
+    EXPECT_FALSE(path->isReadOnly());
+    auto type = [&](const QString &text) {
+        path->setFocus();
+        path->setText(text);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        QCoreApplication::sendEvent(path, &enter);
+    };
+
+    Boxes none;
+    type(p.projekte + "/TE0001.00");
+    EXPECT_TRUE(d.dlg.isVisible());
+    EXPECT_EQ(d.dlg.lstEXP()->count(), 7);
+    EXPECT_EQ(d.dlg.fraEXP()->title(), "Projekt TE0001");
+
+    Boxes boxes;
+    boxes.answer(ui::vbOK).answer(ui::vbOK);
+    type(p.projekte + "/NurE1");
+    type(p.projekte + "/Gibtsnicht");
+    EXPECT_TRUE(d.dlg.isVisible());
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_TRUE(boxes.records()[0].text.contains("E2"));
+    EXPECT_EQ(boxes.records()[1].text, "Der Ordner " + p.projekte + "/Gibtsnicht existiert nicht!");
+    EXPECT_EQ(path->text(), p.projekte + "/Gibtsnicht");   // the typed text stays to be mended
+    EXPECT_EQ(d.dlg.externalDatabase(), "");
+
+    // Leaving the field takes what was typed as well.
+    path->setText(p.projekte + "/TE0001.00");
+    path->setModified(true);
+    emit path->editingFinished();
+    EXPECT_EQ(d.dlg.lstEXP()->count(), 7);
 }
 
 // The dialog as the user sees it: every record of both projects written in its list, the

@@ -1,7 +1,10 @@
 // In-cell editing: the value check, commits, Enter on the last cell, copy, paste and fill.
 #include "GridFixture.h"
 #include "common/TestSupport.h"
+#include "grid/GridText.h"
+#include "platform/Variant.h"
 #include <QApplication>
+#include <QDateTime>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -111,6 +114,30 @@ TEST(GridCheck, ValueCheckUnderEnglishLocale)
         {6, "3", kRange + "0, Maximum: 2.5", "MSFlexGrid / Spalte Klein"},
         {6, "2.5", "", ""},
     });
+}
+
+// A date cell holds what the column accessor showed; the grid must read it as the same date,
+// and take the label's form TT.MM.JJ, whatever the locale (en_GB writes the day first).
+TEST(GridCheck, DatesShownByTheAccessorReadBackUnderEveryLocale)
+{
+    const double march2 = toDayCount(QDateTime(QDate(2026, 3, 2), QTime(0, 0)));
+    std::vector<QLocale> locales;
+    for (const auto lang : kEveryLocale)
+        locales.push_back(LocaleScope::localeOf(lang));
+    locales.push_back(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const QLocale before = sys::locale();
+    for (const QLocale &l : locales) {
+        sys::setLocale(l);
+        SCOPED_TRACE(l.name().toStdString());
+        for (const double days : {march2, march2 + 0.25}) {
+            const QString shown = Variant::date(days).toString();
+            EXPECT_EQ(gridtext::readDateTime(shown), std::optional<double>(days)) << shown.toStdString();
+        }
+        EXPECT_EQ(gridtext::readDateTime("02.03.26"), std::optional<double>(march2));
+        EXPECT_EQ(gridtext::readDateTime("2:30 PM"), std::optional<double>(14.5 / 24));
+        EXPECT_FALSE(gridtext::isDate("31.02.26"));
+    }
+    sys::setLocale(before);
 }
 
 TEST(GridEdit, EditorOpensByCodeWithTextAndAlignment)

@@ -7,6 +7,7 @@
 #include "platform/db/Database.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -359,4 +360,70 @@ TEST(LoggerImport, TimePatternWithoutSecondsLeavesTimesAsRead)
     EXPECT_EQ(boxes.records()[0].title, kTitle);
     EXPECT_EQ(boxes.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
     EXPECT_EQ(g.row(1), QStringList({"", "07.05.03", "12:30", "", ""}));
+}
+
+// A cycle number far ahead is taken at once, not counted up to; one beyond the whole numbers
+// the program keeps is named and ends the import.
+TEST(LoggerImport, LargeCycleNumbersNeitherHangNorWrap)
+{
+    LoggerSetup s;
+    s.config(1, "BLOCK", 6, {}, {}, {}, {}, {}, {});
+    s.standardValues(1, 2, 3, 4, 5);
+    QStringList lines = cycle(0, "a", "1", "1");
+    lines << cycle(1, "b", "2", "1") << cycle(0, "c", "3", "1") << cycle(0, "d", "4", "1");
+    lines[12 + 1] = "10000000";
+    lines[18 + 1] = "10000001";
+    const QString path = s.file("far.log", lines);
+    LoggerGrid g;
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "BLOCK", path), -1);
+    EXPECT_LT(clock.elapsed(), 2000);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].text, "Es fehlen ein oder mehrere Zyklen nach ZyklusNr. 1 !");
+    EXPECT_EQ(g.cell(3, 2), "c");
+    EXPECT_EQ(g.cell(4, 2), "d");
+
+    for (const char *huge : {"9223372036854775807", "1e308", "2147483648"}) {
+        SCOPED_TRACE(huge);
+        lines[12 + 1] = QString::fromLatin1(huge);
+        const QString hugePath = s.file("huge.log", lines);
+        LoggerGrid h;
+        Boxes range;
+        range.answer(ui::vbOK);
+        EXPECT_EQ(importLoggerFile(s.ctx, *h.flx, "BLOCK", hugePath), 0);
+        ASSERT_EQ(range.records().size(), 1u);
+        EXPECT_EQ(range.records()[0].text, "ZyklusNr. " + QString::fromLatin1(huge)
+                                               + " der Elektronikdatei liegt außerhalb des Bereichs von 0 bis 2147483647!");
+        EXPECT_EQ(range.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
+        EXPECT_EQ(h.cell(2, 2), "b");   // the cycles before it stay
+    }
+}
+
+// The factor is applied in double precision; a product the column cannot hold is refused with
+// the column's own check, named once, and its cell left empty.
+TEST(LoggerImport, FactorProductsOutsideTheColumnAreRefused)
+{
+    LoggerSetup s;
+    s.config(3, "FAKT", 2, {}, {}, {}, {}, ";", {});
+    s.value(3, 0, "DRUCK", 0, {}, "0.001");
+    s.value(3, 1, "WEG", 1, {}, "0.001");
+    const QString path = s.file("fakt.log", {"1e39;1e39;*", "2000;1e45;*", "3000;5000;*"});
+    LoggerGrid g;
+    g.flx->setELST1(FlexValue::texts({"", "Datum", "Zeit", "Druck", "Weg"}));
+    g.flx->setELMIN(FlexValue::list({FlexValue(), FlexValue(), FlexValue(), 0, FlexValue()}));
+    g.flx->setELMAX(FlexValue::list({FlexValue(), FlexValue(), FlexValue(), 2.5, FlexValue()}));
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    EXPECT_EQ(importLoggerFile(s.ctx, *g.flx, "FAKT", path), -1);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, kTitle);
+    EXPECT_EQ(boxes.records()[0].text, "Der Wert für Zeile 1, Spalte Druck wurde nicht übernommen:\r\n"
+                                       "Zahlenwert außerhalb der vorgegeben Schranken:\r\nMinimum: 0, Maximum: 2,5\r\n"
+                                       "(2 weitere Zellen wurden ebenfalls nicht übernommen.)");
+    EXPECT_EQ(g.row(1), QStringList({"", "", "", "", "1E+36"}));   // 1e39 x 0.001 was once "inf"
+    EXPECT_EQ(g.row(2), QStringList({"", "", "", "2", ""}));
+    EXPECT_EQ(g.row(3), QStringList({"", "", "", "", "5"}));
 }

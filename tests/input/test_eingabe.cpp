@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QMainWindow>
@@ -282,6 +283,38 @@ TEST_F(InputTest, SavedRecordOpensAsEnteredInBothLocales)
         EXPECT_EQ(r.cboKENK->currentText(), "K2");
         EXPECT_TRUE(r.optK[2]->isChecked());
         EXPECT_TRUE(r.optZAUF[1]->isChecked());
+    }
+}
+
+// An opened record's dates save back unchanged, and the label's form TT.MM.JJ is taken, under
+// every locale: the C locale of a fresh machine once showed "2 Mar 2026" and refused it on OK.
+TEST_F(InputTest, DatesOpenAndSaveUnderEveryLocale)
+{
+    const double march2 = toDayCount(QDateTime(QDate(2026, 3, 2), QTime(0, 0)));
+    for (const auto lang : kEveryLocale) {
+        SCOPED_TRACE(LocaleScope::nameOf(lang));
+        LocaleScope locale(lang);
+        exec(QStringLiteral("DELETE FROM E1; INSERT INTO E1 (ID, KEN, AKT, DATUMA, DATUME) VALUES (3, 'P3', 1, %1, %2)")
+                 .arg(march2)
+                 .arg(march2 + 3));
+        {
+            mdiEINGABE w(ctx);
+            w.OEFFNEN(3);
+            EXPECT_EQ(w.txtDATUMA->text(), Variant::date(march2).toString());
+            int32_t id = 3;
+            EXPECT_TRUE(w.OK(id));
+        }
+        EXPECT_EQ(rows(QStringLiteral("SELECT DATUMA, DATUME FROM E1 WHERE ID=3")),
+                  Variant::date(march2).toString() + ";" + Variant::date(march2 + 3).toString());
+        {
+            mdiEINGABE w(ctx);
+            w.OEFFNEN(3);
+            w.txtDATUMA->setText(QStringLiteral("02.03.26"));
+            w.txtDATUME->setText(QStringLiteral("5.3.2026"));
+            int32_t id = 3;
+            EXPECT_TRUE(w.OK(id));
+        }
+        EXPECT_EQ(rows(QStringLiteral("SELECT DATUMA - %1, DATUME - %1 FROM E1 WHERE ID=3").arg(march2)), "0;3");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "common/ErrorOf.h"
 #include "common/TestSupport.h"
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/errors.h"
 
 #include <QDir>
@@ -82,6 +83,35 @@ TEST_F(DbTest, AddNewThenUpdateKeepsTheNewRowCurrent)
     EXPECT_EQ(check.Fields("KEN"), Variant("neu"));
     EXPECT_TRUE(check.Fields("D").isNull());
     EXPECT_EQ(check.Fields("DEF"), Variant(int32_t(5)));
+}
+
+// A row whose write failed, or that its caller gave up, is dropped: no later AddNew, move or
+// Update writes it behind the caller's back.
+TEST_F(DbTest, AFailedOrCancelledRowIsNeverWrittenLater)
+{
+    cnn->Execute("CREATE TABLE [N] ([ID] INTEGER NOT NULL, [X] DOUBLE)");
+    Recordset rs;
+    rs.Open("SELECT * FROM [N]", cnn);
+    rs.AddNew();
+    rs.setField("X", Variant(1.0));   // no ID: the engine refuses the row
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), err::IntegrityViolation);
+    rs.AddNew();
+    rs.setField("ID", Variant(int32_t(2)));
+    rs.setField("X", Variant(2.0));
+    rs.Update();
+
+    rs.AddNew();                       // a row the caller could not complete
+    rs.setField("ID", Variant(int32_t(3)));
+    rs.CancelUpdate();
+    rs.AddNew();
+    rs.setField("ID", Variant(int32_t(4)));
+    rs.MoveFirst();                    // moving stores a pending row
+
+    rs.setField("ID", Variant::null());   // an edit the engine refuses
+    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), err::IntegrityViolation);
+    EXPECT_EQ(rs.Fields("ID"), Variant(int32_t(2)));
+    rs.Close();
+    EXPECT_EQ(scalar("SELECT group_concat([ID]) FROM (SELECT [ID] FROM [N] ORDER BY [ID])"), Variant("2,4"));
 }
 
 TEST_F(DbTest, DeleteThenMoveNextReachesTheNextRow)
@@ -404,4 +434,29 @@ TEST_F(DbTest, KeptStatementsHoldNoLockAndFollowTheFile)
     again->Execute("UPDATE [T] SET [KEN]='y' WHERE [ID]=1");
     EXPECT_EQ(vnt::test::dump(again, "SELECT [KEN],[NEU2] FROM [T] WHERE [ID]=1"), "y;Null");
     EXPECT_EQ(vnt::test::dump(openDatabase(backup), "SELECT [KEN] FROM [T] WHERE [ID]=1"), "z");
+}
+
+// A database is copied through the engine: a file that is none is refused and the destination
+// stays as it was, with no scratch file beside it.
+TEST_F(DbTest, DatabaseCopiesAreDatabases)
+{
+    const QString copy = dir.filePath("KOPIE.mdb");
+    cnn->Execute("INSERT INTO [U] VALUES (9, 2.5)");
+    copyDatabase(file, copy);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM [U]"), Variant(int32_t(1)));
+    auto back = openDatabase(copy);
+    Recordset rs;
+    rs.Open("SELECT [X] FROM [U] WHERE [ID]=9", back);
+    EXPECT_EQ(rs.Fields(0), Variant(2.5));
+    rs.Close();
+    back->Close();
+
+    QFile junk(dir.filePath("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    EXPECT_EQ(errorOf([&] { copyDatabase(junk.fileName(), copy); }), err::DatabaseError);
+    EXPECT_EQ(errorOf([&] { copyDatabase(dir.filePath("none.mdb"), copy); }), err::FileNotFound);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"junk.mdb", "KOPIE.mdb", "VANT.mdb"}));
+    EXPECT_EQ(openDatabase(copy)->path(), copy);
 }

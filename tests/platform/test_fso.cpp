@@ -61,6 +61,13 @@ TEST(FileSystemObject, OperationsAndTheirFailures)
          [](auto d, auto &fso) { QFile::link(d + "/b.mdb", d + "/link.mdb"); fso.CopyFile(d + "/a.mdb", d + "/link.mdb"); }, 0,
          [](auto d) { EXPECT_EQ(read(d + "/b.mdb"), "AAAA"); EXPECT_FALSE(QFileInfo(d + "/link.mdb").symLinkTarget().isEmpty()); }},
         {"copy onto a folder", [](auto d, auto &fso) { fso.CopyFile(d + "/a.mdb", d + "/sub"); }, 70, {}},
+        {"copy removes what interrupted copies to the same file left",
+         [](auto d, auto &fso) {
+             for (const char *left : {"/b.mdb.vnt-copy0", "/b.mdb.vnt-copy7-journal", "/a.mdb.vnt-copy0"})
+                 write(d + left, "x");
+             fso.CopyFile(d + "/a.mdb", d + "/b.mdb");
+         },
+         0, [](auto d) { EXPECT_EQ(QDir(d).entryList(QDir::Files), QStringList({"a.mdb", "a.mdb.vnt-copy0", "b.mdb"})); }},
         {"delete", [](auto d, auto &fso) { fso.DeleteFile(d + "/a.mdb"); }, 0, [](auto d) { EXPECT_FALSE(QFile::exists(d + "/a.mdb")); }},
         {"delete a missing file", [](auto d, auto &fso) { fso.DeleteFile(d + "/none.mdb"); }, 53, {}},
         {"delete a read-only file", [](auto d, auto &fso) { makeReadOnly(d + "/a.mdb"); fso.DeleteFile(d + "/a.mdb"); }, 70,

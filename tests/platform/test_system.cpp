@@ -27,6 +27,12 @@ TEST(System, LocaleFacts)
     EXPECT_EQ(sys::languageCode(), 1);
     EXPECT_EQ(sys::decimalSign(), ".");
     EXPECT_TRUE(sys::shortDateFormat().contains("yyyy"));
+    // A locale whose short date names the month in words (the C locale: "d MMM yyyy") shows
+    // the digits the input labels ask for, which read back under any locale.
+    sys::setLocale(QLocale::c());
+    EXPECT_EQ(sys::shortDateFormat(), "dd.MM.yyyy");
+    sys::setLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(sys::shortDateFormat(), "dd/MM/yyyy");
     sys::setLocale(QLocale(QLocale::German, QLocale::Austria));
     EXPECT_EQ(sys::languageCode(), 3);  // any German-speaking locale
     sys::setLocale(QLocale(QLocale::French, QLocale::France));

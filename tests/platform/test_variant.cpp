@@ -3,6 +3,7 @@
 #include "common/TestSupport.h"
 #include "platform/Variant.h"
 #include "platform/errors.h"
+#include "platform/system.h"
 
 #include <QDateTime>
 
@@ -129,4 +130,32 @@ TEST(Variant, DatesCountDaysFrom1899)
     }
     LocaleScope en(QLocale::English);
     EXPECT_EQ(Variant("1/2/2000").toDate(), 36527.0);  // month first
+}
+
+// A date the program shows must read back as the same date under every locale, the C locale
+// of a fresh machine included, and the form the input labels ask for (TT.MM.JJ) always reads.
+TEST(Variant, DatesShownReadBackUnderEveryLocale)
+{
+    const double march2 = toDayCount(QDateTime(QDate(2026, 3, 2), QTime(0, 0)));
+    for (const auto lang : test::kEveryLocale) {
+        LocaleScope scope(lang);
+        SCOPED_TRACE(LocaleScope::nameOf(lang));
+        for (const double days : {march2, 36526.0, 36526.5, 0.5, -700.0, march2 + 0.75}) {
+            const QString shown = Variant::date(days).toString();
+            SCOPED_TRACE(shown.toStdString());
+            EXPECT_DOUBLE_EQ(Variant(shown).toDate(), days);
+        }
+        for (const char *typed : {"02.03.26", "02.03.2026", "2.3.26", "2.3.2026", "2026-03-02"})
+            EXPECT_EQ(Variant(typed).toDate(), march2) << typed;
+        EXPECT_EQ(Variant("02.03.26 12:00").toDate(), march2 + 0.5);
+        EXPECT_EQ(errorOf([] { Variant("31.02.26").toDate(); }), err::TypeMismatch);
+        EXPECT_EQ(errorOf([] { Variant("2 Mrz").toDate(); }), err::TypeMismatch);
+
+        // The decimal sign stays the locale's.
+        const QString dec = sys::locale().decimalPoint();
+        EXPECT_EQ(Variant(3.5).toString(), "3" + dec + "5");
+        EXPECT_EQ(Variant("3" + dec + "5").toDouble(), 3.5);
+    }
+    LocaleScope c(QLocale::C);
+    EXPECT_EQ(Variant::date(march2).toString(), "02.03.2026");   // digits only, as the labels ask
 }
