@@ -1,9 +1,15 @@
 // Faults met while working in the real main window: state that the screen showed wrongly
 // after a command had ended.
-#include "FrameFixture.h"
+#include "test_pagecmds_support.h"
+#include "frame/PageCommands.h"
+#include "frame/RecordCommands.h"
 #include "frame/frmEXPIMP.h"
+#include "input/mdiEINGABE.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QMdiSubWindow>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -35,5 +41,35 @@ TEST(FrameWalkthrough, ImportShowsTheImportedActiveRecordsInPanel6)
         EXPECT_EQ(frm.GEAENDERT(), imported);
         EXPECT_EQ(frm.panel(6)->text(), imported ? QStringLiteral("P1,...") : QStringLiteral("P1"));
         EXPECT_EQ(frm.panel(6)->toolTip(), imported ? QStringLiteral("P1, Q1") : QString());
+    }
+}
+
+// Once the result pages are closed no child window is left maximised to pass its state on; the
+// input window must still fill the main window, or every field stands somewhere else.
+TEST(FrameWalkthrough, InputWindowFillsTheMainWindowAlsoAfterThePagesWereClosed)
+{
+    PageWindow w;
+    QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
+    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
+    sql(w.inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
+    QStringList printed;
+    Boxes none;
+    QMdiArea *area = w.frm->mdiArea();
+    for (const char *before : {"start window only", "result pages closed"}) {
+        SCOPED_TRACE(before);
+        w.frm->menuItem(QStringLiteral("mnuNEU"))->trigger();
+        mdiEINGABE *e = inputWindow(area);
+        ASSERT_TRUE(e);
+        auto *sub = qobject_cast<QMdiSubWindow *>(e->parentWidget());
+        ASSERT_TRUE(sub);
+        EXPECT_TRUE(sub->isMaximized());
+        EXPECT_EQ(sub->geometry(), area->viewport()->rect());
+        EXPECT_EQ(area->activeSubWindow(), sub);
+        w.frm->stbMAIN_PanelClick(9);
+
+        loadPage(*w.frm, standInPages({"mdiSEITE1", "mdiSEITE2"}, &printed), QStringLiteral("mdiSEITE1"));
+        activatePage(area, static_cast<QMdiSubWindow *>(w.window(QStringLiteral("mdiSEITE1"))));
+        w.frm->stbMAIN_PanelClick(15);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
