@@ -126,6 +126,9 @@ TEST_F(EvaluationThroughTables, NoticesStopTheRunAndLeaveA2Untouched)
          {"NULL, NULL, NULL, NULL, NULL, 0, 0, 0, 0", "NULL, NULL, NULL, NULL, NULL, 0, 0, 0, 0", "NULL, NULL, NULL, NULL, NULL, 0, 0, 0, 0"},
          {2, 5, 10},
          "Die Faktoren der Bruttobohrzeit ergeben mit den Abschnittslängen die Summe 0:\ndie Zeiten können nicht aufgeteilt werden (Abschnitt 0)."},
+        {"a section ending above the one before it, every time given", "NULL, NULL, NULL",
+         {"3, 2, 0, 0, 1, NULL, 0, 0, 0", "4, 3, 0, 1, 0, NULL, 0, 0, 0", "9, 6, 1, 1, 1, NULL, 0, 0, 0"}, {2, 25, 2},
+         "Der Abschnitt 2 endet höher als der Abschnitt davor (oder über GOK):\ndie Abschnittslänge wäre negativ, daher kann keine Auswertung erfolgen."},
     };
     for (const Notice &c : cases) {
         SCOPED_TRACE(c.name);
