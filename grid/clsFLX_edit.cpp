@@ -239,13 +239,27 @@ void clsFLX::copyBlock()
     cb->setText(flx_->Clip());
 }
 
+QString clsFLX::rowName(int row) const
+{
+    QStringList levels;
+    for (int type = 1; type <= 3; ++type) {
+        const int col = typeCol_[size_t(type)];
+        if (col < 0)
+            break;
+        levels << flx_->TextMatrix(row, col);
+    }
+    if (levels.isEmpty() || levels.contains(QString()))
+        return QString::number(row - flx_->FixedRows() + 1);
+    return levels.join(QLatin1Char('.'));
+}
+
 void clsFLX::reportRefused(const QList<std::pair<QPoint, Check>> &refused)
 {
     if (refused.isEmpty())
         return;
     const QPoint cell = refused.first().first;
     QString text = QStringLiteral("Der Wert für Zeile %1, Spalte %2 wurde nicht übernommen:\r\n")
-                       .arg(cell.y())
+                       .arg(rowName(cell.y()))
                        .arg(header1(cell.x()))
                    + refused.first().second.message;
     if (refused.size() > 1)
