@@ -1,5 +1,7 @@
 // The table behind a typed grid: header row, fixed columns, column-wise scrolling, twips.
 #include "grid/GridControl.h"
+#include "grid/GridText.h"
+#include "platform/NumberFormat.h"
 #include "platform/ui.h"
 #include "platform/errors.h"
 #include <QApplication>
@@ -23,6 +25,8 @@ protected:
     void initStyleOption(QStyleOptionViewItem *opt, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(opt, index);
+        if (!opt->text.isEmpty())
+            opt->text = grid_->shownText(index.row() + grid_->FixedRows(), index.column());
         opt->displayAlignment = grid_->colAlignment(index.column());
         opt->palette.setColor(QPalette::Text, grid_->fore_);
         if (index.column() < grid_->fixedCols_)
@@ -36,6 +40,26 @@ private:
 namespace {
 int toPixels(double twips) { return int(std::lround(twips / GridControl::kTwipsPerPixel)); }
 int toTwips(int px) { return int(std::lround(px * GridControl::kTwipsPerPixel)); }
+
+// The pattern with its last decimal place dropped ("#0.000" -> "#0.00" -> "#0.0" -> "#0");
+// "" once it has none left to drop.
+QString fewerDecimals(QString pattern)
+{
+    const qsizetype point = pattern.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return {};
+    for (qsizetype i = pattern.size() - 1; i > point; --i)
+        if (pattern[i] == QLatin1Char('0') || pattern[i] == QLatin1Char('#')) {
+            pattern.remove(i, 1);
+            break;
+        }
+    bool decimalsLeft = false;
+    for (qsizetype i = point + 1; i < pattern.size(); ++i)
+        decimalsLeft = decimalsLeft || pattern[i] == QLatin1Char('0') || pattern[i] == QLatin1Char('#');
+    if (!decimalsLeft)
+        pattern.remove(point, 1);
+    return pattern;
+}
 } // namespace
 
 GridControl::GridControl(QWidget *parent)
@@ -130,6 +154,7 @@ void GridControl::setCols(int cols)
     setColumnCount(cols);
     colTwips_.resize(cols);
     align_.resize(cols);
+    formats_.resize(cols);
     for (int c = old; c < cols; ++c) {
         colTwips_[c] = toTwips(horizontalHeader()->defaultSectionSize());
         align_[c] = Qt::AlignRight | Qt::AlignVCenter;
@@ -386,6 +411,35 @@ void GridControl::setColAlignment(int col, Qt::Alignment a)
     align_.resize(columnCount());
     align_[col] = a;
     viewport()->update();
+}
+
+void GridControl::setColFormat(int col, const QString &pattern)
+{
+    checkCol(col);
+    formats_.resize(columnCount());
+    formats_[col] = pattern;
+    viewport()->update();
+}
+
+QString GridControl::shownText(int row, int col) const
+{
+    const QString text = TextMatrix(row, col);
+    QString pattern = formats_.value(col);
+    const std::optional<double> value = pattern.isEmpty() ? std::nullopt : gridtext::readNumber(text);
+    if (!value)
+        return text;
+    QString shown = Format(*value, pattern);
+    // The room the item view leaves for the text between the cell's edges.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int room = columnWidth(col) - 2 * margin;
+    const QFontMetrics fm(font());
+    while (fm.horizontalAdvance(shown) > room) {
+        pattern = fewerDecimals(pattern);
+        if (pattern.isEmpty())
+            return QString(std::max(1, room / std::max(1, fm.horizontalAdvance(QLatin1Char('#')))), QLatin1Char('#'));
+        shown = Format(*value, pattern);
+    }
+    return shown;
 }
 
 Qt::Alignment GridControl::colAlignment(int col) const

@@ -71,6 +71,13 @@ public:
     bool ColIsVisible(int col) const;
     bool RowIsVisible(int row) const;
 
+    // The pattern a column's numbers are shown in ("" shows every text as it stands). The
+    // cell keeps its own text, so a loaded value looks like a typed one and keeps its digits.
+    void setColFormat(int col, const QString &pattern);
+    // A cell's text as the grid shows it: a number in its column's pattern, with fewer
+    // decimals where the column is too narrow, and "#" marks where even the whole part is.
+    QString shownText(int row, int col) const;
+
     // Alignment of the data cells and of the header cell of a column.
     void setColAlignment(int col, Qt::Alignment a);
     Qt::Alignment colAlignment(int col) const;
@@ -122,6 +129,7 @@ private:
     QColor back_, backFixed_, fore_;
     QVector<int> colTwips_;
     QVector<Qt::Alignment> align_;
+    QVector<QString> formats_;
     QScrollBar *columnBar_ = nullptr;
     bool settingLeftCol_ = false;
     bool keepAnchor_ = false;

@@ -140,6 +140,8 @@ private:
     void KOPFBESCHRIFTUNG(float x, float y, const FlexValue &text, int16_t hAlign, int16_t vAlign);
     float ZEITDIFFERENZ(const QString &date1, const QString &time1, const QString &date2, const QString &time2) const;
     void applyAlignment(int col, const FlexValue &entry);
+    // Hands the format list to the grid control, which shows every number in its pattern.
+    void showFormats();
     void requireGrid() const;
     int columnType(int col) const;
     QString header1(int col) const;

@@ -1,6 +1,7 @@
 // Fonts, painted header lines, and the elapsed-time column.
 #include "GridFixture.h"
 #include "common/TestSupport.h"
+#include "grid/GridText.h"
 
 using namespace vnt;
 using namespace vnt::test;
@@ -240,4 +241,64 @@ TEST(GridDisplay, FixedColumnsStayWhileTheOthersScroll)
     EXPECT_TRUE(gw.grid->ColIsVisible(5));
     EXPECT_EQ(gw.grid->cellRect(1, 5).left(), gw.grid->cellRect(1, 0).left() + gw.grid->columnWidth(0));
     EXPECT_TRUE(gw.window.grab().toImage().save("/tmp/grid-shot-scrolled.png"));
+}
+
+// A value shows in its column's pattern however it reached the cell (typed, loaded, pasted),
+// while the cell keeps its own text, so that a loaded value is saved again with every digit.
+TEST(GridDisplay, NumbersShowInTheColumnPatternWhateverPutThemThere)
+{
+    for (auto lang : {QLocale::German, QLocale::English}) {
+        SCOPED_TRACE(lang == QLocale::German ? "de" : "en");
+        LocaleScope locale(lang);
+        auto dec = [&](const char *t) { return QString::fromLatin1(t).replace('.', lang == QLocale::German ? ',' : '.'); };
+        GridWindow gw(4);
+        gw.flx->SCHRIFTEINSTELLUNGEN("", 11, 0, 0, 0, 0);
+        gw.flx->setELFORMAT(FlexValue::list({FlexValue("#0.000"), FlexValue("#0.00"), FlexValue("#0"), FlexValue::missing()}));
+        gw.grid->setRows(3);
+        struct Case { int col; const char *cell, *shown; };
+        const Case cases[] = {
+            {0, "1", "1.000"}, {0, "4.5", "4.500"}, {1, "0.88", "0.88"}, {1, "0.8765", "0.88"}, {2, "3", "3"},
+            {0, "abc", "abc"},        // no number: as it stands
+            {3, "0.8765", "0.8765"},  // no pattern: as it stands
+            {0, "", ""},
+        };
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.cell);
+            gw.grid->setTextMatrix(1, c.col, dec(c.cell));
+            EXPECT_EQ(gw.grid->shownText(1, c.col), dec(c.shown));
+            EXPECT_EQ(gw.cell(1, c.col), dec(c.cell));
+        }
+        // typed: the commit writes the formatted text, which shows the same
+        gw.select(2, 0);
+        gw.flx->BEARBEITEN(0, 0);
+        gw.txt->setText(dec("19.5"));
+        gw.flx->EINFUEGEN(13);
+        EXPECT_EQ(gw.cell(2, 0), dec("19.500"));
+        EXPECT_EQ(gw.grid->shownText(2, 0), dec("19.500"));
+    }
+}
+
+// A number wider than its column loses decimals rather than showing cut-off digits; one whose
+// whole part does not fit shows as "#" marks, never as a shorter, wrong number.
+TEST(GridDisplay, NumbersTooWideForTheirColumnStillReadRight)
+{
+    GridWindow gw(2);
+    gw.flx->SCHRIFTEINSTELLUNGEN("", 11, 0, 0, 0, 0);
+    gw.flx->setELSB(FlexValue::list({FlexValue(15), FlexValue(6)}));   // millimetres
+    gw.flx->setELFORMAT(FlexValue::list({FlexValue("#0.000"), FlexValue("#0.000")}));
+    gw.grid->setTextMatrix(1, 0, QStringLiteral("1000,000"));   // "1e3" as the commit formats it
+    gw.grid->setTextMatrix(1, 1, QStringLiteral("123456789"));
+    const QFontMetrics fm(gw.grid->font());
+    for (int col : {0, 1}) {
+        SCOPED_TRACE(col);
+        const QString shown = gw.grid->shownText(1, col);
+        EXPECT_LT(fm.horizontalAdvance(shown), gw.grid->columnWidth(col)) << shown.toStdString();
+        if (col == 0) {
+            EXPECT_TRUE(shown.startsWith(QStringLiteral("1000"))) << shown.toStdString();
+            EXPECT_EQ(gridtext::readNumber(shown), 1000.0);
+        } else {
+            EXPECT_FALSE(shown.isEmpty());
+            EXPECT_EQ(shown, QString(shown.size(), QLatin1Char('#')));
+        }
+    }
 }
