@@ -92,7 +92,7 @@ GridControl::GridControl(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(columnBar_, &QScrollBar::valueChanged, this, [this](int v) {
         if (!settingLeftCol_)
-            setLeftCol(fixedCols_ + v);
+            setLeftCol(firstScrollingCol() + v);
     });
     // Anything that scrolls the view sideways (keys, autoscroll while selecting) is turned
     // into a new first visible column.
@@ -163,6 +163,24 @@ void GridControl::setCols(int cols)
     if (fixedCols_ >= cols)
         fixedCols_ = 0;
     setLeftCol(fixedCols_);
+}
+
+int GridControl::firstScrollingCol() const
+{
+    return std::min(std::max(fixedCols_, frozenCols_), int(columnCount()));
+}
+
+int GridControl::firstEditableColInView() const
+{
+    return fixedCols_ < firstScrollingCol() ? fixedCols_ : leftCol_;
+}
+
+void GridControl::setFrozenCols(int n)
+{
+    if (n < 0)
+        vnt::raise(err::InvalidPropertyValue);
+    frozenCols_ = n;
+    setLeftCol(leftCol_);
 }
 
 void GridControl::setFixedCols(int n)
@@ -343,15 +361,16 @@ void GridControl::setRowHeight(int row, int twips)
 void GridControl::setLeftCol(int col)
 {
     const int cols = columnCount();
-    if (cols <= fixedCols_)
-        col = fixedCols_;
+    const int first = firstScrollingCol();
+    if (cols <= first)
+        col = first;
     else
-        col = std::clamp(col, fixedCols_, cols - 1);
+        col = std::clamp(col, first, cols - 1);
     const bool changed = col != leftCol_;
     settingLeftCol_ = true;
     leftCol_ = col;
     for (int c = 0; c < cols; ++c)
-        setColumnHidden(c, c >= fixedCols_ && c < col);
+        setColumnHidden(c, c >= first && c < col);
     horizontalScrollBar()->setValue(0);
     settingLeftCol_ = false;
     updateColumnBar();
@@ -363,15 +382,15 @@ void GridControl::updateColumnBar()
 {
     if (!columnBar_)
         return;
-    int fixedW = 0, all = 0;
-    for (int c = 0; c < columnCount(); ++c) {
-        (c < fixedCols_ ? fixedW : all) += columnWidth(c);
-    }
-    const bool needed = leftCol_ > fixedCols_ || fixedW + all > viewport()->width();
+    const int first = firstScrollingCol();
+    int all = 0;
+    for (int c = 0; c < columnCount(); ++c)
+        all += columnWidth(c);
+    const bool needed = leftCol_ > first || all > viewport()->width();
     settingLeftCol_ = true;
-    columnBar_->setRange(0, std::max(0, columnCount() - fixedCols_ - 1));
+    columnBar_->setRange(0, std::max(0, columnCount() - first - 1));
     columnBar_->setPageStep(1);
-    columnBar_->setValue(leftCol_ - fixedCols_);
+    columnBar_->setValue(leftCol_ - first);
     settingLeftCol_ = false;
     const auto policy = needed ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     if (horizontalScrollBarPolicy() != policy)
@@ -511,7 +530,7 @@ void GridControl::mousePressEvent(QMouseEvent *e)
         // Fixed cells hold the numbering and are never current, or a typed key would edit
         // a section number; a click there picks its row at the first editable column in view.
         if (e->button() == Qt::LeftButton)
-            setCurrentCell(at.row(), leftCol_, QItemSelectionModel::ClearAndSelect);
+            setCurrentCell(at.row(), firstEditableColInView(), QItemSelectionModel::ClearAndSelect);
         const QPointF p = mapFromGlobal(e->globalPosition());
         emit MouseDown(buttonCode(e->button()), ui::shiftMask(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
         e->accept();
@@ -547,7 +566,7 @@ void GridControl::mouseReleaseEvent(QMouseEvent *e)
 
 void GridControl::mouseMoveEvent(QMouseEvent *e)
 {
-    const int editableLeft = fixedCols_ > 0 && columnCount() > fixedCols_ ? columnViewportPosition(leftCol_) : -1;
+    const int editableLeft = fixedCols_ > 0 && columnCount() > fixedCols_ ? columnViewportPosition(firstEditableColInView()) : -1;
     if (fixedPress_) {
         // a press on a fixed cell selects nothing by dragging
     } else if (mouseHeld_ && editableLeft >= 0 && e->position().x() < editableLeft) {
@@ -589,12 +608,16 @@ void GridControl::resizeEvent(QResizeEvent *e)
 
 QModelIndex GridControl::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
+    const int here = currentIndex().isValid() ? currentIndex().column() : fixedCols_;
+    const bool step = cursorAction == MoveLeft || cursorAction == MovePrevious;
+    // Left of the first scrolling column in view lie the columns scrolled out of it; with
+    // frozen columns between, the view's own step would jump over them to the frozen ones.
+    if (cursorAction == MoveLeft && here == leftCol_ && leftCol_ > firstScrollingCol() && currentIndex().isValid())
+        return model()->index(currentIndex().row(), leftCol_ - 1);
     QModelIndex next = QTableWidget::moveCursor(cursorAction, modifiers);
     // keys stop at the first editable column; the fixed ones are never current
     if (next.isValid() && next.column() < fixedCols_ && columnCount() > fixedCols_) {
         // a step to the left goes to the next column scrolled out of view, if there is one
-        const int here = currentIndex().isValid() ? currentIndex().column() : fixedCols_;
-        const bool step = cursorAction == MoveLeft || cursorAction == MovePrevious;
         next = model()->index(next.row(), step ? std::max(fixedCols_, here - 1) : fixedCols_);
     }
     return next;
@@ -603,7 +626,7 @@ QModelIndex GridControl::moveCursor(CursorAction cursorAction, Qt::KeyboardModif
 void GridControl::scrollTo(const QModelIndex &index, ScrollHint hint)
 {
     // A column hidden by the sideways scroll comes back by moving the first visible column.
-    if (index.isValid() && index.column() >= fixedCols_ && index.column() < leftCol_)
+    if (index.isValid() && index.column() >= firstScrollingCol() && index.column() < leftCol_)
         setLeftCol(index.column());
     QTableWidget::scrollTo(index, hint);
 }

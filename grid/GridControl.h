@@ -39,6 +39,9 @@ public:
     void setCols(int cols);
     int FixedCols() const { return fixedCols_; }
     void setFixedCols(int n);
+    // The first n columns stay in view while the others scroll, so that a row's key is seen
+    // with every column; those beyond the fixed columns can still be edited.
+    void setFrozenCols(int n);
 
     // Current cell (the anchor of the selection) and the far corner of the selection.
     int Row() const;
@@ -120,8 +123,13 @@ private:
     int tableRow(int row) const;   // grid row -> table row, raising 381 when out of range
     void checkCol(int col) const;
     QTableWidgetItem *cellItem(int row, int col, bool create);
+    // The first column that scrolls: the fixed and the frozen columns stay.
+    int firstScrollingCol() const;
+    // The leftmost column in view that can be current.
+    int firstEditableColInView() const;
 
     int fixedCols_ = 0;
+    int frozenCols_ = 0;
     int leftCol_ = 0;
     int anchorRow_ = 0, anchorCol_ = 0;
     int pointer_ = PointerDefault;

@@ -236,6 +236,9 @@ void frmVVORGABEN::setUpGrid(int n)
     f.setEPIC(pictures_[n]);
     f.setETXT(editors_[n]);
     f.setELSB(FlexValue::list(widths));
+    // Every grid is wider than the window; the running number and the key stay in view, so
+    // that each value is seen with the row it belongs to.
+    grids_[n]->setFrozenCols(2);
     f.setELST1(FlexValue::list(head1));
     f.setELST2(FlexValue::list(head2));
     f.setELSTTT(FlexValue::list(tips));

@@ -2,6 +2,9 @@
 #include "GridFixture.h"
 #include "common/TestSupport.h"
 #include "grid/GridText.h"
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -301,4 +304,40 @@ TEST(GridDisplay, NumbersTooWideForTheirColumnStillReadRight)
             EXPECT_EQ(shown, QString(shown.size(), QLatin1Char('#')));
         }
     }
+}
+
+// Frozen columns stay beside the fixed ones while the rest scroll, yet stay editable; the
+// Left key from the first scrolling column brings back the columns scrolled out of view.
+TEST(GridDisplay, FrozenColumnsStayInViewAndEditable)
+{
+    GridWindow gw(8, QSize(300, 150));
+    gw.flx->setELSTYP(ints({1, 0, 0, 0, 0, 0, 0, 0}));
+    gw.grid->setRows(4);
+    gw.grid->setFrozenCols(2);
+    gw.grid->setLeftCol(0);
+    EXPECT_EQ(gw.grid->LeftCol(), 2);
+    gw.grid->setLeftCol(5);
+    for (int c : {0, 1, 5})
+        EXPECT_TRUE(gw.grid->ColIsVisible(c)) << c;
+    for (int c : {2, 3, 4})
+        EXPECT_FALSE(gw.grid->ColIsVisible(c)) << c;
+    EXPECT_EQ(gw.grid->cellRect(1, 5).left(), gw.grid->cellRect(1, 1).left() + gw.grid->columnWidth(1));
+
+    gw.select(2, 5);
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(gw.grid, &left);
+    EXPECT_EQ(gw.grid->Col(), 4);
+    EXPECT_TRUE(gw.grid->ColIsVisible(4));
+    EXPECT_TRUE(gw.grid->ColIsVisible(1));
+
+    // a click on the fixed numbering cell picks the row at the frozen key column
+    const QRect fixedCell = gw.grid->cellRect(3, 0);
+    const QPoint at = gw.grid->viewport()->mapFrom(gw.grid, fixedCell.center());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(gw.grid->viewport()->mapToGlobal(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(gw.grid->viewport(), &press);
+    EXPECT_EQ(gw.grid->Row(), 3);
+    EXPECT_EQ(gw.grid->Col(), 1);
+    gw.flx->BEARBEITEN('x', 0);
+    EXPECT_FALSE(gw.txt->isHidden());
 }
