@@ -10,6 +10,7 @@
 
 #include "platform/Guard.h"
 #include "platform/errors.h"
+#include "platform/fonts.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -118,7 +119,7 @@ const PanelEntry kPanels[16] = {
 
 QFont statusFont()
 {
-    QFont f(QStringLiteral("Arial"));
+    QFont f(fonts::family(QStringLiteral("Arial")));
     f.setPointSizeF(11.25);
     return f;
 }

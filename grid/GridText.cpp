@@ -1,6 +1,7 @@
 // Cell texts of the grid: number and date recognition, number texts, character maps.
 #include "grid/GridText.h"
 #include "platform/NumberFormat.h"
+#include "platform/fonts.h"
 #include "platform/system.h"
 #include <QDate>
 #include <QDateTime>
@@ -169,13 +170,6 @@ QString symbolToUnicode(const QString &text)
     return out;
 }
 
-QString mapFontName(const QString &name)
-{
-    if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Sans");
-    if (name.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Serif");
-    return name;
-}
+QString mapFontName(const QString &name) { return fonts::family(name); }
 
 } // namespace vnt::gridtext

@@ -4,6 +4,7 @@
 
 #include "platform/Guard.h"
 #include "platform/errors.h"
+#include "platform/fonts.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 
@@ -132,7 +133,7 @@ frmVVORGABEN::~frmVVORGABEN()
 void frmVVORGABEN::buildWindow()
 {
     setWindowTitle(QStringLiteral("Vorgabewerte"));
-    QFont arial(QStringLiteral("Liberation Sans"), 9);
+    QFont arial(fonts::family(QStringLiteral("Arial")), 9);
     setFont(arial);
     setFixedSize(px(194.7), px(131.7));
 

@@ -3,16 +3,39 @@
 #include "test_pagecmds_support.h"
 #include "frame/PageCommands.h"
 #include "frame/RecordCommands.h"
+#include "frame/frmAUSWAHL.h"
 #include "frame/frmEXPIMP.h"
+#include "input/frmVVORGABEN.h"
 #include "input/mdiEINGABE.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QTabBar>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMdiSubWindow>
 
 using namespace vnt;
 using namespace vnt::test;
+
+namespace {
+
+// The input window and the preset editor read every preset table, which the installation's
+// small preset database lacks.
+void withPresetTables(const Installation &inst)
+{
+    QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
+    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
+    sql(inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
+}
+
+} // namespace
 
 // Imported records keep their active marks, so panel 6 must name them once the dialog closes;
 // a dialog closed without an import leaves the panel as it was.
@@ -49,9 +72,7 @@ TEST(FrameWalkthrough, ImportShowsTheImportedActiveRecordsInPanel6)
 TEST(FrameWalkthrough, InputWindowFillsTheMainWindowAlsoAfterThePagesWereClosed)
 {
     PageWindow w;
-    QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
-    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
-    sql(w.inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
+    withPresetTables(w.inst);
     QStringList printed;
     Boxes none;
     QMdiArea *area = w.frm->mdiArea();
@@ -72,4 +93,29 @@ TEST(FrameWalkthrough, InputWindowFillsTheMainWindowAlsoAfterThePagesWereClosed)
         w.frm->stbMAIN_PanelClick(15);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// Every text of the main window, its status bar, the record dialog, the input window and the
+// preset editor stands in the one family the windows were designed in (Arial, installed as
+// Liberation Sans): labels and buttons as well as grids and status panels.
+TEST(FrameWalkthrough, WindowTextsShareOneFontFamily)
+{
+    PageWindow w;
+    withPresetTables(w.inst);
+    Boxes none;
+    w.frm->menuItem(QStringLiteral("mnuNEU"))->trigger();
+    frmAUSWAHL dialog(*w.frm, w.frm.get());
+    frmVVORGABEN editor(*w.frm, w.frm.get());
+    QMap<QString, QStringList> families;   // family -> widgets shown in it
+    for (QWidget *top : {static_cast<QWidget *>(w.frm.get()), static_cast<QWidget *>(&dialog), static_cast<QWidget *>(&editor)}) {
+        QList<QWidget *> all = top->findChildren<QWidget *>();
+        all << top;
+        for (QWidget *x : all)
+            if (qobject_cast<QLabel *>(x) || qobject_cast<QAbstractButton *>(x) || qobject_cast<QLineEdit *>(x)
+                || qobject_cast<QAbstractItemView *>(x) || qobject_cast<QTabBar *>(x) || qobject_cast<QGroupBox *>(x))
+                families[QFontInfo(x->font()).family()] << x->metaObject()->className() + QStringLiteral(" ") + x->objectName();
+    }
+    for (auto it = families.cbegin(); it != families.cend(); ++it)
+        EXPECT_EQ(it.key().toStdString(), "Liberation Sans") << it.value().mid(0, 8).join(QStringLiteral(", ")).toStdString();
+    w.frm->stbMAIN_PanelClick(9);
 }
