@@ -72,8 +72,7 @@ QString defaultSchemaDir()
     const QByteArray env = qgetenv("VANTREL_SCHEMA_DIR");
     if (!env.isEmpty())
         return QString::fromLocal8Bit(env);
-    // This file lies in <checkout>/app/demo.
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../../schema"));
+    return QStringLiteral(VANTREL_CHECKOUT_SCHEMA_DIR);
 }
 
 QStringList install(const InstallOptions &o)
