@@ -1,6 +1,7 @@
 // The program: the main window's start-up, then the window system's loop until the run ends.
 #include "frame/FrameRules.h"
 #include "frame/frmMAIN.h"
+#include "platform/fonts.h"
 #include "platform/system.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("VANT"));
     app.setQuitOnLastWindowClosed(false);
+    vnt::fonts::setWindowFont();
 
     // The buttons of the message boxes speak the program's language: German unless the
     // user's locale is English. Without the toolkit's translations they stay English.

@@ -1,5 +1,6 @@
 // The three drawing targets: painter-based (image, printer/PDF) and the recording log.
 #include "drawing/Surface.h"
+#include "platform/fonts.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -43,12 +44,8 @@ QString shown(const FontSpec &f, const QString &s) {
 } // namespace
 
 QString mapFontFamily(const QString &name) {
-    const QString n = name.trimmed();
-    if (n.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Sans");
-    if (n.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Serif");
-    if (n.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Mono");
-    if (isSymbolFont(n)) return QStringLiteral("DejaVu Serif");
-    return n;
+    if (isSymbolFont(name)) return QStringLiteral("DejaVu Serif");
+    return fonts::family(name);
 }
 
 bool isSymbolFont(const QString &name) {

@@ -1,5 +1,6 @@
 // Drawn pictures of the program: simple flat shapes, so that no picture file is needed.
 #include "Artwork.h"
+#include "platform/fonts.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -102,7 +103,7 @@ QImage drillingRig()
 
 QFont arial(double points, bool bold)
 {
-    QFont f(QStringLiteral("Arial"));
+    QFont f(fonts::family(QStringLiteral("Arial")));
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;

@@ -68,6 +68,10 @@ mdiEINGABE *showInputWindow(RecordHost &host)
     QMdiArea *area = host.mdiArea();
     if (mdiEINGABE *open = inputWindow(area)) {
         open->show();
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(open->parentWidget())) {
+            sub->showMaximized();
+            area->setActiveSubWindow(sub);
+        }
         return open;
     }
     auto *w = new mdiEINGABE(host.context());
@@ -79,7 +83,9 @@ mdiEINGABE *showInputWindow(RecordHost &host)
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setObjectName(QStringLiteral("mdiEINGABE_Frame"));
         sub->resize(w->size() + QSize(20, 40));
-        sub->show();
+        // Maximised in its own right: the area passes a maximised state on to a new child
+        // only while the active one is maximised, which it is not once result pages closed.
+        sub->showMaximized();
         area->setActiveSubWindow(sub);
     } else {
         w->setAttribute(Qt::WA_DeleteOnClose);

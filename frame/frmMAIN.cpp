@@ -11,6 +11,7 @@
 #include "platform/Guard.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/errors.h"
+#include "platform/fonts.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -116,7 +117,7 @@ const PanelEntry kPanels[16] = {
 
 QFont statusFont()
 {
-    QFont f(QStringLiteral("Arial"));
+    QFont f(fonts::family(QStringLiteral("Arial")));
     f.setPointSizeF(11.25);
     return f;
 }

@@ -1,5 +1,7 @@
 // The table behind a typed grid: header row, fixed columns, column-wise scrolling, twips.
 #include "grid/GridControl.h"
+#include "grid/GridText.h"
+#include "platform/NumberFormat.h"
 #include "platform/ui.h"
 #include "platform/errors.h"
 #include <QApplication>
@@ -23,6 +25,8 @@ protected:
     void initStyleOption(QStyleOptionViewItem *opt, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(opt, index);
+        if (!opt->text.isEmpty())
+            opt->text = grid_->shownText(index.row() + grid_->FixedRows(), index.column());
         opt->displayAlignment = grid_->colAlignment(index.column());
         opt->palette.setColor(QPalette::Text, grid_->fore_);
         if (index.column() < grid_->fixedCols_)
@@ -36,6 +40,26 @@ private:
 namespace {
 int toPixels(double twips) { return int(std::lround(twips / GridControl::kTwipsPerPixel)); }
 int toTwips(int px) { return int(std::lround(px * GridControl::kTwipsPerPixel)); }
+
+// The pattern with its last decimal place dropped ("#0.000" -> "#0.00" -> "#0.0" -> "#0");
+// "" once it has none left to drop.
+QString fewerDecimals(QString pattern)
+{
+    const qsizetype point = pattern.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return {};
+    for (qsizetype i = pattern.size() - 1; i > point; --i)
+        if (pattern[i] == QLatin1Char('0') || pattern[i] == QLatin1Char('#')) {
+            pattern.remove(i, 1);
+            break;
+        }
+    bool decimalsLeft = false;
+    for (qsizetype i = point + 1; i < pattern.size(); ++i)
+        decimalsLeft = decimalsLeft || pattern[i] == QLatin1Char('0') || pattern[i] == QLatin1Char('#');
+    if (!decimalsLeft)
+        pattern.remove(point, 1);
+    return pattern;
+}
 } // namespace
 
 GridControl::GridControl(QWidget *parent)
@@ -68,7 +92,7 @@ GridControl::GridControl(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(columnBar_, &QScrollBar::valueChanged, this, [this](int v) {
         if (!settingLeftCol_)
-            setLeftCol(fixedCols_ + v);
+            setLeftCol(firstScrollingCol() + v);
     });
     // Anything that scrolls the view sideways (keys, autoscroll while selecting) is turned
     // into a new first visible column.
@@ -130,6 +154,7 @@ void GridControl::setCols(int cols)
     setColumnCount(cols);
     colTwips_.resize(cols);
     align_.resize(cols);
+    formats_.resize(cols);
     for (int c = old; c < cols; ++c) {
         colTwips_[c] = toTwips(horizontalHeader()->defaultSectionSize());
         align_[c] = Qt::AlignRight | Qt::AlignVCenter;
@@ -138,6 +163,24 @@ void GridControl::setCols(int cols)
     if (fixedCols_ >= cols)
         fixedCols_ = 0;
     setLeftCol(fixedCols_);
+}
+
+int GridControl::firstScrollingCol() const
+{
+    return std::min(std::max(fixedCols_, frozenCols_), int(columnCount()));
+}
+
+int GridControl::firstEditableColInView() const
+{
+    return fixedCols_ < firstScrollingCol() ? fixedCols_ : leftCol_;
+}
+
+void GridControl::setFrozenCols(int n)
+{
+    if (n < 0)
+        vnt::raise(err::InvalidPropertyValue);
+    frozenCols_ = n;
+    setLeftCol(leftCol_);
 }
 
 void GridControl::setFixedCols(int n)
@@ -318,15 +361,16 @@ void GridControl::setRowHeight(int row, int twips)
 void GridControl::setLeftCol(int col)
 {
     const int cols = columnCount();
-    if (cols <= fixedCols_)
-        col = fixedCols_;
+    const int first = firstScrollingCol();
+    if (cols <= first)
+        col = first;
     else
-        col = std::clamp(col, fixedCols_, cols - 1);
+        col = std::clamp(col, first, cols - 1);
     const bool changed = col != leftCol_;
     settingLeftCol_ = true;
     leftCol_ = col;
     for (int c = 0; c < cols; ++c)
-        setColumnHidden(c, c >= fixedCols_ && c < col);
+        setColumnHidden(c, c >= first && c < col);
     horizontalScrollBar()->setValue(0);
     settingLeftCol_ = false;
     updateColumnBar();
@@ -338,15 +382,15 @@ void GridControl::updateColumnBar()
 {
     if (!columnBar_)
         return;
-    int fixedW = 0, all = 0;
-    for (int c = 0; c < columnCount(); ++c) {
-        (c < fixedCols_ ? fixedW : all) += columnWidth(c);
-    }
-    const bool needed = leftCol_ > fixedCols_ || fixedW + all > viewport()->width();
+    const int first = firstScrollingCol();
+    int all = 0;
+    for (int c = 0; c < columnCount(); ++c)
+        all += columnWidth(c);
+    const bool needed = leftCol_ > first || all > viewport()->width();
     settingLeftCol_ = true;
-    columnBar_->setRange(0, std::max(0, columnCount() - fixedCols_ - 1));
+    columnBar_->setRange(0, std::max(0, columnCount() - first - 1));
     columnBar_->setPageStep(1);
-    columnBar_->setValue(leftCol_ - fixedCols_);
+    columnBar_->setValue(leftCol_ - first);
     settingLeftCol_ = false;
     const auto policy = needed ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     if (horizontalScrollBarPolicy() != policy)
@@ -386,6 +430,35 @@ void GridControl::setColAlignment(int col, Qt::Alignment a)
     align_.resize(columnCount());
     align_[col] = a;
     viewport()->update();
+}
+
+void GridControl::setColFormat(int col, const QString &pattern)
+{
+    checkCol(col);
+    formats_.resize(columnCount());
+    formats_[col] = pattern;
+    viewport()->update();
+}
+
+QString GridControl::shownText(int row, int col) const
+{
+    const QString text = TextMatrix(row, col);
+    QString pattern = formats_.value(col);
+    const std::optional<double> value = pattern.isEmpty() ? std::nullopt : gridtext::readNumber(text);
+    if (!value)
+        return text;
+    QString shown = Format(*value, pattern);
+    // The room the item view leaves for the text between the cell's edges.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int room = columnWidth(col) - 2 * margin;
+    const QFontMetrics fm(font());
+    while (fm.horizontalAdvance(shown) > room) {
+        pattern = fewerDecimals(pattern);
+        if (pattern.isEmpty())
+            return QString(std::max(1, room / std::max(1, fm.horizontalAdvance(QLatin1Char('#')))), QLatin1Char('#'));
+        shown = Format(*value, pattern);
+    }
+    return shown;
 }
 
 Qt::Alignment GridControl::colAlignment(int col) const
@@ -457,7 +530,7 @@ void GridControl::mousePressEvent(QMouseEvent *e)
         // Fixed cells hold the numbering and are never current, or a typed key would edit
         // a section number; a click there picks its row at the first editable column in view.
         if (e->button() == Qt::LeftButton)
-            setCurrentCell(at.row(), leftCol_, QItemSelectionModel::ClearAndSelect);
+            setCurrentCell(at.row(), firstEditableColInView(), QItemSelectionModel::ClearAndSelect);
         const QPointF p = mapFromGlobal(e->globalPosition());
         emit MouseDown(buttonCode(e->button()), ui::shiftMask(e->modifiers()), float(p.x() * kTwipsPerPixel), float(p.y() * kTwipsPerPixel));
         e->accept();
@@ -493,7 +566,7 @@ void GridControl::mouseReleaseEvent(QMouseEvent *e)
 
 void GridControl::mouseMoveEvent(QMouseEvent *e)
 {
-    const int editableLeft = fixedCols_ > 0 && columnCount() > fixedCols_ ? columnViewportPosition(leftCol_) : -1;
+    const int editableLeft = fixedCols_ > 0 && columnCount() > fixedCols_ ? columnViewportPosition(firstEditableColInView()) : -1;
     if (fixedPress_) {
         // a press on a fixed cell selects nothing by dragging
     } else if (mouseHeld_ && editableLeft >= 0 && e->position().x() < editableLeft) {
@@ -535,12 +608,16 @@ void GridControl::resizeEvent(QResizeEvent *e)
 
 QModelIndex GridControl::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
+    const int here = currentIndex().isValid() ? currentIndex().column() : fixedCols_;
+    const bool step = cursorAction == MoveLeft || cursorAction == MovePrevious;
+    // Left of the first scrolling column in view lie the columns scrolled out of it; with
+    // frozen columns between, the view's own step would jump over them to the frozen ones.
+    if (cursorAction == MoveLeft && here == leftCol_ && leftCol_ > firstScrollingCol() && currentIndex().isValid())
+        return model()->index(currentIndex().row(), leftCol_ - 1);
     QModelIndex next = QTableWidget::moveCursor(cursorAction, modifiers);
     // keys stop at the first editable column; the fixed ones are never current
     if (next.isValid() && next.column() < fixedCols_ && columnCount() > fixedCols_) {
         // a step to the left goes to the next column scrolled out of view, if there is one
-        const int here = currentIndex().isValid() ? currentIndex().column() : fixedCols_;
-        const bool step = cursorAction == MoveLeft || cursorAction == MovePrevious;
         next = model()->index(next.row(), step ? std::max(fixedCols_, here - 1) : fixedCols_);
     }
     return next;
@@ -549,7 +626,7 @@ QModelIndex GridControl::moveCursor(CursorAction cursorAction, Qt::KeyboardModif
 void GridControl::scrollTo(const QModelIndex &index, ScrollHint hint)
 {
     // A column hidden by the sideways scroll comes back by moving the first visible column.
-    if (index.isValid() && index.column() >= fixedCols_ && index.column() < leftCol_)
+    if (index.isValid() && index.column() >= firstScrollingCol() && index.column() < leftCol_)
         setLeftCol(index.column());
     QTableWidget::scrollTo(index, hint);
 }

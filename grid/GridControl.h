@@ -39,6 +39,9 @@ public:
     void setCols(int cols);
     int FixedCols() const { return fixedCols_; }
     void setFixedCols(int n);
+    // The first n columns stay in view while the others scroll, so that a row's key is seen
+    // with every column; those beyond the fixed columns can still be edited.
+    void setFrozenCols(int n);
 
     // Current cell (the anchor of the selection) and the far corner of the selection.
     int Row() const;
@@ -70,6 +73,13 @@ public:
     int TopRow() const;
     bool ColIsVisible(int col) const;
     bool RowIsVisible(int row) const;
+
+    // The pattern a column's numbers are shown in ("" shows every text as it stands). The
+    // cell keeps its own text, so a loaded value looks like a typed one and keeps its digits.
+    void setColFormat(int col, const QString &pattern);
+    // A cell's text as the grid shows it: a number in its column's pattern, with fewer
+    // decimals where the column is too narrow, and "#" marks where even the whole part is.
+    QString shownText(int row, int col) const;
 
     // Alignment of the data cells and of the header cell of a column.
     void setColAlignment(int col, Qt::Alignment a);
@@ -113,8 +123,13 @@ private:
     int tableRow(int row) const;   // grid row -> table row, raising 381 when out of range
     void checkCol(int col) const;
     QTableWidgetItem *cellItem(int row, int col, bool create);
+    // The first column that scrolls: the fixed and the frozen columns stay.
+    int firstScrollingCol() const;
+    // The leftmost column in view that can be current.
+    int firstEditableColInView() const;
 
     int fixedCols_ = 0;
+    int frozenCols_ = 0;
     int leftCol_ = 0;
     int anchorRow_ = 0, anchorCol_ = 0;
     int pointer_ = PointerDefault;
@@ -122,6 +137,7 @@ private:
     QColor back_, backFixed_, fore_;
     QVector<int> colTwips_;
     QVector<Qt::Alignment> align_;
+    QVector<QString> formats_;
     QScrollBar *columnBar_ = nullptr;
     bool settingLeftCol_ = false;
     bool keepAnchor_ = false;

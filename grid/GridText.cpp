@@ -2,6 +2,7 @@
 #include "grid/GridText.h"
 #include "platform/DateText.h"
 #include "platform/NumberFormat.h"
+#include "platform/fonts.h"
 #include "platform/system.h"
 #include <QLocale>
 #include <QStringList>
@@ -128,13 +129,6 @@ QString symbolToUnicode(const QString &text)
     return out;
 }
 
-QString mapFontName(const QString &name)
-{
-    if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Sans");
-    if (name.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Serif");
-    return name;
-}
+QString mapFontName(const QString &name) { return fonts::family(name); }
 
 } // namespace vnt::gridtext

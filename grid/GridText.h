@@ -26,7 +26,7 @@ QString plainSingle(float v);
 
 // A cell that did not take a value: its row, its column's name and why.
 struct RefusedCell {
-    int row = 0;
+    QString row;   // as the grid numbers it
     QString column;
     QString reason;
 };

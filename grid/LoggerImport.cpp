@@ -538,7 +538,7 @@ void Importer::cleanUp()
             const QString refusal = target_.refusal(v.column, text);
             grid_.setTextMatrix(r, v.column, refusal.isEmpty() ? text : QString());
             if (!refusal.isEmpty())
-                refused.append({r, target_.columnHeader(v.column), refusal});
+                refused.append({QString::number(r), target_.columnHeader(v.column), refusal});
         }
     }
     if (!refused.isEmpty())

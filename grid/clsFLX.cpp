@@ -188,6 +188,7 @@ void clsFLX::setELSB(const FlexValue &v)
         la_ = FlexValue::list(la);
         lformat_ = lmin_ = lmax_ = FlexValue::list(empty);
         lcbo_ = empty;
+        showFormats();
     });
     if (g.left())
         return;
@@ -275,6 +276,16 @@ void clsFLX::setELFORMAT(const FlexValue &v)
 {
     Guard g(kPrefix, QStringLiteral("MSFlexGrid / LFORMAT"));
     g.step([&] { lformat_ = v; });
+    g.step([&] { showFormats(); });
+}
+
+void clsFLX::showFormats()
+{
+    requireGrid();
+    for (int c = 0; c < flx_->Cols(); ++c) {
+        const bool given = lformat_.isArray() && c <= lformat_.ubound() && !lformat_.at(c).isMissing();
+        flx_->setColFormat(c, given ? lformat_.at(c).text() : QString());
+    }
 }
 
 void clsFLX::applyAlignment(int col, const FlexValue &entry)

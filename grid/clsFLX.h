@@ -138,9 +138,13 @@ private:
     void armFill(float x);
     void completeFill();
     void reportRefused(const QList<std::pair<QPoint, Check>> &refused);
+    // A data row as the user sees it named: its numbering levels, else its place from 1.
+    QString rowName(int row) const;
     void KOPFBESCHRIFTUNG(float x, float y, const FlexValue &text, int16_t hAlign, int16_t vAlign);
     float ZEITDIFFERENZ(const QString &date1, const QString &time1, const QString &date2, const QString &time2) const;
     void applyAlignment(int col, const FlexValue &entry);
+    // Hands the format list to the grid control, which shows every number in its pattern.
+    void showFormats();
     void requireGrid() const;
     int columnType(int col) const;
     QString header1(int col) const;

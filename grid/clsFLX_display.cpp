@@ -135,7 +135,11 @@ void clsFLX::BESCHRIFTEN()
     const int headH = flx_->RowHeight(0);
     const QSize px(std::max(1, int(std::lround(width / kTwips))), std::max(1, int(std::lround(headH / kTwips))));
     pic_->resize(px);
-    headerImage_ = QImage(px, QImage::Format_ARGB32_Premultiplied);
+    // At the screen's pixel ratio: an image of logical pixels would be scaled up, and the
+    // header texts blurred, on a scaled screen.
+    const qreal ratio = pic_->devicePixelRatioF();
+    headerImage_ = QImage(px * ratio, QImage::Format_ARGB32_Premultiplied);
+    headerImage_.setDevicePixelRatio(ratio);
     headerImage_.fill(pic_->palette().color(QPalette::Window));
 
     double x = 56.7;

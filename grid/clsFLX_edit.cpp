@@ -239,13 +239,27 @@ void clsFLX::copyBlock()
     cb->setText(flx_->Clip());
 }
 
+QString clsFLX::rowName(int row) const
+{
+    QStringList levels;
+    for (int type = 1; type <= 3; ++type) {
+        const int col = typeCol_[size_t(type)];
+        if (col < 0)
+            break;
+        levels << flx_->TextMatrix(row, col);
+    }
+    if (levels.isEmpty() || levels.contains(QString()))
+        return QString::number(row - flx_->FixedRows() + 1);
+    return levels.join(QLatin1Char('.'));
+}
+
 void clsFLX::reportRefused(const QList<std::pair<QPoint, Check>> &refused)
 {
     if (refused.isEmpty())
         return;
     QList<gridtext::RefusedCell> cells;
     for (const auto &[cell, check] : refused)
-        cells.append({cell.y(), header1(cell.x()), check.message});
+        cells.append({rowName(cell.y()), header1(cell.x()), check.message});
     ui::MsgBox(gridtext::refusedCellsText(cells), ui::vbOKOnly | ui::vbExclamation, kPasteTitle);
 }
 

@@ -47,6 +47,14 @@ EvaluationResult evaluateRecord(const EvaluationInput &in, const std::function<v
     dez[0] = in.Z[0];
     for (int i = 1; i <= n; ++i)
         dez[i] = in.Z[i] - in.Z[i - 1];
+    // A negative length would be stored and drawn as a curve running back up over the titles
+    // and the neighbouring figures; the depths have to be put right first.
+    for (int i = 0; i <= n; ++i)
+        if (dez[i] < 0.0f) {
+            r.notice = EvaluationNotice::DepthUp;
+            r.section = i;
+            return r;
+        }
 
     // Recorded times; the first section lacking either time sends every section to the spread.
     int missing = -1;
@@ -168,6 +176,8 @@ const char *evaluationNoticeText(EvaluationNotice n)
         return "Die Tiefe des letzten Abschnitts ist 0 m: die Zeiten der Bohrung\nkönnen nicht nach Abschnittslängen aufgeteilt werden (Abschnitt %1).";
     case EvaluationNotice::ZeroFactorSum:
         return "Die Faktoren der Bruttobohrzeit ergeben mit den Abschnittslängen die Summe 0:\ndie Zeiten können nicht aufgeteilt werden (Abschnitt %1).";
+    case EvaluationNotice::DepthUp:
+        return "Der Abschnitt %1 endet höher als der Abschnitt davor (oder über GOK):\ndie Abschnittslänge wäre negativ, daher kann keine Auswertung erfolgen.";
     }
     return "";
 }

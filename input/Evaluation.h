@@ -33,6 +33,7 @@ enum class EvaluationNotice {
     GrossMissing,   // the times must be spread, but the gross total is not given
     ZeroLength,     // the times must be spread by length, but the bore ends at depth 0
     ZeroFactorSum,  // the times must be spread by factors, but the factors times lengths sum to 0
+    DepthUp,        // a section ends above the one before it (the first one above ground level)
 };
 
 struct EvaluationResult {

@@ -5,6 +5,7 @@
 #include "platform/Guard.h"
 #include "platform/db/Database.h"
 #include "platform/errors.h"
+#include "platform/fonts.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 
@@ -134,7 +135,7 @@ frmVVORGABEN::~frmVVORGABEN()
 void frmVVORGABEN::buildWindow()
 {
     setWindowTitle(QStringLiteral("Vorgabewerte"));
-    QFont arial(QStringLiteral("Liberation Sans"), 9);
+    QFont arial(fonts::family(QStringLiteral("Arial")), 9);
     setFont(arial);
     setFixedSize(px(194.7), px(131.7));
 
@@ -238,6 +239,9 @@ void frmVVORGABEN::setUpGrid(int n)
     f.setEPIC(pictures_[n]);
     f.setETXT(editors_[n]);
     f.setELSB(FlexValue::list(widths));
+    // Every grid is wider than the window; the running number and the key stay in view, so
+    // that each value is seen with the row it belongs to.
+    grids_[n]->setFrozenCols(2);
     f.setELST1(FlexValue::list(head1));
     f.setELST2(FlexValue::list(head2));
     f.setELSTTT(FlexValue::list(tips));

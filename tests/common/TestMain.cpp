@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "platform/fonts.h"
 #include "platform/system.h"
 
 #include <cstdio>
@@ -67,6 +68,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("VANTREL_SETTINGS"))
         qputenv("VANTREL_SETTINGS", QFile::encodeName(settings.filePath(QStringLiteral("KORVANE.ini"))));
 
+    vnt::fonts::setWindowFont();
     vnt::sys::setInstantSleep(true);
     vnt::sys::setLocale(QLocale(QLocale::German, QLocale::Germany));
     ::testing::InitGoogleTest(&argc, argv);

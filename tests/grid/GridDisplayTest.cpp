@@ -2,6 +2,10 @@
 #include "GridFixture.h"
 #include "common/Shots.h"
 #include "common/TestSupport.h"
+#include "grid/GridText.h"
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -255,4 +259,100 @@ TEST(GridDisplay, FixedColumnsStayWhileTheOthersScroll)
     EXPECT_TRUE(gw.grid->ColIsVisible(5));
     EXPECT_EQ(gw.grid->cellRect(1, 5).left(), gw.grid->cellRect(1, 0).left() + gw.grid->columnWidth(0));
     EXPECT_TRUE(keepShot(shotOf(gw.window), "grid-shot-scrolled"));
+}
+
+// A value shows in its column's pattern however it reached the cell (typed, loaded, pasted),
+// while the cell keeps its own text, so that a loaded value is saved again with every digit.
+TEST(GridDisplay, NumbersShowInTheColumnPatternWhateverPutThemThere)
+{
+    for (auto lang : {QLocale::German, QLocale::English}) {
+        SCOPED_TRACE(lang == QLocale::German ? "de" : "en");
+        LocaleScope locale(lang);
+        auto dec = [&](const char *t) { return QString::fromLatin1(t).replace('.', lang == QLocale::German ? ',' : '.'); };
+        GridWindow gw(4);
+        gw.flx->SCHRIFTEINSTELLUNGEN("", 11, 0, 0, 0, 0);
+        gw.flx->setELFORMAT(FlexValue::list({FlexValue("#0.000"), FlexValue("#0.00"), FlexValue("#0"), FlexValue::missing()}));
+        gw.grid->setRows(3);
+        struct Case { int col; const char *cell, *shown; };
+        const Case cases[] = {
+            {0, "1", "1.000"}, {0, "4.5", "4.500"}, {1, "0.88", "0.88"}, {1, "0.8765", "0.88"}, {2, "3", "3"},
+            {0, "abc", "abc"},        // no number: as it stands
+            {3, "0.8765", "0.8765"},  // no pattern: as it stands
+            {0, "", ""},
+        };
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.cell);
+            gw.grid->setTextMatrix(1, c.col, dec(c.cell));
+            EXPECT_EQ(gw.grid->shownText(1, c.col), dec(c.shown));
+            EXPECT_EQ(gw.cell(1, c.col), dec(c.cell));
+        }
+        // typed: the commit writes the formatted text, which shows the same
+        gw.select(2, 0);
+        gw.flx->BEARBEITEN(0, 0);
+        gw.txt->setText(dec("19.5"));
+        gw.flx->EINFUEGEN(13);
+        EXPECT_EQ(gw.cell(2, 0), dec("19.500"));
+        EXPECT_EQ(gw.grid->shownText(2, 0), dec("19.500"));
+    }
+}
+
+// A number wider than its column loses decimals rather than showing cut-off digits; one whose
+// whole part does not fit shows as "#" marks, never as a shorter, wrong number.
+TEST(GridDisplay, NumbersTooWideForTheirColumnStillReadRight)
+{
+    GridWindow gw(2);
+    gw.flx->SCHRIFTEINSTELLUNGEN("", 11, 0, 0, 0, 0);
+    gw.flx->setELSB(FlexValue::list({FlexValue(15), FlexValue(6)}));   // millimetres
+    gw.flx->setELFORMAT(FlexValue::list({FlexValue("#0.000"), FlexValue("#0.000")}));
+    gw.grid->setTextMatrix(1, 0, QStringLiteral("1000,000"));   // "1e3" as the commit formats it
+    gw.grid->setTextMatrix(1, 1, QStringLiteral("123456789"));
+    const QFontMetrics fm(gw.grid->font());
+    for (int col : {0, 1}) {
+        SCOPED_TRACE(col);
+        const QString shown = gw.grid->shownText(1, col);
+        EXPECT_LT(fm.horizontalAdvance(shown), gw.grid->columnWidth(col)) << shown.toStdString();
+        if (col == 0) {
+            EXPECT_TRUE(shown.startsWith(QStringLiteral("1000"))) << shown.toStdString();
+            EXPECT_EQ(gridtext::readNumber(shown), 1000.0);
+        } else {
+            EXPECT_FALSE(shown.isEmpty());
+            EXPECT_EQ(shown, QString(shown.size(), QLatin1Char('#')));
+        }
+    }
+}
+
+// Frozen columns stay beside the fixed ones while the rest scroll, yet stay editable; the
+// Left key from the first scrolling column brings back the columns scrolled out of view.
+TEST(GridDisplay, FrozenColumnsStayInViewAndEditable)
+{
+    GridWindow gw(8, QSize(300, 150));
+    gw.flx->setELSTYP(ints({1, 0, 0, 0, 0, 0, 0, 0}));
+    gw.grid->setRows(4);
+    gw.grid->setFrozenCols(2);
+    gw.grid->setLeftCol(0);
+    EXPECT_EQ(gw.grid->LeftCol(), 2);
+    gw.grid->setLeftCol(5);
+    for (int c : {0, 1, 5})
+        EXPECT_TRUE(gw.grid->ColIsVisible(c)) << c;
+    for (int c : {2, 3, 4})
+        EXPECT_FALSE(gw.grid->ColIsVisible(c)) << c;
+    EXPECT_EQ(gw.grid->cellRect(1, 5).left(), gw.grid->cellRect(1, 1).left() + gw.grid->columnWidth(1));
+
+    gw.select(2, 5);
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(gw.grid, &left);
+    EXPECT_EQ(gw.grid->Col(), 4);
+    EXPECT_TRUE(gw.grid->ColIsVisible(4));
+    EXPECT_TRUE(gw.grid->ColIsVisible(1));
+
+    // a click on the fixed numbering cell picks the row at the frozen key column
+    const QRect fixedCell = gw.grid->cellRect(3, 0);
+    const QPoint at = gw.grid->viewport()->mapFrom(gw.grid, fixedCell.center());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(gw.grid->viewport()->mapToGlobal(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(gw.grid->viewport(), &press);
+    EXPECT_EQ(gw.grid->Row(), 3);
+    EXPECT_EQ(gw.grid->Col(), 1);
+    gw.flx->BEARBEITEN('x', 0);
+    EXPECT_FALSE(gw.txt->isHidden());
 }

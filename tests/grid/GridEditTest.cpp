@@ -293,8 +293,47 @@ TEST(GridEdit, PasteWritesOnlyValuesThatPassAndNamesTheRefusedCellOnce)
     EXPECT_EQ(gw.cell(2, 2), "02.01.2026");
     ASSERT_EQ(boxes.records().size(), 1u);
     EXPECT_EQ(boxes.records()[0].title, "MSFlexGrid / Einfügen");
-    EXPECT_TRUE(boxes.records()[0].text.contains("Zeile 1, Spalte Datum")) << boxes.records()[0].text.toStdString();
+    // the row as its numbering cell shows it (numbered from 0 here), not the grid's row index
+    EXPECT_TRUE(boxes.records()[0].text.contains("Zeile 0, Spalte Datum")) << boxes.records()[0].text.toStdString();
     EXPECT_TRUE(boxes.records()[0].text.contains(kNoDate));
+}
+
+// The refused cell's row is named as the user sees it: by the numbering columns where the grid
+// has them (all levels), otherwise counted from 1 among the data rows.
+TEST(GridEdit, PasteNamesTheRefusedRowAsTheGridNumbersIt)
+{
+    struct Case { const char *name; QList<FlexValue> types; int row; const char *expected; };
+    const Case cases[] = {
+        {"numbered from 0, fifteenth data row", {1, 0}, 15, "Zeile 14, Spalte Wert"},
+        {"two numbering levels", {1, 2, 0}, 5, "Zeile 1.1, Spalte Wert"},
+        {"no numbering column", {0, 0}, 15, "Zeile 15, Spalte Wert"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const int cols = int(c.types.size());
+        GridWindow gw(cols);
+        QStringList heads(cols, QStringLiteral("Nr"));
+        heads.last() = QStringLiteral("Wert");
+        gw.flx->setELST1(FlexValue::texts(heads));
+        QList<FlexValue> mins(cols, FlexValue()), maxs(cols, FlexValue());
+        mins.last() = FlexValue(0);
+        maxs.last() = FlexValue(10);
+        gw.flx->setELMIN(FlexValue::list(mins));
+        gw.flx->setELMAX(FlexValue::list(maxs));
+        gw.flx->setELSTYP(FlexValue::list(c.types));
+        if (cols == 3)
+            gw.flx->setELINDEXMAX(FlexValue(2));   // level 2 runs 0, 1, 2
+        gw.grid->setRows(17);
+        gw.flx->NUMMERIEREN();
+        QApplication::clipboard()->setText("11");
+        gw.select(c.row, cols - 1);
+        Boxes boxes;
+        boxes.answer(ui::vbOK);
+        gw.flx->EINFUEGEN(-1);
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_TRUE(boxes.records()[0].text.startsWith(QStringLiteral("Der Wert für ") + c.expected))
+            << boxes.records()[0].text.toStdString();
+    }
 }
 
 TEST(GridEdit, FillHandleArmsOnTheRightFifteenPercentAndFillsDownAndRightOnly)
@@ -342,6 +381,7 @@ TEST(GridEdit, FillKeepsCellsWhoseColumnRefusesTheValue)
     GridWindow gw(9);
     declareCheckedColumns(gw);
     gw.grid->setRows(4);
+    gw.flx->NUMMERIEREN();                 // rows 0, 1, 2, as the messages name them
     gw.select(1, 3);                       // column without a check
     gw.grid->setTextMatrix(1, 3, "8");
     gw.flx->BEARBEITEN(-2, float(gw.grid->CellLeft() + gw.grid->CellWidth() - 1));
@@ -353,7 +393,7 @@ TEST(GridEdit, FillKeepsCellsWhoseColumnRefusesTheValue)
     EXPECT_EQ(gw.cell(1, 4), "");
     EXPECT_EQ(gw.cell(2, 4), "");
     ASSERT_EQ(boxes.records().size(), 1u);
-    EXPECT_TRUE(boxes.records()[0].text.contains("Zeile 1, Spalte Neg"));
+    EXPECT_TRUE(boxes.records()[0].text.contains("Zeile 0, Spalte Neg"));
     EXPECT_TRUE(boxes.records()[0].text.contains("1 weitere"));
 
     // a text loaded beyond its own column's limits is not spread down that column
@@ -367,7 +407,7 @@ TEST(GridEdit, FillKeepsCellsWhoseColumnRefusesTheValue)
     EXPECT_EQ(gw.cell(1, 1), "50");
     EXPECT_EQ(gw.cell(2, 1), "3");
     ASSERT_EQ(boxes.records().size(), 2u);
-    EXPECT_TRUE(boxes.records()[1].text.contains("Zeile 2, Spalte Wert"));
+    EXPECT_TRUE(boxes.records()[1].text.contains("Zeile 1, Spalte Wert"));
 }
 
 TEST(GridEdit, MouseDragFromTheHandleFillsTheDraggedBlock)

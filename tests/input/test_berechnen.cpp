@@ -143,6 +143,9 @@ TEST_F(EvaluationThroughTables, NoticesStopTheRunAndLeaveA2Untouched)
          {"NULL, NULL, NULL, NULL, NULL, 0, 0, 0, 0", "NULL, NULL, NULL, NULL, NULL, 0, 0, 0, 0", "NULL, NULL, NULL, NULL, NULL, 0, 0, 0, 0"},
          {2, 5, 10},
          "Die Faktoren der Bruttobohrzeit ergeben mit den Abschnittslängen die Summe 0:\ndie Zeiten können nicht aufgeteilt werden (Abschnitt 0)."},
+        {"a section ending above the one before it, every time given", "NULL, NULL, NULL",
+         {"3, 2, 0, 0, 1, NULL, 0, 0, 0", "4, 3, 0, 1, 0, NULL, 0, 0, 0", "9, 6, 1, 1, 1, NULL, 0, 0, 0"}, {2, 25, 2},
+         "Der Abschnitt 2 endet höher als der Abschnitt davor (oder über GOK):\ndie Abschnittslänge wäre negativ, daher kann keine Auswertung erfolgen."},
     };
     for (const Notice &c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,7 +198,7 @@ TEST_F(EvaluationThroughTables, OwnErrorBoxGoesOnWithOkAndLeavesWithCancel)
 {
     LocaleScope en(QLocale::English);
     givenRecord();
-    exec(QStringLiteral("UPDATE E2 SET Z = 'abc' WHERE ID = 5 AND I2 = 2"));
+    exec(QStringLiteral("UPDATE E3 SET PER = 'abc' WHERE ID = 5 AND I2 = 2"));
     const QString before = allResults();
     const ui::BoxRecord box = evaluateAnswering(ui::vbCancel, false);
     EXPECT_EQ(box.title, "Auswerten");
@@ -204,6 +207,6 @@ TEST_F(EvaluationThroughTables, OwnErrorBoxGoesOnWithOkAndLeavesWithCancel)
     EXPECT_EQ(allResults(), before);
 
     EXPECT_EQ(evaluateAnswering(ui::vbOK, true).title, "Auswerten");
-    // The depth that could not be read counts as 0, so that the last section's length is -5.
-    EXPECT_EQ(results(), "2;1;0;0;0;1;2|3;1;0;0;0;1;3|-5;1;0;0;0;1;4");
+    // The crew size that could not be read counts as 0; the rest of the section is evaluated.
+    EXPECT_EQ(results(), "2;1;0;0;0;1;2|3;1;0;0;0;1;3|5;1;0;0;0;1;0");
 }

@@ -318,6 +318,33 @@ TEST_F(InputTest, DatesOpenAndSaveUnderEveryLocale)
     }
 }
 
+// An opened record shows its numbers as typed ones show (the column's pattern), and saving it
+// unchanged stores every digit it was read with.
+TEST_F(InputTest, OpenedValuesShowInTheColumnFormatAndAreSavedWhole)
+{
+    exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (3, 'P3', 1)"));
+    exec(QStringLiteral("INSERT INTO E2 (ID, I2, Z) VALUES (3, 0, 1), (3, 1, 4.5)"));
+    exec(QStringLiteral("INSERT INTO E3 (ID, I2, D, PER, ZKT) VALUES (3, 0, 0.88, 3, 1250), (3, 1, 0.88, 3, 0.5)"));
+    exec(QStringLiteral("INSERT INTO E5 (ID, I2, BRZ, FA) VALUES (3, 0, 7, 0.125), (3, 1, 0.88, 1)"));
+    mdiEINGABE w(ctx);
+    w.OEFFNEN(3);
+    auto shown = [&](int grid, int col) {
+        QStringList l;
+        for (int r = 1; r <= 2; ++r)
+            l << w.msgFLX[size_t(grid)]->shownText(r, col);
+        return l;
+    };
+    EXPECT_EQ(shown(0, 1), (QStringList{"1,000", "4,500"}));
+    EXPECT_EQ(shown(0, 2), (QStringList{"0,880", "0,880"}));
+    EXPECT_EQ(shown(0, 8), (QStringList{"3", "3"}));
+    EXPECT_EQ(shown(1, 1), (QStringList{"7,00", "0,88"}));
+    EXPECT_EQ(shown(2, 1), (QStringList{"1250,00", "0,50"}));
+    EXPECT_EQ(shown(3, 1), (QStringList{"0,13", "1,00"}));
+    int32_t id = 3;
+    ASSERT_TRUE(w.OK(id));
+    EXPECT_EQ(rows(QStringLiteral("SELECT FA FROM E5 WHERE ID=3 ORDER BY I2")), "0,125|1");
+}
+
 TEST_F(InputTest, FewerSectionsDeleteTheSurplusRows)
 {
     exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (3, 'P3', 1)"));

@@ -112,6 +112,18 @@ TEST(Evaluation, NoticesStopBeforeAnyResult)
          EvaluationNotice::ZeroLength, 0},
         {"factors summing to 0", [](EvaluationInput &in) { in.GBRZ = 1.f; in.GNTZ = 1.f; in.FA = {0.f, 0.f, 0.f}; },
          EvaluationNotice::ZeroFactorSum, 0},
+        // A section ending above the one before it would get a negative length, whether or not
+        // its times are given; the first such section is named.
+        {"depth going up, every time given",
+         [](EvaluationInput &in) {
+             in.Z = {2, 1, 0.5f};
+             in.BRZ = in.NTZ = in.AUZ = in.PPZ = in.STZ = {1.f, 1.f, 1.f};
+         },
+         EvaluationNotice::DepthUp, 1},
+        {"depth going up where times are spread", [](EvaluationInput &in) { in.Z = {2, 5, 3}; in.GBRZ = 1.f; in.GNTZ = 1.f; },
+         EvaluationNotice::DepthUp, 2},
+        {"first section ending above ground level", [](EvaluationInput &in) { in.Z = {-1, 5, 10}; },
+         EvaluationNotice::DepthUp, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -196,6 +197,41 @@ TEST(Presets, AFailedValueLeavesEveryTableAsItWas)
     e.dlg.cmdOK()->click();
     EXPECT_EQ(p.dump("SELECT KENT FROM VANT_V11 WHERE IDT=0"), "neu");
     EXPECT_EQ(p.dump("SELECT SICQ, KENK FROM VANT_V2, VANT_V3"), "160;K2");
+}
+
+// The grids are wider than their window: whichever column the user scrolls to, it is seen
+// whole beside the running number and the key of its row, also with a vertical scroll bar.
+TEST(Presets, EveryColumnCanBeSeenWithItsKey)
+{
+    Presets p;
+    Editor e(p);
+    for (int n = 0; n < frmVVORGABEN::kTabs; ++n) {
+        SCOPED_TRACE(frmVVORGABEN::tableName(n).toStdString());
+        e.dlg.SSTab()->setCurrentIndex(n);
+        GridControl *g = e.dlg.msgFLX(n);
+        g->setRows(40);
+        QApplication::processEvents();
+        auto whole = [&](int c) {
+            const int x = g->columnViewportPosition(c);
+            return !g->isColumnHidden(c) && x >= 0 && x + g->columnWidth(c) <= g->viewport()->width();
+        };
+        QSet<int> seen;
+        for (int left = 0; left < g->Cols(); ++left) {
+            g->setLeftCol(left);
+            QApplication::processEvents();
+            ASSERT_TRUE(whole(0) && whole(1)) << "scrolled to " << left;
+            for (int c = 2; c < g->Cols(); ++c)
+                if (whole(c))
+                    seen.insert(c);
+        }
+        for (int c = 2; c < g->Cols(); ++c)
+            EXPECT_TRUE(seen.contains(c)) << frmVVORGABEN::columns(n)[c].toStdString();
+        // the key stays a cell the user can make current and edit
+        g->setLeftCol(g->Cols() - 1);
+        g->setRow(1);
+        g->setCol(1);
+        EXPECT_EQ(g->Col(), 1);
+    }
 }
 
 // The editor as the user sees it; VANTREL_SCREENSHOTS names a folder to keep the picture in.
