@@ -217,6 +217,9 @@ public:
     QSizeF sizeMm() const override;
     double dpiY() const override;
     bool isPrinter() const override { return true; }
+    // Begins the document now, so that a sheet is a page even before anything is drawn on it;
+    // false when the printer or file cannot be opened.
+    bool begin() { return painter() != nullptr; }
     void newPage();
     void endDoc();   // finishes the document; later drawing is ignored
     QPrinter &printer() const { return *printer_; }

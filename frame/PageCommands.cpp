@@ -4,6 +4,7 @@
 #include "drawing/PictureBox.h"
 #include "frame/frmANZEIGEN.h"
 #include "frame/frmMAIN.h"
+#include "pages/single/PrintJob.h"
 #include "pages/single/ResultPage.h"
 #include "platform/errors.h"
 #include "platform/fso.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMdiArea>
@@ -108,17 +110,27 @@ void panelDrucken(frmMAIN &main)
     sys::setHourglass(true);
     const int first = req.pageRange ? req.fromPage : req.minPage;
     const int last = req.pageRange ? req.toPage : req.maxPage;
-    for (int k = first; k <= last; ++k) {
+    // The chosen pages make one document, in order: one job on the printer, or one file.
+    PrintJob job;
+    for (int k = first; k <= last && !job.abandoned(); ++k) {
         // A number the list does not hold (0 when no page was current) prints nothing.
         if (k < 1 || k > n)
             continue;
         QWidget *page = pages[k - 1];
         if (auto *rp = qobject_cast<ResultPage *>(page))
-            rp->DRUCKEN();
+            rp->DRUCKEN(job);
         else if (!QMetaObject::invokeMethod(page, "DRUCKEN"))
             vnt::raise(438, QStringLiteral("Object doesn't support this property or method"));
     }
+    job.end();
     sys::setHourglass(false);
+    // Without a printer the pages went to a file; the user is told which.
+    if (!job.pdfFile().isEmpty()) {
+        const QString file = QDir::toNativeSeparators(job.pdfFile());
+        ui::MsgBox(main.SPRACHE() == 1 ? QStringLiteral("The printout was saved as a PDF file:\n") + file
+                                       : QStringLiteral("Der Ausdruck wurde als PDF-Datei gespeichert:\n") + file,
+                   ui::vbOKOnly | ui::vbInformation, main.panelCaption(11));
+    }
 }
 
 void panelKopie(frmMAIN &main)

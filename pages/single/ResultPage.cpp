@@ -4,22 +4,18 @@
 #include "platform/ui.h"
 
 #include "drawing/clsKOPFFUSS.h"
+#include "pages/single/PrintJob.h"
 #include "pages/single/frmKONTEXT.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
-#include "platform/printer.h"
 #include "platform/system.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPrinter>
 #include <QScrollBar>
 
 #include <cmath>
@@ -55,7 +51,7 @@ ResultPage::ResultPage(RunContext &ctx, QWidget *parent) : QWidget(parent), ctx_
     surface_->setGeometry(rect());
 }
 
-ResultPage::~ResultPage() { endPrinterSurface(); }
+ResultPage::~ResultPage() { endLooseSheet(); }
 
 qint64 ResultPage::pictureBoxColor(const PictureBox *box) const
 {
@@ -128,9 +124,15 @@ void ResultPage::clearPage()
 
 std::shared_ptr<Surface> ResultPage::printerSurface()
 {
-    if (!printer_)
-        printer_ = std::make_shared<PrinterSurface>(Printer::instance().qprinter());
-    return printer_;
+    if (job_ && job_->sheet())
+        return job_->sheet();
+    if (printTarget_)
+        return printTarget_;
+    if (!looseSheet_) {
+        looseSheet_ = std::make_unique<PrintJob>();
+        looseSheet_->newSheet();
+    }
+    return looseSheet_->sheet();
 }
 
 void ResultPage::KOPFFUSS(int AUSGABE)
@@ -205,13 +207,23 @@ void ResultPage::redrawFigures()
 
 void ResultPage::DRUCKEN()
 {
+    PrintJob job;
+    drucken(job, true);
+}
+
+void ResultPage::DRUCKEN(PrintJob &job)
+{
+    drucken(job, false);
+}
+
+void ResultPage::drucken(PrintJob &job, bool endsDocument)
+{
+    if (job.ended() || job.abandoned())
+        return;
     Guard g(QStringLiteral("VB-Fehler: "), printErrorTitle());
-    QPrinter *qp = nullptr;
-    // Every surface measures in millimetres, so the unit needs no switch of its own.
-    g.step([&] { qp = &Printer::instance().qprinter(); });
-    g.step([&] { qp->setPageSize(QPageSize(QPageSize::A4)); });
-    g.step([&] { qp->setPageOrientation(QPageLayout::Landscape); });
-    endPrinterSurface();
+    endLooseSheet();
+    job_ = &job;
+    g.step([&] { job.newSheet(); });
     g.step([&] {
         if (BOKF)
             KOPFFUSS(1);
@@ -222,29 +234,18 @@ void ResultPage::DRUCKEN()
         g.step([&] { f.draw(1, f.xdl, f.ydo); });
         g.step([&] { sys::DoEvents(); });
     }
-    g.step([&] {
-        if (printer_)
-            static_cast<PrinterSurface &>(*printer_).endDoc();
-        Printer::instance().EndDoc();
-    });
+    // A page printed on its own is its own document; in a print command the command ends the
+    // document once every chosen page is on it.
+    if (endsDocument)
+        g.step([&] { job.end(); });
     for (const Figure &f : figs) {
         g.step([&] { f.draw(0, 0, 0); });
         g.step([&] { sys::DoEvents(); });
     }
     g.always([&] {
-        // Cancel throws the unfinished sheet away: a printer abandons the job, a file that
-        // was begun is removed rather than left half-written.
-        if (g.left() && qp && printer_) {
-            const bool begun = qp->paintingActive();
-            const bool toFile = qp->outputFormat() == QPrinter::PdfFormat;
-            const QString file = qp->outputFileName();
-            if (begun && !toFile)
-                qp->abort();
-            static_cast<PrinterSurface &>(*printer_).endDoc();
-            if (begun && toFile && !file.isEmpty())
-                QFile::remove(file);
-        }
-        endPrinterSurface();
+        if (g.left())
+            job.abandon();
+        job_ = nullptr;
     });
 }
 
@@ -332,20 +333,19 @@ void ResultPage::Form_Activate()
     ctx_.setPanelVisible(14, false);
 }
 
-void ResultPage::endPrinterSurface()
+void ResultPage::endLooseSheet()
 {
     // Objects of earlier drawings may still hold the sheet; ending it here lets the next
-    // sheet begin on the printer, and leaves them drawing nowhere rather than into it.
-    if (printer_)
-        static_cast<PrinterSurface &>(*printer_).endDoc();
-    printer_.reset();
+    // document begin on the printer, and leaves them drawing nowhere rather than into it.
+    looseSheet_.reset();
 }
 
 void ResultPage::Form_Unload()
 {
     kopffuss_.reset();
     kopffussTarget_.reset();
-    endPrinterSurface();
+    printTarget_.reset();
+    endLooseSheet();
 }
 
 void ResultPage::mousePressEvent(QMouseEvent *e)

@@ -21,6 +21,7 @@ class QScrollBar;
 namespace vnt {
 
 class clsKOPFFUSS;
+class PrintJob;
 
 // What a page puts into its header: one record name, or the names of several records.
 struct PageHeaderContent {
@@ -45,8 +46,12 @@ public:
     bool BOKF = true;
     bool BOKFS = true;
 
-    // Prints the page on one sheet and draws its figures again on screen.
-    void DRUCKEN();
+    // Prints the page on one sheet of a document of its own and draws its figures again on
+    // screen.
+    Q_INVOKABLE void DRUCKEN();
+    // The same, with the sheet added to a print command's document: every page of one print
+    // command lands in one document. Cancel in the print error box abandons that document.
+    void DRUCKEN(PrintJob &job);
     // Applies the page-layout settings and redraws the page.
     void KONTEXT(bool HBOKF, bool HBOKFS, qint64 FARBEMDI, qint64 FARBEPIC);
     // KeyCode as the window system numbers keys; Shift carries 1 Shift, 2 Ctrl, 4 Alt.
@@ -68,6 +73,9 @@ public:
     QScrollBar *scrollBar(const QString &name) const;
     // The box's place on the page in millimetres, as the printed sheet takes it.
     QRectF boxRectMm(const PictureBox *box) const;
+    // A sheet to take the printer's place for figures drawn with OBJ 1 outside a print
+    // command (previews and tests).
+    void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
 
     // The header/footer object of the last KOPFFUSS call.
     clsKOPFFUSS *KOPFFUSSOBJEKT() const { return kopffuss_.get(); }
@@ -96,7 +104,8 @@ protected:
                               std::function<void()> changed);
     // Clears a figure's box to the picture-box colour.
     void clearBox(PictureBox *box);
-    // The sheet of the running print job, made on first use.
+    // The sheet figures drawn with OBJ 1 go to: the running print command's sheet, else the
+    // print target, else a sheet of the page's own on the printer, made on first use.
     std::shared_ptr<Surface> printerSurface();
     // True while a figure draws: the table object sets its scroll bar then, which must not
     // start another drawing.
@@ -118,15 +127,18 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    void drucken(PrintJob &job, bool endsDocument);
     void clearPage();
-    void endPrinterSurface();
+    void endLooseSheet();
     void goTo(QWidget *page);
     QWidget *windowOf(QWidget *page) const;
 
     PictureBox *surface_ = nullptr;
     std::unique_ptr<clsKOPFFUSS> kopffuss_;
     std::shared_ptr<Surface> kopffussTarget_;
-    std::shared_ptr<Surface> printer_;
+    PrintJob *job_ = nullptr;                 // the print command's document while printing
+    std::unique_ptr<PrintJob> looseSheet_;    // OBJ 1 outside a print command
+    std::shared_ptr<Surface> printTarget_;
     qint64 pageColor_ = 0;
     QPointer<QWidget> previous_, next_;
     int drawing_ = 0;

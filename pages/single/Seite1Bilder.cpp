@@ -198,7 +198,7 @@ void binde(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float 
             g->setEID(D_.ID);                                                                      \
             std::shared_ptr<Surface> sheet;                                                        \
             if (OBJ == 1) {                                                                        \
-                sheet = printTarget_ ? printTarget_ : printerSurface();                            \
+                sheet = printerSurface();                                                          \
                 bild(NR).target = sheet;                                                           \
             }                                                                                      \
             binde(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);        \
@@ -588,7 +588,7 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
             g->setEID(D_.ID);
             std::shared_ptr<Surface> sheet;
             if (OBJ == 1) {
-                sheet = printTarget_ ? printTarget_ : printerSurface();
+                sheet = printerSurface();
                 bild(figure).target = sheet;
             }
             binde(*g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);

@@ -165,7 +165,6 @@ void mdiSEITE1::Form_Unload()
     g0_ = a1_ = nullptr;
     for (auto &a : acc_)
         a.reset();
-    printTarget_.reset();
     ResultPage::Form_Unload();
 }
 

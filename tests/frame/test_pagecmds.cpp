@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+
+#include <optional>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -45,6 +48,15 @@ struct SixPages : PageWindow {
     }
     frmANZEIGEN *chooser() const { return frm->findChild<frmANZEIGEN *>(); }
 };
+
+// The number of pages of a PDF file.
+int pdfPages(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(R"(/Type\s*/Page[^s])")));
+}
 
 QStringList names(const QList<QWidget *> &pages)
 {
@@ -164,12 +176,64 @@ TEST(PageCommands, PrintHandsTheDialogTheCurrentPageAndPrintsTheChosenRange)
             }
             return !c.cancel;
         });
+        if (!c.printed.isEmpty())
+            boxes.answer(ui::vbOK);   // the file the pages went to
         w.frm->stbMAIN_PanelClick(11);
         EXPECT_EQ(w.printed, c.printed) << c.current << c.from;
         EXPECT_FALSE(sys::hourglass());
         EXPECT_EQ(w.frm->panel(11)->bevel(), StatusPanel::Raised);
     }
     Printer::instance().setPdfFile(QString());
+}
+
+TEST(PageCommands, OnePrintCommandIsOneDocumentWithEveryChosenPage)
+{
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath("druck.pdf");
+    Printer::instance().setPdfFile(file);
+    SixPages w;
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &r) {
+        r.pageRange = true;
+        r.fromPage = 1;
+        r.toPage = 3;
+        return true;
+    });
+    boxes.answer(ui::vbOK);   // where the pages went
+    w.frm->stbMAIN_PanelClick(11);
+    Printer::instance().setPdfFile(QString());
+    EXPECT_EQ(w.printed, QStringList({"mdiSEITE1", "mdiSEITE2", "mdiMSEITE1"}));
+    EXPECT_EQ(pdfPages(file), 3);
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_TRUE(boxes.records()[1].text.contains(file)) << boxes.records()[1].text.toStdString();
+    EXPECT_EQ(boxes.records()[1].title, w.frm->panelCaption(11));
+}
+
+TEST(PageCommands, PrintingWithoutAPrinterSaysWhichFileItWrote)
+{
+    // A home of the test's own: the documents folder is where unnamed prints go.
+    QTemporaryDir home;
+    EnvScope env;
+    env.set("HOME", home.path().toLocal8Bit());
+    env.set("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    env.set("VANTREL_PRINT_PDF", std::nullopt);
+    Printer::instance().reset();
+    if (!Printer::instance().printsToPdf())
+        GTEST_SKIP() << "this machine has a system printer";
+    SixPages w;
+    for (int run = 0; run < 2; ++run) {
+        Boxes boxes;
+        boxes.print([](ui::PrintRequest &) { return true; });
+        boxes.answer(ui::vbOK);
+        w.frm->stbMAIN_PanelClick(11);
+        const QStringList pdfs = QDir(home.path() + "/Documents").entryList({"VANT-Ausdruck-*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
+        ASSERT_EQ(pdfs.size(), run + 1);
+        ASSERT_EQ(boxes.records().size(), 2u);
+        const QString written = home.path() + "/Documents/" + pdfs.last();
+        EXPECT_TRUE(boxes.records()[1].text.contains(written)) << boxes.records()[1].text.toStdString();
+        EXPECT_EQ(pdfPages(written), 6);
+    }
+    Printer::instance().reset();
 }
 
 TEST(PageCommands, ScreenCopyAsksForTheNameAndSavesTheBitmapInTheProjectsPictureFolder)

@@ -5,11 +5,15 @@
 #include "drawing/clsGRAFIK.h"
 #include "input/clsBERECHNEN.h"
 #include "pages/single/mdiSEITE1.h"
+#include "pages/single/PrintJob.h"
 #include "pages/single/mdiSEITE2.h"
 #include "platform/printer.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace vnt;
@@ -90,6 +94,15 @@ QStringList drawn(const RecordingSurface &s, const QStringList &wanted)
         if (wanted.contains(t))
             out << t;
     return out;
+}
+
+int pdfPages(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression pageObject(QStringLiteral("/Type\\s*/Page[^s]"));
+    return int(QString::fromLatin1(f.readAll()).count(pageObject));
 }
 
 const Stroke *textStroke(const RecordingSurface &s, const QString &text)
@@ -445,6 +458,47 @@ TEST(Seite1, OptionsRedrawReadsTheNewOptions)
     EXPECT_EQ(page.ZAUF(), 1);
     EXPECT_FLOAT_EQ(page.daten().EKT[0], 200);
     EXPECT_TRUE(page.GRAFIK(15)->ETEXTX().startsWith(QString::fromUtf8("Gerätekosten")));
+}
+
+TEST(Seite1Drucken, BothPagesOfARecordLandInOnePrintCommandsDocument)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    QTemporaryDir out;
+    mdiSEITE1 page(f.ctx);
+    const QString file = out.filePath(QStringLiteral("beide.pdf"));
+    Printer::instance().setPdfFile(file);
+    {
+        PrintJob job;
+        page.DRUCKEN(job);
+        page.naechsteSeite()->DRUCKEN(job);
+        EXPECT_EQ(job.sheets(), 2);
+        job.end();
+        EXPECT_EQ(job.pdfFile(), file);
+    }
+    EXPECT_EQ(pdfPages(file), 2);
+    // Back on screen after printing.
+    EXPECT_FALSE(page.GRAFIK(16)->EOBJEKT()->isPrinter());
+
+    // A file that cannot be written is an error of the print, not a silent nothing; Cancel
+    // abandons the document and the pages after it are not printed.
+    const QString blocked = out.filePath(QStringLiteral("ordner.pdf"));
+    ASSERT_TRUE(QDir().mkpath(blocked));
+    Printer::instance().setPdfFile(blocked);
+    boxes.answer(ui::vbCancel);
+    PrintJob job;
+    page.DRUCKEN(job);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, "Drucken von Seite 1");
+    EXPECT_TRUE(boxes.records()[0].text.startsWith("VB-Fehler: 76\n"));
+    EXPECT_TRUE(job.abandoned());
+    page.naechsteSeite()->DRUCKEN(job);
+    EXPECT_EQ(job.sheets(), 0);
+    job.end();
+    EXPECT_TRUE(job.pdfFile().isEmpty());
+    Printer::instance().setPdfFile(QString());
+    Printer::instance().reset();
 }
 
 // For looking at the page: with VANTREL_PAGE1_DEMO naming a demo installation, its first record
