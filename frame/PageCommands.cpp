@@ -68,14 +68,14 @@ int currentPageNumber(QMdiArea *area, const QList<QWidget *> &pages)
 
 void activatePage(QMdiArea *area, QMdiSubWindow *sub)
 {
+    if (auto *page = qobject_cast<ResultPage *>(sub->widget())) {
+        page->showAsActivePage();
+        return;
+    }
     sub->showMaximized();
     if (QWidget *w = sub->widget())
         w->show();
     area->setActiveSubWindow(sub);
-    // A frame activated while it was being shown reports no change of state afterwards, and
-    // without a focused main window none is reported at all.
-    if (auto *page = qobject_cast<ResultPage *>(sub->widget()))
-        page->Form_Activate();
 }
 
 void panelAnzeigen(frmMAIN &main)

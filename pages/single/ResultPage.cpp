@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QMetaMethod>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -271,9 +272,32 @@ QWidget *ResultPage::windowOf(QWidget *page) const
     return page;
 }
 
+void ResultPage::showAsActivePage()
+{
+    // The page first: a frame shown around a hidden page keeps the focus for itself.
+    show();
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub) {
+        sub->showMaximized();
+        if (QMdiArea *area = sub->mdiArea())
+            area->setActiveSubWindow(sub);
+    } else {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        show();
+    }
+    setFocus(Qt::OtherFocusReason);
+    // A frame activated while it was being shown reports no change of state afterwards, and
+    // without a focused main window none is reported at all.
+    Form_Activate();
+}
+
 void ResultPage::goTo(QWidget *page)
 {
     windowOf(this)->hide();
+    if (auto *next = qobject_cast<ResultPage *>(page)) {
+        next->showAsActivePage();
+        return;
+    }
     QWidget *w = windowOf(page);
     w->setWindowState(w->windowState() | Qt::WindowMaximized);
     w->show();
@@ -411,6 +435,15 @@ void ResultPage::showEvent(QShowEvent *e)
 
 void ResultPage::closeEvent(QCloseEvent *e)
 {
+    // Closing a page through its window frame closes the pages as the Close panel does: a page
+    // closed alone would leave its partners loaded and the page commands shown. The Close
+    // panel takes each page out of the main window before it closes it.
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub && sub->mdiArea() && !ctx_.unloading()) {
+        e->ignore();
+        ctx_.stbMAIN_PanelClick(15);
+        return;
+    }
     Form_Unload();
     e->accept();
 }

@@ -62,6 +62,11 @@ public:
     // Releases everything the page holds; the page can be loaded anew afterwards.
     virtual void Form_Unload();
 
+    // Shows the page maximised as the main window's active child window, with the keyboard
+    // focus, and hides panel 14 as any activation of a page does. Paging and the page chooser
+    // bring a page to the front this way.
+    void showAsActivePage();
+
     // The neighbours in the chain of pages (PageDown goes back, PageUp on).
     void setPreviousPage(QWidget *page) { previous_ = page; }
     void setNextPage(QWidget *page) { next_ = page; }

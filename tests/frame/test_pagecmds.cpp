@@ -7,8 +7,10 @@
 #include "platform/printer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,6 +140,46 @@ TEST(PageCommands, ChooserDoesNotBringBackPagesClosedWhileItWasOpen)
     dlg->txtSEITE()->setText("2");
     dlg->cmdOK()->click();
     EXPECT_EQ(w.windows(), QStringList{"mdiAUTOSTART"});
+}
+
+TEST(PageCommands, PagingMakesTheNextPageTheActiveChildWithTheKeys)
+{
+    SixPages w;
+    Boxes none;
+    auto *seite1 = static_cast<ResultPage *>(static_cast<QMdiSubWindow *>(w.window("mdiSEITE1"))->widget());
+    auto *seite2 = static_cast<ResultPage *>(static_cast<QMdiSubWindow *>(w.window("mdiSEITE2"))->widget());
+    seite1->setNextPage(seite2);
+    seite2->setPreviousPage(seite1);
+    // As the evaluate commands show the first page, and then the panels.
+    activatePage(w.frm->mdiArea(), pageFrame(seite1));
+    w.frm->showCommandPanels({10, 11, 12, 13, 14, 15});
+    const auto press = [](int key) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        ASSERT_TRUE(QApplication::focusWidget());
+        QApplication::sendEvent(QApplication::focusWidget(), &e);
+    };
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(w.current(), "mdiSEITE2");
+    EXPECT_EQ(w.shown(), QStringList{"mdiSEITE2"});
+    EXPECT_TRUE(w.window("mdiSEITE2")->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(w.frm->panel(14)->isHidden()) << "the page shown hides panel 14";
+    EXPECT_EQ(QApplication::focusWidget(), seite2) << "the keys reach the page shown";
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(w.current(), "mdiSEITE1");
+    EXPECT_EQ(QApplication::focusWidget(), seite1);
+}
+
+TEST(PageCommands, ClosingAPageByItsFrameClosesThePagesAsTheClosePanelDoes)
+{
+    SixPages w;
+    Boxes none;
+    w.frm->enterPageState(false);
+    w.window("mdiSEITE1")->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.windows(), QStringList{"mdiAUTOSTART"});
+    for (int i = 10; i <= 15; ++i)
+        EXPECT_TRUE(w.frm->panel(i)->isHidden()) << i;
+    EXPECT_TRUE(w.frm->menuItem("mnuDATEI")->isEnabled());
 }
 
 TEST(PageCommands, PrintHandsTheDialogTheCurrentPageAndPrintsTheChosenRange)
