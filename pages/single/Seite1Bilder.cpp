@@ -214,10 +214,12 @@ void binde(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float 
 void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
 {
     VNT_BILD_ANFANG(11, "picBILD11")
+    // A new evaluation may have changed the depths: the depth scale is found anew with the
+    // depth limit, or the deeper part of every depth figure would run out of its box.
     if (D_.BONEU
         && !step([&] {
                schreibeRahmen(11, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
-                                   {"MX", 1}, {"XMIN", 0}, {"XMAX", 65}, {"YMIN", 0}, {"YMAX", 0}});
+                                   {"MX", 1}, {"MY", 0}, {"XMIN", 0}, {"XMAX", 65}, {"YMIN", 0}, {"YMAX", 0}});
            }))
         return;
     if (!ziel())
@@ -337,8 +339,10 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
     std::vector<Reihe> reihen;
     if (D_.ZAUF == 1)
         reihen = {{&k.mitAUZ, 12, "AUZ"}, {&k.mitPPZ, 2, "PPZ"}, {&k.mitSTZ, 4, "STZ"}, {&k.netto, 1, "NTZ"}};
-    else
+    else if (D_.ZAUF == 0)
         reihen = {{&k.netto, 1, "NTZ"}, {&k.brutto, 4, "BRZ"}};
+    else
+        reihen = {{&k.netto, 1, "NTZ"}};
     for (const Reihe &r : reihen) {
         if (!st([&] {
                 g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
@@ -485,7 +489,9 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
         return;
     if (!st([&] {
             xAchse(*g, {0, 0, 0, 0, {0, 1}, {1}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
-            yAchse(*g, tiefenachse(GRAFIK(11), 0, QString(), QStringLiteral("#0")));
+            // No candidate lists on the y axis: the legend's height is its rows', not a depth
+            // range rounded to the profile's candidates and cut at 100 mm.
+            yAchse(*g, {0, 0, 0, 0, {}, {}, {}, {}, {}, QString(), QStringLiteral("#0")});
             g->setEPTYP(0);
             g->setEABL(0);
             g->setEABLN(0);

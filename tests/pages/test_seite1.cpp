@@ -14,7 +14,11 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
+
+#include <cmath>
+#include <limits>
 
 using namespace vnt;
 
@@ -209,6 +213,29 @@ TEST(Seite1Daten, DefaultFramesOnlyAfterAnEvaluation)
     EXPECT_DOUBLE_EQ(page.GRAFIK(11)->RL(), 20);
 }
 
+TEST(Seite1Daten, ANewEvaluationFitsTheDepthScaleToTheNewDepths)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    f.section(1, 20, 5);
+    { mdiSEITE1 page(f.ctx); }
+    const double first = f.count(QStringLiteral("SELECT MY * 1000 FROM G0 WHERE ID = 7 AND IDOBJEKT = 11"));
+
+    // The depths triple and the record is evaluated again.
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E2 SET Z = Z * 3"));
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE A1 SET BONEU = 1"));
+    mdiSEITE1 page(f.ctx);
+    EXPECT_GT(f.count(QStringLiteral("SELECT MY * 1000 FROM G0 WHERE ID = 7 AND IDOBJEKT = 11")), 2 * first);
+    // Every depth figure fits its box: the depth range on the scale is within the plot height.
+    for (int n : {11, 12, 13, 15, 16, 17}) {
+        const clsGRAFIK *g = page.GRAFIK(n);
+        ASSERT_TRUE(g) << n;
+        EXPECT_FLOAT_EQ(float(g->MY()), float(page.GRAFIK(11)->MY())) << n;
+        EXPECT_LE((g->YMAX() - g->YMIN()) / g->MY(), g->ELY() - g->RO() - g->RU() + 1e-3) << n;
+    }
+}
+
 TEST(Seite1Exponent, FindsAndAppliesThePower)
 {
     struct Case {
@@ -234,6 +261,17 @@ TEST(Seite1Exponent, FindsAndAppliesThePower)
         EXPECT_EQ(p, c.potenzDanach) << c.in.back();
         EXPECT_EQ(w, c.out) << c.in.back();
     }
+    // Values that are no number are left out of the search and the scaling.
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    std::vector<double> w{0, inf, 12500, nan, -inf};
+    int16_t p = 0;
+    test::Boxes none;
+    EXPECT_NO_THROW(EXPONENT(w, p, 9000));
+    EXPECT_EQ(p, 1);
+    EXPECT_DOUBLE_EQ(w[2], 1250);
+    EXPECT_EQ(w[1], inf);
+    EXPECT_TRUE(std::isnan(w[3]));
+
     EXPECT_EQ(potenzTitel(0, "E"), " [E]");
     EXPECT_EQ(potenzTitel(1, "E/m"), " [10 E/m]");
     EXPECT_EQ(potenzTitel(3, "E"), " [10{h,2}3 E]");
@@ -326,7 +364,8 @@ TEST(Seite1Bilder, TimeCurvesFollowTheBreakdown)
         int zauf;
         QStringList legend;
     };
-    const Case cases[] = {{0, {"NTZ", "BRZ"}}, {1, {"AUZ", "PPZ", "STZ", "NTZ"}}};
+    // Any other breakdown draws the net time alone.
+    const Case cases[] = {{0, {"NTZ", "BRZ"}}, {1, {"AUZ", "PPZ", "STZ", "NTZ"}}, {2, {"NTZ"}}};
     for (const Case &c : cases) {
         test::Boxes boxes;
         Fixture f(QStringLiteral("K1"), 0, c.zauf);
@@ -340,6 +379,10 @@ TEST(Seite1Bilder, TimeCurvesFollowTheBreakdown)
         EXPECT_EQ(drawn(*rec, {"AUZ", "PPZ", "STZ", "NTZ", "BRZ"}), c.legend) << c.zauf;
         // The outermost curve is dark red in both modes and reaches the total gross time.
         const auto red = coloured(*rec, QColor(128, 0, 0));
+        if (c.zauf > 1) {
+            EXPECT_TRUE(red.empty());
+            continue;
+        }
         ASSERT_FALSE(red.empty());
         const clsGRAFIK *g = page.GRAFIK(12);
         const double x0 = 95 + g->RL();
@@ -397,6 +440,30 @@ TEST(Seite1Bilder, LegendListsKeysOnceAndTheAdditionalCosts)
     EXPECT_TRUE(texts.contains("1.100,00 [E]")) << texts.join('|').toStdString();
     // Three device rows below the first and none below the only rock: the page is 3 x 3 + 50 mm.
     EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE IDOBJEKT = 14 AND YMAX = 59")), 1);
+}
+
+TEST(Seite1Bilder, ALongLegendScrollsToItsLastRow)
+{
+    test::Boxes boxes;
+    Fixture f;
+    for (int i = 0; i < 30; ++i)
+        f.section(i, 1 + i, 1);
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENT = 'T' || I2"));
+    mdiSEITE1 page(f.ctx);
+    // 33 devices and one rock: the legend is 3 x 32 + 50 mm tall, beyond every depth candidate.
+    EXPECT_DOUBLE_EQ(page.GRAFIK(14)->YMAX(), 146);
+    QScrollBar *bar = page.scrollBar(QStringLiteral("vscBILD14"));
+    ASSERT_TRUE(bar);
+    EXPECT_FALSE(bar->isHidden());
+    bar->setValue(bar->maximum());
+    // Scrolled to its end, on paper as on screen, the additional costs are in view.
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD14(1, -1, 11);
+    const Stroke *last = textStroke(*rec, QString::fromUtf8("Förderwerkzeug:"));
+    ASSERT_TRUE(last);
+    EXPECT_LT(last->points[0].y(), 93.5 + 11 + 69.5);
 }
 
 TEST(Seite1Bilder, CostFiguresScaleTheirAxisAndHonourIncludedStaffCosts)
@@ -458,6 +525,25 @@ TEST(Seite1, OptionsRedrawReadsTheNewOptions)
     EXPECT_EQ(page.ZAUF(), 1);
     EXPECT_FLOAT_EQ(page.daten().EKT[0], 200);
     EXPECT_TRUE(page.GRAFIK(15)->ETEXTX().startsWith(QString::fromUtf8("Gerätekosten")));
+}
+
+TEST(Seite1, OptionsRedrawTakesTheNewSetsFactorOnTheAdditionalCosts)
+{
+    test::Boxes boxes;
+    Fixture f(QStringLiteral("K2"));
+    f.section(0, 20, 10, 0, 0, 0, 2, 420);
+    mdiSEITE1 page(f.ctx);
+    EXPECT_FLOAT_EQ(page.daten().SUMZKT, 420);
+    // K1 carries the factor 1.1 on the additional costs: the legend reads as a fresh load would.
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E6 SET KENK = 'K1'"));
+    page.NEUZEICHNEN();
+    EXPECT_FLOAT_EQ(page.daten().SUMZKT, 462);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD14(1, -1, 11);
+    EXPECT_TRUE(rec->texts().contains("462,00 [E]")) << rec->texts().join('|').toStdString();
+    EXPECT_FLOAT_EQ(page.daten().ZKT[0], 420);
 }
 
 TEST(Seite1Drucken, BothPagesOfARecordLandInOnePrintCommandsDocument)
