@@ -21,11 +21,28 @@
 #include <QMdiSubWindow>
 #include <QMetaObject>
 
+#include <algorithm>
+
 namespace vnt {
 
 namespace {
 
 const char *const kPatterns[] = {"mdiESEITE", "mdiSEITE", "mdiPSEITE", "mdiMSEITE"};
+
+// A screen copy belongs in the project's picture folder: a name that would reach into another
+// folder, or hold a character no file name can, is no file name here.
+bool unsafeInFileName(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20;
+}
+
+QString safeFileName(QString name)
+{
+    for (QChar &c : name)
+        if (unsafeInFileName(c))
+            c = QLatin1Char('_');
+    return name;
+}
 
 } // namespace
 
@@ -140,15 +157,14 @@ void panelKopie(frmMAIN &main)
     if (!fso.FolderExists(folder))
         fso.CreateFolder(folder);
     folder += QLatin1Char('/');
-    const QString defaultName = main.panelCaption(6) + QStringLiteral("-1");
+    // Record names may hold what a file name cannot; the name offered can always be saved.
+    const QString defaultName = safeFileName(main.panelCaption(6)) + QStringLiteral("-1");
     const QString name = ui::InputBox(QString::fromUtf8("Bitte bestätigen oder ändern Sie den Dateinamen. Vorgabe: ")
                                           + folder + defaultName + QStringLiteral(".bmp"),
                                       QStringLiteral("KOPIE"), defaultName);
     if (name.isEmpty())
         return;
-    // The picture belongs in the project's picture folder: a name that reaches into another
-    // folder is no file name here.
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+    if (std::any_of(name.cbegin(), name.cend(), unsafeInFileName))
         vnt::raise(52, QStringLiteral("Bad file name or number"));
     sys::setHourglass(true);
     sys::printScreen(main.mainWidget());

@@ -303,6 +303,16 @@ TEST(PageCommands, ScreenCopyAsksForTheNameAndSavesTheBitmapInTheProjectsPicture
         EXPECT_EQ(saved.size(), w.frm->grab().size());
     }
     {
+        // A record name that is no file name: the name offered can be saved as it stands.
+        w.frm->setRecordPanel("BP/101", QString());
+        Boxes boxes;
+        boxes.input("BP_101-1");
+        w.frm->stbMAIN_PanelClick(12);
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_TRUE(boxes.records()[0].text.endsWith(folder + "BP_101-1.bmp")) << boxes.records()[0].text.toStdString();
+        EXPECT_TRUE(QFile::exists(folder + "BP_101-1.bmp"));
+    }
+    {
         Boxes boxes;   // a name reaching out of the folder
         boxes.input("../Bild").answer(ui::vbOK);
         w.frm->stbMAIN_PanelClick(12);
