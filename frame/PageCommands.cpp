@@ -8,6 +8,7 @@
 #include "pages/single/ResultPage.h"
 #include "platform/errors.h"
 #include "platform/fso.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "platform/wordproc.h"
@@ -200,9 +201,19 @@ void panelWord(frmMAIN &main)
         doc.PastePicture(pasted.isNull() ? box->image() : pasted);
         doc.TypeParagraph();
     }
-    if (doc.saveAndOpen(windowName(active)).isEmpty())
-        vnt::raise(429, QStringLiteral("ActiveX component can't create object: no program opens the document"));
+    // The document is kept in the documents folder, where the user finds it again.
+    const QString file = doc.saveNew(sys::documentsFolder(), QStringLiteral("VANT-") + windowName(active));
+    if (file.isEmpty())
+        vnt::raise(75, QStringLiteral("Path/File access error: ") + sys::documentsFolder());
+    const bool shown = shell::openDocument(file);
     sys::setHourglass(false);
+    if (!shown) {
+        const QString where = QDir::toNativeSeparators(file);
+        ui::MsgBox(main.SPRACHE() == 1
+                       ? QStringLiteral("No program on this computer opens the document. It was saved as:\n") + where
+                       : QStringLiteral("Kein Programm auf diesem Rechner öffnet das Dokument. Es wurde gespeichert als:\n") + where,
+                   ui::vbOKOnly | ui::vbInformation, main.panelCaption(13));
+    }
 }
 
 void panelSchliessen(frmMAIN &main)

@@ -1,10 +1,8 @@
 // Writes the typed text and pasted pictures as one flat OpenDocument text file, which any
 // office suite opens without a converter.
 #include "wordproc.h"
-#include "shell.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QXmlStreamWriter>
@@ -259,19 +257,13 @@ bool WordDocument::save(const QString &path) const
     return file.commit();
 }
 
-QString WordDocument::saveAndOpen(const QString &baseName) const
+QString WordDocument::saveNew(const QString &folder, const QString &baseName) const
 {
-    const QString stem = QDir::tempPath() + QLatin1Char('/') + fileStem(baseName);
+    const QString stem = folder + QLatin1Char('/') + fileStem(baseName);
     QString path = stem + QStringLiteral(".fodt");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".fodt");
-    if (!save(path))
-        return {};
-    if (!shell::openDocument(path)) {
-        QFile::remove(path);
-        return {};
-    }
-    return path;
+    return save(path) ? path : QString();
 }
 
 } // namespace vnt

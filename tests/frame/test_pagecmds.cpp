@@ -323,8 +323,21 @@ TEST(PageCommands, ScreenCopyAsksForTheNameAndSavesTheBitmapInTheProjectsPicture
     }
 }
 
+// A home of the test's own: the documents folder is where the program puts files it names.
+struct OwnHome {
+    QTemporaryDir home;
+    EnvScope env;
+    OwnHome()
+    {
+        env.set("HOME", home.path().toLocal8Bit());
+        env.set("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    }
+    QString documents() const { return home.path() + "/Documents"; }
+};
+
 TEST(PageCommands, WordExportTakesTheVisibleFigureBoxesOfTheActivePageInOrder)
 {
+    OwnHome home;
     PageWindow w;
     loadPage(*w.frm, [](RunContext &ctx, QWidget *parent) -> QWidget * {
         return new StandInPage(ctx, parent, "mdiSEITE1", nullptr, {"picBILD11", "picBILD13", "picBILD12"}, "picBILD13");
@@ -336,11 +349,11 @@ TEST(PageCommands, WordExportTakesTheVisibleFigureBoxesOfTheActivePageInOrder)
     recorder().opened.clear();
     w.frm->stbMAIN_PanelClick(13);
     ASSERT_EQ(recorder().opened.size(), 1);
+    EXPECT_TRUE(recorder().opened[0].startsWith(home.documents() + "/"));
     QFile f(recorder().opened[0]);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString xml = QString::fromUtf8(f.readAll());
     f.close();
-    QFile::remove(recorder().opened[0]);
     const qsizetype first = xml.indexOf("picBILD11"), second = xml.indexOf("picBILD12");
     EXPECT_GE(first, 0);
     EXPECT_GT(second, first);
@@ -348,6 +361,22 @@ TEST(PageCommands, WordExportTakesTheVisibleFigureBoxesOfTheActivePageInOrder)
     EXPECT_FALSE(xml.contains("vscBILD"));
     EXPECT_FALSE(xml.contains("Seitenflaeche"));
     EXPECT_EQ(xml.count("<draw:image"), 2);
+}
+
+TEST(PageCommands, WordExportWithoutAProgramForTheFileKeepsItAndSaysWhere)
+{
+    OwnHome home;
+    SixPages w;
+    shell::setOpener([](const QString &) { return false; });
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    w.frm->stbMAIN_PanelClick(13);
+    const QStringList kept = QDir(home.documents()).entryList({"*.fodt"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_FALSE(boxes.records()[0].text.startsWith("VB-Error")) << boxes.records()[0].text.toStdString();
+    EXPECT_TRUE(boxes.records()[0].text.contains(home.documents() + "/" + kept[0])) << boxes.records()[0].text.toStdString();
+    EXPECT_EQ(boxes.records()[0].title, w.frm->panelCaption(13));
 }
 
 TEST(PageCommands, CloseLeavesOnlyTheStartWindow)

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include "platform/shell.h"
 #include "platform/wordproc.h"
 
 using vnt::WordDocument;
@@ -147,27 +146,19 @@ TEST(WordDocument, TypedTextKeepsSpacesMarkupAndLineBreaks)
     EXPECT_EQ(parse(WordDocument().toXml()).paragraphs, QStringList({""}));
 }
 
-TEST(WordDocument, SaveAndOpenHandsTheFileToTheOpener)
+TEST(WordDocument, SaveNewNeverWritesOverAFile)
 {
-    QStringList opened;
-    vnt::shell::setOpener([&](const QString &path) { opened << path; return true; });
+    QTemporaryDir dir;
     WordDocument doc;
     doc.TypeText("mdiSEITE1");
-    const QString first = doc.saveAndOpen("VANT Seite/1");
-    const QString second = doc.saveAndOpen("VANT Seite/1");
-    vnt::shell::setOpener({});
-    ASSERT_EQ(opened, QStringList({first, second}));
+    const QString first = doc.saveNew(dir.path(), "VANT Seite/1");
+    const QString second = doc.saveNew(dir.path(), "VANT Seite/1");
     EXPECT_NE(first, second);                       // a new file each time
-    EXPECT_TRUE(first.endsWith(".fodt"));
+    EXPECT_EQ(first, dir.path() + "/VANT Seite_1.fodt");
     QFile f(first);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(parse(QString::fromUtf8(f.readAll())).paragraphs, QStringList({"mdiSEITE1"}));
-    QFile::remove(first);
-    QFile::remove(second);
 
     EXPECT_FALSE(doc.save("/nonexistent-folder/x.fodt"));
-    vnt::shell::setOpener([](const QString &) { return false; });
-    const QString failed = doc.saveAndOpen("VANT");
-    vnt::shell::setOpener({});
-    EXPECT_EQ(failed, "");
+    EXPECT_EQ(doc.saveNew(dir.path() + "/nonexistent-folder", "VANT"), "");
 }
