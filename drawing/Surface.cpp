@@ -303,7 +303,8 @@ ImageSurface::~ImageSurface() { flush(); }
 
 QSizeF ImageSurface::sizeMm() const {
     if (!image_) return {};
-    return QSizeF(image_->width() / k_, image_->height() / k_);
+    // An image of the screen's device pixels is painted in window pixels, as the widget is.
+    return image_->deviceIndependentSize() / k_;
 }
 
 QPainter *ImageSurface::painter() {

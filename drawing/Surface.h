@@ -190,6 +190,7 @@ protected:
 class ImageSurface : public PainterSurface {
 public:
     // The image is kept by the caller (the picture box); its resolution is set to dotsPerMm.
+    // An image with a device pixel ratio is drawn on in its device-independent pixels.
     ImageSurface(QImage *image, double dotsPerMm = 96 / 25.4);
     ~ImageSurface() override;
     QSizeF sizeMm() const override;

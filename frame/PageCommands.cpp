@@ -197,8 +197,14 @@ void panelWord(frmMAIN &main)
         doc.TypeParagraph();
         QGuiApplication::clipboard()->clear();
         QGuiApplication::clipboard()->setImage(box->image());
-        const QImage pasted = QGuiApplication::clipboard()->image();
-        doc.PastePicture(pasted.isNull() ? box->image() : pasted);
+        QImage pasted = QGuiApplication::clipboard()->image();
+        if (pasted.isNull())
+            pasted = box->image();
+        // The clipboard keeps the pixels; the picture keeps the size it had on the page.
+        pasted.setDevicePixelRatio(box->image().devicePixelRatio());
+        pasted.setDotsPerMeterX(box->image().dotsPerMeterX());
+        pasted.setDotsPerMeterY(box->image().dotsPerMeterY());
+        doc.PastePicture(pasted);
         doc.TypeParagraph();
     }
     // The document is kept in the documents folder, where the user finds it again.

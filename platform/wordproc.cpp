@@ -103,8 +103,10 @@ QSizeF sizeInCm(const QImage &image)
 {
     const double dpmX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : 96.0 / 0.0254;
     const double dpmY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : 96.0 / 0.0254;
-    double w = image.width() / dpmX * 100.0;
-    double h = image.height() / dpmY * 100.0;
+    // A picture of a scaling screen has more pixels than it has window pixels.
+    const QSizeF px = image.deviceIndependentSize();
+    double w = px.width() / dpmX * 100.0;
+    double h = px.height() / dpmY * 100.0;
     const double scale = std::min({1.0, kTextWidthCm / w, kTextHeightCm / h});
     return {w * scale, h * scale};
 }

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vnt {
@@ -47,9 +48,56 @@ ResultPage::ResultPage(RunContext &ctx, QWidget *parent) : QWidget(parent), ctx_
     surface_->lower();
     // A page loaded hidden has not been maximised yet; until it is, it measures as the
     // printed sheet, so that a header drawn now does not run into the figures.
-    const double perMm = logicalDpiX() / 25.4;
-    resize(pixels(297, perMm), pixels(210, perMm));
+    scale_ = naturalScale();
+    surface_->setPixelsPerMm(scale_);
+    resize(pixels(297, scale_), pixels(210, scale_));
     surface_->setGeometry(rect());
+}
+
+double ResultPage::naturalScale() const { return logicalDpiX() / 25.4; }
+
+double ResultPage::fittingScale(const QSize &size) const
+{
+    // The screen's millimetre while the page holds the A4 sheet; a smaller page shows the
+    // sheet smaller, so that the figures keep clear of the footer at its lower edge.
+    const double natural = naturalScale();
+    const double fit = std::min(size.width() / 297.0, size.height() / 210.0);
+    return std::clamp(fit, natural / 2, natural);
+}
+
+void ResultPage::placeBox(PictureBox *box)
+{
+    const QRectF mm = boxRectMm(box);
+    box->setPixelsPerMm(scale_);
+    box->setGeometry(pixels(mm.left(), scale_), pixels(mm.top(), scale_), pixels(mm.width(), scale_),
+                     pixels(mm.height(), scale_));
+}
+
+void ResultPage::rescale(double scale)
+{
+    scale_ = scale;
+    surface_->setPixelsPerMm(scale);
+    for (PictureBox *box : findChildren<PictureBox *>(Qt::FindDirectChildrenOnly))
+        if (box != surface_)
+            placeBox(box);
+    // The boxes have new, empty images; the figures are drawn again once the window system
+    // has finished resizing, never in the middle of another drawing or a print.
+    if (redrawPending_)
+        return;
+    redrawPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            redrawPending_ = false;
+            if (unloaded_)
+                return;
+            if (drawing() || job_) {
+                rescale(scale_);
+                return;
+            }
+            redrawFigures();
+        },
+        Qt::QueuedConnection);
 }
 
 ResultPage::~ResultPage() { endLooseSheet(); }
@@ -80,13 +128,11 @@ QRectF ResultPage::boxRectMm(const PictureBox *box) const
 PictureBox *ResultPage::addPictureBox(const QString &name, const QRectF &mm, const QString &scrollBarName,
                                       std::function<void()> changed)
 {
-    const double perMm = logicalDpiX() / 25.4;
     auto *box = new PictureBox(this);
     box->setObjectName(name);
     box->setFocusPolicy(Qt::NoFocus);
     box->setProperty(kRectMm, mm);
-    box->setGeometry(pixels(mm.left(), perMm), pixels(mm.top(), perMm), pixels(mm.width(), perMm),
-                     pixels(mm.height(), perMm));
+    placeBox(box);
     if (!scrollBarName.isEmpty()) {
         auto *bar = new QScrollBar(Qt::Vertical, box);
         bar->setObjectName(scrollBarName);
@@ -366,6 +412,7 @@ void ResultPage::endLooseSheet()
 
 void ResultPage::Form_Unload()
 {
+    unloaded_ = true;
     kopffuss_.reset();
     kopffussTarget_.reset();
     printTarget_.reset();
@@ -404,6 +451,9 @@ void ResultPage::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
     surface_->setGeometry(rect());
+    const double scale = fittingScale(size());
+    if (std::abs(scale - scale_) > 1e-3 * scale_)
+        rescale(scale);
     // A new size gives the page surface a new, empty image: the header and footer belong to
     // the new frame and are laid out again.
     if (BOKF && kopffuss_)

@@ -78,6 +78,9 @@ public:
     QScrollBar *scrollBar(const QString &name) const;
     // The box's place on the page in millimetres, as the printed sheet takes it.
     QRectF boxRectMm(const PictureBox *box) const;
+    // Window pixels per millimetre of the page's layout: the screen's, or less where the
+    // page is too small for the A4 sheet.
+    double scale() const { return scale_; }
     // A sheet to take the printer's place for figures drawn with OBJ 1 outside a print
     // command (previews and tests).
     void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
@@ -132,6 +135,10 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    double naturalScale() const;
+    double fittingScale(const QSize &size) const;
+    void placeBox(PictureBox *box);
+    void rescale(double scale);
     void drucken(PrintJob &job, bool endsDocument);
     void clearPage();
     void endLooseSheet();
@@ -147,6 +154,9 @@ private:
     qint64 pageColor_ = 0;
     QPointer<QWidget> previous_, next_;
     int drawing_ = 0;
+    double scale_ = 0;
+    bool redrawPending_ = false;
+    bool unloaded_ = false;
     bool activateHooked_ = false;
 };
 

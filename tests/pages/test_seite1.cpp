@@ -546,6 +546,35 @@ TEST(Seite1, OptionsRedrawTakesTheNewSetsFactorOnTheAdditionalCosts)
     EXPECT_FLOAT_EQ(page.daten().ZKT[0], 420);
 }
 
+TEST(Seite1, APageSmallerThanTheSheetShowsItSmallerAboveTheFooter)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    QWidget host;
+    host.resize(700, 450);
+    mdiSEITE1 page(f.ctx, &host);
+    const double natural = page.scale();
+    page.resize(700, 450);
+    host.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    // The A4 sheet fits the page: 450 pixels hold 210 mm.
+    EXPECT_NEAR(page.scale(), 450 / 210.0, 1e-9);
+    EXPECT_LT(page.scale(), natural);
+    for (const char *name : {"picBILD11", "picBILD12", "picBILD13", "picBILD14", "picBILD15", "picBILD16"}) {
+        PictureBox *box = page.pictureBox(QString::fromLatin1(name));
+        // In millimetres the box is where the sheet has it, and the footer's band stays free.
+        EXPECT_NEAR(box->geometry().bottom() / page.scale(), page.boxRectMm(box).bottom(), 1) << name;
+        EXPECT_LT(box->geometry().bottom(), page.height() - 30 * page.scale()) << name;
+        EXPECT_NEAR(box->sizeMm().width(), page.boxRectMm(box).width(), 0.5) << name;
+    }
+    // The figures were drawn again on the boxes' new images.
+    for (int n : {11, 12, 13, 14, 15, 16})
+        EXPECT_EQ(page.GRAFIK(n)->EOBJEKT(), &page.pictureBox(QStringLiteral("picBILD%1").arg(n))->surface()) << n;
+    page.Form_Unload();
+}
+
 TEST(Seite1Drucken, BothPagesOfARecordLandInOnePrintCommandsDocument)
 {
     test::Boxes boxes;

@@ -118,13 +118,19 @@ TEST(WordDocument, PictureSizeFollowsItsResolutionAndFitsThePage)
     QImage wide = sample(1512, 378);                // 40 cm x 10 cm at 96 dpi: too wide for A4
     wide.setDotsPerMeterX(3780);
     wide.setDotsPerMeterY(3780);
+    QImage scaled = sample(567, 284);               // 10 cm x 5 cm at 96 dpi on a screen scaled 1.5
+    scaled.setDevicePixelRatio(1.5);
+    scaled.setDotsPerMeterX(3780);
+    scaled.setDotsPerMeterY(3780);
     WordDocument doc;
     doc.PastePicture(at96);
     doc.PastePicture(at300);
     doc.PastePicture(wide);
     doc.PastePicture(QImage());                     // nothing to paste
+    doc.PastePicture(scaled);
     const Parsed p = parse(doc.toXml());
-    ASSERT_EQ(p.pictures.size(), 3u);
+    ASSERT_EQ(p.pictures.size(), 4u);
+    EXPECT_NEAR(p.pictures[3].width.chopped(2).toDouble(), 10.0, 0.01);
     auto cmOf = [](const QString &s) { EXPECT_TRUE(s.endsWith("cm")) << s.toStdString(); return s.chopped(2).toDouble(); };
     EXPECT_NEAR(cmOf(p.pictures[0].width), 10.0, 0.01);
     EXPECT_NEAR(cmOf(p.pictures[0].height), 5.0, 0.01);
