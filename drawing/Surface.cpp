@@ -262,7 +262,7 @@ void PainterSurface::text(QPointF topLeft, const QString &s, double angleDeg, co
     if (angleDeg != 0) p->rotate(-angleDeg);
     if (!fontTransparent_) {
         const QSizeF sz = measureTextMm(font, s) * k_;
-        p->fillRect(QRectF(QPointF(0, 0), sz), Qt::white);
+        p->fillRect(QRectF(QPointF(0, 0), sz), back_);
     }
     if (font.stretch > 0 && font.stretch != 1) p->scale(font.stretch, 1);
     p->drawText(QPointF(0, ascent), t);
@@ -455,6 +455,7 @@ void RecordingSurface::text(QPointF topLeft, const QString &t, double angleDeg, 
     s.text = t;
     s.font = font;
     s.angle = angleDeg;
+    s.filled = !fontTransparent_;   // an opaque text fills its cell first
     log_.push_back(s);
 }
 

@@ -114,6 +114,9 @@ public:
     void setFont(const FontSpec &f) { font_ = f; }
     bool fontTransparent() const { return fontTransparent_; }
     void setFontTransparent(bool t) { fontTransparent_ = t; }
+    // The colour an opaque text's cell is filled with: the picture box's background.
+    QColor backColor() const { return back_; }
+    void setBackColor(const QColor &c) { back_ = c; }
     double currentX() const { return curX_; }
     double currentY() const { return curY_; }
     void setCurrent(double x, double y) { curX_ = x; curY_ = y; }
@@ -156,6 +159,7 @@ protected:
     int fillStyle_ = 1;
     FontSpec font_;
     bool fontTransparent_ = true;
+    QColor back_ = Qt::white;
     double curX_ = 0, curY_ = 0;
     double scaleLeft_ = 0, scaleTop_ = 0;
     std::optional<QRectF> clip_;

@@ -154,8 +154,9 @@ void ResultPage::clearBox(PictureBox *box)
         vnt::raise(91);
     box->Cls();
     const qint64 color = pictureBoxColor(box);
+    ImageSurface &s = box->surface();
+    s.setBackColor(vbColor(color));
     if (color != kWhite) {
-        ImageSurface &s = box->surface();
         s.fillRect(QRectF(QPointF(0, 0), s.sizeMm()), vbColor(color));
         s.flush();
     }

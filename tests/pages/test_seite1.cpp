@@ -331,6 +331,7 @@ TEST(Seite1Bilder, ProfileLabelsGroundwaterAndDepthScale)
     f.section(0, 10, 5, 0, 0, 0, 2, 0, 10);
     f.section(1, 10.1, 1, 0, 0, 0, 2, 0, 0.1);
     f.section(2, 30, 8, 0, 0, 0, 2, 0, 19.9);
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENL = 'SCHN-FZ-RS' WHERE I2 = 2"));
     mdiSEITE1 page(f.ctx);
     auto rec = std::make_shared<RecordingSurface>();
     rec->setPrinter(true);
@@ -356,6 +357,15 @@ TEST(Seite1Bilder, ProfileLabelsGroundwaterAndDepthScale)
     EXPECT_NEAR(blue[0].points[0].y(), top + 2 / my, 1e-3);
     EXPECT_NEAR(blue[0].points[0].x(), 15 + 10, 1e-3);
     EXPECT_NEAR(blue[0].points[1].x(), 15 + 10 + 15, 1e-3);
+    // Its depth stays readable over the lines it stands on.
+    EXPECT_TRUE(textStroke(*rec, QStringLiteral("2,00m"))->filled);
+
+    // A key wider than its column begins where the column does and ends before the next one.
+    const Stroke *key = textStroke(*rec, QStringLiteral("SCHN-FZ-RS"));
+    ASSERT_TRUE(key);
+    EXPECT_NEAR(key->points[0].x(), 15 + 10 + 47, 1e-3);
+    EXPECT_LT(key->points[0].x() + measureTextMm(key->font, key->text).width(), 15 + 10 + 57);
+    EXPECT_DOUBLE_EQ(textStroke(*rec, QStringLiteral("F1"))->font.stretch, 1);
 }
 
 TEST(Seite1Bilder, TimeCurvesFollowTheBreakdown)
@@ -408,8 +418,20 @@ TEST(Seite1Bilder, RatesAndCrewShareOneFrame)
     rec->setPrinter(true);
     page.setPrintTarget(rec);
     page.BILD13(1, 19, 1);
+    // The legend comes last, on a filled cell, so that neither the rates nor the crew cross it.
     EXPECT_EQ(drawn(*rec, {"Vortriebsgeschwindigkeit / Personal", "Brutto", "Netto", "Personen [-]"}),
-              (QStringList{"Vortriebsgeschwindigkeit / Personal", "Brutto", "Netto", "Personen [-]"}));
+              (QStringList{"Vortriebsgeschwindigkeit / Personal", "Personen [-]", "Brutto", "Netto"}));
+    size_t lastCrew = 0, legend = 0;
+    for (size_t i = 0; i < rec->strokes().size(); ++i) {
+        const Stroke &k = rec->strokes()[i];
+        if (k.kind == Primitive::Line && k.color == QColor(0, 128, 0))
+            lastCrew = i;
+        if (k.kind == Primitive::Text && k.text == "Brutto") {
+            legend = i;
+            EXPECT_TRUE(k.filled);
+        }
+    }
+    EXPECT_GT(legend, lastCrew);
     const clsGRAFIK *g13 = page.GRAFIK(13), *g17 = page.GRAFIK(17);
     ASSERT_TRUE(g13 && g17);
     EXPECT_DOUBLE_EQ(g13->EXDL(), 175 + 19);
