@@ -93,7 +93,7 @@ public:
 
     // Geometry of the target.
     virtual QSizeF sizeMm() const = 0;
-    virtual double pixelsPerMm() const = 0;     // device pixels per millimetre in x
+    virtual double pixelsPerMm() const = 0;     // pixels per millimetre in x (a picture box: window pixels)
     virtual double dpiY() const { return pixelsPerMm() * 25.4; }
     virtual bool isPrinter() const { return false; }
 
