@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace vnt {
 
@@ -245,12 +246,32 @@ void ResultPage::KOPFFUSS(int AUSGABE)
             return;
 }
 
+void ResultPage::drawingPass(const std::function<void()> &pass)
+{
+    std::optional<db::TransactionScope> writes;
+    const db::ConnectionPtr cnn = ctx_.cnnX();
+    if (cnn && cnn->isOpen()) {
+        try {
+            writes.emplace(cnn);
+        } catch (const VbError &) {
+            // Without a transaction every frame value is written on its own, as before.
+        }
+    }
+    pass();
+    if (writes && writes->active()) {
+        Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Bildrahmen"));
+        g.step([&] { writes->commit(); });
+    }
+}
+
 void ResultPage::redrawFigures()
 {
-    for (const Figure &f : figures()) {
-        f.draw(0, 0, 0);
-        sys::DoEvents();
-    }
+    drawingPass([this] {
+        for (const Figure &f : figures()) {
+            f.draw(0, 0, 0);
+            sys::DoEvents();
+        }
+    });
 }
 
 void ResultPage::DRUCKEN()
@@ -268,6 +289,11 @@ void ResultPage::drucken(PrintJob &job, bool endsDocument)
 {
     if (job.ended() || job.abandoned())
         return;
+    drawingPass([&] { druckeSeite(job, endsDocument); });
+}
+
+void ResultPage::druckeSeite(PrintJob &job, bool endsDocument)
+{
     Guard g(QStringLiteral("VB-Fehler: "), printErrorTitle());
     endLooseSheet();
     job_ = &job;

@@ -125,6 +125,10 @@ protected:
     };
 
     void redrawFigures();
+    // Runs one drawing pass of the page's figures. The figures store their frames in the
+    // figure table as they draw; one transaction for the pass puts them on disk once rather
+    // than once per value, which is most of the time a page takes to load or redraw.
+    void drawingPass(const std::function<void()> &pass);
     RunContext &ctx_;
 
     void mousePressEvent(QMouseEvent *e) override;
@@ -140,6 +144,7 @@ private:
     void placeBox(PictureBox *box);
     void rescale(double scale);
     void drucken(PrintJob &job, bool endsDocument);
+    void druckeSeite(PrintJob &job, bool endsDocument);
     void clearPage();
     void endLooseSheet();
     void goTo(QWidget *page);
