@@ -277,23 +277,18 @@ void ResultPage::redrawFigures()
 void ResultPage::DRUCKEN()
 {
     PrintJob job;
-    drucken(job, true);
+    drawingPass([&] { drucken(job, true); });
 }
 
 void ResultPage::DRUCKEN(PrintJob &job)
 {
-    drucken(job, false);
+    drawingPass([&] { drucken(job, false); });
 }
 
 void ResultPage::drucken(PrintJob &job, bool endsDocument)
 {
     if (job.ended() || job.abandoned())
         return;
-    drawingPass([&] { druckeSeite(job, endsDocument); });
-}
-
-void ResultPage::druckeSeite(PrintJob &job, bool endsDocument)
-{
     Guard g(QStringLiteral("VB-Fehler: "), printErrorTitle());
     endLooseSheet();
     job_ = &job;

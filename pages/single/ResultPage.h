@@ -144,7 +144,6 @@ private:
     void placeBox(PictureBox *box);
     void rescale(double scale);
     void drucken(PrintJob &job, bool endsDocument);
-    void druckeSeite(PrintJob &job, bool endsDocument);
     void clearPage();
     void endLooseSheet();
     void goTo(QWidget *page);
