@@ -39,10 +39,16 @@ public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        // Repetitions add mean, median and deviation rows; only the measured runs count.
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        // Repetitions add mean, median and deviation rows: the median stands for them all, also
+        // when only the aggregates are reported.
+        for (const Run &run : runs) {
+            if (run.error_occurred)
+                continue;
+            if (run.run_type == Run::RT_Iteration)
                 results_.times_[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+            else if (run.aggregate_name == "median")
+                results_.times_[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        }
     }
 
 private:

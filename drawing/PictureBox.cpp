@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <cmath>
+
 namespace vnt {
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
@@ -12,15 +14,23 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
 
 PictureBox::~PictureBox() = default;
 
-double PictureBox::pixelsPerMm() const { return logicalDpiX() / 25.4; }
+double PictureBox::pixelsPerMm() const { return scale_ > 0 ? scale_ : logicalDpiX() / 25.4; }
+
+void PictureBox::setPixelsPerMm(double pixelsPerMm) { scale_ = pixelsPerMm; }
 
 QSizeF PictureBox::sizeMm() const { return QSizeF(width() / pixelsPerMm(), height() / pixelsPerMm()); }
 
 void PictureBox::ensureImage() {
     const QSize want(std::max(1, width()), std::max(1, height()));
-    if (image_.size() == want && surface_) return;
+    // The image has the screen's device pixels; painting and measuring stay in window pixels.
+    const double dpr = devicePixelRatioF();
+    if (surface_ && imageSize_ == want && image_.devicePixelRatio() == dpr && surface_->pixelsPerMm() == pixelsPerMm())
+        return;
+    imageSize_ = want;
     surface_.reset();
-    image_ = QImage(want, QImage::Format_ARGB32_Premultiplied);
+    image_ = QImage(int(std::lround(want.width() * dpr)), int(std::lround(want.height() * dpr)),
+                    QImage::Format_ARGB32_Premultiplied);
+    image_.setDevicePixelRatio(dpr);
     image_.fill(Qt::white);
     surface_ = std::make_unique<ImageSurface>(&image_, pixelsPerMm());
     surface_->setOnChange([this] { update(); });

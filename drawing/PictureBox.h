@@ -1,6 +1,7 @@
 // The picture box of a result page: a widget that shows a persistent image on which the
 // figures are drawn in millimetres. The image survives repaints; drawing goes through its
-// ImageSurface.
+// ImageSurface. It holds the screen's device pixels, so that figures stay sharp on a screen
+// that scales its windows.
 #pragma once
 
 #include "drawing/Surface.h"
@@ -17,11 +18,13 @@ public:
     explicit PictureBox(QWidget *parent = nullptr);
     ~PictureBox() override;
 
-    // The surface of the current image; valid until the box is resized.
+    // The surface of the current image; valid until the box is resized or rescaled.
     ImageSurface &surface();
     const QImage &image() const { return image_; }
     void Cls();                                  // clears the image to white
+    // The box's scale in window pixels per millimetre: the screen's unless the page set one.
     double pixelsPerMm() const;
+    void setPixelsPerMm(double pixelsPerMm);     // 0 goes back to the screen's
     QSizeF sizeMm() const;
 
 protected:
@@ -31,7 +34,9 @@ protected:
 private:
     void ensureImage();
     QImage image_;
+    QSize imageSize_;   // in window pixels; the image itself may have more
     std::unique_ptr<ImageSurface> surface_;
+    double scale_ = 0;
 };
 
 } // namespace vnt

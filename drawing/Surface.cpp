@@ -259,7 +259,7 @@ void PainterSurface::text(QPointF topLeft, const QString &s, double angleDeg, co
     if (angleDeg != 0) p->rotate(-angleDeg);
     if (!fontTransparent_) {
         const QSizeF sz = measureTextMm(font, s) * k_;
-        p->fillRect(QRectF(QPointF(0, 0), sz), Qt::white);
+        p->fillRect(QRectF(QPointF(0, 0), sz), back_);
     }
     if (font.stretch > 0 && font.stretch != 1) p->scale(font.stretch, 1);
     p->drawText(QPointF(0, ascent), t);
@@ -300,7 +300,8 @@ ImageSurface::~ImageSurface() { flush(); }
 
 QSizeF ImageSurface::sizeMm() const {
     if (!image_) return {};
-    return QSizeF(image_->width() / k_, image_->height() / k_);
+    // An image of the screen's device pixels is painted in window pixels, as the widget is.
+    return image_->deviceIndependentSize() / k_;
 }
 
 QPainter *ImageSurface::painter() {
@@ -451,6 +452,7 @@ void RecordingSurface::text(QPointF topLeft, const QString &t, double angleDeg, 
     s.text = t;
     s.font = font;
     s.angle = angleDeg;
+    s.filled = !fontTransparent_;   // an opaque text fills its cell first
     log_.push_back(s);
 }
 

@@ -93,7 +93,7 @@ public:
 
     // Geometry of the target.
     virtual QSizeF sizeMm() const = 0;
-    virtual double pixelsPerMm() const = 0;     // device pixels per millimetre in x
+    virtual double pixelsPerMm() const = 0;     // pixels per millimetre in x (a picture box: window pixels)
     virtual double dpiY() const { return pixelsPerMm() * 25.4; }
     virtual bool isPrinter() const { return false; }
 
@@ -114,6 +114,9 @@ public:
     void setFont(const FontSpec &f) { font_ = f; }
     bool fontTransparent() const { return fontTransparent_; }
     void setFontTransparent(bool t) { fontTransparent_ = t; }
+    // The colour an opaque text's cell is filled with: the picture box's background.
+    QColor backColor() const { return back_; }
+    void setBackColor(const QColor &c) { back_ = c; }
     double currentX() const { return curX_; }
     double currentY() const { return curY_; }
     void setCurrent(double x, double y) { curX_ = x; curY_ = y; }
@@ -156,6 +159,7 @@ protected:
     int fillStyle_ = 1;
     FontSpec font_;
     bool fontTransparent_ = true;
+    QColor back_ = Qt::white;
     double curX_ = 0, curY_ = 0;
     double scaleLeft_ = 0, scaleTop_ = 0;
     std::optional<QRectF> clip_;
@@ -190,6 +194,7 @@ protected:
 class ImageSurface : public PainterSurface {
 public:
     // The image is kept by the caller (the picture box); its resolution is set to dotsPerMm.
+    // An image with a device pixel ratio is drawn on in its device-independent pixels.
     ImageSurface(QImage *image, double dotsPerMm = 96 / 25.4);
     ~ImageSurface() override;
     QSizeF sizeMm() const override;
@@ -217,6 +222,9 @@ public:
     QSizeF sizeMm() const override;
     double dpiY() const override;
     bool isPrinter() const override { return true; }
+    // Begins the document now, so that a sheet is a page even before anything is drawn on it;
+    // false when the printer or file cannot be opened.
+    bool begin() { return painter() != nullptr; }
     void newPage();
     void endDoc();   // finishes the document; later drawing is ignored
     QPrinter &printer() const { return *printer_; }

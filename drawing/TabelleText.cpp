@@ -76,7 +76,8 @@ void paintMarkup(Surface &target, MarkupFonts &fonts, double x, double y, const 
         const int slot = markup::fontSlot(run.kind, previous);
         previous = slot;
         const bool goOn = guard.step([&] {
-            const FontSpec font = slot == 0 ? base : fonts.slot(slot);
+            FontSpec font = slot == 0 ? base : fonts.slot(slot);
+            font.stretch = base.stretch;   // a text drawn narrower is narrower in every run
             target.setFont(font);
             double shift = 0;
             if (run.kind == markup::RunKind::Greek) {

@@ -284,6 +284,8 @@ void clsGRAFIK::TEXT(double X, double Y, QString TEXT, int16_t KO, int16_t AL, i
                         fontSet_[size_t(slot)] = true;
                     }
                     font = fonts_[size_t(slot)];
+                    // A text drawn narrower is narrower in every run.
+                    font.stretch = slot0.stretch;
                 }
                 target_->setFont(font);
                 double shift = 0;

@@ -1,12 +1,14 @@
 // The table object: settings, blocks, rules, cells and the scrolled body.
 #include "drawing/clsTABELLE.h"
 
+#include "drawing/Markup.h"
 #include "drawing/PictureBox.h"
 #include "drawing/TabelleLayout.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
 #include "platform/ui.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace vnt {
@@ -300,7 +302,22 @@ void clsTABELLE::drawCell(const Frame &f, const Variant &value, int column, doub
     const QString S = formatCell(value, pattern);
     const Variant text(S);
     const double Y = lineBottom - 1;
-    switch (entry(ela_, column).toInt()) {
+    const int alignment = entry(ela_, column).toInt();
+    // A text wider than its column is drawn narrower, so that it stays inside its cell rather
+    // than running into the next column's text; its place in the cell stays the same.
+    Surface &t = target();
+    const FontSpec font = t.font();
+    if (alignment >= 0 && alignment <= 2) {
+        markup::Options mo;
+        mo.symbolCode = false;
+        const double room = w - 3, width = t.textWidth(markup::measuringCopy(S, mo));
+        if (room > 0 && width > room) {
+            FontSpec narrow = font;
+            narrow.stretch = std::max(0.6, room / width);
+            t.setFont(narrow);
+        }
+    }
+    switch (alignment) {
     case 0:
         TEXTAUSGABE(left + 1.5, Y, text, 0, 1);
         break;
@@ -320,6 +337,7 @@ void clsTABELLE::drawCell(const Frame &f, const Variant &value, int column, doub
     default:
         break;
     }
+    t.setFont(font);
 }
 
 void clsTABELLE::ZELLENSYMBOL(double X, double Y, const Variant &WERT)

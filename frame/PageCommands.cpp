@@ -4,26 +4,46 @@
 #include "drawing/PictureBox.h"
 #include "frame/frmANZEIGEN.h"
 #include "frame/frmMAIN.h"
+#include "pages/single/PrintJob.h"
 #include "pages/single/ResultPage.h"
 #include "platform/errors.h"
 #include "platform/fso.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "platform/wordproc.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
 
+#include <algorithm>
+
 namespace vnt {
 
 namespace {
 
 const char *const kPatterns[] = {"mdiESEITE", "mdiSEITE", "mdiPSEITE", "mdiMSEITE"};
+
+// A screen copy belongs in the project's picture folder: a name that would reach into another
+// folder, or hold a character no file name can, is no file name here.
+bool unsafeInFileName(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20;
+}
+
+QString safeFileName(QString name)
+{
+    for (QChar &c : name)
+        if (unsafeInFileName(c))
+            c = QLatin1Char('_');
+    return name;
+}
 
 } // namespace
 
@@ -66,14 +86,14 @@ int currentPageNumber(QMdiArea *area, const QList<QWidget *> &pages)
 
 void activatePage(QMdiArea *area, QMdiSubWindow *sub)
 {
+    if (auto *page = qobject_cast<ResultPage *>(sub->widget())) {
+        page->showAsActivePage();
+        return;
+    }
     sub->showMaximized();
     if (QWidget *w = sub->widget())
         w->show();
     area->setActiveSubWindow(sub);
-    // A frame activated while it was being shown reports no change of state afterwards, and
-    // without a focused main window none is reported at all.
-    if (auto *page = qobject_cast<ResultPage *>(sub->widget()))
-        page->Form_Activate();
 }
 
 void panelAnzeigen(frmMAIN &main)
@@ -108,17 +128,27 @@ void panelDrucken(frmMAIN &main)
     sys::setHourglass(true);
     const int first = req.pageRange ? req.fromPage : req.minPage;
     const int last = req.pageRange ? req.toPage : req.maxPage;
-    for (int k = first; k <= last; ++k) {
+    // The chosen pages make one document, in order: one job on the printer, or one file.
+    PrintJob job;
+    for (int k = first; k <= last && !job.abandoned(); ++k) {
         // A number the list does not hold (0 when no page was current) prints nothing.
         if (k < 1 || k > n)
             continue;
         QWidget *page = pages[k - 1];
         if (auto *rp = qobject_cast<ResultPage *>(page))
-            rp->DRUCKEN();
+            rp->DRUCKEN(job);
         else if (!QMetaObject::invokeMethod(page, "DRUCKEN"))
             vnt::raise(438, QStringLiteral("Object doesn't support this property or method"));
     }
+    job.end();
     sys::setHourglass(false);
+    // Without a printer the pages went to a file; the user is told which.
+    if (!job.pdfFile().isEmpty()) {
+        const QString file = QDir::toNativeSeparators(job.pdfFile());
+        ui::MsgBox(main.SPRACHE() == 1 ? QStringLiteral("The printout was saved as a PDF file:\n") + file
+                                       : QStringLiteral("Der Ausdruck wurde als PDF-Datei gespeichert:\n") + file,
+                   ui::vbOKOnly | ui::vbInformation, main.panelCaption(11));
+    }
 }
 
 void panelKopie(frmMAIN &main)
@@ -128,15 +158,14 @@ void panelKopie(frmMAIN &main)
     if (!fso.FolderExists(folder))
         fso.CreateFolder(folder);
     folder += QLatin1Char('/');
-    const QString defaultName = main.panelCaption(6) + QStringLiteral("-1");
+    // Record names may hold what a file name cannot; the name offered can always be saved.
+    const QString defaultName = safeFileName(main.panelCaption(6)) + QStringLiteral("-1");
     const QString name = ui::InputBox(QString::fromUtf8("Bitte bestätigen oder ändern Sie den Dateinamen. Vorgabe: ")
                                           + folder + defaultName + QStringLiteral(".bmp"),
                                       QStringLiteral("KOPIE"), defaultName);
     if (name.isEmpty())
         return;
-    // The picture belongs in the project's picture folder: a name that reaches into another
-    // folder is no file name here.
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+    if (std::any_of(name.cbegin(), name.cend(), unsafeInFileName))
         vnt::raise(52, QStringLiteral("Bad file name or number"));
     sys::setHourglass(true);
     sys::printScreen(main.mainWidget());
@@ -168,13 +197,29 @@ void panelWord(frmMAIN &main)
         doc.TypeParagraph();
         QGuiApplication::clipboard()->clear();
         QGuiApplication::clipboard()->setImage(box->image());
-        const QImage pasted = QGuiApplication::clipboard()->image();
-        doc.PastePicture(pasted.isNull() ? box->image() : pasted);
+        QImage pasted = QGuiApplication::clipboard()->image();
+        if (pasted.isNull())
+            pasted = box->image();
+        // The clipboard keeps the pixels; the picture keeps the size it had on the page.
+        pasted.setDevicePixelRatio(box->image().devicePixelRatio());
+        pasted.setDotsPerMeterX(box->image().dotsPerMeterX());
+        pasted.setDotsPerMeterY(box->image().dotsPerMeterY());
+        doc.PastePicture(pasted);
         doc.TypeParagraph();
     }
-    if (doc.saveAndOpen(windowName(active)).isEmpty())
-        vnt::raise(429, QStringLiteral("ActiveX component can't create object: no program opens the document"));
+    // The document is kept in the documents folder, where the user finds it again.
+    const QString file = doc.saveNew(sys::documentsFolder(), QStringLiteral("VANT-") + windowName(active));
+    if (file.isEmpty())
+        vnt::raise(75, QStringLiteral("Path/File access error: ") + sys::documentsFolder());
+    const bool shown = shell::openDocument(file);
     sys::setHourglass(false);
+    if (!shown) {
+        const QString where = QDir::toNativeSeparators(file);
+        ui::MsgBox(main.SPRACHE() == 1
+                       ? QStringLiteral("No program on this computer opens the document. It was saved as:\n") + where
+                       : QStringLiteral("Kein Programm auf diesem Rechner öffnet das Dokument. Es wurde gespeichert als:\n") + where,
+                   ui::vbOKOnly | ui::vbInformation, main.panelCaption(13));
+    }
 }
 
 void panelSchliessen(frmMAIN &main)

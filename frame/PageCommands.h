@@ -25,8 +25,8 @@ int currentPageNumber(QMdiArea *area, const QList<QWidget *> &pages);
 // The frame of a page inside the area, or nullptr.
 QMdiSubWindow *pageFrame(QWidget *page);
 
-// Brings a loaded page to the front maximised as the area's active child window; the page
-// hears of its activation even when the window system's focus is elsewhere.
+// Brings a loaded page to the front maximised as the area's active child window, as paging
+// does; the page hears of its activation even when the window system's focus is elsewhere.
 void activatePage(QMdiArea *area, QMdiSubWindow *sub);
 
 // Panels 10 to 15; errors reach the panel frame's error box.

@@ -13,7 +13,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace vnt {
 
@@ -42,6 +44,35 @@ long countRows(const db::ConnectionPtr &cnn, const QString &sql)
     }
     rs.Close();
     return n;
+}
+
+// What a record holds apart from its active mark, table by table and row by row: saved again
+// with the same contents, its evaluated results still belong to it.
+std::vector<Variant> recordContents(const db::ConnectionPtr &cnn, int32_t id)
+{
+    std::vector<Variant> out;
+    for (const char *table : {"E1", "E2", "E3", "E4", "E5", "E6"}) {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [%1] WHERE [ID]=%2").arg(QString::fromLatin1(table)).arg(id), cnn);
+        const int sectionColumn = rs.fieldIndex(QStringLiteral("I2"));
+        std::vector<std::vector<Variant>> rows;
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            std::vector<Variant> row;
+            for (int i = 0; i < rs.FieldCount(); ++i)
+                if (rs.FieldName(i).compare(QLatin1String("AKT"), Qt::CaseInsensitive) != 0)
+                    row.push_back(rs.Fields(i));
+            rows.push_back(std::move(row));
+        }
+        rs.Close();
+        if (sectionColumn >= 0)
+            std::stable_sort(rows.begin(), rows.end(), [sectionColumn](const auto &a, const auto &b) {
+                return a[size_t(sectionColumn)].toDouble() < b[size_t(sectionColumn)].toDouble();
+            });
+        out.push_back(Variant(QString::fromLatin1(table)));
+        for (auto &row : rows)
+            out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
 }
 
 } // namespace
@@ -293,6 +324,9 @@ bool panelOK(RecordHost &host)
     });
     if (!ok || g.failed())
         return fail();
+    std::vector<Variant> before;
+    if (exists && !g.step([&] { before = recordContents(cnn, id); }))
+        return fail();
     if (exists) {
         const QString question = en ? QStringLiteral("Do you want to overwrite the file") + name + QStringLiteral("?")
                                     : QStringLiteral("Soll der vorhandene Datensatz ") + name + QStringLiteral(" überschrieben werden?");
@@ -312,6 +346,15 @@ bool panelOK(RecordHost &host)
 
     sys::setHourglass(true);
     if (!w->OK(id))
+        return fail();
+
+    // Results evaluated from the record's former data no longer fit it: the record needs a new
+    // evaluation before Berechnen may show them again.
+    ok = !exists || g.step([&] {
+        if (recordContents(cnn, id) != before)
+            cnn->Execute(QStringLiteral("UPDATE [A1] SET [BONEU]=true WHERE [ID]=%1").arg(id));
+    });
+    if (!ok || g.failed())
         return fail();
 
     // The saved record is the only active one; its id tells it, whatever its name's letter case.

@@ -66,6 +66,7 @@ public:
     // The help file; also the F1 key of the editors and dialogs.
     void mnuHILFE_Click() override;
     void setPanelVisible(int index, bool visible) override;
+    bool unloading() const override { return unloading_; }
 
     // ---- commands of this window ----
     void mnuSCHLIESSEN_Click();

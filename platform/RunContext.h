@@ -41,6 +41,8 @@ public:
     virtual void mnuBEENDEN_Click() {}                // the quit command, for windows' own keys
     virtual void mnuHILFE_Click() {}                  // the help command (F1)
     virtual void setPanelVisible(int /*panel*/, bool /*visible*/) {}  // a status panel, 1..15
+    // True while the run ends and the main window closes its child windows.
+    virtual bool unloading() const { return false; }
 };
 
 // A context whose fields are set directly: tests and tools.

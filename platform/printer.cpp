@@ -1,6 +1,7 @@
 // The one printer of the program: the system's default printer, or a PDF file when the
 // machine has none or a file is named for it.
 #include "printer.h"
+#include "system.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 
 namespace vnt {
 
@@ -110,10 +110,7 @@ void Printer::aimAtPdf()
 
 QString Printer::nextAutoPdf() const
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    const QString stem = folder + QStringLiteral("/VANT-Ausdruck-")
+    const QString stem = sys::documentsFolder() + QStringLiteral("/VANT-Ausdruck-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString file = stem + QStringLiteral(".pdf");
     for (int n = 2; QFileInfo::exists(file) || file == autoPdf_; ++n)

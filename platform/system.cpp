@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QDir>
 #include <QEventLoop>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 #include <optional>
@@ -150,6 +152,15 @@ void printScreen(QWidget *w)
     if (!w)
         raise(91);
     QGuiApplication::clipboard()->setImage(w->grab().toImage());
+}
+
+QString documentsFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace vnt::sys

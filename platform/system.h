@@ -32,4 +32,8 @@ void DoEvents();
 // Puts a picture of the widget on the clipboard (the program's screen picture).
 void printScreen(QWidget *w);
 
+// The user's documents folder (the home folder when the desktop names none), made when
+// missing: where the program puts the files it names itself, printouts and documents.
+QString documentsFolder();
+
 } // namespace vnt::sys

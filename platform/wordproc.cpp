@@ -1,10 +1,8 @@
 // Writes the typed text and pasted pictures as one flat OpenDocument text file, which any
 // office suite opens without a converter.
 #include "wordproc.h"
-#include "shell.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QXmlStreamWriter>
@@ -105,8 +103,10 @@ QSizeF sizeInCm(const QImage &image)
 {
     const double dpmX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : 96.0 / 0.0254;
     const double dpmY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : 96.0 / 0.0254;
-    double w = image.width() / dpmX * 100.0;
-    double h = image.height() / dpmY * 100.0;
+    // A picture of a scaling screen has more pixels than it has window pixels.
+    const QSizeF px = image.deviceIndependentSize();
+    double w = px.width() / dpmX * 100.0;
+    double h = px.height() / dpmY * 100.0;
     const double scale = std::min({1.0, kTextWidthCm / w, kTextHeightCm / h});
     return {w * scale, h * scale};
 }
@@ -259,19 +259,13 @@ bool WordDocument::save(const QString &path) const
     return file.commit();
 }
 
-QString WordDocument::saveAndOpen(const QString &baseName) const
+QString WordDocument::saveNew(const QString &folder, const QString &baseName) const
 {
-    const QString stem = QDir::tempPath() + QLatin1Char('/') + fileStem(baseName);
+    const QString stem = folder + QLatin1Char('/') + fileStem(baseName);
     QString path = stem + QStringLiteral(".fodt");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".fodt");
-    if (!save(path))
-        return {};
-    if (!shell::openDocument(path)) {
-        QFile::remove(path);
-        return {};
-    }
-    return path;
+    return save(path) ? path : QString();
 }
 
 } // namespace vnt

@@ -1,5 +1,5 @@
 // The word-processor stand-in: a flat OpenDocument text file (.fodt) with the typed text and
-// the pasted pictures embedded as PNG, opened with the desktop's opener.
+// the pasted pictures embedded as PNG, for the desktop's opener to show.
 #pragma once
 
 #include <QImage>
@@ -17,8 +17,9 @@ public:
     QString toXml() const;
     // Writes the file; false on failure.
     bool save(const QString &path) const;
-    // Writes to a new file in the temp folder and opens it; returns its path ("" on failure).
-    QString saveAndOpen(const QString &baseName) const;
+    // Writes a new file named after baseName into the folder, never over an existing one;
+    // returns its path ("" on failure).
+    QString saveNew(const QString &folder, const QString &baseName) const;
 private:
     struct Item { bool picture; QString text; QImage image; };   // text "\n": a paragraph mark
     std::vector<Item> items_;

@@ -4,25 +4,24 @@
 #include "platform/ui.h"
 
 #include "drawing/clsKOPFFUSS.h"
+#include "pages/single/PrintJob.h"
 #include "pages/single/frmKONTEXT.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
-#include "platform/printer.h"
 #include "platform/system.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMetaMethod>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPrinter>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace vnt {
 
@@ -50,12 +49,59 @@ ResultPage::ResultPage(RunContext &ctx, QWidget *parent) : QWidget(parent), ctx_
     surface_->lower();
     // A page loaded hidden has not been maximised yet; until it is, it measures as the
     // printed sheet, so that a header drawn now does not run into the figures.
-    const double perMm = logicalDpiX() / 25.4;
-    resize(pixels(297, perMm), pixels(210, perMm));
+    scale_ = naturalScale();
+    surface_->setPixelsPerMm(scale_);
+    resize(pixels(297, scale_), pixels(210, scale_));
     surface_->setGeometry(rect());
 }
 
-ResultPage::~ResultPage() { endPrinterSurface(); }
+double ResultPage::naturalScale() const { return logicalDpiX() / 25.4; }
+
+double ResultPage::fittingScale(const QSize &size) const
+{
+    // The screen's millimetre while the page holds the A4 sheet; a smaller page shows the
+    // sheet smaller, so that the figures keep clear of the footer at its lower edge.
+    const double natural = naturalScale();
+    const double fit = std::min(size.width() / 297.0, size.height() / 210.0);
+    return std::clamp(fit, natural / 2, natural);
+}
+
+void ResultPage::placeBox(PictureBox *box)
+{
+    const QRectF mm = boxRectMm(box);
+    box->setPixelsPerMm(scale_);
+    box->setGeometry(pixels(mm.left(), scale_), pixels(mm.top(), scale_), pixels(mm.width(), scale_),
+                     pixels(mm.height(), scale_));
+}
+
+void ResultPage::rescale(double scale)
+{
+    scale_ = scale;
+    surface_->setPixelsPerMm(scale);
+    for (PictureBox *box : findChildren<PictureBox *>(Qt::FindDirectChildrenOnly))
+        if (box != surface_)
+            placeBox(box);
+    // The boxes have new, empty images; the figures are drawn again once the window system
+    // has finished resizing, never in the middle of another drawing or a print.
+    if (redrawPending_)
+        return;
+    redrawPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            redrawPending_ = false;
+            if (unloaded_)
+                return;
+            if (drawing() || job_) {
+                rescale(scale_);
+                return;
+            }
+            redrawFigures();
+        },
+        Qt::QueuedConnection);
+}
+
+ResultPage::~ResultPage() { endLooseSheet(); }
 
 qint64 ResultPage::pictureBoxColor(const PictureBox *box) const
 {
@@ -83,13 +129,11 @@ QRectF ResultPage::boxRectMm(const PictureBox *box) const
 PictureBox *ResultPage::addPictureBox(const QString &name, const QRectF &mm, const QString &scrollBarName,
                                       std::function<void()> changed)
 {
-    const double perMm = logicalDpiX() / 25.4;
     auto *box = new PictureBox(this);
     box->setObjectName(name);
     box->setFocusPolicy(Qt::NoFocus);
     box->setProperty(kRectMm, mm);
-    box->setGeometry(pixels(mm.left(), perMm), pixels(mm.top(), perMm), pixels(mm.width(), perMm),
-                     pixels(mm.height(), perMm));
+    placeBox(box);
     if (!scrollBarName.isEmpty()) {
         auto *bar = new QScrollBar(Qt::Vertical, box);
         bar->setObjectName(scrollBarName);
@@ -111,8 +155,9 @@ void ResultPage::clearBox(PictureBox *box)
         vnt::raise(91);
     box->Cls();
     const qint64 color = pictureBoxColor(box);
+    ImageSurface &s = box->surface();
+    s.setBackColor(vbColor(color));
     if (color != kWhite) {
-        ImageSurface &s = box->surface();
         s.fillRect(QRectF(QPointF(0, 0), s.sizeMm()), vbColor(color));
         s.flush();
     }
@@ -128,9 +173,15 @@ void ResultPage::clearPage()
 
 std::shared_ptr<Surface> ResultPage::printerSurface()
 {
-    if (!printer_)
-        printer_ = std::make_shared<PrinterSurface>(Printer::instance().qprinter());
-    return printer_;
+    if (job_ && job_->sheet())
+        return job_->sheet();
+    if (printTarget_)
+        return printTarget_;
+    if (!looseSheet_) {
+        looseSheet_ = std::make_unique<PrintJob>();
+        looseSheet_->newSheet();
+    }
+    return looseSheet_->sheet();
 }
 
 void ResultPage::KOPFFUSS(int AUSGABE)
@@ -195,23 +246,53 @@ void ResultPage::KOPFFUSS(int AUSGABE)
             return;
 }
 
+void ResultPage::drawingPass(const std::function<void()> &pass)
+{
+    std::optional<db::TransactionScope> writes;
+    const db::ConnectionPtr cnn = ctx_.cnnX();
+    if (cnn && cnn->isOpen()) {
+        try {
+            writes.emplace(cnn);
+        } catch (const VbError &) {
+            // Without a transaction every frame value is written on its own, as before.
+        }
+    }
+    pass();
+    if (writes && writes->active()) {
+        Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Bildrahmen"));
+        g.step([&] { writes->commit(); });
+    }
+}
+
 void ResultPage::redrawFigures()
 {
-    for (const Figure &f : figures()) {
-        f.draw(0, 0, 0);
-        sys::DoEvents();
-    }
+    drawingPass([this] {
+        for (const Figure &f : figures()) {
+            f.draw(0, 0, 0);
+            sys::DoEvents();
+        }
+    });
 }
 
 void ResultPage::DRUCKEN()
 {
+    PrintJob job;
+    drawingPass([&] { drucken(job, true); });
+}
+
+void ResultPage::DRUCKEN(PrintJob &job)
+{
+    drawingPass([&] { drucken(job, false); });
+}
+
+void ResultPage::drucken(PrintJob &job, bool endsDocument)
+{
+    if (job.ended() || job.abandoned())
+        return;
     Guard g(QStringLiteral("VB-Fehler: "), printErrorTitle());
-    QPrinter *qp = nullptr;
-    // Every surface measures in millimetres, so the unit needs no switch of its own.
-    g.step([&] { qp = &Printer::instance().qprinter(); });
-    g.step([&] { qp->setPageSize(QPageSize(QPageSize::A4)); });
-    g.step([&] { qp->setPageOrientation(QPageLayout::Landscape); });
-    endPrinterSurface();
+    endLooseSheet();
+    job_ = &job;
+    g.step([&] { job.newSheet(); });
     g.step([&] {
         if (BOKF)
             KOPFFUSS(1);
@@ -222,29 +303,18 @@ void ResultPage::DRUCKEN()
         g.step([&] { f.draw(1, f.xdl, f.ydo); });
         g.step([&] { sys::DoEvents(); });
     }
-    g.step([&] {
-        if (printer_)
-            static_cast<PrinterSurface &>(*printer_).endDoc();
-        Printer::instance().EndDoc();
-    });
+    // A page printed on its own is its own document; in a print command the command ends the
+    // document once every chosen page is on it.
+    if (endsDocument)
+        g.step([&] { job.end(); });
     for (const Figure &f : figs) {
         g.step([&] { f.draw(0, 0, 0); });
         g.step([&] { sys::DoEvents(); });
     }
     g.always([&] {
-        // Cancel throws the unfinished sheet away: a printer abandons the job, a file that
-        // was begun is removed rather than left half-written.
-        if (g.left() && qp && printer_) {
-            const bool begun = qp->paintingActive();
-            const bool toFile = qp->outputFormat() == QPrinter::PdfFormat;
-            const QString file = qp->outputFileName();
-            if (begun && !toFile)
-                qp->abort();
-            static_cast<PrinterSurface &>(*printer_).endDoc();
-            if (begun && toFile && !file.isEmpty())
-                QFile::remove(file);
-        }
-        endPrinterSurface();
+        if (g.left())
+            job.abandon();
+        job_ = nullptr;
     });
 }
 
@@ -270,9 +340,32 @@ QWidget *ResultPage::windowOf(QWidget *page) const
     return page;
 }
 
+void ResultPage::showAsActivePage()
+{
+    // The page first: a frame shown around a hidden page keeps the focus for itself.
+    show();
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub) {
+        sub->showMaximized();
+        if (QMdiArea *area = sub->mdiArea())
+            area->setActiveSubWindow(sub);
+    } else {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        show();
+    }
+    setFocus(Qt::OtherFocusReason);
+    // A frame activated while it was being shown reports no change of state afterwards, and
+    // without a focused main window none is reported at all.
+    Form_Activate();
+}
+
 void ResultPage::goTo(QWidget *page)
 {
     windowOf(this)->hide();
+    if (auto *next = qobject_cast<ResultPage *>(page)) {
+        next->showAsActivePage();
+        return;
+    }
     QWidget *w = windowOf(page);
     w->setWindowState(w->windowState() | Qt::WindowMaximized);
     w->show();
@@ -332,20 +425,20 @@ void ResultPage::Form_Activate()
     ctx_.setPanelVisible(14, false);
 }
 
-void ResultPage::endPrinterSurface()
+void ResultPage::endLooseSheet()
 {
     // Objects of earlier drawings may still hold the sheet; ending it here lets the next
-    // sheet begin on the printer, and leaves them drawing nowhere rather than into it.
-    if (printer_)
-        static_cast<PrinterSurface &>(*printer_).endDoc();
-    printer_.reset();
+    // document begin on the printer, and leaves them drawing nowhere rather than into it.
+    looseSheet_.reset();
 }
 
 void ResultPage::Form_Unload()
 {
+    unloaded_ = true;
     kopffuss_.reset();
     kopffussTarget_.reset();
-    endPrinterSurface();
+    printTarget_.reset();
+    endLooseSheet();
 }
 
 void ResultPage::mousePressEvent(QMouseEvent *e)
@@ -380,6 +473,9 @@ void ResultPage::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
     surface_->setGeometry(rect());
+    const double scale = fittingScale(size());
+    if (std::abs(scale - scale_) > 1e-3 * scale_)
+        rescale(scale);
     // A new size gives the page surface a new, empty image: the header and footer belong to
     // the new frame and are laid out again.
     if (BOKF && kopffuss_)
@@ -411,6 +507,15 @@ void ResultPage::showEvent(QShowEvent *e)
 
 void ResultPage::closeEvent(QCloseEvent *e)
 {
+    // Closing a page through its window frame closes the pages as the Close panel does: a page
+    // closed alone would leave its partners loaded and the page commands shown. The Close
+    // panel takes each page out of the main window before it closes it.
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (sub && sub->mdiArea() && !ctx_.unloading()) {
+        e->ignore();
+        ctx_.stbMAIN_PanelClick(15);
+        return;
+    }
     Form_Unload();
     e->accept();
 }

@@ -21,6 +21,7 @@ class QScrollBar;
 namespace vnt {
 
 class clsKOPFFUSS;
+class PrintJob;
 
 // What a page puts into its header: one record name, or the names of several records.
 struct PageHeaderContent {
@@ -45,8 +46,12 @@ public:
     bool BOKF = true;
     bool BOKFS = true;
 
-    // Prints the page on one sheet and draws its figures again on screen.
-    void DRUCKEN();
+    // Prints the page on one sheet of a document of its own and draws its figures again on
+    // screen.
+    Q_INVOKABLE void DRUCKEN();
+    // The same, with the sheet added to a print command's document: every page of one print
+    // command lands in one document. Cancel in the print error box abandons that document.
+    void DRUCKEN(PrintJob &job);
     // Applies the page-layout settings and redraws the page.
     void KONTEXT(bool HBOKF, bool HBOKFS, qint64 FARBEMDI, qint64 FARBEPIC);
     // KeyCode as the window system numbers keys; Shift carries 1 Shift, 2 Ctrl, 4 Alt.
@@ -56,6 +61,11 @@ public:
     void Form_Activate();
     // Releases everything the page holds; the page can be loaded anew afterwards.
     virtual void Form_Unload();
+
+    // Shows the page maximised as the main window's active child window, with the keyboard
+    // focus, and hides panel 14 as any activation of a page does. Paging and the page chooser
+    // bring a page to the front this way.
+    void showAsActivePage();
 
     // The neighbours in the chain of pages (PageDown goes back, PageUp on).
     void setPreviousPage(QWidget *page) { previous_ = page; }
@@ -68,6 +78,12 @@ public:
     QScrollBar *scrollBar(const QString &name) const;
     // The box's place on the page in millimetres, as the printed sheet takes it.
     QRectF boxRectMm(const PictureBox *box) const;
+    // Window pixels per millimetre of the page's layout: the screen's, or less where the
+    // page is too small for the A4 sheet.
+    double scale() const { return scale_; }
+    // A sheet to take the printer's place for figures drawn with OBJ 1 outside a print
+    // command (previews and tests).
+    void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
 
     // The header/footer object of the last KOPFFUSS call.
     clsKOPFFUSS *KOPFFUSSOBJEKT() const { return kopffuss_.get(); }
@@ -96,7 +112,8 @@ protected:
                               std::function<void()> changed);
     // Clears a figure's box to the picture-box colour.
     void clearBox(PictureBox *box);
-    // The sheet of the running print job, made on first use.
+    // The sheet figures drawn with OBJ 1 go to: the running print command's sheet, else the
+    // print target, else a sheet of the page's own on the printer, made on first use.
     std::shared_ptr<Surface> printerSurface();
     // True while a figure draws: the table object sets its scroll bar then, which must not
     // start another drawing.
@@ -108,6 +125,10 @@ protected:
     };
 
     void redrawFigures();
+    // Runs one drawing pass of the page's figures. The figures store their frames in the
+    // figure table as they draw; one transaction for the pass puts them on disk once rather
+    // than once per value, which is most of the time a page takes to load or redraw.
+    void drawingPass(const std::function<void()> &pass);
     RunContext &ctx_;
 
     void mousePressEvent(QMouseEvent *e) override;
@@ -118,18 +139,28 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    double naturalScale() const;
+    double fittingScale(const QSize &size) const;
+    void placeBox(PictureBox *box);
+    void rescale(double scale);
+    void drucken(PrintJob &job, bool endsDocument);
     void clearPage();
-    void endPrinterSurface();
+    void endLooseSheet();
     void goTo(QWidget *page);
     QWidget *windowOf(QWidget *page) const;
 
     PictureBox *surface_ = nullptr;
     std::unique_ptr<clsKOPFFUSS> kopffuss_;
     std::shared_ptr<Surface> kopffussTarget_;
-    std::shared_ptr<Surface> printer_;
+    PrintJob *job_ = nullptr;                 // the print command's document while printing
+    std::unique_ptr<PrintJob> looseSheet_;    // OBJ 1 outside a print command
+    std::shared_ptr<Surface> printTarget_;
     qint64 pageColor_ = 0;
     QPointer<QWidget> previous_, next_;
     int drawing_ = 0;
+    double scale_ = 0;
+    bool redrawPending_ = false;
+    bool unloaded_ = false;
     bool activateHooked_ = false;
 };
 

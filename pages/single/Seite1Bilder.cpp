@@ -2,6 +2,7 @@
 // and unit costs. Each draws through one drawing object on its picture box or on the sheet;
 // the depth figures share the depth scale that the profile found.
 #include "data/clsDATEN.h"
+#include "drawing/Markup.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/single/mdiSEITE1.h"
 #include "platform/Guard.h"
@@ -10,6 +11,8 @@
 #include "platform/ui.h"
 
 #include <QScrollBar>
+
+#include <algorithm>
 #include <tuple>
 
 namespace vnt {
@@ -111,6 +114,62 @@ void kurve(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double>
     g.POLYGON(x, y, 0, 0, 0, QString(), 0, 0, 0);
 }
 
+Surface &ziel(clsGRAFIK &g)
+{
+    if (!g.EOBJEKT())
+        vnt::raise(91);
+    return *g.EOBJEKT();
+}
+
+// A legend or level text stays readable where curves and lines cross it: its cell is filled
+// with the box's colour before the text is drawn.
+void deckenderText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t arx, int16_t ary)
+{
+    Surface &t = ziel(g);
+    t.setFontTransparent(false);
+    g.TEXT(x, y, s, ko, 0, arx, ary);
+    t.setFontTransparent(true);
+}
+
+// A key wider than its column is drawn narrower, so that it ends before the next column's text;
+// it still begins where its column begins.
+void spaltenText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t ary, double breite)
+{
+    Surface &t = ziel(g);
+    const FontSpec vorher = t.font();
+    FontSpec f = vorher;
+    const double w = measureTextMm(f, markup::measuringCopy(s)).width();
+    if (w > breite)
+        f.stretch = std::max(0.6, breite / w);
+    t.setFont(f);
+    g.TEXT(x, y, s, ko, 0, 0, ary);
+    t.setFont(vorher);
+}
+
+// One row of a curve figure's legend: the stroke in the curve's settings and its text.
+struct Legendenzeile {
+    int farbe;
+    QString text;
+};
+
+// The legend rows of a curve figure, drawn after all its curves so that no curve crosses
+// them: the rows start at y and lie 3 mm apart; the stroke runs from x1 to x2 and the text
+// begins 1 mm (dx) right of it.
+void legende(clsGRAFIK &g, const std::vector<Legendenzeile> &zeilen, double x1, double x2, double dx, double y,
+             double my, const std::function<bool(const std::function<void()> &)> &st)
+{
+    for (const Legendenzeile &z : zeilen) {
+        if (!st([&] {
+                g.LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(z.farbe));
+                linie(g, x1, y, x2, y);
+                g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
+                deckenderText(g, x2 + dx, y, z.text, 1, 0, 1);
+                y += 3 * my;
+            }))
+            return;
+    }
+}
+
 } // namespace
 
 // ---- the steps every figure shares -------------------------------------------------------------
@@ -198,7 +257,7 @@ void binde(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float 
             g->setEID(D_.ID);                                                                      \
             std::shared_ptr<Surface> sheet;                                                        \
             if (OBJ == 1) {                                                                        \
-                sheet = printTarget_ ? printTarget_ : printerSurface();                            \
+                sheet = printerSurface();                                                          \
                 bild(NR).target = sheet;                                                           \
             }                                                                                      \
             binde(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);        \
@@ -214,10 +273,12 @@ void binde(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float 
 void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
 {
     VNT_BILD_ANFANG(11, "picBILD11")
+    // A new evaluation may have changed the depths: the depth scale is found anew with the
+    // depth limit, or the deeper part of every depth figure would run out of its box.
     if (D_.BONEU
         && !step([&] {
                schreibeRahmen(11, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
-                                   {"MX", 1}, {"XMIN", 0}, {"XMAX", 65}, {"YMIN", 0}, {"YMAX", 0}});
+                                   {"MX", 1}, {"MY", 0}, {"XMIN", 0}, {"XMAX", 65}, {"YMIN", 0}, {"YMAX", 0}});
            }))
         return;
     if (!ziel())
@@ -270,8 +331,9 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
                 if (i > 0) {
                     const size_t s = i - 1;
                     const QString *keys[] = {&D_.KENG[s], &D_.KENT[s], &D_.KENV[s], &D_.KENL[s], &D_.KENF[s]};
+                    // Each column is 10 mm wide; the last ends at the figure's edge.
                     for (int c = 0; c < 5; ++c)
-                        g->TEXT(17 + 10 * c, l, *keys[c], 1, 0, 0, 2);
+                        spaltenText(*g, 17 + 10 * c, l, *keys[c], 1, 2, c < 4 ? 9.5 : 12.5);
                 }
             }))
             return;
@@ -281,7 +343,7 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
                const double d = double(D_.NN - D_.ZGW);
                g->LINIENEINSTELLUNGEN(0, 0, paletteRgb(9));
                linie(*g, 0, d, 15, d);
-               g->TEXT(1, d - 4.5 * MY_, Format(d, QStringLiteral("##0.00")) + QStringLiteral("m"), 1, 0, 0, 0);
+               deckenderText(*g, 1, d - 4.5 * MY_, Format(d, QStringLiteral("##0.00")) + QStringLiteral("m"), 1, 0, 0);
                g->KOTENDREIECK(5, d, 1.5 * MY_, 0, 1, 0);
            }))
         return;
@@ -327,8 +389,6 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
     for (size_t i = 0; i < D_.Z.size(); ++i)
         if (!st([&] { linie(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
             return;
-    const double x1 = xmax - 15 * mx, x2 = xmax - 10 * mx;
-    double y = 2.5 * MY_;
     struct Reihe {
         const std::vector<double> *x;
         int farbe;
@@ -337,19 +397,20 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
     std::vector<Reihe> reihen;
     if (D_.ZAUF == 1)
         reihen = {{&k.mitAUZ, 12, "AUZ"}, {&k.mitPPZ, 2, "PPZ"}, {&k.mitSTZ, 4, "STZ"}, {&k.netto, 1, "NTZ"}};
-    else
+    else if (D_.ZAUF == 0)
         reihen = {{&k.netto, 1, "NTZ"}, {&k.brutto, 4, "BRZ"}};
+    else
+        reihen = {{&k.netto, 1, "NTZ"}};
+    std::vector<Legendenzeile> zeilen;
     for (const Reihe &r : reihen) {
         if (!st([&] {
                 g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
                 kurve(*g, *r.x, k.tiefe);
-                linie(*g, x1, y, x2, y);
-                beschriftungsschrift(*g);
-                g->TEXT(x2 + mx, y, QString::fromLatin1(r.text), 1, 0, 0, 1);
-                y += 3 * MY_;
             }))
             return;
+        zeilen.push_back({r.farbe, QString::fromLatin1(r.text)});
     }
+    legende(*g, zeilen, xmax - 15 * mx, xmax - 10 * mx, mx, 2.5 * MY_, MY_, st);
     st([&] {
         g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
         g->LINIENEINSTELLUNGEN(0, 0, 0);
@@ -399,30 +460,26 @@ void mdiSEITE1::BILD13(int OBJ, float XDL, float YDO)
         for (size_t i = 0; i < D_.Z.size(); ++i)
             if (!st([&] { linie(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
                 return;
-        const double x1 = xmax - 15 * mx, x2 = xmax - 10 * mx;
-        double y = 2.5 * MY_;
-        const std::pair<const std::vector<double> *, std::pair<int, const char *>> reihen[] = {
-            {&v.brutto, {4, "Brutto"}}, {&v.netto, {1, "Netto"}}};
-        for (const auto &[werte, art] : reihen) {
+        const std::pair<const std::vector<double> *, int> reihen[] = {{&v.brutto, 4}, {&v.netto, 1}};
+        for (const auto &[werte, farbe] : reihen) {
             if (!st([&] {
-                    g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(art.first));
+                    g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(farbe));
                     g->setEPTYP(5);
                     kurve(*g, *werte, v.tiefe);
                     g->setEPTYP(0);
-                    linie(*g, x1, y, x2, y);
-                    beschriftungsschrift(*g);
-                    g->TEXT(x2 + mx, y, QString::fromLatin1(art.second), 1, 0, 0, 1);
-                    y += 3 * MY_;
                 }))
                 return;
         }
+        // The crew shares the frame; its curve comes before the legend, which stays on top.
+        BILD17(OBJ, XDL, YDO);
+        legende(*g, {{4, QStringLiteral("Brutto")}, {1, QStringLiteral("Netto")}}, xmax - 15 * mx, xmax - 10 * mx, mx,
+                2.5 * MY_, MY_, st);
         st([&] {
             g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
             g->LINIENEINSTELLUNGEN(0, 0, 0);
         });
         fertig();
     }
-    BILD17(OBJ, XDL, YDO);
 }
 
 void mdiSEITE1::BILD17(int OBJ, float XDL, float YDO)
@@ -485,7 +542,9 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
         return;
     if (!st([&] {
             xAchse(*g, {0, 0, 0, 0, {0, 1}, {1}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
-            yAchse(*g, tiefenachse(GRAFIK(11), 0, QString(), QStringLiteral("#0")));
+            // No candidate lists on the y axis: the legend's height is its rows', not a depth
+            // range rounded to the profile's candidates and cut at 100 mm.
+            yAchse(*g, {0, 0, 0, 0, {}, {}, {}, {}, {}, QString(), QStringLiteral("#0")});
             g->setEPTYP(0);
             g->setEABL(0);
             g->setEABLN(0);
@@ -503,15 +562,17 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
     const auto text = [&](double x, double y, const QString &s, int16_t arx = 0) {
         return st([&] { g->TEXT(x, y, s, 2, 0, arx, 0); });
     };
+    // A key ends before its comment, 14 mm to the right.
+    const auto schluessel = [&](double y, const QString &s) { return st([&] { spaltenText(*g, 19, y, s, 2, 0, 13.5); }); };
     for (int n = 0; n <= UBK; ++n) {
         const double y = 7 + 3 * n;
-        if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || !text(19, y, geraete.schluessel[size_t(n)])
+        if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || !schluessel(y, geraete.schluessel[size_t(n)])
             || !text(33, y, legendenKommentar(geraete.kommentar[size_t(n)])))
             return;
     }
     for (int n = 0; n <= UBR; ++n) {
         const double y = 12 + 3 * UBK + 3 * n;
-        if ((n == 0 && !text(1, y, QStringLiteral("Gesteine:"))) || !text(19, y, gesteine.schluessel[size_t(n)])
+        if ((n == 0 && !text(1, y, QStringLiteral("Gesteine:"))) || !schluessel(y, gesteine.schluessel[size_t(n)])
             || !text(33, y, legendenKommentar(gesteine.kommentar[size_t(n)])))
             return;
     }
@@ -588,7 +649,7 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
             g->setEID(D_.ID);
             std::shared_ptr<Surface> sheet;
             if (OBJ == 1) {
-                sheet = printTarget_ ? printTarget_ : printerSurface();
+                sheet = printerSurface();
                 bild(figure).target = sheet;
             }
             binde(*g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);
@@ -656,8 +717,7 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
     for (size_t i = 0; i < D_.Z.size(); ++i)
         if (!st([&] { linie(*g, 0, D_.Z[i], xm, D_.Z[i]); }))
             return;
-    const double x1 = xm - 20 * mxw, x2 = xm - 15 * mxw;
-    double y = 2.5 * MY_;
+    std::vector<Legendenzeile> zeilen;
     for (Kostenkurve &r : k.kurven) {
         if (!st([&] {
                 g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
@@ -665,13 +725,11 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
                 g->setEPTYP(jeMeter ? 5 : 0);
                 kurve(*g, r.werte, k.tiefe);
                 g->setEPTYP(0);
-                linie(*g, x1, y, x2, y);
-                beschriftungsschrift(*g);
-                g->TEXT(x2 + mxw, y, r.legende, 1, 0, 0, 1);
-                y += 3 * MY_;
             }))
             return;
+        zeilen.push_back({r.farbe, r.legende});
     }
+    legende(*g, zeilen, xm - 20 * mxw, xm - 15 * mxw, mxw, 2.5 * MY_, MY_, st);
     st([&] {
         g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
         g->LINIENEINSTELLUNGEN(0, 0, 0);

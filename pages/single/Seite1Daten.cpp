@@ -177,10 +177,20 @@ void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A)
 {
     if (!optionen(D, *A.E6))
         return;
-    const float fzk = D.FZK;
     if (!kostensatz(D, *A.V3))
         return;
-    D.FZK = fzk;
+    // The additional-cost totals take the new set's factor too, as a fresh load gives them.
+    D.SUMZKT = D.SUMZKV = D.SUMZKL = D.SUMZKF = 0;
+    for (size_t s = 0; s < D.ZKT.size(); ++s) {
+        D.SUMZKT += D.ZKT[s];
+        D.SUMZKV += D.ZKV[s];
+        D.SUMZKL += D.ZKL[s];
+        D.SUMZKF += D.ZKF[s];
+    }
+    D.SUMZKT *= D.FZK;
+    D.SUMZKV *= D.FZK;
+    D.SUMZKL *= D.FZK;
+    D.SUMZKF *= D.FZK;
     for (int i = 0; i <= D.IMAX && size_t(i) < D.EKT.size(); ++i) {
         const size_t s = size_t(i);
         // The stored preset costs times the new factor, as the load computes them.
@@ -204,9 +214,10 @@ void EXPONENT(std::vector<double> &WERTE, int16_t &POTENZ, float GRENZE)
     Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Sub EXPONENT, Seite 1"));
     if (!g.step([&] {
             if (GRENZE > 0 && POTENZ == 0) {
+                // A value that is no number (an overflowed sum) has no power of ten to find.
                 double m = 0;
                 for (double w : WERTE)
-                    if (w > m)
+                    if (std::isfinite(w) && w > m)
                         m = w;
                 while (m > GRENZE) {
                     if (POTENZ == INT16_MAX)
@@ -221,7 +232,7 @@ void EXPONENT(std::vector<double> &WERTE, int16_t &POTENZ, float GRENZE)
         return;
     const double teiler = std::pow(10.0, POTENZ);
     for (double &w : WERTE)
-        if (!g.step([&] { w = double(float(w / teiler)); }))
+        if (std::isfinite(w) && !g.step([&] { w = double(float(w / teiler)); }))
             return;
 }
 

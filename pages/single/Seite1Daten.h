@@ -46,11 +46,12 @@ struct Seite1Zugriffe {
 // A failed read ends the reading where it stands: the factors are then not applied.
 void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<void(int)> &progress);
 // Reads the options and the unit-cost set again and applies the new factors to the
-// equipment and staff unit costs (the additional-cost totals keep the factor of the load).
+// equipment and staff unit costs and to the additional-cost totals.
 void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A);
 
 // Divides WERTE by one power of ten. With GRENZE > 0 and POTENZ 0 the power is first found so
-// that the largest positive value is at most GRENZE; POTENZ > 0 alone only divides.
+// that the largest positive value is at most GRENZE; POTENZ > 0 alone only divides. Values
+// that are no finite number are left as they are.
 void EXPONENT(std::vector<double> &WERTE, int16_t &POTENZ, float GRENZE);
 // The unit the cost axis names after the power: "E" or "E/m".
 QString potenzTitel(int16_t POTENZ, const QString &einheit);

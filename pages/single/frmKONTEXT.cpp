@@ -1,5 +1,5 @@
-// The page-layout dialog: one small window whose settings go to the result page that is
-// active when the user confirms it.
+// The page-layout dialog: one small window whose settings go back to the result page that
+// opened it.
 #include "frmKONTEXT.h"
 
 #include "OkCancelFrame.h"
@@ -15,8 +15,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -27,27 +25,13 @@ namespace {
 
 const QString kCaption = QStringLiteral("Kontextmenü ");
 
-// The widget of the main window's active child window, if the main window has child windows.
-QWidget *activeChild(const RunContext &ctx)
-{
-    QWidget *main = ctx.mainWidget();
-    if (!main)
-        return nullptr;
-    auto *area = main->findChild<QMdiArea *>();
-    if (!area)
-        return nullptr;
-    QMdiSubWindow *sub = area->activeSubWindow();
-    return sub ? sub->widget() : nullptr;
-}
-
 } // namespace
 
 frmKONTEXT::frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent)
     : QDialog(parent), ctx_(ctx), opener_(opener)
 {
     setObjectName(QStringLiteral("frmKONTEXT"));
-    QWidget *child = activeChild(ctx_);
-    setWindowTitle(kCaption + (child ? child->property("Tag").toString() : QString()));
+    setWindowTitle(kCaption + (opener ? opener->property("Tag").toString() : QString()));
 
     fraSKALEN = new QGroupBox(QStringLiteral("Seitenlayout"), this);
     fraSKALEN->setObjectName(QStringLiteral("fraSKALEN"));
@@ -125,13 +109,6 @@ void frmKONTEXT::cmdFARBEN_Click(int index)
         farben_[index] = toVbColor(farbe);
 }
 
-ResultPage *frmKONTEXT::activePage() const
-{
-    if (auto *page = qobject_cast<ResultPage *>(activeChild(ctx_)))
-        return page;
-    return opener_.data();
-}
-
 void frmKONTEXT::UEBERNEHMEN()
 {
     sys::setHourglass(true);
@@ -141,8 +118,9 @@ void frmKONTEXT::UEBERNEHMEN()
         const qint64 FARBEPIC = farben_[1];
         const bool HBOKF = chkBOKF->isChecked();
         const bool HBOKFS = chkBOKFS->isChecked();
-        // With no result page left to restyle there is nothing to apply the settings to.
-        if (ResultPage *page = activePage())
+        // The dialog shows the switches and colours of the page that opened it, so they go
+        // back to that page; once it is closed they belong to no page.
+        if (ResultPage *page = opener_.data())
             page->KONTEXT(HBOKF, HBOKFS, FARBEMDI, FARBEPIC);
     });
     g.always([] { sys::setHourglass(false); });

@@ -1,5 +1,6 @@
 // The page-layout dialog of every result page: header/footer and page numbers on or off, the
-// page's colour and its picture boxes' colour, handed to the active page's KONTEXT on OK.
+// page's colour and its picture boxes' colour, handed to the KONTEXT of the page that opened
+// it on OK. It is modal: the page it shows cannot be paged away or closed under it.
 #pragma once
 
 #include "platform/RunContext.h"
@@ -19,8 +20,8 @@ class ResultPage;
 class frmKONTEXT : public QDialog {
     Q_OBJECT
 public:
-    // opener: the page that asked for the dialog; it gets the settings when no other result
-    // page is the main window's active child at OK.
+    // opener: the page that asked for the dialog; OK hands the settings to it. The dialog is
+    // modal, so nothing else happens to the pages while it is open.
     frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent = nullptr);
 
     // Opens the dialog for a page with the page's switches and colours and waits for it.
@@ -58,7 +59,6 @@ private:
     void cmdABBRECHEN_Click();
     void UEBERNEHMEN();
     void Form_Resize();
-    ResultPage *activePage() const;
 
     RunContext &ctx_;
     QPointer<ResultPage> opener_;

@@ -83,11 +83,13 @@ void mdiSEITE1::Form_Load()
         {[this] { BILD11(0, 0, 0); }, 68}, {[this] { BILD12(0, 0, 0); }, 70}, {[this] { BILD13(0, 0, 0); }, 74},
         {[this] { BILD14(0, 0, 0); }, 75}, {[this] { BILD15(0, 0, 0); }, 78}, {[this] { BILD16(0, 0, 0); }, 80},
     };
-    for (const auto &[zeichnen, fortschritt] : schritte) {
-        zeichnen();
-        sys::DoEvents();
-        ctx_.setProgress(fortschritt);
-    }
+    drawingPass([&] {
+        for (const auto &[zeichnen, fortschritt] : schritte) {
+            zeichnen();
+            sys::DoEvents();
+            ctx_.setProgress(fortschritt);
+        }
+    });
 
     seite2_ = new mdiSEITE2(ctx_, parentWidget());
     seite2Eigen_ = parentWidget() == nullptr;
@@ -128,10 +130,12 @@ void mdiSEITE1::NEUZEICHNEN()
         [this] { BILD12(0, 0, 0); }, [this] { BILD13(0, 0, 0); }, [this] { BILD14(0, 0, 0); },
         [this] { BILD15(0, 0, 0); }, [this] { BILD16(0, 0, 0); },
     };
-    for (const auto &b : bilder) {
-        b();
-        sys::DoEvents();
-    }
+    drawingPass([&] {
+        for (const auto &b : bilder) {
+            b();
+            sys::DoEvents();
+        }
+    });
 }
 
 clsGRAFIK *mdiSEITE1::GRAFIK(int figure) const
@@ -165,7 +169,6 @@ void mdiSEITE1::Form_Unload()
     g0_ = a1_ = nullptr;
     for (auto &a : acc_)
         a.reset();
-    printTarget_.reset();
     ResultPage::Form_Unload();
 }
 

@@ -48,9 +48,6 @@ public:
     clsGRAFIK *GRAFIK(int figure) const;
     mdiSEITE2 *naechsteSeite() const { return seite2_.data(); }
 
-    // A sheet to take the printer's place for figures drawn with OBJ 1 (previews and tests).
-    void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
-
     void Form_Unload() override;
 
 signals:
@@ -92,7 +89,6 @@ private:
     clsDATEN *a1_ = nullptr;
     QPointer<mdiSEITE2> seite2_;
     bool seite2Eigen_ = false;   // no parent to own page 2: this page does
-    std::shared_ptr<Surface> printTarget_;
 };
 
 } // namespace vnt

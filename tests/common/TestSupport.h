@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <optional>
+#include <utility>
+#include <vector>
 #include "platform/system.h"
 #include "platform/ui.h"
 
@@ -45,6 +48,21 @@ private:
 
 // The locales every text shown and read back must survive.
 inline constexpr QLocale::Language kEveryLocale[] = {QLocale::German, QLocale::English, QLocale::C};
+
+// Sets environment variables for its lifetime.
+struct EnvScope {
+    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved;
+    void set(const char *name, const std::optional<QByteArray> &value)
+    {
+        saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        value ? qputenv(name, *value) : qunsetenv(name);
+    }
+    ~EnvScope()
+    {
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it)
+            it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
+    }
+};
 
 inline QString fixture(const QString &name)
 {

@@ -288,6 +288,27 @@ TEST(Tabelle, BodyCellsAlignedByColumn)
     EXPECT_TRUE(textsOf(s, QStringLiteral("leer")).empty());
 }
 
+TEST(Tabelle, ATextWiderThanItsColumnIsDrawnNarrowerWithinIt)
+{
+    test::Boxes boxes;
+    RecordingSurface s(QSizeF(200, 100));
+    clsTABELLE t;
+    setUpDeviceTable(t, s);
+    CellArray body(3, 2);
+    body.set(0, 0, QStringLiteral("EK-PAUSCH"));   // wider than the 13-mm identifier column
+    body.set(1, 0, QStringLiteral("Pauschalsätze"));
+    body.set(0, 1, QStringLiteral("EK"));
+    t.TABELLE(body, 1);
+    const auto wide = textsOf(s, QStringLiteral("EK-PAUSCH"));
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_LT(wide[0].font.stretch, 1);
+    const double start = wide[0].points[0].x();
+    EXPECT_NEAR(start, 2 + 1.5, 1e-9);   // where the column's texts begin
+    EXPECT_LE(start + measureTextMm(wide[0].font, QStringLiteral("EK-PAUSCH")).width(), 2 + 13 - 1.5 + 1e-9);
+    EXPECT_DOUBLE_EQ(textsOf(s, QStringLiteral("EK"))[0].font.stretch, 1);
+    EXPECT_DOUBLE_EQ(textsOf(s, QString::fromUtf8("Pauschalsätze"))[0].font.stretch, 1);
+}
+
 TEST(Tabelle, SymbolCells)
 {
     test::Boxes boxes;

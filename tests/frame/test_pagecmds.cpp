@@ -7,12 +7,17 @@
 #include "platform/printer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+
+#include <optional>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -45,6 +50,15 @@ struct SixPages : PageWindow {
     }
     frmANZEIGEN *chooser() const { return frm->findChild<frmANZEIGEN *>(); }
 };
+
+// The number of pages of a PDF file.
+int pdfPages(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(R"(/Type\s*/Page[^s])")));
+}
 
 QStringList names(const QList<QWidget *> &pages)
 {
@@ -128,6 +142,46 @@ TEST(PageCommands, ChooserDoesNotBringBackPagesClosedWhileItWasOpen)
     EXPECT_EQ(w.windows(), QStringList{"mdiAUTOSTART"});
 }
 
+TEST(PageCommands, PagingMakesTheNextPageTheActiveChildWithTheKeys)
+{
+    SixPages w;
+    Boxes none;
+    auto *seite1 = static_cast<ResultPage *>(static_cast<QMdiSubWindow *>(w.window("mdiSEITE1"))->widget());
+    auto *seite2 = static_cast<ResultPage *>(static_cast<QMdiSubWindow *>(w.window("mdiSEITE2"))->widget());
+    seite1->setNextPage(seite2);
+    seite2->setPreviousPage(seite1);
+    // As the evaluate commands show the first page, and then the panels.
+    activatePage(w.frm->mdiArea(), pageFrame(seite1));
+    w.frm->showCommandPanels({10, 11, 12, 13, 14, 15});
+    const auto press = [](int key) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        ASSERT_TRUE(QApplication::focusWidget());
+        QApplication::sendEvent(QApplication::focusWidget(), &e);
+    };
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(w.current(), "mdiSEITE2");
+    EXPECT_EQ(w.shown(), QStringList{"mdiSEITE2"});
+    EXPECT_TRUE(w.window("mdiSEITE2")->windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(w.frm->panel(14)->isHidden()) << "the page shown hides panel 14";
+    EXPECT_EQ(QApplication::focusWidget(), seite2) << "the keys reach the page shown";
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(w.current(), "mdiSEITE1");
+    EXPECT_EQ(QApplication::focusWidget(), seite1);
+}
+
+TEST(PageCommands, ClosingAPageByItsFrameClosesThePagesAsTheClosePanelDoes)
+{
+    SixPages w;
+    Boxes none;
+    w.frm->enterPageState(false);
+    w.window("mdiSEITE1")->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.windows(), QStringList{"mdiAUTOSTART"});
+    for (int i = 10; i <= 15; ++i)
+        EXPECT_TRUE(w.frm->panel(i)->isHidden()) << i;
+    EXPECT_TRUE(w.frm->menuItem("mnuDATEI")->isEnabled());
+}
+
 TEST(PageCommands, PrintHandsTheDialogTheCurrentPageAndPrintsTheChosenRange)
 {
     struct Case {
@@ -164,12 +218,64 @@ TEST(PageCommands, PrintHandsTheDialogTheCurrentPageAndPrintsTheChosenRange)
             }
             return !c.cancel;
         });
+        if (!c.printed.isEmpty())
+            boxes.answer(ui::vbOK);   // the file the pages went to
         w.frm->stbMAIN_PanelClick(11);
         EXPECT_EQ(w.printed, c.printed) << c.current << c.from;
         EXPECT_FALSE(sys::hourglass());
         EXPECT_EQ(w.frm->panel(11)->bevel(), StatusPanel::Raised);
     }
     Printer::instance().setPdfFile(QString());
+}
+
+TEST(PageCommands, OnePrintCommandIsOneDocumentWithEveryChosenPage)
+{
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath("druck.pdf");
+    Printer::instance().setPdfFile(file);
+    SixPages w;
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &r) {
+        r.pageRange = true;
+        r.fromPage = 1;
+        r.toPage = 3;
+        return true;
+    });
+    boxes.answer(ui::vbOK);   // where the pages went
+    w.frm->stbMAIN_PanelClick(11);
+    Printer::instance().setPdfFile(QString());
+    EXPECT_EQ(w.printed, QStringList({"mdiSEITE1", "mdiSEITE2", "mdiMSEITE1"}));
+    EXPECT_EQ(pdfPages(file), 3);
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_TRUE(boxes.records()[1].text.contains(file)) << boxes.records()[1].text.toStdString();
+    EXPECT_EQ(boxes.records()[1].title, w.frm->panelCaption(11));
+}
+
+TEST(PageCommands, PrintingWithoutAPrinterSaysWhichFileItWrote)
+{
+    // A home of the test's own: the documents folder is where unnamed prints go.
+    QTemporaryDir home;
+    EnvScope env;
+    env.set("HOME", home.path().toLocal8Bit());
+    env.set("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    env.set("VANTREL_PRINT_PDF", std::nullopt);
+    Printer::instance().reset();
+    if (!Printer::instance().printsToPdf())
+        GTEST_SKIP() << "this machine has a system printer";
+    SixPages w;
+    for (int run = 0; run < 2; ++run) {
+        Boxes boxes;
+        boxes.print([](ui::PrintRequest &) { return true; });
+        boxes.answer(ui::vbOK);
+        w.frm->stbMAIN_PanelClick(11);
+        const QStringList pdfs = QDir(home.path() + "/Documents").entryList({"VANT-Ausdruck-*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
+        ASSERT_EQ(pdfs.size(), run + 1);
+        ASSERT_EQ(boxes.records().size(), 2u);
+        const QString written = home.path() + "/Documents/" + pdfs.last();
+        EXPECT_TRUE(boxes.records()[1].text.contains(written)) << boxes.records()[1].text.toStdString();
+        EXPECT_EQ(pdfPages(written), 6);
+    }
+    Printer::instance().reset();
 }
 
 TEST(PageCommands, ScreenCopyAsksForTheNameAndSavesTheBitmapInTheProjectsPictureFolder)
@@ -197,6 +303,16 @@ TEST(PageCommands, ScreenCopyAsksForTheNameAndSavesTheBitmapInTheProjectsPicture
         EXPECT_EQ(saved.size(), w.frm->grab().size());
     }
     {
+        // A record name that is no file name: the name offered can be saved as it stands.
+        w.frm->setRecordPanel("BP/101", QString());
+        Boxes boxes;
+        boxes.input("BP_101-1");
+        w.frm->stbMAIN_PanelClick(12);
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_TRUE(boxes.records()[0].text.endsWith(folder + "BP_101-1.bmp")) << boxes.records()[0].text.toStdString();
+        EXPECT_TRUE(QFile::exists(folder + "BP_101-1.bmp"));
+    }
+    {
         Boxes boxes;   // a name reaching out of the folder
         boxes.input("../Bild").answer(ui::vbOK);
         w.frm->stbMAIN_PanelClick(12);
@@ -207,8 +323,21 @@ TEST(PageCommands, ScreenCopyAsksForTheNameAndSavesTheBitmapInTheProjectsPicture
     }
 }
 
+// A home of the test's own: the documents folder is where the program puts files it names.
+struct OwnHome {
+    QTemporaryDir home;
+    EnvScope env;
+    OwnHome()
+    {
+        env.set("HOME", home.path().toLocal8Bit());
+        env.set("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    }
+    QString documents() const { return home.path() + "/Documents"; }
+};
+
 TEST(PageCommands, WordExportTakesTheVisibleFigureBoxesOfTheActivePageInOrder)
 {
+    OwnHome home;
     PageWindow w;
     loadPage(*w.frm, [](RunContext &ctx, QWidget *parent) -> QWidget * {
         return new StandInPage(ctx, parent, "mdiSEITE1", nullptr, {"picBILD11", "picBILD13", "picBILD12"}, "picBILD13");
@@ -220,11 +349,11 @@ TEST(PageCommands, WordExportTakesTheVisibleFigureBoxesOfTheActivePageInOrder)
     recorder().opened.clear();
     w.frm->stbMAIN_PanelClick(13);
     ASSERT_EQ(recorder().opened.size(), 1);
+    EXPECT_TRUE(recorder().opened[0].startsWith(home.documents() + "/"));
     QFile f(recorder().opened[0]);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString xml = QString::fromUtf8(f.readAll());
     f.close();
-    QFile::remove(recorder().opened[0]);
     const qsizetype first = xml.indexOf("picBILD11"), second = xml.indexOf("picBILD12");
     EXPECT_GE(first, 0);
     EXPECT_GT(second, first);
@@ -232,6 +361,22 @@ TEST(PageCommands, WordExportTakesTheVisibleFigureBoxesOfTheActivePageInOrder)
     EXPECT_FALSE(xml.contains("vscBILD"));
     EXPECT_FALSE(xml.contains("Seitenflaeche"));
     EXPECT_EQ(xml.count("<draw:image"), 2);
+}
+
+TEST(PageCommands, WordExportWithoutAProgramForTheFileKeepsItAndSaysWhere)
+{
+    OwnHome home;
+    SixPages w;
+    shell::setOpener([](const QString &) { return false; });
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    w.frm->stbMAIN_PanelClick(13);
+    const QStringList kept = QDir(home.documents()).entryList({"*.fodt"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_FALSE(boxes.records()[0].text.startsWith("VB-Error")) << boxes.records()[0].text.toStdString();
+    EXPECT_TRUE(boxes.records()[0].text.contains(home.documents() + "/" + kept[0])) << boxes.records()[0].text.toStdString();
+    EXPECT_EQ(boxes.records()[0].title, w.frm->panelCaption(13));
 }
 
 TEST(PageCommands, CloseLeavesOnlyTheStartWindow)

@@ -20,6 +20,8 @@ public:
         : ResultPage(ctx, parent), printed_(printed)
     {
         setObjectName(name);
+        // As every result page's load does.
+        setWindowState(windowState() | Qt::WindowMaximized);
         for (int i = 0; i < boxes.size(); ++i) {
             PictureBox *b = addPictureBox(boxes[i], QRectF(10 + 60 * i, 30, 50, 40),
                                           i == 0 ? "vscBILD" + boxes[i].mid(7) : QString(), [] {});
@@ -55,6 +57,8 @@ inline PageFactory standInPages(QStringList names, QStringList *printed, int *ca
             auto *p = new StandInPage(ctx, parent, n, printed);
             if (!first)
                 first = p;
+            else
+                p->hide();   // as a first page's load leaves the pages it brings
         }
         return first;
     };

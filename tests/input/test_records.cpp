@@ -241,6 +241,38 @@ TEST_F(RecordTest, NewSaveOverwriteAndDiscard)
     EXPECT_FALSE(host.inputState);
 }
 
+TEST_F(RecordTest, SavingAChangedRecordMarksItsResultsForRecalculation)
+{
+    mnuNEU_Click(host);
+    mdiEINGABE *w = inputWindow(host.area);
+    w->txtKEN->setText(QStringLiteral("N"));
+    w->msgFLX[0]->setTextMatrix(1, 1, QStringLiteral("5"));
+    ASSERT_TRUE(panelOK(host));
+    exec(QStringLiteral("INSERT INTO A1 (ID, BONEU) VALUES (5, 0)"));   // evaluated and shown
+    const auto openAndSave = [&](const QString &depth) {
+        Boxes b;
+        b.modal([](QDialog &d) {
+            dynamic_cast<frmAUSWAHL &>(d).cmdOK_Click();   // the active record, as preselected
+            return int(QDialog::Accepted);
+        });
+        b.answer(ui::vbYes);   // save over it
+        mnuOEFFNEN_Click(host);
+        mdiEINGABE *opened = inputWindow(host.area);
+        ASSERT_NE(opened, nullptr);
+        if (!depth.isEmpty())
+            opened->msgFLX[0]->setTextMatrix(1, 1, depth);
+        ASSERT_TRUE(panelOK(host));
+    };
+    // Saved as it was, its results still hold.
+    openAndSave(QString());
+    EXPECT_EQ(rows(QStringLiteral("SELECT BONEU FROM A1 WHERE ID = 5")), "Falsch");
+    // Saved with a new depth, its results are those of its former data: Berechnen must not
+    // show them until the record has been evaluated again.
+    openAndSave(QStringLiteral("8"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT Z FROM E2 WHERE ID = 5")), "8");
+    EXPECT_EQ(rows(QStringLiteral("SELECT BONEU FROM A1 WHERE ID = 5")), "Wahr");
+}
+
 TEST_F(RecordTest, RecordWithoutNameIsNotSaved)
 {
     mnuNEU_Click(host);

@@ -1,8 +1,8 @@
 // Result page 2: the preset tables' cell texts from a small preset database, the page's
 // header, its printed sheet, scrolling, restyling and keys.
-#include "PageLook.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
+#include "LookSupport.h"
 #include "data/clsDATEN.h"
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
@@ -322,25 +322,49 @@ TEST(Seite2, KeysPressTheMainWindowsPanels)
     EXPECT_TRUE(seite1.windowState() & Qt::WindowMaximized);
 }
 
-// For looking at the page: with VANTREL_PAGE2_DEMO naming a demo installation, the page is
-// drawn from its presets and printed; VANTREL_SCREENSHOTS names a folder to keep both in.
-TEST(Seite2Look, DemoPresetsOnScreenAndPaper)
+// The preset tables looked at on screen and paper, with a long table and keys wider than their
+// columns: every table stays inside its box and no text runs out of its column.
+TEST(Seite2Look, TablesStayInsideTheirBoxesOnScreenAndPaper)
 {
-    const QString root = qEnvironmentVariable("VANTREL_PAGE2_DEMO");
-    if (root.isEmpty())
-        GTEST_SKIP() << "VANTREL_PAGE2_DEMO not set";
     test::Boxes boxes;
-    Context ctx;
-    ctx.cnn = db::openDatabase(root + QStringLiteral("/PROJEKTE/Demo/VANT.mdb"));
-    ctx.cnnV = db::openDatabase(root + QStringLiteral("/DATEN/VORGABE.mdb"));
-    ctx.projekt = QStringLiteral("Demo");
-    ctx.bearbeiter = QStringLiteral("Meier");
-    // Inside a host, as in the main window's area: a top-level window would be cut to the
-    // offscreen screen's size.
+    Fixture f;
+    for (int i = 10; i < 40; ++i)
+        f.ctx.cnnV->Execute(QStringLiteral("INSERT INTO VANT_V13 VALUES (%1, 'SCHN-RS%1', 'Schneckenbohrer', 19.5)").arg(i));
+    f.ctx.cnnV->Execute(QStringLiteral("INSERT INTO VANT_V3 VALUES (4, 'EK-PAUSCH', 'Pauschalsätze', 40, 1, 1, 1, 1)"));
+    test::LookFolder look;
     QWidget host;
-    host.resize(1200, 820);
-    mdiSEITE2 page(ctx, &host);
-    page.resize(1200, 820);
+    host.resize(1400, 900);
+    mdiSEITE2 page(f.ctx, &host);
+    page.resize(1400, 900);
+    host.show();
     QCoreApplication::processEvents();
-    test::lookAt(page, QStringLiteral("page2"));
+
+    const QList<std::pair<QString, QPointF>> figures = {
+        {"picBILD11", {1, 1}}, {"picBILD12", {1, 1}}, {"picBILD13", {1, 1}},
+        {"picBILD14", {1, 1}}, {"picBILD2", {1, 1}}, {"picBILD3", {1, 1}}};
+    test::expectFiguresInsideTheirBoxes(page, figures, [&](const QString &box, int OBJ) {
+        void (mdiSEITE2::*bild[])(int, float, float) = {&mdiSEITE2::BILD11, &mdiSEITE2::BILD12, &mdiSEITE2::BILD13,
+                                                       &mdiSEITE2::BILD14, &mdiSEITE2::BILD2, &mdiSEITE2::BILD3};
+        const QStringList names{"picBILD11", "picBILD12", "picBILD13", "picBILD14", "picBILD2", "picBILD3"};
+        (page.*bild[names.indexOf(box)])(OBJ, 1, 1);
+    });
+
+    // The unit-cost identifiers end inside their 13-mm column, 1.5 mm before its rule.
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD3(1, 1, 1);
+    const double columnEnd = page.boxRectMm(page.pictureBox(QStringLiteral("picBILD3"))).left() + 1 + 2 + 13;
+    for (const Stroke &k : rec->strokes(Primitive::Text))
+        if (k.text.startsWith(QLatin1String("EK-")))
+            EXPECT_LE(k.points[0].x() + measureTextMm(k.font, k.text).width(), columnEnd - 1.5 + 1e-6) << k.text.toStdString();
+    page.setPrintTarget(nullptr);
+    EXPECT_FALSE(page.scrollBar(QStringLiteral("vscBILD13"))->isHidden());
+
+    EXPECT_TRUE(host.grab().save(look.file(QStringLiteral("seite2.png"))));
+    Printer::instance().setPdfFile(look.file(QStringLiteral("seite2.pdf")));
+    page.DRUCKEN();
+    Printer::instance().setPdfFile(QString());
+    Printer::instance().reset();
+    EXPECT_TRUE(QFile::exists(look.file(QStringLiteral("seite2.pdf"))));
 }

@@ -6,8 +6,8 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <optional>
 #include "platform/printer.h"
+#include "common/TestSupport.h"
 
 using vnt::Printer;
 
@@ -57,26 +57,11 @@ TEST(Printer, PrintsALineToAValidA4LandscapePdf)
     p.reset();
 }
 
-// Sets environment variables for its lifetime.
-struct EnvScope {
-    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved;
-    void set(const char *name, const std::optional<QByteArray> &value)
-    {
-        saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-        value ? qputenv(name, *value) : qunsetenv(name);
-    }
-    ~EnvScope()
-    {
-        for (auto it = saved.rbegin(); it != saved.rend(); ++it)
-            it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
-    }
-};
-
 TEST(Printer, WithoutANamedFileEachDocumentGetsItsOwnInTheDocumentsFolder)
 {
     // A home of the test's own, so that the documents folder is one the test may fill.
     QTemporaryDir home;
-    EnvScope env;
+    vnt::test::EnvScope env;
     env.set("HOME", home.path().toLocal8Bit());
     env.set("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
     env.set("VANTREL_PRINT_PDF", std::nullopt);

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include "platform/shell.h"
 #include "platform/wordproc.h"
 
 using vnt::WordDocument;
@@ -119,13 +118,19 @@ TEST(WordDocument, PictureSizeFollowsItsResolutionAndFitsThePage)
     QImage wide = sample(1512, 378);                // 40 cm x 10 cm at 96 dpi: too wide for A4
     wide.setDotsPerMeterX(3780);
     wide.setDotsPerMeterY(3780);
+    QImage scaled = sample(567, 284);               // 10 cm x 5 cm at 96 dpi on a screen scaled 1.5
+    scaled.setDevicePixelRatio(1.5);
+    scaled.setDotsPerMeterX(3780);
+    scaled.setDotsPerMeterY(3780);
     WordDocument doc;
     doc.PastePicture(at96);
     doc.PastePicture(at300);
     doc.PastePicture(wide);
     doc.PastePicture(QImage());                     // nothing to paste
+    doc.PastePicture(scaled);
     const Parsed p = parse(doc.toXml());
-    ASSERT_EQ(p.pictures.size(), 3u);
+    ASSERT_EQ(p.pictures.size(), 4u);
+    EXPECT_NEAR(p.pictures[3].width.chopped(2).toDouble(), 10.0, 0.01);
     auto cmOf = [](const QString &s) { EXPECT_TRUE(s.endsWith("cm")) << s.toStdString(); return s.chopped(2).toDouble(); };
     EXPECT_NEAR(cmOf(p.pictures[0].width), 10.0, 0.01);
     EXPECT_NEAR(cmOf(p.pictures[0].height), 5.0, 0.01);
@@ -147,27 +152,19 @@ TEST(WordDocument, TypedTextKeepsSpacesMarkupAndLineBreaks)
     EXPECT_EQ(parse(WordDocument().toXml()).paragraphs, QStringList({""}));
 }
 
-TEST(WordDocument, SaveAndOpenHandsTheFileToTheOpener)
+TEST(WordDocument, SaveNewNeverWritesOverAFile)
 {
-    QStringList opened;
-    vnt::shell::setOpener([&](const QString &path) { opened << path; return true; });
+    QTemporaryDir dir;
     WordDocument doc;
     doc.TypeText("mdiSEITE1");
-    const QString first = doc.saveAndOpen("VANT Seite/1");
-    const QString second = doc.saveAndOpen("VANT Seite/1");
-    vnt::shell::setOpener({});
-    ASSERT_EQ(opened, QStringList({first, second}));
+    const QString first = doc.saveNew(dir.path(), "VANT Seite/1");
+    const QString second = doc.saveNew(dir.path(), "VANT Seite/1");
     EXPECT_NE(first, second);                       // a new file each time
-    EXPECT_TRUE(first.endsWith(".fodt"));
+    EXPECT_EQ(first, dir.path() + "/VANT Seite_1.fodt");
     QFile f(first);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(parse(QString::fromUtf8(f.readAll())).paragraphs, QStringList({"mdiSEITE1"}));
-    QFile::remove(first);
-    QFile::remove(second);
 
     EXPECT_FALSE(doc.save("/nonexistent-folder/x.fodt"));
-    vnt::shell::setOpener([](const QString &) { return false; });
-    const QString failed = doc.saveAndOpen("VANT");
-    vnt::shell::setOpener({});
-    EXPECT_EQ(failed, "");
+    EXPECT_EQ(doc.saveNew(dir.path() + "/nonexistent-folder", "VANT"), "");
 }
