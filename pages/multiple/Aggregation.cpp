@@ -164,7 +164,7 @@ std::vector<CombinationResult> aggregate(std::vector<Combination> combinations, 
 std::vector<std::pair<QString, Variant>> m3Columns(const Sums &s)
 {
     auto f = [](const char *name, float v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
-    auto i = [](const char *name, int16_t v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
+    auto i = [](const char *name, int32_t v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
     return {{QStringLiteral("BOKOMB"), Variant(s.BOKOMB)},
             f("SDEZ", s.SDEZ), f("SBRZ", s.SBRZ), f("SBRKT", s.SBRKT), f("SBRKV", s.SBRKV), f("SBRKL", s.SBRKL),
             f("SBRKF", s.SBRKF), f("SBRKP", s.SBRKP), f("SBRPH", s.SBRPH),

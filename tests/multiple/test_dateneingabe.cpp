@@ -87,3 +87,12 @@ TEST_F(Dateneingabe, FailedWriteKeepsThePreviousRunWhole)
     EXPECT_FALSE(DATENEINGABE(ctx, in, r));
     EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), before);
 }
+
+TEST_F(Dateneingabe, AdditionalMeasureCountsAboveSixteenBitsAreStored)
+{
+    CombinationResult r;
+    r.m3.BOKOMB = true;
+    r.m3.ANZK = {40000, 0, 0, 70000};
+    ASSERT_TRUE(writeAggregation(ctx, {r}));
+    EXPECT_EQ(rows("SELECT ANZKT, ANZKF FROM M3 WHERE IDM=1 AND I1=0"), "40000;70000");
+}
