@@ -205,6 +205,7 @@ void ResultPage::redrawFigures()
 
 void ResultPage::DRUCKEN()
 {
+    BusyScope busy;
     Guard g(QStringLiteral("VB-Fehler: "), printErrorTitle());
     QPrinter *qp = nullptr;
     // Every surface measures in millimetres, so the unit needs no switch of its own.
@@ -250,6 +251,7 @@ void ResultPage::DRUCKEN()
 
 void ResultPage::KONTEXT(bool HBOKF, bool HBOKFS, qint64 FARBEMDI, qint64 FARBEPIC)
 {
+    BusyScope busy;
     pageColor_ = FARBEMDI;
     for (PictureBox *box : findChildren<PictureBox *>(Qt::FindDirectChildrenOnly))
         if (box != surface_)

@@ -7,6 +7,7 @@
 #include "drawing/PictureBox.h"
 #include "drawing/Surface.h"
 #include "drawing/TabelleCells.h"
+#include "platform/BusyScope.h"
 #include "platform/RunContext.h"
 
 #include <QPointer>
@@ -99,12 +100,13 @@ protected:
     // The sheet of the running print job, made on first use.
     std::shared_ptr<Surface> printerSurface();
     // True while a figure draws: the table object sets its scroll bar then, which must not
-    // start another drawing.
+    // start another drawing. A drawing page is busy: quit and close wait for it.
     bool drawing() const { return drawing_ > 0; }
     struct DrawingScope {
         explicit DrawingScope(ResultPage &p) : p_(p) { ++p_.drawing_; }
         ~DrawingScope() { --p_.drawing_; }
         ResultPage &p_;
+        BusyScope busy;
     };
 
     void redrawFigures();
