@@ -1,5 +1,6 @@
 // The combination editor: one grid row per combination of preset keys, chosen from the keys
-// of the preset tables; OK stores the grid in M2 as one unit, Abbrechen leaves M2 as it was.
+// of the preset tables; OK stores the grid in M2 as one unit, Abbrechen leaves M2 as it was,
+// and so does OK after a load that could not read M2.
 #pragma once
 
 #include "data/clsDATEN.h"
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<clsDATEN> m2_;
     std::array<QStringList, 5> lists_;
     bool saving_ = false;
+    bool loaded_ = false;   // the grid holds M2 as stored
 };
 
 } // namespace vnt
