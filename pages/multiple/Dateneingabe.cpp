@@ -1,7 +1,10 @@
 // Reading and writing of the multiple evaluation's data step.
 #include "pages/multiple/Dateneingabe.h"
 
+#include "data/DataBoxes.h"
 #include "data/clsDATEN.h"
+#include "pages/multiple/MultipleRun.h"
+#include "pages/multiple/TextTable.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -59,14 +62,16 @@ bool readCombinations(RunContext &ctx, std::vector<Combination> &combinations)
     m2.INDEX(mini, maxi, an, QStringLiteral("I1"));
     const int N = an > 0 ? std::max<int>(maxi, 0) : 0;
     static const char *const keys[kKeys] = {"KENG", "KENT", "KENV", "KENL", "KENF"};
-    combinations.assign(size_t(N + 1), Combination{});
+    // Half-read keys would make combinations nobody stored: the list is given out whole.
+    std::vector<Combination> read(size_t(N + 1));
     for (int c = 0; c <= N; ++c) {
         for (int k = 0; k < kKeys; ++k)
-            if (!m2.DTVV(QString::fromLatin1(keys[k]), combinations[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
+            if (!m2.DTVV(QString::fromLatin1(keys[k]), read[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
                          int16_t(c)))
                 return false;
         sys::DoEvents();
     }
+    combinations = std::move(read);
     return true;
 }
 
@@ -172,7 +177,7 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
     return ok;
 }
 
-bool DATENEINGABE(RunContext &ctx, AggregationInput &in, std::vector<CombinationResult> &results)
+bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::vector<CombinationResult> &results)
 {
     results.clear();
     if (!readAggregationInput(ctx, in))
@@ -184,10 +189,97 @@ bool DATENEINGABE(RunContext &ctx, AggregationInput &in, std::vector<Combination
     ctx.setProgress(59);
     const bool any = std::any_of(results.begin(), results.end(), [](const CombinationResult &r) { return r.m3.BOKOMB; });
     if (!any)
-        ui::MsgBox(QStringLiteral("Achtung! Es wurde für keine der angegebenen\nKombinationen ein Abschnitt gefunden!\n"
-                                  "Die Auswertung wird daher abgebrochen."),
-                   ui::vbOKOnly, ui::programTitle());
+        run.noSectionFound();
     return true;
+}
+
+bool readStoredSums(RunContext &ctx, int N, std::vector<Sums> &sums)
+{
+    sums.assign(size_t(std::max(N + 1, 0)), Sums{});
+    if (N < 0)
+        return true;
+    const std::vector<std::pair<QString, Variant>> columns = m3Columns(Sums{});
+    QStringList names;
+    for (const auto &c : columns)
+        names << QLatin1Char('[') + c.first + QLatin1Char(']');
+    try {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT [I1],") + names.join(QLatin1Char(','))
+                    + QStringLiteral(" FROM [M3] WHERE [IDM]=1 ORDER BY [I1]"),
+                ctx.cnnX());
+        std::vector<bool> seen(sums.size(), false);
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            const Variant i1 = rs.Fields(0);
+            if (i1.isNull())
+                continue;
+            const int c = i1.toInt();
+            // The first row of a combination counts, as for every reader of the table.
+            if (c < 0 || c > N || seen[size_t(c)])
+                continue;
+            seen[size_t(c)] = true;
+            Sums &s = sums[size_t(c)];
+            auto f = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0.0f : v.toSingle(); };
+            auto n = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0 : v.toLong(); };
+            const Variant bo = rs.Fields(1);
+            s.BOKOMB = !bo.isNull() && bo.toBool();
+            float *singles[] = {&s.SDEZ, &s.SBRZ, &s.SBRKT, &s.SBRKV, &s.SBRKL, &s.SBRKF, &s.SBRKP, &s.SBRPH,
+                                &s.SNTZ, &s.SNTKT, &s.SNTKV, &s.SNTKL, &s.SNTKF, &s.SNTKP, &s.SNTPH,
+                                &s.SAUZ, &s.SAUK, &s.SAUPH, &s.SPPZ, &s.SPPK, &s.SPPPH, &s.SSTZ, &s.SSTK, &s.SSTPH};
+            int i = 1;
+            for (float *x : singles)
+                *x = f(i++);
+            for (size_t k = 0; k < 4; ++k) {
+                s.SZK[k] = f(i++);
+                s.ANZK[k] = n(i++);
+            }
+        }
+        rs.Close();
+    } catch (const VbError &) {
+        sums.clear();
+        dataError(QStringLiteral("Wert  kann nicht aus der Spalte BOKOMB der Tabelle M3 eingelesen werden!"));
+        return false;
+    }
+    return true;
+}
+
+std::vector<bool> PageSums::found() const
+{
+    std::vector<bool> out;
+    for (const Sums &s : sums)
+        out.push_back(s.BOKOMB);
+    return out;
+}
+
+std::vector<double> PageSums::depths() const
+{
+    std::vector<double> out;
+    for (const Sums &s : sums)
+        out.push_back(s.SDEZ);
+    return out;
+}
+
+PageSums pageSums(RunContext &ctx, MultipleRun &run)
+{
+    PageSums p;
+    AggregationInput in;
+    std::vector<CombinationResult> results;
+    const bool stored = DATENEINGABE(ctx, run, in, results);
+    const int N = int(in.combinations.size()) - 1;
+    if (stored) {
+        for (const CombinationResult &r : results)
+            p.sums.push_back(r.m3);
+    } else {
+        readStoredSums(ctx, N, p.sums);
+    }
+    p.KOMBKOPF = combinationTableHead();
+    p.KOMBTAB = CellArray(7, int(p.sums.size()));
+    for (int c = 0; c < p.KOMBTAB.rows(); ++c) {
+        p.KOMBTAB.set(0, c, Variant(int16_t(c)));
+        if (c <= N)
+            for (int k = 0; k < kKeys; ++k)
+                p.KOMBTAB.set(k + 1, c, in.combinations[size_t(c)].keys[size_t(k)]);
+    }
+    return p;
 }
 
 } // namespace vnt::multiple

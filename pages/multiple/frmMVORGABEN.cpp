@@ -299,6 +299,8 @@ bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+        quitRequested_ = true;
+        reject();
         if (onQuit)
             onQuit();
         return true;

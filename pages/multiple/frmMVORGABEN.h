@@ -28,9 +28,11 @@ public:
     explicit frmMVORGABEN(RunContext &ctx, QWidget *parent = nullptr);
     ~frmMVORGABEN() override;
 
-    // The main window's quit and help commands, for Alt+Q and F1.
+    // The main window's quit and help commands, for Alt+Q and F1. Alt+Q first closes the
+    // editor: the page load that waits for it gives up before the quit runs.
     std::function<void()> onQuit;
     std::function<void()> onHelp;
+    bool quitRequested() const { return quitRequested_; }
 
     // The keys offered for a preset table: keys of the rows whose running number is unique, in
     // running-number order, then empty entries up to one more than the table has rows.
@@ -74,6 +76,7 @@ private:
     std::array<QStringList, 5> lists_;
     bool saving_ = false;
     bool loaded_ = false;   // the grid holds M2 as stored
+    bool quitRequested_ = false;
 };
 
 } // namespace vnt

@@ -30,6 +30,7 @@ namespace {
 
 constexpr qint64 kWhite = 0xFFFFFF;
 const char *const kRectMm = "vantrelRectMm";
+const char *const kPressable = "vantrelFigurePress";
 const char *const kBackColor = "BackColor";
 
 int pixels(double mm, double perMm) { return int(std::lround(mm * perMm)); }
@@ -348,6 +349,27 @@ void ResultPage::Form_Unload()
     kopffuss_.reset();
     kopffussTarget_.reset();
     endPrinterSurface();
+}
+
+void ResultPage::setFigurePress(const QStringList &boxes, std::function<void()> pressed)
+{
+    figurePressed_ = std::move(pressed);
+    for (const QString &name : boxes)
+        if (PictureBox *box = pictureBox(name)) {
+            box->setProperty(kPressable, true);
+            box->installEventFilter(this);
+        }
+}
+
+bool ResultPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && figurePressed_ && watched->property(kPressable).toBool()) {
+        // A copy: the dialog's redraw may set another handler.
+        const std::function<void()> pressed = figurePressed_;
+        pressed();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ResultPage::mousePressEvent(QMouseEvent *e)

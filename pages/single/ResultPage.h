@@ -112,6 +112,11 @@ protected:
     void redrawFigures();
     RunContext &ctx_;
 
+    // A press with any button on one of these boxes runs `pressed` (the page's options dialog
+    // and its redraw) and does not reach the page background.
+    void setFigurePress(const QStringList &boxes, std::function<void()> pressed);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
     void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
@@ -133,6 +138,7 @@ private:
     QPointer<QWidget> previous_, next_;
     int drawing_ = 0;
     bool activateHooked_ = false;
+    std::function<void()> figurePressed_;
 };
 
 } // namespace vnt

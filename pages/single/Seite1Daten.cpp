@@ -199,9 +199,9 @@ void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A)
     D.EKP *= D.FKP;
 }
 
-void EXPONENT(std::vector<double> &WERTE, int16_t &POTENZ, float GRENZE)
+void EXPONENT(std::vector<double> &WERTE, int16_t &POTENZ, float GRENZE, const QString &titel)
 {
-    Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Sub EXPONENT, Seite 1"));
+    Guard g(QStringLiteral("VB-Fehler: "), titel);
     if (!g.step([&] {
             if (GRENZE > 0 && POTENZ == 0) {
                 double m = 0;

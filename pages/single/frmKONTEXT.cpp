@@ -2,6 +2,7 @@
 // active when the user confirms it.
 #include "frmKONTEXT.h"
 
+#include "PageDialogs.h"
 #include "ResultPage.h"
 #include "drawing/Surface.h"
 #include "platform/Guard.h"
@@ -73,16 +74,8 @@ frmKONTEXT::frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent)
 
     fraSCHALTFLAECHEN = new QGroupBox(this);
     fraSCHALTFLAECHEN->setObjectName(QStringLiteral("fraSCHALTFLAECHEN"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), fraSCHALTFLAECHEN);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdABBRECHEN = new QPushButton(QStringLiteral("Abbrechen"), fraSCHALTFLAECHEN);
-    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
     // Enter moves on to the next control here, so no button may take it as a default.
-    cmdOK->setAutoDefault(false);
-    cmdABBRECHEN->setAutoDefault(false);
-    auto *knoepfe = new QHBoxLayout(fraSCHALTFLAECHEN);
-    knoepfe->addWidget(cmdOK);
-    knoepfe->addWidget(cmdABBRECHEN);
+    okCancelButtons(*fraSCHALTFLAECHEN, cmdOK, cmdABBRECHEN, false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fraSKALEN);
@@ -94,6 +87,7 @@ frmKONTEXT::frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent)
     connect(chkBOKF, &QCheckBox::toggled, this, [this] { chkBOKF_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdABBRECHEN, &QPushButton::clicked, this, [this] { cmdABBRECHEN_Click(); });
+    callOnResize(*this, [this] { Form_Resize(); });
 }
 
 void frmKONTEXT::zeigen(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
@@ -225,17 +219,5 @@ void frmKONTEXT::Form_Resize()
     SCHALTERANZEIGEN();
 }
 
-void frmKONTEXT::showEvent(QShowEvent *e)
-{
-    QDialog::showEvent(e);
-    Form_Resize();
-}
-
-void frmKONTEXT::changeEvent(QEvent *e)
-{
-    QDialog::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && isVisible())
-        Form_Resize();
-}
 
 } // namespace vnt

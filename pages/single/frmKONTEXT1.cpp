@@ -4,6 +4,7 @@
 #include "frmKONTEXT1.h"
 
 #include "data/clsDATEN.h"
+#include "pages/single/PageDialogs.h"
 #include "platform/Guard.h"
 #include "platform/ui.h"
 
@@ -91,17 +92,8 @@ frmKONTEXT1::frmKONTEXT1(RunContext &ctx, QWidget *parent) : QDialog(parent), ct
 
     fraSCHALTFLAECHEN = new QGroupBox(this);
     fraSCHALTFLAECHEN->setObjectName(QStringLiteral("fraSCHALTFLAECHEN"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), fraSCHALTFLAECHEN);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdABBRECHEN = new QPushButton(QStringLiteral("Abbrechen"), fraSCHALTFLAECHEN);
-    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
     // Enter in the key field finishes typing there, it does not confirm the dialog.
-    cmdOK->setAutoDefault(false);
-    cmdABBRECHEN->setAutoDefault(false);
-    auto *knoepfe = new QHBoxLayout(fraSCHALTFLAECHEN);
-    knoepfe->addWidget(cmdOK);
-    knoepfe->addStretch();
-    knoepfe->addWidget(cmdABBRECHEN);
+    okCancelButtons(*fraSCHALTFLAECHEN, cmdOK, cmdABBRECHEN, true);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(kopf);
@@ -114,6 +106,7 @@ frmKONTEXT1::frmKONTEXT1(RunContext &ctx, QWidget *parent) : QDialog(parent), ct
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
 
+    callOnResize(*this, [this] { Form_Resize(); });
     Form_Load();
 }
 
@@ -121,12 +114,7 @@ frmKONTEXT1::~frmKONTEXT1() = default;
 
 void frmKONTEXT1::zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN)
 {
-    {
-        frmKONTEXT1 dlg(ctx, ctx.mainWidget());
-        ui::showModal(dlg);
-    }
-    if (NEUZEICHNEN)
-        NEUZEICHNEN();
+    showThenRedraw<frmKONTEXT1>(ctx, NEUZEICHNEN);
 }
 
 void frmKONTEXT1::Form_Load()
@@ -234,27 +222,6 @@ void frmKONTEXT1::cmdOK_Click()
     accept();
 }
 
-void frmKONTEXT1::Form_Resize()
-{
-    if (isMinimized())
-        return;
-    if (QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        const QRect g = screen->geometry();
-        move(g.left() + qRound(0.01 * g.width()), g.top() + qRound(0.01 * g.height()));
-    }
-}
-
-void frmKONTEXT1::showEvent(QShowEvent *e)
-{
-    QDialog::showEvent(e);
-    Form_Resize();
-}
-
-void frmKONTEXT1::changeEvent(QEvent *e)
-{
-    QDialog::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && isVisible())
-        Form_Resize();
-}
+void frmKONTEXT1::Form_Resize() { placeOnScreen(*this, 0.01, 0.01); }
 
 } // namespace vnt

@@ -2,6 +2,7 @@
 // rows it leaves behind, also when writing fails.
 #include "MultipleFixture.h"
 #include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/MultipleRun.h"
 
 using namespace vnt;
 using namespace vnt::multiple;
@@ -35,6 +36,7 @@ protected:
         cnn->Execute(QString::fromLatin1(kProject));
         cnnV->Execute(QString::fromLatin1(kPresets));
     }
+    MultipleRun run;
 };
 
 TEST_F(Dateneingabe, ActiveRecordsAreSummedPerCombinationAndWritten)
@@ -46,7 +48,7 @@ TEST_F(Dateneingabe, ActiveRecordsAreSummedPerCombinationAndWritten)
                                 "INSERT INTO M3 (IDM, I1, SDEZ) VALUES (1, 5, 123);"));
     AggregationInput in;
     std::vector<CombinationResult> r;
-    ASSERT_TRUE(DATENEINGABE(ctx, in, r));
+    ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
     ASSERT_EQ(r.size(), 3u);
     EXPECT_FLOAT_EQ(in.costs.KP, 60);
     EXPECT_EQ(in.sections.size(), 3u);   // B0, B1, A0: neither C nor the unevaluated D
@@ -68,7 +70,7 @@ TEST_F(Dateneingabe, NoMatchTellsTheUserAndStillWritesZeros)
     boxes.answer(ui::vbOK);
     AggregationInput in;
     std::vector<CombinationResult> r;
-    EXPECT_TRUE(DATENEINGABE(ctx, in, r));
+    EXPECT_TRUE(DATENEINGABE(ctx, run, in, r));
     ASSERT_EQ(boxes.records().size(), 1u);
     EXPECT_EQ(boxes.records()[0].text, QString::fromUtf8("Achtung! Es wurde für keine der angegebenen\nKombinationen ein "
                                                          "Abschnitt gefunden!\nDie Auswertung wird daher abgebrochen."));
@@ -79,12 +81,12 @@ TEST_F(Dateneingabe, FailedWriteKeepsThePreviousRunWhole)
 {
     AggregationInput in;
     std::vector<CombinationResult> r;
-    ASSERT_TRUE(DATENEINGABE(ctx, in, r));
+    ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
     const QString before = rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1");
     cnn->Execute(QStringLiteral("DELETE FROM A2 WHERE ID=2;"
                                 "CREATE TRIGGER nowrite BEFORE UPDATE ON M4 BEGIN SELECT RAISE(ABORT, 'locked'); END;"));
     boxes.answer(ui::vbOK);   // the accessor's data-error message
-    EXPECT_FALSE(DATENEINGABE(ctx, in, r));
+    EXPECT_FALSE(DATENEINGABE(ctx, run, in, r));
     EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), before);
 }
 
