@@ -44,10 +44,13 @@ protected:
         cnnV->Execute(QString::fromLatin1(kMSeite1Presets));
     }
 
-    // Loads the page; the combination editor is left with Abbrechen.
-    std::unique_ptr<mdiMSEITE1> load()
+    // Loads the page; the combination editor is left with Abbrechen, and `later` adds the
+    // boxes expected after it.
+    std::unique_ptr<mdiMSEITE1> load(const std::function<void()> &later = {})
     {
         boxes.modal([](QDialog &) { return int(QDialog::Rejected); });
+        if (later)
+            later();
         return std::make_unique<mdiMSEITE1>(ctx);
     }
 };
