@@ -5,6 +5,7 @@
 #include "frame/PageCommands.h"
 #include "frame/frmMAIN.h"
 #include "input/clsBERECHNEN.h"
+#include "pages/multiple/mdiMSEITE1.h"
 #if __has_include("pages/single/mdiSEITE1.h")
 #include "pages/single/mdiSEITE2.h"
 #include "pages/single/mdiSEITE1.h"
@@ -40,7 +41,7 @@ PageFactory &firstPageFactory()
 
 PageFactory &multiplePageFactory()
 {
-    static PageFactory f;
+    static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiMSEITE1(ctx, parent); };
     return f;
 }
 
