@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include "platform/printer.h"
 
@@ -144,4 +145,42 @@ TEST(MBerechnen, TheEditorsQuitKeyEndsTheRunAfterTheLoadWasGivenUp)
 
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.frm->ended());
+}
+
+// For looking at the program: with VANTREL_LOOK_DEMO naming a demo installation (made with
+// VANTREL_SETTINGS in the same temporary place) and VANTREL_LOOK_DIR a folder, the main window
+// after MBerechnen and the printed first page are kept there.
+TEST(MBerechnen, LookAtTheDemo)
+{
+    const QString demo = qEnvironmentVariable("VANTREL_LOOK_DEMO"), out = qEnvironmentVariable("VANTREL_LOOK_DIR");
+    if (demo.isEmpty() || out.isEmpty())
+        GTEST_SKIP() << "VANTREL_LOOK_DEMO or VANTREL_LOOK_DIR not set";
+    frmMAIN frm;
+    {
+        Boxes none;
+        ASSERT_TRUE(frm.MDIForm_Load(demo + "/VANT"));
+    }
+    frm.resize(1400, 1000);
+    frm.show();
+    frm.mnuAUSWERTEN_Click();
+    ASSERT_TRUE(frm.menuItem("mnuMBERECHNEN")->isEnabled());
+    {
+        Boxes boxes;
+        boxes.input("Demo-Vergleich");
+        boxes.modal([&](QDialog &d) {
+            d.show();
+            QCoreApplication::processEvents();
+            d.grab().save(out + "/editor.png");
+            static_cast<frmMVORGABEN &>(d).cmdOK()->click();
+            return d.result();
+        });
+        frm.menuItem("mnuMBERECHNEN")->trigger();
+    }
+    QCoreApplication::processEvents();
+    frm.grab().save(out + "/mberechnen.png");
+    Printer::instance().setPdfFile(out + "/mseite1.pdf");
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &) { return true; });
+    frm.stbMAIN_PanelClick(11);
+    frm.setGEAENDERT(false);
 }
