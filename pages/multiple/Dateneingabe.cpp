@@ -19,8 +19,6 @@ namespace vnt::multiple {
 
 namespace {
 
-const Variant kOne = Variant(int32_t(1));
-
 void bind(clsDATEN &d, const char *table, const char *idColumn, int32_t id)
 {
     d.setETABELLE(QString::fromLatin1(table));

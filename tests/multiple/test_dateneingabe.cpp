@@ -98,3 +98,26 @@ TEST_F(Dateneingabe, AdditionalMeasureCountsAboveSixteenBitsAreStored)
     ASSERT_TRUE(writeAggregation(ctx, {r}));
     EXPECT_EQ(rows("SELECT ANZKT, ANZKF FROM M3 WHERE IDM=1 AND I1=0"), "40000;70000");
 }
+
+TEST_F(Dateneingabe, SectionsAreReadInNameOrderAcrossManyRecordsWithGapsAndKeysOfAnyCase)
+{
+    // 511 more records, numbered against their names' order, one section each (DEZ = the id);
+    // record 1 gets a section 2 and loses its result row 1, while its devices stay.
+    cnn->Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < 520)"
+        " INSERT INTO E1 (ID, KEN, AKT) SELECT i, printf('Z%04d', 1000 - i), 1 FROM n;"
+        "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < 520)"
+        " INSERT INTO A2 (ID, I2, DEZ, BRZ, NTZ, PER) SELECT i, 0, i, 1, 1, 1 FROM n;"
+        "INSERT INTO A2 (ID, I2, DEZ, BRZ, NTZ, PER) VALUES (1, 2, 7, 1, 1, 1);"
+        "DELETE FROM A2 WHERE ID = 1 AND I2 = 1;"
+        "UPDATE E3 SET KENT = 't1' WHERE ID = 2;"));
+    AggregationInput in;
+    ASSERT_TRUE(readAggregationInput(ctx, in));
+    ASSERT_EQ(in.sections.size(), 3u + 1u + 511u);   // A: 1, B: 0..2, D: none, then Z0480..Z0990
+    EXPECT_FLOAT_EQ(in.sections[0].kT, 20);          // "t1" is the rig T1 for the database
+    EXPECT_EQ(in.sections[2].keys[1], "T2");         // B's section 1: devices without a result row
+    EXPECT_FLOAT_EQ(in.sections[2].DEZ, 0);
+    EXPECT_FLOAT_EQ(in.sections[3].DEZ, 7);
+    for (size_t i = 4; i < in.sections.size(); ++i)
+        ASSERT_FLOAT_EQ(in.sections[i].DEZ, float(520 - (i - 4))) << i;
+}
