@@ -435,6 +435,11 @@ void ResultPage::showEvent(QShowEvent *e)
 
 void ResultPage::closeEvent(QCloseEvent *e)
 {
+    // A drawing still running would lose what it draws with: the window closes after it.
+    if (BusyScope::later(this, [w = QPointer<QWidget>(windowOf(this))] { if (w) w->close(); })) {
+        e->ignore();
+        return;
+    }
     Form_Unload();
     e->accept();
 }

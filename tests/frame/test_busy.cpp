@@ -8,11 +8,12 @@ using namespace vnt::test;
 
 namespace {
 
-// A page of two figures; the first presses a key of the page while it draws, as a key that
-// arrives between two figures would be handled.
+// A page of two figures; the first does what input arriving between two figures would do:
+// press a key of the page, or close the page's window frame.
 class KeyPage : public ResultPage {
 public:
-    KeyPage(RunContext &ctx, QWidget *parent, int key, int shift) : ResultPage(ctx, parent), key_(key), shift_(shift)
+    KeyPage(RunContext &ctx, QWidget *parent, std::function<void(KeyPage &)> meanwhile)
+        : ResultPage(ctx, parent), meanwhile_(std::move(meanwhile))
     {
         setObjectName("mdiSEITE1");
         addPictureBox("picBILD11", QRectF(10, 30, 50, 40), {}, {});
@@ -26,7 +27,7 @@ protected:
         return {Figure{"BILD11",
                        [this](int, float, float) {
                            drawn << "BILD11";
-                           Form_KeyDown(key_, shift_);
+                           meanwhile_(*this);
                        }},
                 Figure{"BILD12", [this](int, float, float) {
                            drawn << "BILD12";
@@ -38,33 +39,42 @@ protected:
     PageHeaderContent headerContent() const override { return {}; }
 
 private:
-    int key_, shift_;
+    std::function<void(KeyPage &)> meanwhile_;
 };
 
 } // namespace
 
-TEST(Busy, EscAndAltQDuringADrawingWaitUntilItHasReturned)
+TEST(Busy, EscAltQAndTheFramesCloseDuringADrawingWaitUntilItHasReturned)
 {
-    struct Case { int key, shift; bool ends; } cases[] = {{27, 0, false}, {81, 4, true}};
+    struct Case {
+        const char *what;
+        std::function<void(KeyPage &)> meanwhile;
+        bool ends;
+    } cases[] = {
+        {"Esc", [](KeyPage &p) { p.Form_KeyDown(27, 0); }, false},
+        {"Alt+Q", [](KeyPage &p) { p.Form_KeyDown(81, 4); }, true},
+        {"close box", [](KeyPage &p) { p.parentWidget()->close(); }, false},
+    };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
         PageWindow w;
         QPointer<KeyPage> page;
         const PageFactory keyPage = [&](RunContext &ctx, QWidget *parent) -> QWidget * {
-            return page = new KeyPage(ctx, parent, c.key, c.shift);
+            return page = new KeyPage(ctx, parent, c.meanwhile);
         };
         loadPage(*w.frm, keyPage, "mdiSEITE1");
         ASSERT_TRUE(page);
         Boxes none;
         page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
 
-        EXPECT_EQ(page->drawn, QStringList({"BILD11", "BILD12"})) << c.key;
-        EXPECT_TRUE(page->pageWasAliveAtSecondFigure) << c.key;
+        EXPECT_EQ(page->drawn, QStringList({"BILD11", "BILD12"}));
+        EXPECT_TRUE(page->pageWasAliveAtSecondFigure);
         EXPECT_EQ(w.windows(), QStringList({"mdiAUTOSTART", "mdiSEITE1"})) << "nothing closed yet";
         EXPECT_FALSE(w.frm->ended());
 
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(page.isNull()) << c.key;
-        EXPECT_EQ(w.frm->ended(), c.ends) << c.key;
+        EXPECT_TRUE(page.isNull());
+        EXPECT_EQ(w.frm->ended(), c.ends);
     }
 }
