@@ -210,6 +210,32 @@ TEST_F(MSeite1Test, AFailedWriteShowsTheSumsTheTablesKept)
     EXPECT_EQ(rows("SELECT I1, SBRZ FROM M3 ORDER BY I1"), "0;99|1;0");
 }
 
+TEST_F(MSeite1Test, WithoutReadableCombinationsThePageShowsEmptyFigures)
+{
+    cnn->Execute(QStringLiteral("DROP TABLE M2"));
+    boxes.answer(ui::vbOK);   // the editor cannot load the combinations
+    boxes.modal([](QDialog &) { return int(QDialog::Accepted); });
+    boxes.answer(ui::vbOK);   // the data step's index query of the combinations
+    boxes.answer(ui::vbOK);   // and its data-error message
+    auto page = std::make_unique<mdiMSEITE1>(ctx);
+    EXPECT_EQ(page->daten().NKOMB(), -1);
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    drawAll(*page);   // no further box
+    EXPECT_TRUE(sheet->texts().contains("Kombinationen"));
+}
+
+TEST_F(MSeite1Test, DrawingsAfterTheLoadKeepTheStoredFramesButFollowTheData)
+{
+    auto page = load();
+    cnn->Execute(QStringLiteral("UPDATE G0 SET RL = 20 WHERE ID = 0 AND IDOBJEKT IN (120, 160)"));
+    page->BILD120(0, 0, 0);
+    page->BILD160(0, 0, 0);
+    EXPECT_EQ(rows("SELECT IDOBJEKT, RL, MX > 0 FROM G0 WHERE ID=0 AND IDOBJEKT IN (120, 160) ORDER BY IDOBJEKT"),
+              "120;20;1|160;20;1");
+    EXPECT_FLOAT_EQ(page->GRAFIK(120)->RL(), 20);
+}
+
 namespace {
 
 // Stands in for the pages after page 1: what they hear of the run.
