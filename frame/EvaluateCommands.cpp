@@ -5,7 +5,10 @@
 #include "frame/PageCommands.h"
 #include "frame/frmMAIN.h"
 #include "input/clsBERECHNEN.h"
+#include "pages/multiple/mdiMSEITE1.h"
 #include "pages/single/mdiSEITE1.h"
+#include "pages/single/mdiSEITE2.h"
+#include "platform/BusyScope.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
 #include "platform/system.h"
@@ -32,7 +35,7 @@ PageFactory &firstPageFactory()
 
 PageFactory &multiplePageFactory()
 {
-    static PageFactory f;
+    static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiMSEITE1(ctx, parent); };
     return f;
 }
 
@@ -81,6 +84,29 @@ void finishProgress(frmMAIN &main, Guard &g, bool hideFirst)
     }
 }
 
+// A command whose pages did not load ends here, with the window as it was before it: no
+// progress bar left standing, no panels, menus or marks for pages that do not exist.
+void endWithoutPages(frmMAIN &main, Guard &g)
+{
+    g.always([&] {
+        setProgressVisible(main, false);
+        main.setProgress(0);
+    });
+    g.always([&] { sys::setHourglass(false); });
+}
+
+// Loads the command's first page with the pages its load brings; false when that failed
+// (its error box has been shown) or the user gave the load up.
+bool loadPages(frmMAIN &main, Guard &g, const PageFactory &factory, const QString &name)
+{
+    bool loaded = false;
+    g.step([&] {
+        loadPage(main, factory, name);
+        loaded = true;
+    });
+    return loaded;
+}
+
 } // namespace
 
 PageFactory setFirstPageFactory(PageFactory f) { return std::exchange(firstPageFactory(), std::move(f)); }
@@ -121,12 +147,17 @@ QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name
 
 void mnuBERECHNEN_Click(frmMAIN &main)
 {
+    BusyScope busy;
     Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuBERECHNEN")));
+    g.silent({err::DialogCancelled});
     const QString page = QStringLiteral("mdiSEITE1");
     g.step([&] { sys::setHourglass(true); });
     g.step([&] { setProgressVisible(main, true); });
     g.step([&] { sys::DoEvents(); });
-    g.step([&] { loadPage(main, firstPageFactory(), page); });
+    if (!loadPages(main, g, firstPageFactory(), page)) {
+        endWithoutPages(main, g);
+        return;
+    }
     g.step([&] { sys::DoEvents(); });
     g.step([&] { showPage(main, page); });
     g.step([&] { main.showCommandPanels({10, 11, 12, 13, 14, 15}); });
@@ -138,7 +169,9 @@ void mnuBERECHNEN_Click(frmMAIN &main)
 
 void mnuNEUBERECHNEN_Click(frmMAIN &main)
 {
+    BusyScope busy;
     Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuNEUBERECHNEN")));
+    g.silent({err::DialogCancelled});
     const QString page = QStringLiteral("mdiSEITE1");
     int32_t id = 0;
     bool found = false;
@@ -188,7 +221,12 @@ void mnuNEUBERECHNEN_Click(frmMAIN &main)
         return;
     }
     g.step([&] { sys::DoEvents(); });
-    g.step([&] { loadPage(main, firstPageFactory(), page); });
+    // Without its pages the record keeps its mark, as after a failed evaluation.
+    if (!loadPages(main, g, firstPageFactory(), page)) {
+        g.always([&] { if (a1.isOpen()) a1.Close(); });
+        endWithoutPages(main, g);
+        return;
+    }
     g.step([&] { sys::DoEvents(); });
     g.step([&] { showPage(main, page); });
     g.step([&] { sys::DoEvents(); });
@@ -207,7 +245,10 @@ void mnuNEUBERECHNEN_Click(frmMAIN &main)
 
 void mnuMBERECHNEN_Click(frmMAIN &main)
 {
+    BusyScope busy;
     Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuMBERECHNEN")));
+    // A combination editor left by the quit key gives the load up without a box.
+    g.silent({err::DialogCancelled});
     const QString page = QStringLiteral("mdiMSEITE1");
     g.step([&] { sys::setHourglass(true); });
     g.step([&] {
@@ -235,7 +276,10 @@ void mnuMBERECHNEN_Click(frmMAIN &main)
                        ui::vbOKOnly | ui::vbInformation, QStringLiteral("HINWEIS!"));
         return;
     }
-    g.step([&] { loadPage(main, multiplePageFactory(), page); });
+    if (!loadPages(main, g, multiplePageFactory(), page)) {
+        endWithoutPages(main, g);
+        return;
+    }
     finishProgress(main, g, false);
     g.step([&] { main.showCommandPanels({10, 11, 12, 13, 14, 15}); });
     g.step([&] {

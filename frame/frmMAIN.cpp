@@ -8,6 +8,7 @@
 #include "frmINFO.h"
 #include "mdiAUTOSTART.h"
 
+#include "platform/BusyScope.h"
 #include "platform/Guard.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/errors.h"
@@ -541,6 +542,9 @@ bool frmMAIN::eventFilter(QObject *watched, QEvent *e)
 
 void frmMAIN::stbMAIN_PanelClick(int index)
 {
+    // Printing and closing pages reach into the pages: not while one of them is drawing.
+    if ((index == 11 || index == 15) && BusyScope::later(this, [this, index] { stbMAIN_PanelClick(index); }))
+        return;
     StatusPanel *p = panel(index);
     Guard g(kErrorPrefix, p ? p->text() : QString());
     g.silent({err::InvalidPropertyValue, err::DialogCancelled});
@@ -699,12 +703,18 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
 
 void frmMAIN::mnuSCHLIESSEN_Click()
 {
+    if (BusyScope::later(this, [this] { mnuSCHLIESSEN_Click(); }))
+        return;
     rahmenprogramm_ = true;
     unloadMainWindow();
 }
 
 void frmMAIN::mnuBEENDEN_Click()
 {
+    // A window still loading or drawing would lose its objects under its feet: the quit
+    // follows once it has returned.
+    if (BusyScope::later(this, [this] { mnuBEENDEN_Click(); }))
+        return;
     rahmenprogramm_ = false;
     unloadMainWindow();
 }
@@ -728,6 +738,10 @@ void frmMAIN::closeEvent(QCloseEvent *e)
 {
     if (ended_) {
         e->accept();
+        return;
+    }
+    if (BusyScope::later(this, [this] { endRun(0); })) {
+        e->ignore();
         return;
     }
     if (endRun(0))

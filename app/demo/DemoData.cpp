@@ -1,8 +1,12 @@
 // Sample presets and drilling records. The records are laid out as ground layers with
 // their equipment and a net advance rate; the section times follow from a small time
 // model with a fixed pseudo-random spread, so the installation is the same on every run.
-// Each record exercises one way the evaluation completes its times.
+// Each record exercises one way the evaluation completes its times. Every record comes
+// evaluated (by the program's own arithmetic), so that its pages and the multiple evaluation
+// of the active records can be shown at once.
 #include "DemoData.h"
+
+#include "input/Evaluation.h"
 
 #include <cmath>
 #include <optional>
@@ -144,7 +148,7 @@ const std::vector<Record> &records()
           {9.0, 0.5, "KST", "KBA-08", "VR-620", "KR-RS", "KR", 0.6, 2.8}},
          {},
          {}},
-        {5, "SB-301", "Schachtbohrung Pumpwerk, Fels mit Zusatzkosten", false, 2026, 5, 18, 7, 109.60, 106.20, 1.50, 4,
+        {5, "SB-301", "Schachtbohrung Pumpwerk, Fels mit Zusatzkosten", true, 2026, 5, 18, 7, 109.60, 106.20, 1.50, 4,
          Times::SectionsWithParts, "EK-2026", 2, 1,
          {{3.0, 1.0, "KI", "DBG-28", "VR-1500", "BE-FZ", "BE", 2.2, 1.0},
           {5.0, 1.0, "U", "DBG-28", "VR-1500", "SCHN-FZ", "SCHN", 1.8, 1.2},
@@ -153,7 +157,7 @@ const std::vector<Record> &records()
          {{9, 0, 0, 850.0, 0}, {14, 1200.0, 0, 0, 0}, {18, 0, 0, 850.0, 0}, {21, 0, 380.0, 0, 0},
           {24, 0, 0, 1650.0, 0}, {26, 0, 0, 850.0, 260.0}},
          {14, 24}},
-        {6, "BP-103", "Bohrpfahl Achse C, Vergleichspfahl", false, 2026, 3, 16, 2, 112.55, 108.95, 0.88, 3,
+        {6, "BP-103", "Bohrpfahl Achse C, Vergleichspfahl", true, 2026, 3, 16, 2, 112.55, 108.95, 0.88, 3,
          Times::SectionsWithParts, "EK-2026", 0, 0,
          {{2.0, 1.0, "S", "DBG-12", "VR-880", "BE-FZ", "BE", 3.4, 1.0},
           {6.0, 1.0, "KI", "DBG-12", "VR-880", "BE-FZ", "BE", 2.8, 1.1},
@@ -219,6 +223,55 @@ std::vector<Section> sections(const Record &rec)
     return out;
 }
 
+std::optional<float> given(const Value &v)
+{
+    if (const double *d = std::get_if<double>(&v))
+        return float(*d);
+    return std::nullopt;
+}
+
+// The results of the record, as the evaluation computes them from what was stored above,
+// and its result header marked as evaluated.
+void evaluate(DemoDatabase &db, const Record &rec, const std::vector<Section> &secs, const Value &gbrz,
+              const Value &gntz, const Value &fne)
+{
+    const bool perSection = rec.times == Times::SectionsWithParts || rec.times == Times::SectionsWithFactors;
+    const bool parts = rec.times == Times::SectionsWithParts;
+    EvaluationInput in;
+    in.resize(int(secs.size()));
+    for (size_t i = 0; i < secs.size(); ++i) {
+        const Section &s = secs[i];
+        const double nez = s.auz + s.ppz + s.stz;
+        in.Z[i] = float(s.z);
+        if (perSection) {
+            in.BRZ[i] = float(s.ntz + nez);
+            in.NTZ[i] = float(s.ntz);
+        }
+        if (parts) {
+            in.AUZ[i] = float(s.auz);
+            in.PPZ[i] = float(s.ppz);
+            in.STZ[i] = float(s.stz);
+        } else {
+            in.FAUZ[i] = float(s.fauz);
+            in.FPPZ[i] = float(s.fppz);
+            in.FSTZ[i] = float(s.fstz);
+        }
+        if (rec.times == Times::TotalsByFactor)
+            in.FA[i] = float(s.layer->fa);
+        in.PER[i] = int16_t(rec.crew + (s.layer->rate < 1.0 ? 1 : 0));
+    }
+    in.GBRZ = given(gbrz);
+    in.GNTZ = given(gntz);
+    in.FNE = given(fne);
+    const EvaluationResult r = evaluateRecord(in);
+    if (!r.ok())
+        throw DemoError(QStringLiteral("sample record %1 cannot be evaluated").arg(rec.id).toStdString());
+    for (size_t i = 0; i < secs.size(); ++i)
+        db.insert("A2", {num(rec.id), num(secs[i].i2), single(r.DEZ[i]), single(r.NTZ[i]), single(r.AUZ[i]),
+                         single(r.PPZ[i]), single(r.STZ[i]), single(r.BRZ[i]), num(r.PER[i])});
+    db.insert("A1", {num(rec.id), flag(false)});
+}
+
 void fillRecord(DemoDatabase &db, const Record &rec)
 {
     const std::vector<Section> secs = sections(rec);
@@ -276,6 +329,7 @@ void fillRecord(DemoDatabase &db, const Record &rec)
                          factors ? single(s.fstz) : nul()});
     }
     db.insert("E6", {num(rec.id), txt(QString::fromUtf8(rec.costSet)), num(rec.k), num(rec.zauf)});
+    evaluate(db, rec, secs, gbrz, gntz, fne);
 }
 
 } // namespace
@@ -316,10 +370,11 @@ void fillProject(DemoDatabase &db)
     for (const Record &rec : records())
         fillRecord(db, rec);
 
-    // Combinations for the multiple evaluation: by rock, and one by cutting tool.
+    // Combinations for the multiple evaluation of the active records: by rock, one by cutting
+    // tool (its sections count there too), and a rock no active record drilled.
     const char *combos[][5] = {
         {"S", "", "", "", ""}, {"KI", "", "", "", ""}, {"U", "", "", "", ""},
-        {"MG", "", "", "", ""}, {"KST", "", "", "", ""}, {"", "", "", "KR-RM", ""},
+        {"MG", "", "", "", ""}, {"KST", "", "", "", ""}, {"", "", "", "KR-RM", ""}, {"SST", "", "", "", ""},
     };
     int i1 = 0;
     for (const auto &c : combos) {

@@ -4,6 +4,7 @@
 #include "pages/multiple/Aggregation.h"
 
 #include <cmath>
+#include <optional>
 
 namespace vnt::multiple {
 
@@ -35,18 +36,29 @@ float mean(double num, double den)
 
 float sd(double S2, float XQ, int n) { return float(standardDeviation(S2, XQ, n)); }
 
+// A combination's keys as texts, taken once: the keys it leaves open are left out.
+struct Matcher {
+    std::array<std::optional<QString>, kKeys> keys;
+    explicit Matcher(const Combination &c)
+    {
+        for (size_t k = 0; k < size_t(kKeys); ++k)
+            if (!c.keys[k].isEmpty() && !c.keys[k].isNull())
+                keys[k] = c.keys[k].text();
+    }
+    bool matches(const std::array<QString, kKeys> &sectionKeys) const
+    {
+        for (size_t k = 0; k < size_t(kKeys); ++k)
+            if (keys[k] && *keys[k] != sectionKeys[k])   // case matters: "abc" is not "ABC"
+                return false;
+        return true;
+    }
+};
+
 } // namespace
 
 bool Combination::matches(const std::array<QString, kKeys> &sectionKeys) const
 {
-    for (int k = 0; k < kKeys; ++k) {
-        const Variant &key = keys[size_t(k)];
-        if (key.isEmpty() || key.isNull())
-            continue;
-        if (key.text() != sectionKeys[size_t(k)])   // case matters: "abc" is not "ABC"
-            return false;
-    }
-    return true;
+    return Matcher(*this).matches(sectionKeys);
 }
 
 double standardDeviation(double S2, float XQ, int n)
@@ -79,8 +91,9 @@ std::vector<CombinationResult> aggregate(std::vector<Combination> combinations, 
             s.SDEZ = out[c - 1].m3.SDEZ;
         double QBRV = 0, QNTV = 0, QBRK = 0, QNTK = 0, QNEZ = 0, QNEK = 0, QZK = 0, QZKM = 0;
         int n = 0, m = 0;
+        const Matcher combination(combinations[c]);
         for (const Section &x : sections) {
-            if (!combinations[c].matches(x.keys))
+            if (!combination.matches(x.keys))
                 continue;
             s.BOKOMB = true;
             const float K = x.kT + x.kV + x.kL + x.kF + costs.KP;
@@ -164,7 +177,7 @@ std::vector<CombinationResult> aggregate(std::vector<Combination> combinations, 
 std::vector<std::pair<QString, Variant>> m3Columns(const Sums &s)
 {
     auto f = [](const char *name, float v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
-    auto i = [](const char *name, int16_t v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
+    auto i = [](const char *name, int32_t v) { return std::pair<QString, Variant>(QString::fromLatin1(name), Variant(v)); };
     return {{QStringLiteral("BOKOMB"), Variant(s.BOKOMB)},
             f("SDEZ", s.SDEZ), f("SBRZ", s.SBRZ), f("SBRKT", s.SBRKT), f("SBRKV", s.SBRKV), f("SBRKL", s.SBRKL),
             f("SBRKF", s.SBRKF), f("SBRKP", s.SBRKP), f("SBRPH", s.SBRPH),

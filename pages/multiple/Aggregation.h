@@ -48,7 +48,7 @@ struct Sums {   // one M3 row
     float SPPZ = 0, SPPK = 0, SPPPH = 0;
     float SSTZ = 0, SSTK = 0, SSTPH = 0;
     std::array<float, 4> SZK{};     // SZKT, SZKV, SZKL, SZKF
-    std::array<int16_t, 4> ANZK{};  // ANZKT, ANZKV, ANZKL, ANZKF
+    std::array<int32_t, 4> ANZK{};  // ANZKT, ANZKV, ANZKL, ANZKF: counts beyond 16 bits occur
 };
 
 struct Stats {  // one M4 row

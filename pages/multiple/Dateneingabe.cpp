@@ -1,20 +1,24 @@
 // Reading and writing of the multiple evaluation's data step.
 #include "pages/multiple/Dateneingabe.h"
 
+#include "data/DataBoxes.h"
 #include "data/clsDATEN.h"
 #include "platform/db/Database.h"
+#include "pages/multiple/MultipleRun.h"
+#include "pages/multiple/TextTable.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace vnt::multiple {
 
 namespace {
-
-const Variant kOne = Variant(int32_t(1));
 
 void bind(clsDATEN &d, const char *table, const char *idColumn, int32_t id)
 {
@@ -23,16 +27,194 @@ void bind(clsDATEN &d, const char *table, const char *idColumn, int32_t id)
     d.setESPIDW(id);
 }
 
-// Cost per hour of one device: its preset row found by key; a key without a row costs nothing.
-bool readRate(clsDATEN &preset, const QString &key, const char *column, float factor, float &rate)
+// The failure message of a table the accessor would have read one value at a time.
+bool readFailed(const char *table, const char *column)
 {
-    preset.setESPK1W(key);
-    float ek = 0;
-    if (!preset.DTVS(QString::fromLatin1(column), ek))
-        return false;
-    rate = ek * factor;
-    return true;
+    dataError(QStringLiteral("Wert  kann nicht aus der Spalte ") + QString::fromLatin1(column)
+              + QStringLiteral(" der Tabelle ") + QString::fromLatin1(table) + QStringLiteral(" eingelesen werden!"));
+    return false;
 }
+
+float single(const Variant &v) { return v.isNull() ? 0.0f : v.toSingle(); }
+
+// Keys repeat across thousands of sections: one copy of each text is shared by all of them.
+class KeyPool {
+public:
+    QString text(const Variant &v)
+    {
+        if (v.isNull() || v.isEmpty())
+            return QString();
+        const QString t = v.toString();
+        const auto it = pool_.constFind(t);
+        return it != pool_.constEnd() ? *it : *pool_.insert(t, t);
+    }
+
+private:
+    QHash<QString, QString> pool_;
+};
+
+// The equipment cost per hour of each preset key. Keys compare as the database compares
+// them, without regard to the letter case of ASCII letters; the first row of a key counts,
+// and a key without a row costs nothing.
+class PresetRates {
+public:
+    bool read(const db::ConnectionPtr &cnn, const char *table, const char *key, const char *cost)
+    {
+        try {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT [%1],[%2] FROM [%3]").arg(QLatin1String(key), QLatin1String(cost),
+                                                                      QLatin1String(table)),
+                    cnn);
+            for (; !rs.isEOF(); rs.MoveNext()) {
+                const Variant k = rs.Fields(0);
+                if (!k.isNull() && !byKey_.contains(fold(k.toString())))
+                    byKey_.insert(fold(k.toString()), single(rs.Fields(1)));
+            }
+        } catch (const VbError &) {
+            return readFailed(table, cost);
+        }
+        return true;
+    }
+    float of(const QString &key) const { return byKey_.value(fold(key), 0.0f); }
+
+private:
+    static QString fold(QString s)
+    {
+        for (QChar &c : s)
+            if (c.unicode() < 128)
+                c = c.toLower();
+        return s;
+    }
+    QHash<QString, float> byKey_;
+};
+
+// The sections of a few records at a time: their result rows, devices and additional costs
+// (E3) and rocks (E4), each table read once per chunk of records in the order of record and
+// section number. Per record and section number the first row counts, as for the accessor;
+// a missing row or Null cell reads as 0 or the empty key.
+class SectionReader {
+public:
+    static constexpr size_t kChunk = 500;
+
+    explicit SectionReader(db::ConnectionPtr cnn) : cnn_(std::move(cnn)) {}
+
+    bool read(const std::vector<int32_t> &ids, KeyPool &pool)
+    {
+        QStringList list;
+        for (int32_t id : ids)
+            list << QString::number(id);
+        const QString where =
+            QStringLiteral(" WHERE [ID] IN (") + list.join(QLatin1Char(',')) + QStringLiteral(") ORDER BY [ID],[I2]");
+        // Columns by kind: T a key, S a Single, I an Integer.
+        return a2_.load(cnn_, "A2", {"DEZ", "PER", "BRZ", "NTZ", "AUZ", "PPZ", "STZ"}, "SISSSSS", where, pool)
+               && e3_.load(cnn_, "E3", {"KENT", "KENV", "KENL", "KENF", "ZKT", "ZKV", "ZKL", "ZKF"}, "TTTTSSSS", where, pool)
+               && e4_.load(cnn_, "E4", {"KENG"}, "T", where, pool);
+    }
+
+    // The record's sections: 0 to the highest section number of its results.
+    void sections(int32_t id, std::vector<Section> &out) const
+    {
+        const Rows::Range a2 = a2_.of(id), e3 = e3_.of(id), e4 = e4_.of(id);
+        if (a2.first == a2.second)
+            return;
+        const int last = a2_.rows[a2.second - 1].i2;
+        Cursor c2{a2_, a2.first, a2.second}, c3{e3_, e3.first, e3.second}, c4{e4_, e4.first, e4.second};
+        for (int s = 0; s <= last; ++s) {
+            Section x;
+            if (const Row *r = c4.at(s))
+                x.keys[0] = r->text[0];
+            if (const Row *r = c3.at(s))
+                for (size_t k = 0; k < 4; ++k) {
+                    x.keys[k + 1] = r->text[k];
+                    x.ZK[k] = r->number[k];
+                }
+            if (const Row *r = c2.at(s)) {
+                x.DEZ = r->number[0];
+                x.PER = int16_t(r->number[1]);
+                x.BRZ = r->number[2];
+                x.NTZ = r->number[3];
+                x.AUZ = r->number[4];
+                x.PPZ = r->number[5];
+                x.STZ = r->number[6];
+            }
+            out.push_back(std::move(x));
+        }
+    }
+
+private:
+    // One row: its keys in the order asked, its numbers after them.
+    struct Row {
+        int32_t id = 0;
+        int i2 = 0;
+        std::array<QString, 4> text;
+        std::array<float, 7> number{};
+    };
+    struct Rows {
+        using Range = std::pair<size_t, size_t>;
+        std::vector<Row> rows;
+        QHash<int32_t, Range> byRecord;
+
+        Range of(int32_t id) const { return byRecord.value(id, Range{0, 0}); }
+
+        bool load(const db::ConnectionPtr &cnn, const char *table, std::initializer_list<const char *> columns,
+                  const char *kinds, const QString &where, KeyPool &pool)
+        {
+            rows.clear();
+            byRecord.clear();
+            QStringList names;
+            for (const char *c : columns)
+                names << QLatin1Char('[') + QLatin1String(c) + QLatin1Char(']');
+            try {
+                db::Recordset rs;
+                rs.Open(QStringLiteral("SELECT [ID],[I2],") + names.join(QLatin1Char(',')) + QStringLiteral(" FROM [")
+                            + QLatin1String(table) + QLatin1Char(']') + where,
+                        cnn);
+                for (; !rs.isEOF(); rs.MoveNext()) {
+                    const Variant id = rs.Fields(0), i2 = rs.Fields(1);
+                    if (id.isNull() || i2.isNull())
+                        continue;
+                    Row r;
+                    r.id = id.toLong();
+                    r.i2 = i2.toInt();
+                    size_t texts = 0, numbers = 0;
+                    for (int i = 0; kinds[i]; ++i) {
+                        const Variant v = rs.Fields(i + 2);
+                        if (kinds[i] == 'T')
+                            r.text[texts++] = pool.text(v);
+                        else if (kinds[i] == 'I')
+                            r.number[numbers++] = v.isNull() ? 0.0f : float(v.toInt());
+                        else
+                            r.number[numbers++] = single(v);
+                    }
+                    if (!rows.empty() && rows.back().id == r.id && rows.back().i2 == r.i2)
+                        continue;
+                    Range &range = byRecord[r.id];
+                    if (range.first == range.second)
+                        range.first = rows.size();
+                    rows.push_back(std::move(r));
+                    range.second = rows.size();
+                }
+            } catch (const VbError &) {
+                return readFailed(table, *columns.begin());
+            }
+            return true;
+        }
+    };
+    // Walks one record's rows along the section numbers.
+    struct Cursor {
+        const Rows &rows;
+        size_t next, end;
+        const Row *at(int s)
+        {
+            while (next < end && rows.rows[next].i2 < s)
+                ++next;
+            return next < end && rows.rows[next].i2 == s ? &rows.rows[next] : nullptr;
+        }
+    };
+
+    db::ConnectionPtr cnn_;
+    Rows a2_, e3_, e4_;
+};
 
 bool readCosts(RunContext &ctx, CostSet &costs, float &FKG)
 {
@@ -60,14 +242,16 @@ bool readCombinations(RunContext &ctx, std::vector<Combination> &combinations)
     m2.INDEX(mini, maxi, an, QStringLiteral("I1"));
     const int N = an > 0 ? std::max<int>(maxi, 0) : 0;
     static const char *const keys[kKeys] = {"KENG", "KENT", "KENV", "KENL", "KENF"};
-    combinations.assign(size_t(N + 1), Combination{});
+    // Half-read keys would make combinations nobody stored: the list is given out whole.
+    std::vector<Combination> read(size_t(N + 1));
     for (int c = 0; c <= N; ++c) {
         for (int k = 0; k < kKeys; ++k)
-            if (!m2.DTVV(QString::fromLatin1(keys[k]), combinations[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
+            if (!m2.DTVV(QString::fromLatin1(keys[k]), read[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
                          int16_t(c)))
                 return false;
         sys::DoEvents();
     }
+    combinations = std::move(read);
     return true;
 }
 
@@ -88,49 +272,42 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
     std::vector<int32_t> ids;
     lister.LID(ids, true);
 
-    clsDATEN a2(ctx), e3(ctx), e4(ctx);
-    struct Device { const char *table, *key, *cost; std::unique_ptr<clsDATEN> d; };
-    Device devices[4] = {{"VANT_V11", "KENT", "EKT", nullptr}, {"VANT_V12", "KENV", "EKV", nullptr},
-                         {"VANT_V13", "KENL", "EKL", nullptr}, {"VANT_V14", "KENF", "EKF", nullptr}};
-    for (Device &dev : devices) {
-        dev.d = std::make_unique<clsDATEN>(ctx);
-        dev.d->setEBOV(true);
-        dev.d->setETABELLE(QString::fromLatin1(dev.table));
-        dev.d->setESPID(QString());
-        dev.d->setESPK1(QString::fromLatin1(dev.key));
-    }
-    const QString I2 = QStringLiteral("I2");
-    for (size_t r = 0; r < ids.size(); ++r) {
-        bind(a2, "A2", "ID", ids[r]);
-        bind(e3, "E3", "ID", ids[r]);
-        bind(e4, "E4", "ID", ids[r]);
-        int16_t mini = 0, maxi = 0, an = 0;
-        a2.INDEX(mini, maxi, an, I2);
-        // A record never evaluated has no sections to compare: visiting a section 0 of zeros
-        // would count a section without length in every combination it fits.
-        for (int s = 0; an > 0 && s <= maxi; ++s) {
-            const Variant sv = int16_t(s);
-            Section x;
-            bool ok = e4.DTVT(QStringLiteral("KENG"), x.keys[0], I2, sv);
-            static const char *const e3keys[4] = {"KENT", "KENV", "KENL", "KENF"};
-            for (int k = 0; ok && k < 4; ++k)
-                ok = e3.DTVT(QString::fromLatin1(e3keys[k]), x.keys[size_t(k + 1)], I2, sv);
-            float *rates[4] = {&x.kT, &x.kV, &x.kL, &x.kF};
-            for (int k = 0; ok && k < 4; ++k)
-                ok = readRate(*devices[k].d, x.keys[size_t(k + 1)], devices[k].cost, FKG, *rates[k]);
-            ok = ok && a2.DTVS(QStringLiteral("DEZ"), x.DEZ, I2, sv) && a2.DTVI(QStringLiteral("PER"), x.PER, I2, sv)
-                 && a2.DTVS(QStringLiteral("BRZ"), x.BRZ, I2, sv) && a2.DTVS(QStringLiteral("NTZ"), x.NTZ, I2, sv)
-                 && a2.DTVS(QStringLiteral("AUZ"), x.AUZ, I2, sv) && a2.DTVS(QStringLiteral("PPZ"), x.PPZ, I2, sv)
-                 && a2.DTVS(QStringLiteral("STZ"), x.STZ, I2, sv);
-            static const char *const zk[4] = {"ZKT", "ZKV", "ZKL", "ZKF"};
-            for (int k = 0; ok && k < 4; ++k)
-                ok = e3.DTVS(QString::fromLatin1(zk[k]), x.ZK[size_t(k)], I2, sv);
-            if (!ok)
-                return false;
-            in.sections.push_back(std::move(x));
+    // Each device's rate per hour by its key, read once for all sections.
+    struct Device { const char *table, *key, *cost; };
+    const Device devices[4] = {{"VANT_V11", "KENT", "EKT"}, {"VANT_V12", "KENV", "EKV"},
+                               {"VANT_V13", "KENL", "EKL"}, {"VANT_V14", "KENF", "EKF"}};
+    std::array<PresetRates, 4> rates;
+    clsDATEN presets(ctx);
+    presets.setEBOV(true);
+    for (size_t k = 0; k < 4; ++k)
+        if (!rates[k].read(presets.connection(), devices[k].table, devices[k].key, devices[k].cost))
+            return false;
+
+    SectionReader reader(lister.connection());
+    KeyPool pool;
+    int shown = 10;
+    for (size_t first = 0; first < ids.size(); first += SectionReader::kChunk) {
+        const std::vector<int32_t> chunk(ids.begin() + long(first),
+                                         ids.begin() + long(std::min(ids.size(), first + SectionReader::kChunk)));
+        if (!reader.read(chunk, pool))
+            return false;
+        for (size_t r = first; r < first + chunk.size(); ++r) {
+            // A record never evaluated has no sections to compare: visiting a section 0 of zeros
+            // would count a section without length in every combination it fits.
+            const size_t from = in.sections.size();
+            reader.sections(ids[r], in.sections);
+            for (size_t i = from; i < in.sections.size(); ++i) {
+                Section &x = in.sections[i];
+                float *perHour[4] = {&x.kT, &x.kV, &x.kL, &x.kF};
+                for (size_t k = 0; k < 4; ++k)
+                    *perHour[k] = rates[k].of(x.keys[k + 1]) * FKG;
+            }
+            const int progress = 10 + int(40 * (r + 1) / ids.size());
+            if (progress != shown) {
+                ctx.setProgress(shown = progress);
+                sys::DoEvents();
+            }
         }
-        ctx.setProgress(10 + int(40 * (r + 1) / ids.size()));
-        sys::DoEvents();
     }
     return true;
 }
@@ -167,7 +344,7 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
     return ok;
 }
 
-bool DATENEINGABE(RunContext &ctx, AggregationInput &in, std::vector<CombinationResult> &results)
+bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::vector<CombinationResult> &results)
 {
     results.clear();
     if (!readAggregationInput(ctx, in))
@@ -179,10 +356,97 @@ bool DATENEINGABE(RunContext &ctx, AggregationInput &in, std::vector<Combination
     ctx.setProgress(59);
     const bool any = std::any_of(results.begin(), results.end(), [](const CombinationResult &r) { return r.m3.BOKOMB; });
     if (!any)
-        ui::MsgBox(QStringLiteral("Achtung! Es wurde für keine der angegebenen\nKombinationen ein Abschnitt gefunden!\n"
-                                  "Die Auswertung wird daher abgebrochen."),
-                   ui::vbOKOnly, ui::programTitle());
+        run.noSectionFound();
     return true;
+}
+
+bool readStoredSums(RunContext &ctx, int N, std::vector<Sums> &sums)
+{
+    sums.assign(size_t(std::max(N + 1, 0)), Sums{});
+    if (N < 0)
+        return true;
+    const std::vector<std::pair<QString, Variant>> columns = m3Columns(Sums{});
+    QStringList names;
+    for (const auto &c : columns)
+        names << QLatin1Char('[') + c.first + QLatin1Char(']');
+    try {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT [I1],") + names.join(QLatin1Char(','))
+                    + QStringLiteral(" FROM [M3] WHERE [IDM]=1 ORDER BY [I1]"),
+                ctx.cnnX());
+        std::vector<bool> seen(sums.size(), false);
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            const Variant i1 = rs.Fields(0);
+            if (i1.isNull())
+                continue;
+            const int c = i1.toInt();
+            // The first row of a combination counts, as for every reader of the table.
+            if (c < 0 || c > N || seen[size_t(c)])
+                continue;
+            seen[size_t(c)] = true;
+            Sums &s = sums[size_t(c)];
+            auto f = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0.0f : v.toSingle(); };
+            auto n = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0 : v.toLong(); };
+            const Variant bo = rs.Fields(1);
+            s.BOKOMB = !bo.isNull() && bo.toBool();
+            float *singles[] = {&s.SDEZ, &s.SBRZ, &s.SBRKT, &s.SBRKV, &s.SBRKL, &s.SBRKF, &s.SBRKP, &s.SBRPH,
+                                &s.SNTZ, &s.SNTKT, &s.SNTKV, &s.SNTKL, &s.SNTKF, &s.SNTKP, &s.SNTPH,
+                                &s.SAUZ, &s.SAUK, &s.SAUPH, &s.SPPZ, &s.SPPK, &s.SPPPH, &s.SSTZ, &s.SSTK, &s.SSTPH};
+            int i = 1;
+            for (float *x : singles)
+                *x = f(i++);
+            for (size_t k = 0; k < 4; ++k) {
+                s.SZK[k] = f(i++);
+                s.ANZK[k] = n(i++);
+            }
+        }
+        rs.Close();
+    } catch (const VbError &) {
+        sums.clear();
+        dataError(QStringLiteral("Wert  kann nicht aus der Spalte BOKOMB der Tabelle M3 eingelesen werden!"));
+        return false;
+    }
+    return true;
+}
+
+std::vector<bool> PageSums::found() const
+{
+    std::vector<bool> out;
+    for (const Sums &s : sums)
+        out.push_back(s.BOKOMB);
+    return out;
+}
+
+std::vector<double> PageSums::depths() const
+{
+    std::vector<double> out;
+    for (const Sums &s : sums)
+        out.push_back(s.SDEZ);
+    return out;
+}
+
+PageSums pageSums(RunContext &ctx, MultipleRun &run)
+{
+    PageSums p;
+    AggregationInput in;
+    std::vector<CombinationResult> results;
+    const bool stored = DATENEINGABE(ctx, run, in, results);
+    const int N = int(in.combinations.size()) - 1;
+    if (stored) {
+        for (const CombinationResult &r : results)
+            p.sums.push_back(r.m3);
+    } else {
+        readStoredSums(ctx, N, p.sums);
+    }
+    p.KOMBKOPF = combinationTableHead();
+    p.KOMBTAB = CellArray(7, int(p.sums.size()));
+    for (int c = 0; c < p.KOMBTAB.rows(); ++c) {
+        p.KOMBTAB.set(0, c, Variant(int16_t(c)));
+        if (c <= N)
+            for (int k = 0; k < kKeys; ++k)
+                p.KOMBTAB.set(k + 1, c, in.combinations[size_t(c)].keys[size_t(k)]);
+    }
+    return p;
 }
 
 } // namespace vnt::multiple

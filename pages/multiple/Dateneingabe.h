@@ -6,13 +6,20 @@
 #include "pages/multiple/Aggregation.h"
 #include "platform/RunContext.h"
 
+#include "drawing/TabelleCells.h"
+
 #include <vector>
+
+namespace vnt {
+class MultipleRun;
+}
 
 namespace vnt::multiple {
 
 struct AggregationInput {
     CostSet costs;
-    std::vector<Combination> combinations;   // numbers 0..N; a number without an M2 row matches all
+    // Numbers 0..N; a number without an M2 row matches all. Empty until every key was read.
+    std::vector<Combination> combinations;
     std::vector<Section> sections;           // the active records in name order, each by section
 };
 
@@ -23,8 +30,27 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in);
 // the accessor's message, the tables keep the previous run's rows untouched.
 bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &results);
 
-// Reads, aggregates and writes; tells the user when no section fitted any combination.
-// False when reading or writing failed; the results are then those computed, if any.
-bool DATENEINGABE(RunContext &ctx, AggregationInput &in, std::vector<CombinationResult> &results);
+// Reads, aggregates and writes; tells the user (once in the run) when no section fitted any
+// combination. False when reading or writing failed; the results are then those computed, if any.
+bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::vector<CombinationResult> &results);
+
+// The sums of combinations 0..N as M3 holds them; a combination without a row has none.
+// False, after a data-error message, when the table could not be read.
+bool readStoredSums(RunContext &ctx, int N, std::vector<Sums> &sums);
+
+// What the first page draws: the sums as stored, and the table of the combinations.
+struct PageSums {
+    std::vector<Sums> sums;   // by combination number
+    CellArray KOMBKOPF, KOMBTAB;
+
+    int NKOMB() const { return int(sums.size()) - 1; }
+    std::vector<bool> found() const;
+    std::vector<double> depths() const;   // SDEZ in metres
+};
+
+// The first page's data step: aggregates and stores, and keeps what the tables now hold. When
+// the sums could not be stored, the page shows the previous run's rows that the tables kept,
+// so that it never disagrees with the pages that read them.
+PageSums pageSums(RunContext &ctx, MultipleRun &run);
 
 } // namespace vnt::multiple

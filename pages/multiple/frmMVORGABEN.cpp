@@ -203,6 +203,7 @@ void frmMVORGABEN::loadGrid()
     for (int c = 0; c < 6; ++c)
         if (!m2_->DTFFM(QString::fromLatin1(kColumns[c]), *grid_, QString::number(c), QStringLiteral("I1")))
             return;
+    loaded_ = true;
 }
 
 void frmMVORGABEN::cmdH_Click()
@@ -224,8 +225,14 @@ void frmMVORGABEN::cmdABBRECHEN_Click()
 
 void frmMVORGABEN::cmdOK_Click()
 {
-    if (saving_ || !m2_)
+    if (saving_)
         return;   // the accessor lets events in between rows: one save at a time
+    // A grid that never received M2 holds no combinations of the user's: storing it would
+    // replace them by whatever the empty grid shows.
+    if (!loaded_) {
+        reject();
+        return;
+    }
     saving_ = true;
     // A key still open in the choice list is part of what the user confirmed.
     flx_->EINFUEGEN(0);
@@ -285,6 +292,8 @@ bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+        quitRequested_ = true;
+        reject();
         if (onQuit)
             onQuit();
         return true;

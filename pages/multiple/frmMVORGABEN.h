@@ -1,5 +1,6 @@
 // The combination editor: one grid row per combination of preset keys, chosen from the keys
-// of the preset tables; OK stores the grid in M2 as one unit, Abbrechen leaves M2 as it was.
+// of the preset tables; OK stores the grid in M2 as one unit, Abbrechen leaves M2 as it was,
+// and so does OK after a load that could not read M2.
 #pragma once
 
 #include "data/clsDATEN.h"
@@ -27,9 +28,11 @@ public:
     explicit frmMVORGABEN(RunContext &ctx, QWidget *parent = nullptr);
     ~frmMVORGABEN() override;
 
-    // The main window's quit and help commands, for Alt+Q and F1.
+    // The main window's quit and help commands, for Alt+Q and F1. Alt+Q first closes the
+    // editor: the page load that waits for it gives up before the quit runs.
     std::function<void()> onQuit;
     std::function<void()> onHelp;
+    bool quitRequested() const { return quitRequested_; }
 
     // The keys offered for a preset table: keys of the rows whose running number is unique, in
     // running-number order, then empty entries up to one more than the table has rows.
@@ -72,6 +75,8 @@ private:
     std::unique_ptr<clsDATEN> m2_;
     std::array<QStringList, 5> lists_;
     bool saving_ = false;
+    bool loaded_ = false;   // the grid holds M2 as stored
+    bool quitRequested_ = false;
 };
 
 } // namespace vnt

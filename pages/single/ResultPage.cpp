@@ -29,6 +29,7 @@ namespace {
 
 constexpr qint64 kWhite = 0xFFFFFF;
 const char *const kRectMm = "vantrelRectMm";
+const char *const kPressable = "vantrelFigurePress";
 const char *const kBackColor = "BackColor";
 
 int pixels(double mm, double perMm) { return int(std::lround(mm * perMm)); }
@@ -289,6 +290,7 @@ void ResultPage::drucken(PrintJob &job, bool endsDocument)
 {
     if (job.ended() || job.abandoned())
         return;
+    BusyScope busy;
     Guard g(QStringLiteral("VB-Fehler: "), printErrorTitle());
     endLooseSheet();
     job_ = &job;
@@ -320,6 +322,7 @@ void ResultPage::drucken(PrintJob &job, bool endsDocument)
 
 void ResultPage::KONTEXT(bool HBOKF, bool HBOKFS, qint64 FARBEMDI, qint64 FARBEPIC)
 {
+    BusyScope busy;
     pageColor_ = FARBEMDI;
     for (PictureBox *box : findChildren<PictureBox *>(Qt::FindDirectChildrenOnly))
         if (box != surface_)
@@ -441,6 +444,27 @@ void ResultPage::Form_Unload()
     endLooseSheet();
 }
 
+void ResultPage::setFigurePress(const QStringList &boxes, std::function<void()> pressed)
+{
+    figurePressed_ = std::move(pressed);
+    for (const QString &name : boxes)
+        if (PictureBox *box = pictureBox(name)) {
+            box->setProperty(kPressable, true);
+            box->installEventFilter(this);
+        }
+}
+
+bool ResultPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && figurePressed_ && watched->property(kPressable).toBool()) {
+        // A copy: the dialog's redraw may set another handler.
+        const std::function<void()> pressed = figurePressed_;
+        pressed();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ResultPage::mousePressEvent(QMouseEvent *e)
 {
     // Presses on a figure's box bubble up here; only the background opens the layout dialog.
@@ -507,6 +531,11 @@ void ResultPage::showEvent(QShowEvent *e)
 
 void ResultPage::closeEvent(QCloseEvent *e)
 {
+    // A drawing still running would lose what it draws with: the window closes after it.
+    if (BusyScope::later(this, [w = QPointer<QWidget>(windowOf(this))] { if (w) w->close(); })) {
+        e->ignore();
+        return;
+    }
     // Closing a page through its window frame closes the pages as the Close panel does: a page
     // closed alone would leave its partners loaded and the page commands shown. The Close
     // panel takes each page out of the main window before it closes it.

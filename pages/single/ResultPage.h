@@ -7,6 +7,7 @@
 #include "drawing/PictureBox.h"
 #include "drawing/Surface.h"
 #include "drawing/TabelleCells.h"
+#include "platform/BusyScope.h"
 #include "platform/RunContext.h"
 
 #include <QPointer>
@@ -116,12 +117,13 @@ protected:
     // print target, else a sheet of the page's own on the printer, made on first use.
     std::shared_ptr<Surface> printerSurface();
     // True while a figure draws: the table object sets its scroll bar then, which must not
-    // start another drawing.
+    // start another drawing. A drawing page is busy: quit and close wait for it.
     bool drawing() const { return drawing_ > 0; }
     struct DrawingScope {
         explicit DrawingScope(ResultPage &p) : p_(p) { ++p_.drawing_; }
         ~DrawingScope() { --p_.drawing_; }
         ResultPage &p_;
+        BusyScope busy;
     };
 
     void redrawFigures();
@@ -130,6 +132,11 @@ protected:
     // than once per value, which is most of the time a page takes to load or redraw.
     void drawingPass(const std::function<void()> &pass);
     RunContext &ctx_;
+
+    // A press with any button on one of these boxes runs `pressed` (the page's options dialog
+    // and its redraw) and does not reach the page background.
+    void setFigurePress(const QStringList &boxes, std::function<void()> pressed);
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
@@ -162,6 +169,7 @@ private:
     bool redrawPending_ = false;
     bool unloaded_ = false;
     bool activateHooked_ = false;
+    std::function<void()> figurePressed_;
 };
 
 } // namespace vnt

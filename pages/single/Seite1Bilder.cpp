@@ -4,6 +4,7 @@
 #include "data/clsDATEN.h"
 #include "drawing/Markup.h"
 #include "drawing/clsGRAFIK.h"
+#include "pages/single/FigureFrame.h"
 #include "pages/single/mdiSEITE1.h"
 #include "platform/Guard.h"
 #include "platform/NumberFormat.h"
@@ -191,51 +192,10 @@ clsGRAFIK *mdiSEITE1::beginne(int figure, const QString &boxName, int OBJ, float
 
 void mdiSEITE1::schreibeRahmen(int figure, const std::vector<std::pair<const char *, double>> &werte)
 {
-    if (!g0_)
-        vnt::raise(91);
-    const Variant nr{int16_t(figure)};
-    const QString key = QStringLiteral("IDOBJEKT");
-    for (const auto &[spalte, wert] : werte) {
-        const QString name = QString::fromLatin1(spalte);
-        if (name == QLatin1String("OX") || name == QLatin1String("OY"))
-            g0_->DVTI(name, int16_t(wert), key, nr);
-        else
-            g0_->DVTS(name, float(wert), key, nr);
-    }
+    writeFigureFrame(g0_, figure, werte);
 }
 
-float mdiSEITE1::liesG0(int figure, const char *spalte)
-{
-    if (!g0_)
-        vnt::raise(91);
-    float v = 0;
-    g0_->DTVS(QString::fromLatin1(spalte), v, QStringLiteral("IDOBJEKT"), Variant(int16_t(figure)));
-    return v;
-}
-
-namespace {
-
-// Binds the drawing object to the figure's box or to the sheet at the box's place.
-void binde(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float YDO, const QRectF &mm,
-           const std::shared_ptr<Surface> &sheet)
-{
-    g.setEIDOBJEKT(int16_t(figure));
-    if (OBJ == 0) {
-        if (!box)
-            vnt::raise(91);
-        g.setEOBJEKT(&box->surface());
-        g.setEXDL(0);
-        g.setEYDO(0);
-    } else if (OBJ == 1) {
-        g.setEOBJEKT(sheet.get());
-        g.setEXDL(mm.left() + XDL);
-        g.setEYDO(mm.top() + YDO);
-        g.setELX(mm.width());
-        g.setELY(mm.height());
-    }
-}
-
-} // namespace
+float mdiSEITE1::liesG0(int figure, const char *spalte) { return readFigureFrame(g0_, figure, spalte); }
 
 #define VNT_BILD_ANFANG(NR, BOX)                                                                   \
     DrawingScope busy(*this);                                                                      \
@@ -260,7 +220,7 @@ void binde(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float 
                 sheet = printerSurface();                                                          \
                 bild(NR).target = sheet;                                                           \
             }                                                                                      \
-            binde(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);        \
+            bindFigureTarget(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet.get());        \
         });                                                                                        \
     };                                                                                             \
     const auto fertig = [&] {                                                                      \
@@ -652,7 +612,7 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
                 sheet = printerSurface();
                 bild(figure).target = sheet;
             }
-            binde(*g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet);
+            bindFigureTarget(*g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet.get());
         }))
         return;
     if (!st([&] {

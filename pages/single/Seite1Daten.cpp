@@ -209,9 +209,9 @@ void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A)
     D.EKP *= D.FKP;
 }
 
-void EXPONENT(std::vector<double> &WERTE, int16_t &POTENZ, float GRENZE)
+void EXPONENT(std::vector<double> &WERTE, int16_t &POTENZ, float GRENZE, const QString &titel)
 {
-    Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Sub EXPONENT, Seite 1"));
+    Guard g(QStringLiteral("VB-Fehler: "), titel);
     if (!g.step([&] {
             if (GRENZE > 0 && POTENZ == 0) {
                 // A value that is no number (an overflowed sum) has no power of ten to find.

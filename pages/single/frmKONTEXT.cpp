@@ -2,7 +2,7 @@
 // opened it.
 #include "frmKONTEXT.h"
 
-#include "OkCancelFrame.h"
+#include "PageDialogs.h"
 #include "ResultPage.h"
 #include "drawing/Surface.h"
 #include "platform/Guard.h"
@@ -68,6 +68,7 @@ frmKONTEXT::frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent)
     connect(chkBOKF, &QCheckBox::toggled, this, [this] { chkBOKF_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdABBRECHEN, &QPushButton::clicked, this, [this] { cmdABBRECHEN_Click(); });
+    callOnResize(*this, [this] { Form_Resize(); });
 }
 
 void frmKONTEXT::zeigen(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
@@ -193,17 +194,5 @@ void frmKONTEXT::Form_Resize()
     SCHALTERANZEIGEN();
 }
 
-void frmKONTEXT::showEvent(QShowEvent *e)
-{
-    QDialog::showEvent(e);
-    Form_Resize();
-}
-
-void frmKONTEXT::changeEvent(QEvent *e)
-{
-    QDialog::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && isVisible())
-        Form_Resize();
-}
 
 } // namespace vnt

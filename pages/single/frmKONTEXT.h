@@ -49,8 +49,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
-    void showEvent(QShowEvent *e) override;
-    void changeEvent(QEvent *e) override;
 
 private:
     void chkBOKF_Click();

@@ -3,8 +3,8 @@
 // the cost options, and writes the options back only on OK.
 #include "frmKONTEXT1.h"
 
-#include "OkCancelFrame.h"
 #include "data/clsDATEN.h"
+#include "pages/single/PageDialogs.h"
 #include "platform/Guard.h"
 #include "platform/ui.h"
 
@@ -103,6 +103,7 @@ frmKONTEXT1::frmKONTEXT1(RunContext &ctx, QWidget *parent) : QDialog(parent), ct
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &QDialog::reject);
 
+    callOnResize(*this, [this] { Form_Resize(); });
     Form_Load();
 }
 
@@ -110,12 +111,7 @@ frmKONTEXT1::~frmKONTEXT1() = default;
 
 void frmKONTEXT1::zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN)
 {
-    {
-        frmKONTEXT1 dlg(ctx, ctx.mainWidget());
-        ui::showModal(dlg);
-    }
-    if (NEUZEICHNEN)
-        NEUZEICHNEN();
+    showThenRedraw<frmKONTEXT1>(ctx, NEUZEICHNEN);
 }
 
 void frmKONTEXT1::Form_Load()
@@ -223,27 +219,6 @@ void frmKONTEXT1::cmdOK_Click()
     accept();
 }
 
-void frmKONTEXT1::Form_Resize()
-{
-    if (isMinimized())
-        return;
-    if (QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        const QRect g = screen->geometry();
-        move(g.left() + qRound(0.01 * g.width()), g.top() + qRound(0.01 * g.height()));
-    }
-}
-
-void frmKONTEXT1::showEvent(QShowEvent *e)
-{
-    QDialog::showEvent(e);
-    Form_Resize();
-}
-
-void frmKONTEXT1::changeEvent(QEvent *e)
-{
-    QDialog::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && isVisible())
-        Form_Resize();
-}
+void frmKONTEXT1::Form_Resize() { placeOnScreen(*this, 0.01, 0.01); }
 
 } // namespace vnt

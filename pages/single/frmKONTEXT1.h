@@ -48,10 +48,6 @@ public:
     int16_t ZAUF() const { return ZAUF_; }
     int16_t KENKPG() const { return KENKPG_; }
 
-protected:
-    void showEvent(QShowEvent *e) override;
-    void changeEvent(QEvent *e) override;
-
 private:
     void Form_Load();
     void Form_Resize();

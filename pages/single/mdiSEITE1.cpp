@@ -125,6 +125,7 @@ QList<ResultPage::Figure> mdiSEITE1::figures()
 
 void mdiSEITE1::NEUZEICHNEN()
 {
+    BusyScope busy;
     OPTIONENNEULESEN(D_, zugriffe_);
     const std::function<void()> bilder[] = {
         [this] { BILD12(0, 0, 0); }, [this] { BILD13(0, 0, 0); }, [this] { BILD14(0, 0, 0); },

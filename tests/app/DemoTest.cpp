@@ -206,7 +206,14 @@ TEST_F(Demo, SampleRecordsAreCompleteForTheEvaluation)
         else
             (faGiven ? totalsByFactor : totalsByLength)++;
     }
-    EXPECT_GE(active, 1);
+    EXPECT_GE(active, 2) << "the multiple evaluation compares two or more active records";
+    // Every record comes evaluated, its results marked as current.
+    EXPECT_EQ(db.one("SELECT COUNT(*) FROM E2 LEFT JOIN A2 ON A2.ID=E2.ID AND A2.I2=E2.I2 WHERE A2.ID IS NULL"), "0");
+    EXPECT_EQ(db.one("SELECT COUNT(*) FROM A1 WHERE BONEU=0"), QString::number(records.size()));
+    // The combinations group the active records' sections in several ways, and one finds none.
+    EXPECT_GE(db.one("SELECT COUNT(DISTINCT M2.I1) FROM M2 JOIN E4 ON E4.KENG=M2.KENG JOIN E1 ON E1.ID=E4.ID AND E1.AKT")
+                  .toInt(), 4);
+    EXPECT_EQ(db.one("SELECT COUNT(*) FROM M2 WHERE KENG='SST'"), "1");
     EXPECT_GE(perSectionParts, 1);
     EXPECT_GE(perSectionFactors, 1);
     EXPECT_GE(totalsByFactor, 1);

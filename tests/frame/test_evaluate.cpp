@@ -175,3 +175,41 @@ TEST(Evaluate, MBerechnenWithoutItsPagesSaysSoAndLeavesNoProgressBar)
     EXPECT_FALSE(w.frm->GEAENDERT());
     EXPECT_TRUE(w.frm->menuItem("mnuEXTRAS")->isEnabled());
 }
+
+TEST(Evaluate, AFailedPageLoadEndsEachCommandWithTheWindowAsBefore)
+{
+    struct Case { const char *menu, *caption, *records; int markedId; } cases[] = {
+        {"mnuBERECHNEN", "&Berechnen", "INSERT INTO E1 VALUES (4,'B1','',1);INSERT INTO A1 VALUES (4,0);", -1},
+        {"mnuNEUBERECHNEN", "&Neuberechnen", "INSERT INTO E1 VALUES (4,'B1','',1);INSERT INTO A1 VALUES (4,0);", 4},
+        {"mnuMBERECHNEN", "&MBerechnen",
+         "INSERT INTO E1 VALUES (1,'B1','',1);INSERT INTO E1 VALUES (2,'B2','',1);INSERT INTO M1 VALUES (1,'k',0);", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.menu);
+        PageWindow w(c.records);
+        const PageFactory failing = [](RunContext &, QWidget *) -> QWidget * { vnt::raise(3021, "Kein aktueller Datensatz."); };
+        FactoryScope scope(failing, failing, [](RunContext &) { return true; });
+        Boxes none;
+        w.frm->mnuAUSWERTEN_Click();
+        ASSERT_TRUE(w.frm->menuItem(c.menu)->isEnabled());
+        {
+            Boxes boxes;
+            boxes.answer(ui::vbOK);   // OK: the command must not go on without its page
+            w.frm->menuItem(c.menu)->trigger();
+            ASSERT_EQ(boxes.records().size(), 1u);
+            EXPECT_EQ(boxes.records()[0].title, c.caption);
+        }
+        EXPECT_EQ(w.windows(), QStringList{"mdiAUTOSTART"});
+        EXPECT_TRUE(w.frm->panel(10)->isHidden());
+        EXPECT_TRUE(w.frm->panel(15)->isHidden());
+        EXPECT_TRUE(progressHidden(*w.frm));
+        EXPECT_FALSE(w.frm->GEAENDERT());
+        EXPECT_TRUE(w.frm->menuItem("mnuDATEI")->isEnabled());
+        EXPECT_TRUE(w.frm->menuItem("mnuEXTRAS")->isEnabled());
+        EXPECT_FALSE(sys::hourglass());
+        if (c.markedId >= 0)   // no page was shown: the record still needs its pages made
+            EXPECT_EQ(w.db(QString("SELECT BONEU FROM A1 WHERE ID=%1").arg(c.markedId)), "1");
+        else
+            EXPECT_EQ(w.db("SELECT BONEU FROM A1 WHERE ID=4"), "0");
+    }
+}

@@ -79,6 +79,21 @@ struct FactoryScope {
     }
 };
 
+// The names of the main window's child windows in loading order, and of the current one.
+inline QStringList windowNames(const frmMAIN &frm)
+{
+    QStringList out;
+    for (QMdiSubWindow *s : frm.mdiArea()->subWindowList(QMdiArea::CreationOrder))
+        out << (s->widget() ? s->widget()->objectName() : s->objectName());
+    return out;
+}
+
+inline QString currentWindowName(const frmMAIN &frm)
+{
+    QMdiSubWindow *s = frm.mdiArea()->currentSubWindow();
+    return s && s->widget() ? s->widget()->objectName() : QString();
+}
+
 struct PageWindow {
     Installation inst;
     std::unique_ptr<frmMAIN> frm;
@@ -92,13 +107,7 @@ struct PageWindow {
         EXPECT_TRUE(frm->MDIForm_Load(inst.program));
     }
     QString db(const QString &query) const { return scalar(inst.working(), query); }
-    QStringList windows() const
-    {
-        QStringList out;
-        for (QMdiSubWindow *s : frm->mdiArea()->subWindowList(QMdiArea::CreationOrder))
-            out << (s->widget() ? s->widget()->objectName() : s->objectName());
-        return out;
-    }
+    QStringList windows() const { return windowNames(*frm); }
     QWidget *window(const QString &name) const
     {
         for (QMdiSubWindow *s : frm->mdiArea()->subWindowList())
@@ -106,11 +115,7 @@ struct PageWindow {
                 return s;
         return nullptr;
     }
-    QString current() const
-    {
-        QMdiSubWindow *s = frm->mdiArea()->currentSubWindow();
-        return s && s->widget() ? s->widget()->objectName() : QString();
-    }
+    QString current() const { return currentWindowName(*frm); }
 };
 
 } // namespace vnt::test

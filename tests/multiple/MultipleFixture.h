@@ -12,6 +12,13 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 
 namespace vnt::test {
 
+// A context that counts the quit command.
+class QuitContext : public SimpleRunContext {
+public:
+    int quits = 0;
+    void mnuBEENDEN_Click() override { ++quits; }
+};
+
 class MultipleTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -26,7 +33,7 @@ protected:
 
     QTemporaryDir dir;
     db::ConnectionPtr cnn, cnnV;
-    SimpleRunContext ctx;
+    QuitContext ctx;
     Boxes boxes;
 };
 

@@ -146,3 +146,17 @@ TEST(Aggregation, CoefficientOfVariation)
         EXPECT_DOUBLE_EQ(vx, c.VX) << c.XQ;
     }
 }
+
+TEST(Aggregation, AdditionalMeasuresAreCountedBeyondSixteenBits)
+{
+    // 32,768 positive costs once wrapped to -32768 and gave a negative cost per measure.
+    Section s = section(1, 1);
+    s.ZK = {10, 0, 0, 0};
+    const std::vector<Section> sections(32768, s);
+    const auto r = aggregate({}, sections, {0, 1});
+    EXPECT_EQ(r[0].m3.ANZK[0], 32768);
+    EXPECT_FLOAT_EQ(r[0].m4.XQZK, 10);
+    for (const auto &[column, value] : m3Columns(r[0].m3))
+        if (column == "ANZKT")
+            EXPECT_EQ(value.toLong(), 32768);
+}

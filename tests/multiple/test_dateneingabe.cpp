@@ -2,6 +2,7 @@
 // rows it leaves behind, also when writing fails.
 #include "MultipleFixture.h"
 #include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/MultipleRun.h"
 
 using namespace vnt;
 using namespace vnt::multiple;
@@ -35,6 +36,7 @@ protected:
         cnn->Execute(QString::fromLatin1(kProject));
         cnnV->Execute(QString::fromLatin1(kPresets));
     }
+    MultipleRun run;
 };
 
 TEST_F(Dateneingabe, ActiveRecordsAreSummedPerCombinationAndWritten)
@@ -46,7 +48,7 @@ TEST_F(Dateneingabe, ActiveRecordsAreSummedPerCombinationAndWritten)
                                 "INSERT INTO M3 (IDM, I1, SDEZ) VALUES (1, 5, 123);"));
     AggregationInput in;
     std::vector<CombinationResult> r;
-    ASSERT_TRUE(DATENEINGABE(ctx, in, r));
+    ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
     ASSERT_EQ(r.size(), 3u);
     EXPECT_FLOAT_EQ(in.costs.KP, 60);
     EXPECT_EQ(in.sections.size(), 3u);   // B0, B1, A0: neither C nor the unevaluated D
@@ -68,7 +70,7 @@ TEST_F(Dateneingabe, NoMatchTellsTheUserAndStillWritesZeros)
     boxes.answer(ui::vbOK);
     AggregationInput in;
     std::vector<CombinationResult> r;
-    EXPECT_TRUE(DATENEINGABE(ctx, in, r));
+    EXPECT_TRUE(DATENEINGABE(ctx, run, in, r));
     ASSERT_EQ(boxes.records().size(), 1u);
     EXPECT_EQ(boxes.records()[0].text, QString::fromUtf8("Achtung! Es wurde für keine der angegebenen\nKombinationen ein "
                                                          "Abschnitt gefunden!\nDie Auswertung wird daher abgebrochen."));
@@ -79,11 +81,43 @@ TEST_F(Dateneingabe, FailedWriteKeepsThePreviousRunWhole)
 {
     AggregationInput in;
     std::vector<CombinationResult> r;
-    ASSERT_TRUE(DATENEINGABE(ctx, in, r));
+    ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
     const QString before = rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1");
     cnn->Execute(QStringLiteral("DELETE FROM A2 WHERE ID=2;"
                                 "CREATE TRIGGER nowrite BEFORE UPDATE ON M4 BEGIN SELECT RAISE(ABORT, 'locked'); END;"));
     boxes.answer(ui::vbOK);   // the accessor's data-error message
-    EXPECT_FALSE(DATENEINGABE(ctx, in, r));
+    EXPECT_FALSE(DATENEINGABE(ctx, run, in, r));
     EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), before);
+}
+
+TEST_F(Dateneingabe, AdditionalMeasureCountsAboveSixteenBitsAreStored)
+{
+    CombinationResult r;
+    r.m3.BOKOMB = true;
+    r.m3.ANZK = {40000, 0, 0, 70000};
+    ASSERT_TRUE(writeAggregation(ctx, {r}));
+    EXPECT_EQ(rows("SELECT ANZKT, ANZKF FROM M3 WHERE IDM=1 AND I1=0"), "40000;70000");
+}
+
+TEST_F(Dateneingabe, SectionsAreReadInNameOrderAcrossManyRecordsWithGapsAndKeysOfAnyCase)
+{
+    // 511 more records, numbered against their names' order, one section each (DEZ = the id);
+    // record 1 gets a section 2 and loses its result row 1, while its devices stay.
+    cnn->Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < 520)"
+        " INSERT INTO E1 (ID, KEN, AKT) SELECT i, printf('Z%04d', 1000 - i), 1 FROM n;"
+        "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < 520)"
+        " INSERT INTO A2 (ID, I2, DEZ, BRZ, NTZ, PER) SELECT i, 0, i, 1, 1, 1 FROM n;"
+        "INSERT INTO A2 (ID, I2, DEZ, BRZ, NTZ, PER) VALUES (1, 2, 7, 1, 1, 1);"
+        "DELETE FROM A2 WHERE ID = 1 AND I2 = 1;"
+        "UPDATE E3 SET KENT = 't1' WHERE ID = 2;"));
+    AggregationInput in;
+    ASSERT_TRUE(readAggregationInput(ctx, in));
+    ASSERT_EQ(in.sections.size(), 3u + 1u + 511u);   // A: 1, B: 0..2, D: none, then Z0480..Z0990
+    EXPECT_FLOAT_EQ(in.sections[0].kT, 20);          // "t1" is the rig T1 for the database
+    EXPECT_EQ(in.sections[2].keys[1], "T2");         // B's section 1: devices without a result row
+    EXPECT_FLOAT_EQ(in.sections[2].DEZ, 0);
+    EXPECT_FLOAT_EQ(in.sections[3].DEZ, 7);
+    for (size_t i = 4; i < in.sections.size(); ++i)
+        ASSERT_FLOAT_EQ(in.sections[i].DEZ, float(520 - (i - 4))) << i;
 }

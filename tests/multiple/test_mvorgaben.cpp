@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <sqlite3.h>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -127,9 +128,34 @@ TEST_F(MVorgaben, WindowKeysReachTheMainWindowAndLeaveTheEditorOpen)
     };
     press(Qt::Key_Escape, Qt::NoModifier);
     press(Qt::Key_F1, Qt::NoModifier);
-    press(Qt::Key_Q, Qt::AltModifier);
     EXPECT_EQ(ctx.panelClicks, QList<int>({9}));
     EXPECT_EQ(helps, 1);
-    EXPECT_EQ(quits, 1);
     EXPECT_TRUE(f.isVisible());
+
+    // The quit key leaves the editor first, without storing anything.
+    press(Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(f.quitRequested());
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(MVorgaben, AfterAFailedLoadOkLeavesM2AsItWas)
+{
+    cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENG, KENT) VALUES (1, 0, 'S', 'T1'), (1, 1, 'KI', NULL);"));
+    const QString stored = rows(kM2);
+    // Another program holds the working copy while the editor loads.
+    sqlite3_busy_timeout(cnn->handle(), 0);
+    auto locker = db::openDatabase(cnn->path());
+    locker->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    ui::ScriptedBoxes dataErrors;   // the accessor's messages, however many the load shows
+    int shown = 0;
+    dataErrors.onUnexpected = [&](const QString &) { ++shown; };
+    frmMVORGABEN f(ctx);
+    locker->Execute(QStringLiteral("COMMIT"));
+    EXPECT_GT(shown, 0);
+
+    f.cmdOK()->click();
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_EQ(rows(kM2), stored);
 }

@@ -1,0 +1,244 @@
+// The multiple evaluation over generated projects of 100, 1,000 and 10,000 active records of
+// 30 sections: the data step (reading the sections, aggregating, writing M3 and M4) and the
+// whole load of the first page, each beside one plain SQL query that reads the same result
+// rows, measured in the same run.
+#include "BenchRun.h"
+#include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/MultipleRun.h"
+#include "pages/multiple/mdiMSEITE1.h"
+#include "platform/RunContext.h"
+#include "platform/db/Database.h"
+#include "platform/ui.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+using namespace vnt;
+
+namespace {
+
+constexpr int kSections = 30;
+
+QString schemaText(const char *file)
+{
+    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "schema" / file;
+    QFile f(QString::fromStdString(path.string()));
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+db::ConnectionPtr makeDatabase(const QString &file, const char *schema)
+{
+    QFile touch(file);
+    touch.open(QIODevice::WriteOnly);
+    touch.close();
+    auto cnn = db::openDatabase(file);
+    cnn->Execute(schemaText(schema));
+    return cnn;
+}
+
+QTemporaryDir &folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A project of `records` active records: four rocks and three rigs in turn along each record,
+// times and additional costs varying by section; six combinations by rock and rig.
+struct Project {
+    QString project, presets;
+};
+
+const Project &project(int records)
+{
+    static std::map<int, Project> made;
+    if (auto it = made.find(records); it != made.end())
+        return it->second;
+    Project p{folder().filePath(QString("VANT-%1.mdb").arg(records)), folder().filePath(QString("VORGABE-%1.mdb").arg(records))};
+    auto cnn = makeDatabase(p.project, "project.sql");
+    cnn->BeginTrans();
+    sqlite3 *db = cnn->handle();
+    auto exec = [db](const char *sql, const std::function<void(sqlite3_stmt *)> &rows) {
+        sqlite3_stmt *st = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+        rows(st);
+        sqlite3_finalize(st);
+    };
+    const char *rocks[] = {"S", "KI", "U", "MG"};
+    const char *rigs[] = {"T1", "T2", "T3"};
+    exec("INSERT INTO E1 (ID, KEN, AKT) VALUES (?, ?, 1)", [&](sqlite3_stmt *st) {
+        for (int r = 1; r <= records; ++r) {
+            const QByteArray ken = QString("R%1").arg(r, 6, 10, QLatin1Char('0')).toUtf8();
+            sqlite3_reset(st);
+            sqlite3_bind_int(st, 1, r);
+            sqlite3_bind_text(st, 2, ken.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(st);
+        }
+    });
+    exec("INSERT INTO E3 (ID, I2, KENT, ZKT, ZKL) VALUES (?, ?, ?, ?, ?)", [&](sqlite3_stmt *st) {
+        for (int r = 1; r <= records; ++r)
+            for (int s = 0; s < kSections; ++s) {
+                sqlite3_reset(st);
+                sqlite3_bind_int(st, 1, r);
+                sqlite3_bind_int(st, 2, s);
+                sqlite3_bind_text(st, 3, rigs[(r + s) % 3], -1, SQLITE_STATIC);
+                sqlite3_bind_double(st, 4, s % 7 == 0 ? 250.0 : 0.0);
+                sqlite3_bind_double(st, 5, s % 11 == 0 ? 90.0 : 0.0);
+                sqlite3_step(st);
+            }
+    });
+    exec("INSERT INTO E4 (ID, I2, KENG) VALUES (?, ?, ?)", [&](sqlite3_stmt *st) {
+        for (int r = 1; r <= records; ++r)
+            for (int s = 0; s < kSections; ++s) {
+                sqlite3_reset(st);
+                sqlite3_bind_int(st, 1, r);
+                sqlite3_bind_int(st, 2, s);
+                sqlite3_bind_text(st, 3, rocks[(s / 8) % 4], -1, SQLITE_STATIC);
+                sqlite3_step(st);
+            }
+    });
+    exec("INSERT INTO A2 (ID, I2, DEZ, NTZ, AUZ, PPZ, STZ, BRZ, PER) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+         [&](sqlite3_stmt *st) {
+             for (int r = 1; r <= records; ++r)
+                 for (int s = 0; s < kSections; ++s) {
+                     const double ntz = 0.5 + 0.05 * ((r * 7 + s) % 13);
+                     sqlite3_reset(st);
+                     sqlite3_bind_int(st, 1, r);
+                     sqlite3_bind_int(st, 2, s);
+                     sqlite3_bind_double(st, 3, 0.5 + 0.01 * (s % 5));
+                     sqlite3_bind_double(st, 4, ntz);
+                     sqlite3_bind_double(st, 5, 0.1);
+                     sqlite3_bind_double(st, 6, 0.05);
+                     sqlite3_bind_double(st, 7, s % 9 == 0 ? 1.0 : 0.0);
+                     sqlite3_bind_double(st, 8, ntz + 0.15 + (s % 9 == 0 ? 1.0 : 0.0));
+                     sqlite3_bind_int(st, 9, 3);
+                     sqlite3_step(st);
+                 }
+         });
+    cnn->Execute("INSERT INTO M1 (IDM, KOM) VALUES (1, 'Messung');"
+                 "INSERT INTO M2 (IDM, I1, KENG, KENT) VALUES (1, 0, 'S', NULL), (1, 1, 'KI', NULL), (1, 2, 'U', NULL),"
+                 " (1, 3, 'MG', NULL), (1, 4, NULL, 'T1'), (1, 5, 'S', 'T2');"
+                 "INSERT INTO A1 (ID, BONEU) VALUES (0, 0);");
+    cnn->CommitTrans();
+    auto pre = makeDatabase(p.presets, "presets.sql");
+    pre->Execute("INSERT INTO VANT_V11 (IDT, KENT, EKT) VALUES (1, 'T1', 120), (2, 'T2', 180), (3, 'T3', 240);"
+                 "INSERT INTO VANT_V3 (IDK, KENK, EKP, KENKPG, FKG, FKP, FZK) VALUES (1, 'K0', 55, 0, 1, 1, 1.1);");
+    return made[records] = p;
+}
+
+struct Context : SimpleRunContext {
+    explicit Context(int records)
+    {
+        const Project &p = project(records);
+        cnn = db::openDatabase(p.project);
+        cnnV = db::openDatabase(p.presets);
+    }
+};
+
+// The combination editor is closed with Abbrechen; nothing else is expected.
+class Answers : public ui::ScriptedBoxes {
+public:
+    Answers() { onUnexpected = [](const QString &) {}; }
+    int showModal(QDialog &) override { return QDialog::Rejected; }
+};
+
+void BM_Aggregation(benchmark::State &state)
+{
+    Context ctx(int(state.range(0)));
+    Answers answers;
+    for (auto _ : state) {
+        MultipleRun run;
+        multiple::AggregationInput in;
+        std::vector<multiple::CombinationResult> results;
+        if (!multiple::DATENEINGABE(ctx, run, in, results))
+            state.SkipWithError("the data step failed");
+        benchmark::DoNotOptimize(results);
+    }
+}
+
+// The parts of the data step: reading the sections, and the arithmetic alone.
+void BM_ReadSections(benchmark::State &state)
+{
+    Context ctx(int(state.range(0)));
+    for (auto _ : state) {
+        multiple::AggregationInput in;
+        if (!multiple::readAggregationInput(ctx, in))
+            state.SkipWithError("the reading failed");
+        benchmark::DoNotOptimize(in);
+    }
+}
+
+void BM_Arithmetic(benchmark::State &state)
+{
+    Context ctx(int(state.range(0)));
+    multiple::AggregationInput in;
+    multiple::readAggregationInput(ctx, in);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(multiple::aggregate(in.combinations, in.sections, in.costs));
+}
+
+void BM_LoadPage1(benchmark::State &state)
+{
+    Context ctx(int(state.range(0)));
+    Answers answers;
+    for (auto _ : state) {
+        mdiMSEITE1 page(ctx);
+        benchmark::DoNotOptimize(page.daten());
+    }
+}
+
+// The same result rows, read once with one plain query.
+void BM_PlainQuery(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(project(int(state.range(0))).project.toUtf8().constData(), &db);
+    for (auto _ : state) {
+        sqlite3_stmt *st = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT A2.ID, I2, DEZ, PER, BRZ, NTZ, AUZ, PPZ, STZ FROM A2 JOIN E1 ON E1.ID=A2.ID"
+                           " WHERE E1.AKT=1 ORDER BY E1.KEN, I2",
+                           -1, &st, nullptr);
+        double sum = 0;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int i = 2; i < 9; ++i)
+                sum += sqlite3_column_double(st, i);
+        sqlite3_finalize(st);
+        benchmark::DoNotOptimize(sum);
+    }
+    sqlite3_close(db);
+}
+
+BENCHMARK(BM_PlainQuery)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Aggregation)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPage1)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadSections)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Arithmetic)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const auto results = vnt::bench::runBenchmarks(argc, argv);
+    for (const char *n : {"100", "1000", "10000"}) {
+        const std::string arg = std::string("/") + n;
+        const double plain = results["BM_PlainQuery" + arg].real;
+        const double aggregation = results["BM_Aggregation" + arg].real;
+        const double load = results["BM_LoadPage1" + arg].real;
+        const double reading = results["BM_ReadSections" + arg].real, arithmetic = results["BM_Arithmetic" + arg].real;
+        if (plain > 0)
+            std::printf("%6s records: plain query %8.1f ms, aggregation %8.1f ms (x%.1f: reading %.1f, arithmetic %.1f,"
+                        " writing the rest), page 1 %8.1f ms (x%.1f)\n",
+                        n, plain, aggregation, aggregation / plain, reading, arithmetic, load, load / plain);
+    }
+    return 0;
+}

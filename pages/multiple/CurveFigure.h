@@ -1,0 +1,87 @@
+// What the figure engine of the multiple-evaluation pages draws, described as data. Every
+// curve figure of these pages plots one value per combination over the cumulative depth of
+// the combinations: a stepped outline per stacked series, a separator line at the end depth
+// of every combination, a legend when the series are several, and a power-of-ten cost title
+// where the values are costs. The first figure of a page owns the depth axis; the later ones
+// copy it. The strip beside the first figure labels the combinations.
+#pragma once
+
+#include "drawing/GrafikMath.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vnt {
+
+// The depth axis a page shares between its figures.
+struct DepthAxis {
+    // Cumulative depth at the end of each combination: metres until the first figure has
+    // drawn, then divided once by 10 to the power EXP.
+    std::vector<double> SDEZ;
+    int16_t EXP = 0;
+    float MY = 0;     // depth units per millimetre of the first figure, as it was drawn
+    float YMAX = 0;   // the lower end of its depth axis
+
+    // The own length of combination c in metres, taken back from the scaled depths.
+    float length(size_t c) const;
+};
+
+// The candidate lists of an axis, in the order they are given to the drawing object.
+struct AxisLists {
+    grafik::Liste min, diff, it, git, zl;
+};
+
+// One stacked series: the value of every combination, its legend text and palette colour.
+struct CurveSeries {
+    std::vector<double> values;
+    QString label;
+    int colour = 0;
+};
+
+struct CurveFigure {
+    int number = 0;               // EIDOBJEKT and the G0 row
+    QString box;                  // picture box
+    QString title;                // drawn bold at the top left; empty for none
+    bool ownsDepthAxis = false;   // the page's first figure
+    int depthFrom = 0;            // for a later figure: the first figure whose depth axis it copies
+    AxisLists x;                  // the value axis
+    QString xTitle, xFormat;
+    int copyXFrom = 0;            // a figure whose value axis lists and format are taken instead
+    // A value axis in units of 10^n: the total series is scaled to at most 9000 and the
+    // others by the same power; the title is prefix + " [" + the power + unit + "]".
+    struct CostScale {
+        QString prefix, unit;
+    };
+    std::optional<CostScale> costScale;
+    // The series in stacking order, the total last; computed when the figure draws, after
+    // the first figure has scaled the depths. A single series without label is drawn in the
+    // axes' black hairline and has no legend.
+    std::function<std::vector<CurveSeries>(const DepthAxis &)> series;
+    // The legend stroke runs from `legendFrom` to `legendTo` millimetres before the end of
+    // the value axis, its rows 3 mm apart from 2 mm below depth 0.
+    double legendFrom = 10, legendTo = 5;
+    // Drawn right after the figure on the same target: the first figure's strip.
+    std::function<void(int OBJ, float XDL, float YDO)> then;
+};
+
+// The strip of combination numbers in the right margin of the first figure's box.
+struct StripFigure {
+    int number = 0;
+    QString box;        // the first figure's box
+    int firstFigure = 0;
+};
+
+// Stacks per-combination parts into running sums, part by part in single precision;
+// combinations without sections keep 0 in every sum.
+std::vector<std::vector<double>> stacked(const std::vector<std::vector<float>> &parts,
+                                         const std::vector<bool> &found);
+
+// The depth axis title for a power of ten.
+QString depthTitle(int16_t EXP);
+
+// The candidate lists of the depth axis that every first figure sets.
+const AxisLists &depthLists();
+
+} // namespace vnt

@@ -1,0 +1,95 @@
+// The multiple-evaluation page base: run, header, figure rows and the objects of the figures.
+#include "pages/multiple/MultiplePage.h"
+
+#include "data/clsDATEN.h"
+#include "drawing/clsGRAFIK.h"
+#include "drawing/clsTABELLE.h"
+#include "pages/single/FigureFrame.h"
+#include "platform/errors.h"
+#include "platform/printer.h"
+
+namespace vnt {
+
+MultiplePage::MultiplePage(RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent)
+    : ResultPage(ctx, parent), run_(run ? std::move(run) : std::make_shared<MultipleRun>()),
+      exponentTitle_(QStringLiteral("Sub EXPONENT, Seite 1"))
+{
+    run_->join(this);
+}
+
+MultiplePage::~MultiplePage() = default;
+
+MultiplePage::Drawing &MultiplePage::drawing(int figure) { return drawings_[figure]; }
+
+clsGRAFIK *MultiplePage::GRAFIK(int figure) const
+{
+    const auto it = drawings_.find(figure);
+    return it == drawings_.end() ? nullptr : it->second.grafik.get();
+}
+
+clsTABELLE *MultiplePage::TABELLE(int figure) const
+{
+    const auto it = drawings_.find(figure);
+    return it == drawings_.end() ? nullptr : it->second.tabelle.get();
+}
+
+void MultiplePage::setHeader(const QStringList &DSKEN, const QString &KOMMENTAR, int16_t SEITE)
+{
+    header_.KENNZEICHNUNG.clear();
+    for (const QString &k : DSKEN)
+        header_.KENNZEICHNUNG.append(Variant(k));
+    if (header_.KENNZEICHNUNG.isEmpty())
+        header_.KENNZEICHNUNG.append(Variant(QString()));
+    header_.KOMMENTAR = KOMMENTAR;
+    header_.SEITE = SEITE;
+    header_.SEITENANZAHL = 4;
+}
+
+PageHeaderContent MultiplePage::headerContent() const { return header_; }
+
+void MultiplePage::readRecalculationMark()
+{
+    g0_ = std::make_unique<clsDATEN>(ctx_);
+    g0_->setETABELLE(QStringLiteral("G0"));
+    g0_->setESPIDW(0);
+    a1_ = std::make_unique<clsDATEN>(ctx_);
+    a1_->setETABELLE(QStringLiteral("A1"));
+    a1_->setESPIDW(0);
+    BONEU = false;
+    a1_->DTVB(QStringLiteral("BONEU"), BONEU);
+}
+
+void MultiplePage::setDepths(std::vector<double> SDEZ)
+{
+    depth_ = DepthAxis{};
+    depth_.SDEZ = std::move(SDEZ);
+}
+
+std::shared_ptr<Surface> MultiplePage::sheet()
+{
+    return printTarget_ ? printTarget_ : printerSurface();
+}
+
+void MultiplePage::writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values)
+{
+    writeFigureFrame(g0_.get(), figure, values);
+}
+
+float MultiplePage::readFrame(int figure, const char *column) { return readFigureFrame(g0_.get(), figure, column); }
+
+void MultiplePage::flushBox(PictureBox *box, int OBJ)
+{
+    if (OBJ == 0 && box)
+        box->surface().flush();
+}
+
+void MultiplePage::Form_Unload()
+{
+    drawings_.clear();
+    g0_.reset();
+    a1_.reset();
+    printTarget_.reset();
+    ResultPage::Form_Unload();
+}
+
+} // namespace vnt

@@ -1,0 +1,112 @@
+// The common ground of the pages of the multiple evaluation, on top of every result page's
+// protocol: the run the page belongs to, its header (the active records, the page's comment
+// line, page n of 4), the figure rows of record 0 with its recalculation mark, and the figure
+// engine that draws the curve figures, the combination strip and the text tables from their
+// descriptions.
+#pragma once
+
+#include "pages/multiple/CurveFigure.h"
+#include "pages/multiple/MultipleRun.h"
+#include "pages/multiple/TextTable.h"
+#include "pages/single/ResultPage.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace vnt {
+
+class Guard;
+class clsDATEN;
+class clsGRAFIK;
+class clsTABELLE;
+
+class MultiplePage : public ResultPage {
+    Q_OBJECT
+public:
+    MultiplePage(RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent = nullptr);
+    ~MultiplePage() override;
+
+    MultipleRun &run() const { return *run_; }
+    const std::shared_ptr<MultipleRun> &sharedRun() const { return run_; }
+
+    // Another page of the chain stored a new gross/net choice. A page that shows gross or net
+    // values takes it over and draws again; the others have nothing to do.
+    virtual void grossNetChanged(int16_t VZ) { Q_UNUSED(VZ); }
+
+    // True only during a load for which A1 marks record 0 for recalculation: the figures
+    // drawn then write their default frames into G0.
+    bool BONEU = false;
+
+    // The objects a figure was last drawn with (null before its first drawing).
+    clsGRAFIK *GRAFIK(int figure) const;
+    clsTABELLE *TABELLE(int figure) const;
+    const DepthAxis &depthAxis() const { return depth_; }
+
+    // A sheet that takes the printer's place for figures drawn with OBJ 1 (previews, tests).
+    void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
+
+    void Form_Unload() override;
+
+protected:
+    // The header's fields: the names of the active records, the comment line, page n of 4.
+    void setHeader(const QStringList &DSKEN, const QString &KOMMENTAR, int16_t SEITE);
+    PageHeaderContent headerContent() const override;
+
+    // Binds the page's accessor of the figure rows of record 0 and reads BONEU of record 0.
+    void readRecalculationMark();
+    // New cumulative depths in metres: the next drawing of the first figure scales them.
+    void setDepths(std::vector<double> SDEZ);
+    // The title of the scaling procedure's error box ("Sub EXPONENT, Seite 1").
+    void setExponentTitle(const QString &title) { exponentTitle_ = title; }
+
+    // ---- the figure engine ------------------------------------------------------------
+    // OBJ 0 the figure's box (cleared first), 1 the printer at the box's place plus XDL, YDO
+    // millimetres, any other value the previous drawing object and target again.
+    void drawCurveFigure(const CurveFigure &f, int OBJ, float XDL, float YDO);
+    void drawStrip(const StripFigure &s, const std::vector<bool> &found, int OBJ, float XDL, float YDO);
+    // clear: whether OBJ 0 clears the box first (false when the figure drew into it already).
+    void drawTable(const TextTable &t, int OBJ, float XDL, float YDO, bool clear = true);
+
+    // Divides X by 10 to the power N; with GRENZE > 0 and N 0 it first finds the smallest N
+    // that brings the largest value to GRENZE or below (the record page's procedure, under
+    // this page's error title).
+    void EXPONENT(std::vector<double> &X, int16_t &N, float GRENZE);
+
+    // The steps every figure begins with: clears the box on screen (when `clear`), makes a new
+    // drawing object for screen or paper. Null when the figure's guard was left.
+    clsGRAFIK *beginFigure(int figure, PictureBox *box, int OBJ, bool clear, Guard &g);
+    // Binds a figure's drawing object to its box, or to the sheet at the box's place.
+    void bindTarget(clsGRAFIK &grafik, int figure, PictureBox *box, int OBJ, float XDL, float YDO);
+    // The figure's row in G0 (Integers for OX and OY, Singles otherwise), and a value of it.
+    void writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values);
+    float readFrame(int figure, const char *column);
+    void flushBox(PictureBox *box, int OBJ);
+    // A figure without axes, its frame all from G0: the lists give its x range, and its y
+    // lists are the depth axis of figure `depthFrom`, or the range 0 to 1 without one.
+    void withoutAxes(clsGRAFIK &g, const AxisLists &x, int depthFrom);
+
+private:
+    struct Drawing {
+        std::unique_ptr<clsGRAFIK> grafik;
+        std::unique_ptr<clsTABELLE> tabelle;
+        std::shared_ptr<Surface> sheet;
+    };
+    Drawing &drawing(int figure);
+    std::shared_ptr<Surface> sheet();
+    void copyDepthAxis(clsGRAFIK &to, int firstFigure);
+    void drawSeries(clsGRAFIK &g, const CurveFigure &f, const std::vector<CurveSeries> &series, float XMAX, float MX,
+                    Guard &guard);
+
+    std::shared_ptr<MultipleRun> run_;
+    std::unique_ptr<clsDATEN> g0_, a1_;
+    DepthAxis depth_;
+    std::map<int, Drawing> drawings_;
+    std::shared_ptr<Surface> printTarget_;
+    QString exponentTitle_;
+    PageHeaderContent header_;
+};
+
+} // namespace vnt

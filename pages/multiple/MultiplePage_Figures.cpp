@@ -1,0 +1,417 @@
+// The figure engine of the multiple-evaluation pages: one procedure draws every curve figure
+// from its description, one the strip of combination numbers, one the text tables. Each runs
+// its steps under the figure's error box: OK goes on with the next step, Cancel leaves the
+// figure as far as it was drawn.
+#include "pages/multiple/MultiplePage.h"
+
+#include "drawing/clsGRAFIK.h"
+#include "drawing/clsTABELLE.h"
+#include "pages/single/FigureFrame.h"
+#include "pages/single/Seite1Daten.h"
+#include "platform/Guard.h"
+#include "platform/errors.h"
+
+#include <QScrollBar>
+#include <cmath>
+
+namespace vnt {
+
+namespace {
+
+QString figureTitle(int figure) { return QStringLiteral("Bild ") + QString::number(figure); }
+
+void polyline(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double> &y)
+{
+    g.POLYGON(x, y, 0, 0, 0, QString(), 0, 0, 0);
+}
+
+} // namespace
+
+// ---- shared steps ---------------------------------------------------------------------------
+
+clsGRAFIK *MultiplePage::beginFigure(int figure, PictureBox *box, int OBJ, bool clear, Guard &g)
+{
+    Drawing &d = drawing(figure);
+    if (OBJ == 0 && clear && !g.step([&] { clearBox(box); }))
+        return nullptr;
+    if (!g.step([&] {
+            // Any other target code draws again through the object of the previous call.
+            if (OBJ == 0 || OBJ == 1 || !d.grafik) {
+                d.grafik = std::make_unique<clsGRAFIK>(ctx_);
+                d.sheet.reset();
+            }
+        }))
+        return nullptr;
+    return d.grafik.get();
+}
+
+void MultiplePage::bindTarget(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float YDO)
+{
+    g.setEID(0);
+    Drawing &d = drawing(figure);
+    if (OBJ == 1)
+        d.sheet = sheet();
+    bindFigureTarget(g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), d.sheet.get());
+}
+
+void MultiplePage::EXPONENT(std::vector<double> &X, int16_t &N, float GRENZE)
+{
+    vnt::EXPONENT(X, N, GRENZE, exponentTitle_);
+}
+
+void MultiplePage::copyDepthAxis(clsGRAFIK &to, int firstFigure)
+{
+    const clsGRAFIK *first = GRAFIK(firstFigure);
+    if (!first)
+        vnt::raise(91);
+    to.setELYMIN(first->ELYMIN());
+    to.setELYDIFF(first->ELYDIFF());
+    to.setELYIT(first->ELYIT());
+    to.setELYGIT(first->ELYGIT());
+    to.setELYZL(first->ELYZL());
+    to.setETEXTY(first->ETEXTY());
+    to.setESKZY(first->ESKZY());
+}
+
+void MultiplePage::withoutAxes(clsGRAFIK &g, const AxisLists &x, int depthFrom)
+{
+    g.setEBOXMIN(0);
+    g.setEBOXMAX(0);
+    g.setEAXEX(0);
+    g.setESKTX(0);
+    g.setELXMIN(x.min);
+    g.setELXDIFF(x.diff);
+    g.setELXIT(x.it);
+    g.setELXGIT(x.git);
+    g.setELXZL(x.zl);
+    g.setETEXTX(QString());
+    g.setESKZX(QString());
+    g.setEBOYMIN(0);
+    g.setEBOYMAX(0);
+    g.setEAXEY(0);
+    g.setESKTY(0);
+    if (depthFrom) {
+        copyDepthAxis(g, depthFrom);
+    } else {
+        g.setELYMIN({0, 1});
+        g.setELYDIFF({1});
+        g.setELYIT({1});
+        g.setELYGIT({1});
+        g.setETEXTY(QString());
+        g.setESKZY(QString());
+    }
+    g.setEPTYP(0);
+    g.setEABL(0);
+    g.setEABLN(0);
+}
+
+// ---- curve figures --------------------------------------------------------------------------
+
+void MultiplePage::drawCurveFigure(const CurveFigure &f, int OBJ, float XDL, float YDO)
+{
+    DrawingScope busy(*this);
+    Guard guard(QStringLiteral("VB-Fehler: "), figureTitle(f.number));
+    PictureBox *box = pictureBox(f.box);
+    // The first figure scales the depths once after they were read; later drawings keep them.
+    if (f.ownsDepthAxis && depth_.EXP == 0 && !guard.step([&] { EXPONENT(depth_.SDEZ, depth_.EXP, 100); }))
+        return;
+    clsGRAFIK *g = beginFigure(f.number, box, OBJ, true, guard);
+    if (!g)
+        return;
+    const auto step = [&](const std::function<void()> &s) { return guard.step(s); };
+
+    // The first figure's depth range follows the data on every drawing; the later ones take
+    // its scale and end, so that their bars stand at the same depths.
+    if (BONEU && !step([&] {
+            if (f.ownsDepthAxis)
+                writeFrame(f.number, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 11}, {"RO", 7}, {"RU", 11},
+                                      {"MYMX", 0}, {"XMIN", 0}, {"XMAX", 0}, {"YMIN", 0}});
+            else
+                writeFrame(f.number, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 7}, {"RU", 11},
+                                      {"MYMX", 0}, {"XMIN", 0}, {"YMIN", 0}});
+        }))
+        return;
+    if (!step([&] {
+            if (f.ownsDepthAxis)
+                writeFrame(f.number, {{"YMAX", 0}, {"MX", 0}, {"MY", 0}});
+            else
+                writeFrame(f.number, {{"MY", depth_.MY}, {"YMAX", depth_.YMAX}, {"MX", 0}, {"XMAX", 0}});
+        }))
+        return;
+    if (!step([&] { bindTarget(*g, f.number, box, OBJ, XDL, YDO); }))
+        return;
+    if (!step([&] {
+            g->setEBOXMIN(0);
+            g->setEBOXMAX(-1);
+            g->setEAXEX(1);
+            g->setESKTX(0);
+            if (f.copyXFrom) {
+                const clsGRAFIK *from = GRAFIK(f.copyXFrom);
+                if (!from)
+                    vnt::raise(91);
+                g->setELXMIN(from->ELXMIN());
+                g->setELXDIFF(from->ELXDIFF());
+                g->setELXIT(from->ELXIT());
+                g->setELXGIT(from->ELXGIT());
+                g->setELXZL(from->ELXZL());
+                g->setESKZX(from->ESKZX());
+            } else {
+                g->setELXMIN(f.x.min);
+                g->setELXDIFF(f.x.diff);
+                g->setELXIT(f.x.it);
+                g->setELXGIT(f.x.git);
+                g->setELXZL(f.x.zl);
+                if (!f.costScale)
+                    g->setETEXTX(f.xTitle);
+                g->setESKZX(f.xFormat);
+            }
+            g->setEBOYMIN(0);
+            g->setEBOYMAX(f.ownsDepthAxis ? -1 : 0);
+            g->setEAXEY(1);
+            g->setESKTY(0);
+            if (f.ownsDepthAxis) {
+                const AxisLists &d = depthLists();
+                g->setELYMIN(d.min);
+                g->setELYDIFF(d.diff);
+                g->setELYIT(d.it);
+                g->setELYGIT(d.git);
+                g->setELYZL(d.zl);
+                g->setETEXTY(depthTitle(depth_.EXP));
+                g->setESKZY(QStringLiteral("#0"));
+            } else {
+                copyDepthAxis(*g, f.depthFrom);
+            }
+            g->setEPTYP(0);
+            g->setEABL(0);
+            g->setEABLN(0);
+        }))
+        return;
+
+    std::vector<CurveSeries> series;
+    if (!step([&] {
+            if (f.series)
+                series = f.series(depth_);
+        }))
+        return;
+    const size_t n = depth_.SDEZ.size();
+    for (CurveSeries &s : series)
+        s.values.resize(n, 0.0);
+    if (series.empty())
+        series.push_back({std::vector<double>(n, 0.0), QString(), 0});
+    if (f.costScale) {
+        int16_t power = 0;
+        if (!step([&] {
+                EXPONENT(series.back().values, power, 9000);
+                g->setETEXTX(f.costScale->prefix + potenzTitel(power, f.costScale->unit));
+            }))
+            return;
+        for (size_t k = 0; k + 1 < series.size(); ++k)
+            if (!step([&] { EXPONENT(series[k].values, power, 0); }))
+                return;
+    }
+
+    // A page without combinations still draws its empty frame.
+    const std::vector<double> none{0};
+    if (!step([&] {
+            const std::vector<double> &x = n ? series.back().values : none;
+            const std::vector<double> &y = n ? depth_.SDEZ : none;
+            g->SKALEN(-1, &x, &y);
+        }))
+        return;
+    if (!f.title.isEmpty() && !step([&] {
+            g->SCHRIFTEINSTELLUNGEN(QString(), 9, -1, 0, 0, 0);
+            g->TEXT(1, 1, f.title, 2, 0, 0, 0);
+        }))
+        return;
+    if (!step([&] { g->SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); }))
+        return;
+    float XMAX = 0, MX = 0;
+    if (!step([&] {
+            if (f.ownsDepthAxis) {
+                depth_.MY = readFrame(f.number, "MY");
+                depth_.YMAX = readFrame(f.number, "YMAX");
+            }
+            MX = readFrame(f.number, "MX");
+            XMAX = readFrame(f.number, "XMAX");
+        }))
+        return;
+    for (size_t c = 0; c < n; ++c)
+        if (!step([&] { polyline(*g, {0, XMAX}, {depth_.SDEZ[c], depth_.SDEZ[c]}); }))
+            return;
+    drawSeries(*g, f, series, XMAX, MX, guard);
+    if (guard.left())
+        return;
+    if (!step([&] {
+            g->LINIENEINSTELLUNGEN(0, 0, 0);
+            g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
+        }))
+        return;
+    flushBox(box, OBJ);
+    if (f.then)
+        f.then(OBJ, XDL, YDO);
+}
+
+void MultiplePage::drawSeries(clsGRAFIK &g, const CurveFigure &f, const std::vector<CurveSeries> &series, float XMAX,
+                              float MX, Guard &guard)
+{
+    const bool legend = series.size() > 1 || !series.front().label.isEmpty();
+    if (!legend) {
+        // One plain series: drawn in the hairline the axes left.
+        guard.step([&] {
+            g.setEPTYP(5);
+            polyline(g, series.front().values, depth_.SDEZ);
+        });
+        return;
+    }
+    g.setEPTYP(5);
+    const double x1 = XMAX - f.legendFrom * MX, x2 = XMAX - f.legendTo * MX;
+    double y = 2 * depth_.MY;
+    for (size_t k = 0; k < series.size(); ++k) {
+        const CurveSeries &s = series[k];
+        if (!guard.step([&] {
+                g.LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(s.colour));
+                polyline(g, s.values, depth_.SDEZ);
+                g.setEPTYP(0);
+                polyline(g, {x1, x2}, {y, y});
+                g.setEPTYP(5);
+                g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
+                g.TEXT(x2 + MX, y, s.label, 1, 0, 0, 1);
+                y += 3 * depth_.MY;
+            }))
+            return;
+    }
+}
+
+// ---- strip of combination numbers -------------------------------------------------------------
+
+void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &found, int OBJ, float XDL, float YDO)
+{
+    DrawingScope busy(*this);
+    Guard guard(QStringLiteral("VB-Fehler: "), figureTitle(s.number));
+    PictureBox *box = pictureBox(s.box);
+    clsGRAFIK *g = beginFigure(s.number, box, OBJ, false, guard);
+    if (!g)
+        return;
+    const auto step = [&](const std::function<void()> &f) { return guard.step(f); };
+    if (BONEU && !step([&] {
+            writeFrame(s.number, {{"OX", 1}, {"OY", -1}, {"RR", 0}, {"RO", 7}, {"RU", 11}, {"MX", 1}, {"MYMX", 0},
+                                  {"XMIN", 0}, {"XMAX", 10}, {"YMIN", 0}});
+        }))
+        return;
+    // The strip is the first figure's right margin, wherever the box's width puts it.
+    if (!step([&] {
+            if (!box)
+                vnt::raise(91);
+            writeFrame(s.number, {{"MY", depth_.MY}, {"YMAX", depth_.YMAX}, {"RL", box->sizeMm().width() - 11}});
+        }))
+        return;
+    if (!step([&] { bindTarget(*g, s.number, box, OBJ, XDL, YDO); }))
+        return;
+    if (!step([&] { withoutAxes(*g, {{0, 10}, {10}, {10}, {10}, {0}}, s.firstFigure); }))
+        return;
+    if (!step([&] { g->SKALEN(-1); }))
+        return;
+
+    // Labels keep 3.5 mm apart: one too close to the label before it goes 3.5 mm below that,
+    // and its slanted leader still points at its own depth.
+    const std::vector<double> &SDEZ = depth_.SDEZ;
+    const size_t n = std::min(SDEZ.size(), found.size());
+    const float ABST = float(depth_.MY * 3.5);
+    std::vector<float> P(n, 0.0f);
+    for (size_t c = 0; c < n; ++c) {
+        if (c == 0)
+            P[0] = float(SDEZ[0]);
+        else if (!found[c])
+            P[c] = P[c - 1];
+        else if (float(SDEZ[c]) - P[c - 1] > ABST)
+            P[c] = float(SDEZ[c]);
+        else
+            P[c] = P[c - 1] + ABST;
+    }
+    if (!step([&] {
+            g->SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
+            g->LINIENEINSTELLUNGEN(0, 0, 0);
+        }))
+        return;
+    for (size_t c = 0; c < n; ++c) {
+        if (!found[c])
+            continue;
+        if (!step([&] {
+                polyline(*g, {0, 2}, {SDEZ[c], P[c]});
+                polyline(*g, {2, 5}, {P[c], P[c]});
+                g->TEXT(2.5, P[c], QString::number(c), 1, 0, 0, 2);
+            }))
+            return;
+    }
+    flushBox(box, OBJ);
+}
+
+// ---- text tables ------------------------------------------------------------------------------
+
+void MultiplePage::drawTable(const TextTable &t, int OBJ, float XDL, float YDO, bool clear)
+{
+    DrawingScope busy(*this);
+    Guard guard(QStringLiteral("VB-Fehler: "), figureTitle(t.number));
+    PictureBox *box = pictureBox(t.box);
+    QScrollBar *bar = scrollBar(t.scrollBar);
+    Drawing &d = drawing(t.number);
+    if (OBJ == 0 && clear && !guard.step([&] { clearBox(box); }))
+        return;
+    if (!guard.step([&] {
+            if (OBJ == 0 || OBJ == 1 || !d.tabelle)
+                d.tabelle = std::make_unique<clsTABELLE>();
+        }))
+        return;
+    clsTABELLE *x = d.tabelle.get();
+    const auto step = [&](const std::function<void()> &f) { return guard.step(f); };
+    if (!step([&] {
+            if (OBJ == 0) {
+                x->EOBJEKT(box);
+                x->EXDL(0);
+                x->EYDO(0);
+            } else if (OBJ == 1) {
+                d.sheet = sheet();
+                x->EOBJEKT(d.sheet.get());
+                const QRectF mm = boxRectMm(box);
+                x->EXDL(mm.left() + XDL);
+                x->EYDO(mm.top() + YDO);
+            }
+        }))
+        return;
+    if ((OBJ == 0 || OBJ == 1) && !step([&] {
+            if (!box)
+                vnt::raise(91);
+            x->EYBALKEN(bar, *box);
+        }))
+        return;
+    if (!step([&] {
+            x->ERZ(0.5);
+            x->ERL(0.5);
+            x->ERO(7);
+            x->ERU(12);
+            x->ELSB(t.widths);
+            x->ELGIT(t.rules);
+            x->ELGITLEER(t.ruleGaps);
+            x->EZA(1);
+            x->ELA(t.alignments);
+            x->ELFORMAT(t.formats);
+        }))
+        return;
+    const std::function<void()> steps[] = {
+        [&] { x->LINIENEINSTELLUNGEN(0, 0, 0); },
+        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); },
+        [&] { x->TABELLE(t.head, 0); },
+        [&] { x->TABELLE(t.body, 1); },
+        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), 0, -1, 0, 0, 0); },
+        [&] { x->TITEL(Variant(t.title)); },
+        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), int16_t(t.footnoteSize), 0, 0, 0, 0); },
+        [&] { x->FUSSNOTE(Variant(t.footnote)); },
+        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); },
+    };
+    for (const auto &s : steps)
+        if (!step(s))
+            return;
+    flushBox(box, OBJ);
+}
+
+} // namespace vnt

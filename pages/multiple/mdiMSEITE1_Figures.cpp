@@ -1,0 +1,216 @@
+// The figures of the first multiple-evaluation page as descriptions for the figure engine:
+// drilling time (with the strip of combination numbers), advance rate, person-hours, costs
+// and unit costs over the common depth axis; and the table of the combinations with the
+// note on gross or net values.
+#include "pages/multiple/mdiMSEITE1.h"
+
+#include "drawing/clsGRAFIK.h"
+#include "platform/Guard.h"
+#include "platform/errors.h"
+
+namespace vnt {
+
+namespace {
+
+using multiple::Sums;
+
+// Hours: 0 to 100000 h in 42 ranges.
+const AxisLists kHours{
+    {0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750,
+     1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 7500, 10000, 15000, 20000, 25000, 50000, 100000},
+    {1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750, 1000,
+     1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 7500, 10000, 15000, 20000, 25000, 50000, 100000},
+    {1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 6, 7, 4, 6, 4, 6, 8, 10, 6, 8, 10, 6, 10, 6, 8, 4, 9, 7, 8, 9, 10, 10,
+     10, 10, 8, 10, 10, 10},
+    grafik::Liste(42, 1),
+    {1, 2, 3, 4, 5, 5, 3, 4, 5, 3, 1, 4, 3, 2, 6, 2, 2, 3, 4, 3, 4, 2, 3, 4, 2, 3, 2, 3, 4, 2, 3, 1, 4, 3, 2, 2, 2, 2,
+     4, 2, 2, 2},
+};
+
+// Advance rates and person-hours: 0 to 10000 in 32 ranges.
+const AxisLists kRates{
+    {0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750,
+     1000, 1500, 3000, 5000, 7500, 10000},
+    {1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750, 1000,
+     1500, 3000, 5000, 7500, 10000},
+    {1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 4, 6, 5, 6, 8, 10, 9, 8, 10, 6, 10, 10, 6, 5, 5, 5},
+    grafik::Liste(32, 1),
+    {1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 4, 6, 5, 3, 2, 5, 3, 4, 2, 3, 2, 2, 2, 1, 1, 1},
+};
+
+// Costs in units of 10^n euro: 0 to 9000 in 22 ranges.
+const AxisLists kCosts{
+    {0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000},
+    {1, 2, 3, 4, 5, 10, 15, 20, 25, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000},
+    {10, 4, 6, 8, 10, 10, 5, 8, 5, 5, 10, 8, 9, 8, 10, 3, 10, 8, 8, 6, 8, 9},
+    grafik::Liste(22, 1),
+    {1, 2, 3, 4, 5, 5, 5, 4, 5, 5, 5, 4, 3, 4, 5, 3, 5, 4, 4, 3, 4, 3},
+};
+
+// One value per combination, 0 where the combination found no section.
+std::vector<double> perCombination(const std::vector<Sums> &sums, const std::function<double(size_t, const Sums &)> &value)
+{
+    std::vector<double> out(sums.size(), 0.0);
+    for (size_t c = 0; c < sums.size(); ++c)
+        if (sums[c].BOKOMB)
+            out[c] = value(c, sums[c]);
+    return out;
+}
+
+// The five cost parts carrier rig, casing, cutting tool, conveying tool and staff.
+std::vector<std::vector<float>> costParts(const std::vector<Sums> &sums, bool net)
+{
+    std::vector<std::vector<float>> parts(5, std::vector<float>(sums.size(), 0.0f));
+    for (size_t c = 0; c < sums.size(); ++c) {
+        const Sums &s = sums[c];
+        const float v[5] = {net ? s.SNTKT : s.SBRKT, net ? s.SNTKV : s.SBRKV, net ? s.SNTKL : s.SBRKL,
+                            net ? s.SNTKF : s.SBRKF, net ? s.SNTKP : s.SBRKP};
+        for (size_t k = 0; k < 5; ++k)
+            parts[k][c] = v[k];
+    }
+    return parts;
+}
+
+std::vector<CurveSeries> costLegend(std::vector<std::vector<double>> stacks)
+{
+    static const std::pair<const char *, int> rows[5] = {{"T", 2}, {"V", 9}, {"L", 12}, {"F", 1}, {"P", 4}};
+    std::vector<CurveSeries> out;
+    for (size_t k = 0; k < stacks.size() && k < 5; ++k)
+        out.push_back({std::move(stacks[k]), QString::fromLatin1(rows[k].first), rows[k].second});
+    return out;
+}
+
+// A ratio whose divisor is 0 has no value: the combination shows no bar.
+double ratio(float num, float den) { return den == 0 ? 0.0 : double(float(num / den)); }
+
+} // namespace
+
+CurveFigure mdiMSEITE1::figure(int number)
+{
+    const std::vector<Sums> &sums = D_.sums;
+    const bool net = VZ_ != 0;
+    CurveFigure f;
+    f.number = number;
+    f.box = QStringLiteral("picBILD") + QString::number(number);
+    f.depthFrom = 110;
+    switch (number) {
+    case 110:
+        f.title = QStringLiteral("Bohrzeit");
+        f.ownsDepthAxis = true;
+        f.depthFrom = 0;
+        f.x = kHours;
+        f.xTitle = QStringLiteral("t [h]");
+        f.xFormat = QStringLiteral("#0");
+        f.series = [&sums, net](const DepthAxis &) {
+            return std::vector<CurveSeries>{
+                {perCombination(sums, [net](size_t, const Sums &s) { return net ? s.SNTZ : s.SBRZ; }), {}, 0}};
+        };
+        f.then = [this](int OBJ, float XDL, float YDO) { BILD115(OBJ, XDL, YDO); };
+        break;
+    case 120:
+        f.title = QStringLiteral("Vortriebsgeschwindigkeit");
+        f.x = kRates;
+        f.xTitle = QStringLiteral("v [m/h]");
+        f.xFormat = QStringLiteral("#0");
+        f.series = [&sums, net](const DepthAxis &d) {
+            return std::vector<CurveSeries>{{perCombination(sums,
+                                                            [&d, net](size_t c, const Sums &s) {
+                                                                return ratio(d.length(c), net ? s.SNTZ : s.SBRZ);
+                                                            }),
+                                             {}, 0}};
+        };
+        break;
+    case 130:
+        f.title = QStringLiteral("Personenstunden");
+        f.x = kRates;
+        f.xTitle = QStringLiteral("Personenstunden [P.h]");
+        f.xFormat = QStringLiteral("#0");
+        f.series = [&sums, net](const DepthAxis &) {
+            return std::vector<CurveSeries>{
+                {perCombination(sums, [net](size_t, const Sums &s) { return net ? s.SNTPH : s.SBRPH; }), {}, 0}};
+        };
+        break;
+    case 140:
+        f.title = QStringLiteral("Kosten");
+        f.x = kCosts;
+        f.xFormat = QStringLiteral("#,##0");
+        f.costScale = CurveFigure::CostScale{QStringLiteral("Kosten"), QStringLiteral("E")};
+        f.series = [this, &sums, net](const DepthAxis &) { return costLegend(stacked(costParts(sums, net), D_.found())); };
+        break;
+    case 150:
+        f.title = QStringLiteral("Einheitskosten");
+        f.copyXFrom = 140;
+        f.costScale = CurveFigure::CostScale{QStringLiteral("Einheitskosten"), QStringLiteral("E/m")};
+        f.series = [this, &sums, net](const DepthAxis &d) {
+            std::vector<std::vector<double>> stacks = stacked(costParts(sums, net), D_.found());
+            for (auto &stack : stacks)
+                for (size_t c = 0; c < stack.size(); ++c)
+                    stack[c] = ratio(float(stack[c]), d.length(c));
+            return costLegend(std::move(stacks));
+        };
+        break;
+    default:
+        break;
+    }
+    return f;
+}
+
+void mdiMSEITE1::BILD110(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(110), OBJ, XDL, YDO); }
+void mdiMSEITE1::BILD120(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(120), OBJ, XDL, YDO); }
+void mdiMSEITE1::BILD130(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(130), OBJ, XDL, YDO); }
+void mdiMSEITE1::BILD140(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(140), OBJ, XDL, YDO); }
+void mdiMSEITE1::BILD150(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(150), OBJ, XDL, YDO); }
+
+void mdiMSEITE1::BILD115(int OBJ, float XDL, float YDO)
+{
+    drawStrip(StripFigure{115, QStringLiteral("picBILD110"), 110}, D_.found(), OBJ, XDL, YDO);
+}
+
+void mdiMSEITE1::BILD160(int OBJ, float XDL, float YDO)
+{
+    // The figure's own frame in the box's millimetres carries the note on gross or net values;
+    // the table is drawn into the same box after it.
+    {
+        DrawingScope busy(*this);
+        Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild 160"));
+        PictureBox *box = pictureBox(QStringLiteral("picBILD160"));
+        clsGRAFIK *g = beginFigure(160, box, OBJ, true, guard);
+        if (!g)
+            return;
+        const auto step = [&](const std::function<void()> &s) { return guard.step(s); };
+        if (BONEU && !step([&] {
+                if (!box)
+                    vnt::raise(91);
+                const QSizeF mm = box->sizeMm();
+                writeFrame(160, {{"OX", 1}, {"OY", -1}, {"RL", 0}, {"RR", 0}, {"RO", 0}, {"RU", 0}, {"MYMX", 0},
+                                 {"MX", 1}, {"MY", 1}, {"XMIN", 0}, {"XMAX", mm.width()}, {"YMIN", 0},
+                                 {"YMAX", mm.height()}});
+            }))
+            return;
+        if (!step([&] { bindTarget(*g, 160, box, OBJ, XDL, YDO); }))
+            return;
+        if ((OBJ == 0 || OBJ == 1) && !step([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD160"))); }))
+            return;
+        if (!step([&] { withoutAxes(*g, {{0, 1}, {1}, {1}, {1}, {1}}, 0); }))
+            return;
+        if (!step([&] { g->SKALEN(-1); }))
+            return;
+        if (!step([&] {
+                if (!box)
+                    vnt::raise(91);
+                const QSizeF mm = box->sizeMm();
+                g->SCHRIFTEINSTELLUNGEN(QString(), 10, -1, 0, 0, 0);
+                g->TEXT(mm.width() - 7, mm.height() - 2,
+                        VZ_ == 0 ? QStringLiteral("Zeiten und Kosten sind Bruttowerte")
+                                 : QStringLiteral("Zeiten und Kosten sind Nettowerte"),
+                        1, 0, 2, 2);
+                g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
+            }))
+            return;
+    }
+    drawTable(combinationTable(160, QStringLiteral("picBILD160"), QStringLiteral("vscBILD160"), D_.KOMBKOPF, D_.KOMBTAB,
+                               D_.found()),
+              OBJ, XDL, YDO, false);
+}
+
+} // namespace vnt

@@ -1,0 +1,191 @@
+// The multiple evaluation from the Evaluate menu, with its real first page: the page shown,
+// the chain paged through, and the quit key of the combination editor.
+#include "test_pagecmds_support.h"
+
+#include "frame/PageCommands.h"
+#include "frame/StatusPanel.h"
+#include "pages/multiple/frmMVORGABEN.h"
+#include "pages/multiple/mdiMSEITE1.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "platform/printer.h"
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+// An installation whose project holds two evaluated active records, their presets and two
+// combinations, with the rows the Evaluate menu makes for the multiple evaluation.
+struct MultipleWindow {
+    Installation inst;
+    std::unique_ptr<frmMAIN> frm;
+
+    MultipleWindow()
+    {
+        QFile::remove(inst.projectDb());
+        QFile::remove(inst.daten + "/VORGABE.mdb");
+        auto project = makeProjectDatabase(inst.projectDb());
+        project->Execute("INSERT INTO E1 (ID, KEN, AKT) VALUES (1, 'A', 1), (2, 'B', 1);"
+                         "INSERT INTO E3 (ID, I2, KENT) VALUES (1, 0, 'T1'), (2, 0, 'T1');"
+                         "INSERT INTO E4 (ID, I2, KENG) VALUES (1, 0, 'S'), (2, 0, 'KI');"
+                         "INSERT INTO A2 (ID, I2, DEZ, BRZ, NTZ, PER) VALUES (1, 0, 10, 5, 4, 2), (2, 0, 20, 8, 6, 2);"
+                         "INSERT INTO M1 (IDM, KOM) VALUES (1, 'Los 3');"
+                         "INSERT INTO M2 (IDM, I1, KENG) VALUES (1, 0, 'S'), (1, 1, 'KI');");
+        project.reset();
+        auto presets = makePresetDatabase(inst.daten + "/VORGABE.mdb");
+        presets->Execute("INSERT INTO VANT_V11 (IDT, KENT, EKT) VALUES (1, 'T1', 10);"
+                         "INSERT INTO VANT_V3 (IDK, KENK, EKP, KENKPG, FKG, FKP, FZK) VALUES (1, 'K0', 40, 0, 1, 1, 1);");
+        presets.reset();
+        frm = std::make_unique<frmMAIN>();
+        Boxes none;
+        EXPECT_TRUE(frm->MDIForm_Load(inst.program));
+        frm->mnuAUSWERTEN_Click();
+    }
+    QString db(const QString &query) const { return scalar(inst.working(), query); }
+    QStringList windows() const { return windowNames(*frm); }
+    QString current() const { return currentWindowName(*frm); }
+};
+
+// Pages 2 to 4 as the next issue will bring them: each loads the next.
+class ChainPage : public MultiplePage {
+public:
+    ChainPage(RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent, int number, QStringList *printed)
+        : MultiplePage(ctx, run, parent), printed_(printed)
+    {
+        setObjectName(QString("mdiMSEITE%1").arg(number));
+        if (number < 4) {
+            auto *next = new ChainPage(ctx, run, parent, number + 1, printed);
+            next->setPreviousPage(this);
+            setNextPage(next);
+        }
+    }
+
+protected:
+    QList<Figure> figures() override
+    {
+        return {Figure{"f", [this](int OBJ, float, float) {
+                           if (OBJ == 1)
+                               printed_->append(objectName());
+                       }}};
+    }
+    QString printErrorTitle() const override { return "Drucken"; }
+
+private:
+    QStringList *printed_;
+};
+
+} // namespace
+
+TEST(MBerechnen, ShowsTheFirstPageAndPagesThroughALongerChain)
+{
+    MultipleWindow w;
+    QStringList printed;
+    const auto previous = mdiMSEITE1::setFollowingPages([&](RunContext &ctx, std::shared_ptr<MultipleRun> run,
+                                                             QWidget *parent) -> MultiplePage * {
+        return new ChainPage(ctx, std::move(run), parent, 2, &printed);
+    });
+    {
+        Boxes boxes;
+        boxes.modal([](QDialog &) { return int(QDialog::Rejected); });   // the combinations as stored
+        w.frm->menuItem("mnuMBERECHNEN")->trigger();
+    }
+    mdiMSEITE1::setFollowingPages(previous);
+
+    EXPECT_EQ(w.windows(), QStringList({"mdiAUTOSTART", "mdiMSEITE1", "mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4"}));
+    EXPECT_EQ(w.current(), "mdiMSEITE1");
+    EXPECT_EQ(w.db("SELECT BONEU FROM A1 WHERE ID=0"), "0");
+    EXPECT_EQ(w.db("SELECT COUNT(*) FROM M3 WHERE BOKOMB"), "2");
+    EXPECT_FALSE(w.frm->panel(15)->isHidden());
+    EXPECT_FALSE(w.frm->menuItem("mnuEXTRAS")->isEnabled());
+
+    // PageUp three times reaches the statistics page, PageDown comes back.
+    for (const char *expected : {"mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4", "mdiMSEITE4"}) {
+        auto *page = static_cast<ResultPage *>(w.frm->mdiArea()->currentSubWindow()->widget());
+        page->Form_KeyDown(33, 0);
+        EXPECT_EQ(w.current(), expected);
+    }
+    static_cast<ResultPage *>(w.frm->mdiArea()->currentSubWindow()->widget())->Form_KeyDown(34, 0);
+    EXPECT_EQ(w.current(), "mdiMSEITE3");
+
+    // The print command takes the four pages in order.
+    EXPECT_EQ(resultPages(w.frm->mdiArea()).size(), 4);
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &) { return true; });
+    boxes.answer(ui::vbOK);
+    Printer::instance().setPdfFile(w.inst.root + "/druck.pdf");
+    w.frm->stbMAIN_PanelClick(11);
+    EXPECT_EQ(printed, QStringList({"mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4"}));
+    // One document for the whole command, named once.
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_EQ(boxes.records()[1].kind, "msgbox");
+    EXPECT_TRUE(boxes.records()[1].text.endsWith(w.inst.root + "/druck.pdf"));
+}
+
+TEST(MBerechnen, TheEditorsQuitKeyEndsTheRunAfterTheLoadWasGivenUp)
+{
+    MultipleWindow w;
+    {
+        Boxes boxes;   // no error box: the load is given up, not failed
+        boxes.modal([](QDialog &d) {
+            QKeyEvent k(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier);
+            QCoreApplication::sendEvent(static_cast<frmMVORGABEN &>(d).msgFLX(), &k);
+            return d.result();
+        });
+        w.frm->menuItem("mnuMBERECHNEN")->trigger();
+    }
+    EXPECT_FALSE(w.frm->ended()) << "the quit waits until the command has returned";
+    EXPECT_EQ(w.windows(), QStringList({"mdiAUTOSTART"}));
+    EXPECT_TRUE(w.frm->startWindow()->pgbBERECHNEN()->isHidden());
+    EXPECT_EQ(w.db("SELECT BONEU FROM A1 WHERE ID=0"), "1");
+    EXPECT_EQ(w.db("SELECT COUNT(*) FROM M3"), "0");
+
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.frm->ended());
+}
+
+// For looking at the program: with VANTREL_LOOK_DEMO naming a demo installation (made with
+// VANTREL_SETTINGS in the same temporary place) and VANTREL_LOOK_DIR a folder, the main window
+// after MBerechnen and the printed first page are kept there.
+TEST(MBerechnen, LookAtTheDemo)
+{
+    const QString demo = qEnvironmentVariable("VANTREL_LOOK_DEMO"), out = qEnvironmentVariable("VANTREL_LOOK_DIR");
+    if (demo.isEmpty() || out.isEmpty())
+        GTEST_SKIP() << "VANTREL_LOOK_DEMO or VANTREL_LOOK_DIR not set";
+    frmMAIN frm;
+    {
+        Boxes none;
+        ASSERT_TRUE(frm.MDIForm_Load(demo + "/VANT"));
+    }
+    frm.resize(1400, 1000);
+    frm.show();
+    frm.mnuAUSWERTEN_Click();
+    ASSERT_TRUE(frm.menuItem("mnuMBERECHNEN")->isEnabled());
+    {
+        Boxes boxes;
+        boxes.input("Demo-Vergleich");
+        boxes.modal([&](QDialog &d) {
+            d.show();
+            QCoreApplication::processEvents();
+            d.grab().save(out + "/editor.png");
+            static_cast<frmMVORGABEN &>(d).cmdOK()->click();
+            return d.result();
+        });
+        frm.menuItem("mnuMBERECHNEN")->trigger();
+    }
+    QCoreApplication::processEvents();
+    frm.grab().save(out + "/mberechnen.png");
+    Printer::instance().setPdfFile(out + "/mseite1.pdf");
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &) { return true; });
+    frm.stbMAIN_PanelClick(11);
+    frm.setGEAENDERT(false);
+}
