@@ -110,6 +110,9 @@ protected:
     };
 
     void redrawFigures();
+    // What KONTEXT redraws after the header: the figures; a page whose content is rebuilt from
+    // the tables on restyling does that here.
+    virtual void restyleContent() { redrawFigures(); }
     RunContext &ctx_;
 
     // A press with any button on one of these boxes runs `pressed` (the page's options dialog
