@@ -272,3 +272,46 @@ TEST_F(MSeite4ChainTest, NoSectionIsToldByTheFirstPageOnly)
     EXPECT_EQ(noSectionNotes(), 1);
     EXPECT_EQ(row(page4->STATTAB(), 0), QStringList({"0"}) + QStringList(18, "-"));
 }
+
+TEST_F(MSeite4Test, MoreCombinationsThanTheBoxHoldsScrollAndPrintAsShown)
+{
+    cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
+                 " INSERT INTO M2 (IDM, I1) SELECT 1, i FROM n;");
+    auto page = load();
+    page->resize(1400, 990);
+    page->show();
+    QCoreApplication::processEvents();
+    QScrollBar *bar = page->scrollBar("vscBILD410");
+    ASSERT_TRUE(bar);
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_TRUE(printed(*page).contains("0"));
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    const QStringList after = printed(*page);
+    EXPECT_TRUE(after.contains("40"));
+    EXPECT_TRUE(after.contains("Komb."));
+}
+
+// For looking at the page: with VANTREL_LOOK_DIR naming a folder, the page on screen and its
+// printed sheet are kept there.
+TEST_F(MSeite4Test, Look)
+{
+    const QString out = qEnvironmentVariable("VANTREL_LOOK_DIR");
+    if (out.isEmpty())
+        GTEST_SKIP() << "VANTREL_LOOK_DIR not set";
+    cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 34)"
+                 " INSERT INTO M2 (IDM, I1) SELECT 1, i FROM n;"
+                 " INSERT INTO M3 (IDM, I1, BOKOMB) SELECT 1, I1, 1 FROM M2 WHERE I1 > 2 AND I1 % 2 = 0;"
+                 " INSERT INTO M4 (IDM, I1, XQBRV, SXBRV, XQBRK, SXBRK, XQNEZ, SXNEZ, XQNEK, SXNEK, XQZK, SXZK,"
+                 " XQZKM, SXZKM) SELECT 1, I1, 1.5 + I1 / 10.0, 0.4, 120 + I1, 30, 0.35, 0.1, 45.5, 12, 2500 + I1,"
+                 " 1234, 12.5, 3.25 FROM M2 WHERE I1 > 2 AND I1 % 2 = 0;");
+    auto page = load();
+    page->setWindowState(Qt::WindowNoState);
+    page->resize(1400, 990);
+    page->show();
+    QCoreApplication::processEvents();
+    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
+    page->grab().save(out + "/mseite4.png");
+    Printer::instance().setPdfFile(out + "/mseite4.pdf");
+    page->DRUCKEN();
+}
