@@ -315,3 +315,24 @@ TEST_F(MSeite4Test, Look)
     Printer::instance().setPdfFile(out + "/mseite4.pdf");
     page->DRUCKEN();
 }
+
+TEST_F(MSeite4Test, PrintingPlacesTheTableAtTheBoxMovedByThePageOffsets)
+{
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    Printer::instance().setPdfFile(dir.filePath("seite4.pdf"));
+    page->DRUCKEN();
+    double left = 1e9, top = 1e9;
+    for (Primitive kind : {Primitive::Line, Primitive::Rectangle})
+        for (const Stroke &s : sheet->strokes(kind))
+            for (const QPointF &p : s.points) {
+                left = std::min(left, p.x());
+                top = std::min(top, p.y());
+            }
+    // The box at 15 mm, 35 mm; printed 1 mm left and 1 mm down; the table 0.5 mm in, 7 mm down,
+    // and the outer line of its double frame 0.5 mm outside that.
+    EXPECT_NEAR(left, 15 - 1 + 0.5 - 0.5, 0.01);
+    EXPECT_NEAR(top, 35 + 1 + 7 - 0.5, 0.01);
+    EXPECT_TRUE(sheet->texts().contains("Zeiten und Kosten sind Bruttowerte"));
+}
