@@ -2,6 +2,7 @@
 // chain's notes and the progress of its load.
 #include "MSeite1Fixture.h"
 
+#include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
 #include "pages/multiple/mdiMSEITE4.h"
 #include "platform/printer.h"
@@ -335,4 +336,25 @@ TEST_F(MSeite4Test, PrintingPlacesTheTableAtTheBoxMovedByThePageOffsets)
     EXPECT_NEAR(left, 15 - 1 + 0.5 - 0.5, 0.01);
     EXPECT_NEAR(top, 35 + 1 + 7 - 0.5, 0.01);
     EXPECT_TRUE(sheet->texts().contains("Zeiten und Kosten sind Bruttowerte"));
+
+    // The header: page 4 of 4, the comment behind 29 blanks; without page numbers on request.
+    const clsKOPFFUSS *k = page->KOPFFUSSOBJEKT();
+    ASSERT_TRUE(k);
+    EXPECT_EQ(k->KOMMENTAR(), QString(29, ' ') + "Los 3");
+    EXPECT_EQ(k->SEITE(), 4);
+    EXPECT_EQ(k->SEITENANZAHL(), 4);
+    page->KONTEXT(true, false, 0xFFFFFF, 0xFFFFFF);
+    EXPECT_FALSE(page->KOPFFUSSOBJEKT()->EBOKFS().toBool());
+}
+
+TEST_F(MSeite4Test, AFailedReadEndsTheDataStepAndThePageIsStillDrawn)
+{
+    cnn->Execute(QStringLiteral("DROP TABLE M4"));
+    boxes.answer(ui::vbOK);   // the accessor's own message, and no note about sections
+    auto page = load();
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_FALSE(boxes.records().back().text.startsWith("Achtung!"));
+    EXPECT_EQ(row(page->STATTAB(), 0), QStringList({"0"}) + QStringList(18, "<empty>"));
+    EXPECT_EQ(row(page->STATTAB(), 2), QStringList(19, "<empty>"));
+    EXPECT_TRUE(page->TABELLE(410));
 }
