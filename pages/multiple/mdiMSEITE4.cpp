@@ -132,6 +132,7 @@ void mdiMSEITE4::DATENEINGABE()
                 STATTAB_.set(col, c, dash);
         }
         sys::DoEvents();
+        // nearbyint rounds halves to the even neighbour, as the progress steps of the chain do.
         ctx_.setProgress(NKOMB_ < 1 ? 94 : 86 + int(std::nearbyint(8.0 * c / NKOMB_)));
     }
     if (std::none_of(BOKOMB_.begin(), BOKOMB_.end(), [](bool b) { return b; }))
