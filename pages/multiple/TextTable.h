@@ -28,3 +28,16 @@ TextTable combinationTable(int number, const QString &box, const QString &scroll
 CellArray combinationTableHead();
 
 } // namespace vnt
+
+namespace vnt {
+
+// The statistics table of the combinations: the number, then mean, standard deviation and
+// coefficient of variation of six quantities, three head rows, and a footnote that says
+// whether times and costs are gross (VZ 0) or net (VZ 1) values.
+TextTable statisticsTable(int number, const QString &box, const QString &scrollBar, const CellArray &head,
+                          const CellArray &body, int16_t VZ);
+
+// Its head: the group titles over their three columns, "XQ", "SX", "VX" and the units.
+CellArray statisticsTableHead();
+
+} // namespace vnt

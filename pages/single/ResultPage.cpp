@@ -332,7 +332,7 @@ void ResultPage::KONTEXT(bool HBOKF, bool HBOKFS, qint64 FARBEMDI, qint64 FARBEP
     clearPage();
     if (BOKF)
         KOPFFUSS(0);
-    redrawFigures();
+    restyleContent();
     sys::DoEvents();
 }
 

@@ -131,6 +131,9 @@ protected:
     // figure table as they draw; one transaction for the pass puts them on disk once rather
     // than once per value, which is most of the time a page takes to load or redraw.
     void drawingPass(const std::function<void()> &pass);
+    // What KONTEXT redraws after the header: the figures; a page whose content is rebuilt from
+    // the tables on restyling does that here.
+    virtual void restyleContent() { redrawFigures(); }
     RunContext &ctx_;
 
     // A press with any button on one of these boxes runs `pressed` (the page's options dialog
