@@ -5,6 +5,7 @@
 #include "frame/PageCommands.h"
 #include "frame/frmMAIN.h"
 #include "input/clsBERECHNEN.h"
+#include "pages/ancillary/mdiMSEITE2.h"
 #include "pages/multiple/mdiMSEITE1.h"
 #include "pages/single/mdiSEITE1.h"
 #include "pages/single/mdiSEITE2.h"
@@ -110,6 +111,17 @@ bool loadPages(frmMAIN &main, Guard &g, const PageFactory &factory, const QStrin
 } // namespace
 
 PageFactory setFirstPageFactory(PageFactory f) { return std::exchange(firstPageFactory(), std::move(f)); }
+void installPageChain()
+{
+    // Once per program: a chain set before (a test's) stays.
+    static const bool installed = [] {
+        mdiMSEITE1::setFollowingPages([](RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent)
+                                          -> MultiplePage * { return new mdiMSEITE2(ctx, std::move(run), parent); });
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 PageFactory setMultiplePageFactory(PageFactory f) { return std::exchange(multiplePageFactory(), std::move(f)); }
 Evaluation setEvaluation(Evaluation f) { return std::exchange(evaluation(), std::move(f)); }
 

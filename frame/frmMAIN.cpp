@@ -140,6 +140,7 @@ frmMAIN::frmMAIN(QWidget *parent)
 
     buildMenus();
     buildStatusBar();
+    installPageChain();
 }
 
 frmMAIN::~frmMAIN() = default;

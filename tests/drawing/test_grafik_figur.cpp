@@ -1,6 +1,6 @@
 // One synthetic figure drawn the way the result pages draw theirs, rendered on screen (PNG)
 // and on an A4 sheet (PDF): the same geometry on both, offset by the sheet placement.
-// With VANTREL_FIGURE_DIR set, the picture and the sheet are left there to be looked at.
+// With VANTREL_SCREENSHOTS set, the picture and the sheet are left there to be looked at.
 #include "test_grafik_support.h"
 #include "TestSupport.h"
 
@@ -75,7 +75,7 @@ void zeichne(const RunContext &ctx, Surface &target, double xdl, double ydo) {
 }
 
 QString ausgabeOrdner(QTemporaryDir &tmp) {
-    const QString dir = QString::fromLocal8Bit(qgetenv("VANTREL_FIGURE_DIR"));
+    const QString dir = QString::fromLocal8Bit(qgetenv("VANTREL_SCREENSHOTS"));
     return dir.isEmpty() ? tmp.path() : dir;
 }
 

@@ -153,13 +153,13 @@ TEST(MBerechnen, TheEditorsQuitKeyEndsTheRunAfterTheLoadWasGivenUp)
 }
 
 // For looking at the program: with VANTREL_LOOK_DEMO naming a demo installation (made with
-// VANTREL_SETTINGS in the same temporary place) and VANTREL_LOOK_DIR a folder, the main window
+// VANTREL_SETTINGS in the same temporary place) and VANTREL_SCREENSHOTS a folder, the main window
 // after MBerechnen and the printed first page are kept there.
 TEST(MBerechnen, LookAtTheDemo)
 {
-    const QString demo = qEnvironmentVariable("VANTREL_LOOK_DEMO"), out = qEnvironmentVariable("VANTREL_LOOK_DIR");
+    const QString demo = qEnvironmentVariable("VANTREL_LOOK_DEMO"), out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
     if (demo.isEmpty() || out.isEmpty())
-        GTEST_SKIP() << "VANTREL_LOOK_DEMO or VANTREL_LOOK_DIR not set";
+        GTEST_SKIP() << "VANTREL_LOOK_DEMO or VANTREL_SCREENSHOTS not set";
     frmMAIN frm;
     {
         Boxes none;

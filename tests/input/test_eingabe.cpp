@@ -438,12 +438,12 @@ TEST_F(InputTest, RefusedValueInAnOpenEditorStopsTheSave)
 
 // The window as the user sees it, every tab with a record open: no control may stand outside
 // its tab or be cut off there, no caption may be clipped, and every grid column must be in
-// view. VANTREL_SCREENSHOTS names a folder to keep the pictures in; VANTREL_DEMO_ROOT a demo
+// view. VANTREL_SCREENSHOTS names a folder to keep the pictures in; VANTREL_LOOK_DEMO a demo
 // installation whose first record is shown instead of the small one made here.
 TEST_F(InputTest, EveryTabFitsAndRendersOffscreen)
 {
     int32_t id = 7;
-    const QString demo = QString::fromLocal8Bit(qgetenv("VANTREL_DEMO_ROOT"));
+    const QString demo = QString::fromLocal8Bit(qgetenv("VANTREL_LOOK_DEMO"));
     if (!demo.isEmpty()) {
         QDir projects(demo + QStringLiteral("/PROJEKTE"));
         const QStringList dirs = projects.entryList(QDir::Dirs | QDir::NoDotAndDotDot);

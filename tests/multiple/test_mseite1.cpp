@@ -331,13 +331,13 @@ TEST_F(MSeite1Test, TheQuitKeyInTheEditorGivesTheLoadUpBeforeTheQuit)
     EXPECT_EQ(rows("SELECT COUNT(*) FROM M3"), "0") << "nothing was aggregated";
 }
 
-// For looking at the page: with VANTREL_LOOK_DIR naming a folder, the page on screen and its
+// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
 // printed sheet are kept there.
 TEST_F(MSeite1Test, Look)
 {
-    const QString out = qEnvironmentVariable("VANTREL_LOOK_DIR");
+    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
     if (out.isEmpty())
-        GTEST_SKIP() << "VANTREL_LOOK_DIR not set";
+        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
     // More combinations than the table's box shows, and close ones that push the strip's labels.
     cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 24)"
                  " INSERT INTO M2 (IDM, I1, KENG, KENT) SELECT 1, i, CASE i % 2 WHEN 0 THEN 'S' ELSE 'KI' END,"

@@ -293,13 +293,13 @@ TEST_F(MSeite4Test, MoreCombinationsThanTheBoxHoldsScrollAndPrintAsShown)
     EXPECT_TRUE(after.contains("Komb."));
 }
 
-// For looking at the page: with VANTREL_LOOK_DIR naming a folder, the page on screen and its
+// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
 // printed sheet are kept there.
 TEST_F(MSeite4Test, Look)
 {
-    const QString out = qEnvironmentVariable("VANTREL_LOOK_DIR");
+    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
     if (out.isEmpty())
-        GTEST_SKIP() << "VANTREL_LOOK_DIR not set";
+        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
     cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 34)"
                  " INSERT INTO M2 (IDM, I1) SELECT 1, i FROM n;"
                  " INSERT INTO M3 (IDM, I1, BOKOMB) SELECT 1, I1, 1 FROM M2 WHERE I1 > 2 AND I1 % 2 = 0;"
