@@ -32,16 +32,6 @@ VALUES (1, 0, 1, 40, 2, 100, 4, 1, 50, 2, 0.5, 25, 1, 100, 2, 0, 0, 40000, 40000
        (1, 2, 0, 60, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
 )";
 
-// Records every progress value the pages set.
-class ProgressContext : public QuitContext {
-public:
-    QList<int> values;
-    void setProgress(int v) override
-    {
-        values << v;
-        QuitContext::setProgress(v);
-    }
-};
 
 QString cell(const CellArray &a, int col, int row)
 {
@@ -59,15 +49,11 @@ QStringList row(const CellArray &a, int r)
     return out;
 }
 
-class CombinationPagesTest : public ::testing::Test {
+class CombinationPagesTest : public MultipleTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        cnn = makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
-        cnnV = makePresetDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")));
-        ctx.cnn = cnn;
-        ctx.cnnV = cnnV;
+        MultipleTest::SetUp();
         ctx.projekt = QStringLiteral("P1");
         cnn->Execute(QString::fromLatin1(kSums));
         Printer::instance().setPdfFile(dir.filePath(QStringLiteral("druck.pdf")));
@@ -88,10 +74,6 @@ protected:
         return sheet->texts();
     }
 
-    QTemporaryDir dir;
-    db::ConnectionPtr cnn, cnnV;
-    ProgressContext ctx;
-    Boxes boxes;
     std::shared_ptr<MultipleRun> run = std::make_shared<MultipleRun>();
 };
 
@@ -106,7 +88,7 @@ TEST_F(CombinationPagesTest, TheChainReadsItsSumsAndRunsTheProgressOfItsPages)
     EXPECT_EQ(run->pages().size(), 3);
 
     // Page 2 from 70 to 85, page 3 from 85 to 99 (97 unused), and page 4 back to 85 and on to 94.
-    EXPECT_EQ(ctx.values, QList<int>({70, 71, 71, 75, 79, 79, 80, 81, 82, 83, 84, 85,   //
+    EXPECT_EQ(ctx.progressValues, QList<int>({70, 71, 71, 75, 79, 79, 80, 81, 82, 83, 84, 85,   //
                                       85, 86, 86, 90, 94, 94, 95, 96, 98, 99,           //
                                       85, 86, 86, 90, 94, 94}));
 
@@ -207,7 +189,7 @@ TEST_F(CombinationPagesTest, WithoutCombinationsThePagesShowWhatTheAggregationSt
     EXPECT_EQ(row(p2->TABDATEN(), 0), QStringList({"0", "<empty>", "<empty>", "<empty>", "<empty>", "<empty>",
                                                    "<empty>"}));
     EXPECT_TRUE(p2->BODATEN());
-    EXPECT_EQ(ctx.values.mid(0, 6), QList<int>({70, 71, 79, 79, 80, 81}));
+    EXPECT_EQ(ctx.progressValues.mid(0, 6), QList<int>({70, 71, 79, 79, 80, 81}));
 }
 
 TEST_F(CombinationPagesTest, NoSectionIsToldOnceForTheWholeChain)
