@@ -3,6 +3,7 @@
 #include "input/frmVVORGABEN.h"
 
 #include "platform/Guard.h"
+#include "platform/WholeWrite.h"
 #include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/fonts.h"
@@ -305,37 +306,29 @@ void frmVVORGABEN::cmdOK_Click()
 bool frmVVORGABEN::saveTables()
 {
     Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("OK"));
-    std::optional<db::TransactionScope> unit;
+    db::Connection *cnn = nullptr;
     g.step([&] {
-        const db::ConnectionPtr &cnn = daten_[0]->connection();
+        cnn = daten_[0]->connection().get();
         if (!cnn)
             vnt::raise(err::InvalidConnection, QStringLiteral("Die Vorgabedatenbank ist nicht geöffnet."));
-        unit.emplace(*cnn);
     });
-    if (!unit)
+    if (!cnn)
         return false;
 
-    bool complete = true;
-    {
-        ui::CountingBoxes boxes;
-        for (int n = 0; n < kTabs && complete; ++n) {
-            const QStringList cols = columns(n);
-            for (int c = 0; c < cols.size() && complete; ++c) {
-                bool written = false;
-                g.step([&] { written = daten_[n]->DFTFM(cols[c], *flx_[n], QString::number(c), cols[0]); });
-                // A value a table could not take would leave that table half written.
-                complete = written && boxes.shown() == 0 && !g.failed();
-            }
-        }
-        if (complete)
-            g.step([&] { unit->commit(); });
-        complete = complete && !g.failed() && boxes.shown() == 0;
-    }
-    if (!complete) {
-        unit.reset();
+    // Every column of every tab in turn: a value a table could not take would otherwise leave
+    // that table half written.
+    std::vector<std::pair<int, int>> columnsInTurn;
+    for (int n = 0; n < kTabs; ++n)
+        for (int c = 0; c < columns(n).size(); ++c)
+            columnsInTurn.emplace_back(n, c);
+    const bool complete = writeWhole(g, *cnn, int(columnsInTurn.size()), [&](int i) {
+        const auto [n, c] = columnsInTurn[size_t(i)];
+        const QStringList cols = columns(n);
+        return daten_[n]->DFTFM(cols[c], *flx_[n], QString::number(c), cols[0]);
+    });
+    if (!complete)
         ui::MsgBox(QStringLiteral("Die Vorgabewerte wurden nicht gespeichert; keine Tabelle wurde geändert."),
                    ui::vbOKOnly | ui::vbExclamation, QStringLiteral("Vorgabewerte"));
-    }
     return complete;
 }
 

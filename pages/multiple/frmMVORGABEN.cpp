@@ -3,6 +3,7 @@
 #include "pages/multiple/frmMVORGABEN.h"
 
 #include "platform/Guard.h"
+#include "platform/WholeWrite.h"
 #include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/ui.h"
@@ -250,23 +251,9 @@ bool frmMVORGABEN::saveGrid()
     const db::ConnectionPtr &cnn = m2_->connection();
     if (!cnn)
         return false;
-    std::optional<db::TransactionScope> unit;
-    g.step([&] { unit.emplace(*cnn); });
-    if (!unit)
-        return false;
-    bool complete = true;
-    {
-        ui::CountingBoxes boxes;
-        for (int c = 0; c < 6 && complete; ++c) {
-            bool written = false;
-            g.step([&] { written = m2_->DFTFM(QString::fromLatin1(kColumns[c]), *grid_, QString::number(c), QStringLiteral("I1")); });
-            complete = written && boxes.shown() == 0 && !g.failed();
-        }
-        if (complete)
-            g.step([&] { unit->commit(); });
-        complete = complete && !g.failed() && boxes.shown() == 0;
-    }
-    return complete;
+    return writeWhole(g, *cnn, 6, [&](int c) {
+        return m2_->DFTFM(QString::fromLatin1(kColumns[c]), *grid_, QString::number(c), QStringLiteral("I1"));
+    });
 }
 
 bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
