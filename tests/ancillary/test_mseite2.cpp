@@ -75,11 +75,12 @@ void expectBars(const RecordingSurface &s, clsGRAFIK &g, int colour, const std::
     }
 }
 
-bool hasLine(const RecordingSurface &s, QPointF a, QPointF b)
+// A line stroke between the two points (either way round), within 0.01 mm.
+bool hasLine(const RecordingSurface &s, QPointF a, QPointF b, const QColor *colour = nullptr)
 {
-    const auto near = [](QPointF p, QPointF q) { return std::abs(p.x() - q.x()) < 0.01 && std::abs(p.y() - q.y()) < 0.01; };
+    const auto near = [](QPointF p, QPointF q) { return QLineF(p, q).length() < 0.01; };
     return std::any_of(s.strokes().begin(), s.strokes().end(), [&](const Stroke &k) {
-        return k.kind == Primitive::Line &&
+        return k.kind == Primitive::Line && (!colour || k.color == *colour) &&
                ((near(k.points[0], a) && near(k.points[1], b)) || (near(k.points[0], b) && near(k.points[1], a)));
     });
 }
@@ -256,9 +257,23 @@ INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK) VALUE
     EXPECT_FLOAT_EQ(page->GRAFIK(220)->XMAX(), 0.5);
     EXPECT_FLOAT_EQ(page->GRAFIK(250)->XMAX(), 10);
     EXPECT_EQ(page->GRAFIK(250)->ETEXTX(), "Kosten [E/m]");
-    sheet->reset();
-    page->BILD220(1, 0, 0);
-    expectBars(*sheet, *page->GRAFIK(220), 4, {0.3}, {0, 10});
+    const struct {
+        Draw draw;
+        int number;
+        double total;
+    } figures[] = {{&mdiMSEITE2::BILD220, 220, 0.3}, {&mdiMSEITE2::BILD250, 250, 6}};
+    const QColor red = paletteColor(4);
+    for (const auto &f : figures) {
+        SCOPED_TRACE(f.number);
+        sheet->reset();
+        (page.get()->*f.draw)(1, 0, 0);
+        clsGRAFIK &g = *page->GRAFIK(f.number);
+        expectBars(*sheet, g, 4, {f.total}, {0, 10});
+        // The outline runs out from the axis at depth 0 and back to it at depth 10: the
+        // combinations without length stand on the axis rather than nowhere.
+        EXPECT_TRUE(hasLine(*sheet, at(g, 0, 0), at(g, f.total, 0), &red));
+        EXPECT_TRUE(hasLine(*sheet, at(g, f.total, 10), at(g, 0, 10), &red));
+    }
 }
 
 TEST_F(MSeite2Test, AnyOtherTargetDrawsAgainThroughThePreviousObject)
@@ -271,14 +286,18 @@ TEST_F(MSeite2Test, AnyOtherTargetDrawsAgainThroughThePreviousObject)
     EXPECT_EQ(page->GRAFIK(220), before);
     EXPECT_EQ(sheet->texts().filter("Bezogene Bohrnebenzeiten").size(), 1) << "drawn again on the sheet";
 
-    // Without a previous drawing (nothing was drawn at the load), the first call makes its object.
+    // Without a previous drawing (nothing was drawn at the load), the first call makes its
+    // object and draws into its box: no error box for a missing target.
     auto empty = loaded("INSERT INTO M2 (IDM, I1) VALUES (1, 0);"
                         "INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ) VALUES (1, 0, 1, 10);");
     ASSERT_FALSE(empty->BODATEN());
     ASSERT_EQ(empty->GRAFIK(210), nullptr);
     drawAll(*empty, 2);
-    for (int f : {210, 215, 220, 230, 240, 250})
-        EXPECT_NE(empty->GRAFIK(f), nullptr) << f;
+    for (int f : {210, 215, 220, 230, 240, 250}) {
+        ASSERT_NE(empty->GRAFIK(f), nullptr) << f;
+        const QString box = QStringLiteral("picBILD%1").arg(f == 215 ? 210 : f);
+        EXPECT_EQ(empty->GRAFIK(f)->EOBJEKT(), &empty->pictureBox(box)->surface()) << f;
+    }
 }
 
 // For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
