@@ -10,6 +10,9 @@ CurveFigure mdiMSEITE3::figure(int number)
     f.box = QStringLiteral("picBILD") + QString::number(number);
     f.ownsDepthAxis = number == 310;
     f.depthFrom = number == 310 ? 0 : 310;
+    f.x = depthLists();
+    if (number == 310)
+        f.then = [this](int OBJ, float XDL, float YDO) { BILD315(OBJ, XDL, YDO); };
     return f;
 }
 
