@@ -11,6 +11,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace vnt {
@@ -78,10 +79,28 @@ struct StripFigure {
 std::vector<std::vector<double>> stacked(const std::vector<std::vector<float>> &parts,
                                          const std::vector<bool> &found);
 
+// Divides every stacked sum by its combination's own length in metres.
+void perMetre(std::vector<std::vector<double>> &stacks, const DepthAxis &d);
+
+// A quotient whose divisor is 0 has no value: the combination shows no bar rather than an
+// error box.
+double ratio(float num, float den);
+
+// The stacked sums in order, each with its legend text and palette colour.
+std::vector<CurveSeries> labelled(std::vector<std::vector<double>> stacks,
+                                  const std::vector<std::pair<QString, int>> &legend);
+
 // The depth axis title for a power of ten.
 QString depthTitle(int16_t EXP);
 
 // The candidate lists of the depth axis that every first figure sets.
 const AxisLists &depthLists();
+
+// Candidate lists of value axes that figures of several pages share: hours (0 to 100000 in 42
+// ranges), rates, counts and person-hours (0 to 10000 in 32 ranges), and costs in units of
+// 10^n euro (0 to 9000 in 22 ranges, the last one the limit of the cost scaling).
+const AxisLists &hourLists();
+const AxisLists &rateLists();
+const AxisLists &costLists();
 
 } // namespace vnt

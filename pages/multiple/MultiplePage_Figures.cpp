@@ -49,6 +49,10 @@ void MultiplePage::bindTarget(clsGRAFIK &g, int figure, PictureBox *box, int OBJ
 {
     g.setEID(0);
     Drawing &d = drawing(figure);
+    // Any other code draws again where the previous call drew; a first call has no such place
+    // and draws into its box, over what the box shows.
+    if (OBJ != 0 && OBJ != 1 && !g.EOBJEKT())
+        OBJ = 0;
     if (OBJ == 1)
         d.sheet = sheet();
     bindFigureTarget(g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), d.sheet.get());

@@ -14,39 +14,6 @@ namespace {
 
 using multiple::Sums;
 
-// Hours: 0 to 100000 h in 42 ranges.
-const AxisLists kHours{
-    {0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750,
-     1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 7500, 10000, 15000, 20000, 25000, 50000, 100000},
-    {1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750, 1000,
-     1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 7500, 10000, 15000, 20000, 25000, 50000, 100000},
-    {1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 6, 7, 4, 6, 4, 6, 8, 10, 6, 8, 10, 6, 10, 6, 8, 4, 9, 7, 8, 9, 10, 10,
-     10, 10, 8, 10, 10, 10},
-    grafik::Liste(42, 1),
-    {1, 2, 3, 4, 5, 5, 3, 4, 5, 3, 1, 4, 3, 2, 6, 2, 2, 3, 4, 3, 4, 2, 3, 4, 2, 3, 2, 3, 4, 2, 3, 1, 4, 3, 2, 2, 2, 2,
-     4, 2, 2, 2},
-};
-
-// Advance rates and person-hours: 0 to 10000 in 32 ranges.
-const AxisLists kRates{
-    {0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750,
-     1000, 1500, 3000, 5000, 7500, 10000},
-    {1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 400, 500, 750, 1000,
-     1500, 3000, 5000, 7500, 10000},
-    {1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 4, 6, 5, 6, 8, 10, 9, 8, 10, 6, 10, 10, 6, 5, 5, 5},
-    grafik::Liste(32, 1),
-    {1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 4, 6, 5, 3, 2, 5, 3, 4, 2, 3, 2, 2, 2, 1, 1, 1},
-};
-
-// Costs in units of 10^n euro: 0 to 9000 in 22 ranges.
-const AxisLists kCosts{
-    {0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000},
-    {1, 2, 3, 4, 5, 10, 15, 20, 25, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000},
-    {10, 4, 6, 8, 10, 10, 5, 8, 5, 5, 10, 8, 9, 8, 10, 3, 10, 8, 8, 6, 8, 9},
-    grafik::Liste(22, 1),
-    {1, 2, 3, 4, 5, 5, 5, 4, 5, 5, 5, 4, 3, 4, 5, 3, 5, 4, 4, 3, 4, 3},
-};
-
 // One value per combination, 0 where the combination found no section.
 std::vector<double> perCombination(const std::vector<Sums> &sums, const std::function<double(size_t, const Sums &)> &value)
 {
@@ -73,15 +40,12 @@ std::vector<std::vector<float>> costParts(const std::vector<Sums> &sums, bool ne
 
 std::vector<CurveSeries> costLegend(std::vector<std::vector<double>> stacks)
 {
-    static const std::pair<const char *, int> rows[5] = {{"T", 2}, {"V", 9}, {"L", 12}, {"F", 1}, {"P", 4}};
-    std::vector<CurveSeries> out;
-    for (size_t k = 0; k < stacks.size() && k < 5; ++k)
-        out.push_back({std::move(stacks[k]), QString::fromLatin1(rows[k].first), rows[k].second});
-    return out;
+    return labelled(std::move(stacks), {{QStringLiteral("T"), 2},
+                                        {QStringLiteral("V"), 9},
+                                        {QStringLiteral("L"), 12},
+                                        {QStringLiteral("F"), 1},
+                                        {QStringLiteral("P"), 4}});
 }
-
-// A ratio whose divisor is 0 has no value: the combination shows no bar.
-double ratio(float num, float den) { return den == 0 ? 0.0 : double(float(num / den)); }
 
 } // namespace
 
@@ -98,7 +62,7 @@ CurveFigure mdiMSEITE1::figure(int number)
         f.title = QStringLiteral("Bohrzeit");
         f.ownsDepthAxis = true;
         f.depthFrom = 0;
-        f.x = kHours;
+        f.x = hourLists();
         f.xTitle = QStringLiteral("t [h]");
         f.xFormat = QStringLiteral("#0");
         f.series = [&sums, net](const DepthAxis &) {
@@ -109,7 +73,7 @@ CurveFigure mdiMSEITE1::figure(int number)
         break;
     case 120:
         f.title = QStringLiteral("Vortriebsgeschwindigkeit");
-        f.x = kRates;
+        f.x = rateLists();
         f.xTitle = QStringLiteral("v [m/h]");
         f.xFormat = QStringLiteral("#0");
         f.series = [&sums, net](const DepthAxis &d) {
@@ -122,7 +86,7 @@ CurveFigure mdiMSEITE1::figure(int number)
         break;
     case 130:
         f.title = QStringLiteral("Personenstunden");
-        f.x = kRates;
+        f.x = rateLists();
         f.xTitle = QStringLiteral("Personenstunden [P.h]");
         f.xFormat = QStringLiteral("#0");
         f.series = [&sums, net](const DepthAxis &) {
@@ -132,7 +96,7 @@ CurveFigure mdiMSEITE1::figure(int number)
         break;
     case 140:
         f.title = QStringLiteral("Kosten");
-        f.x = kCosts;
+        f.x = costLists();
         f.xFormat = QStringLiteral("#,##0");
         f.costScale = CurveFigure::CostScale{QStringLiteral("Kosten"), QStringLiteral("E")};
         f.series = [this, &sums, net](const DepthAxis &) { return costLegend(stacked(costParts(sums, net), D_.found())); };
@@ -143,9 +107,7 @@ CurveFigure mdiMSEITE1::figure(int number)
         f.costScale = CurveFigure::CostScale{QStringLiteral("Einheitskosten"), QStringLiteral("E/m")};
         f.series = [this, &sums, net](const DepthAxis &d) {
             std::vector<std::vector<double>> stacks = stacked(costParts(sums, net), D_.found());
-            for (auto &stack : stacks)
-                for (size_t c = 0; c < stack.size(); ++c)
-                    stack[c] = ratio(float(stack[c]), d.length(c));
+            perMetre(stacks, d);
             return costLegend(std::move(stacks));
         };
         break;

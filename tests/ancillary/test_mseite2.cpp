@@ -1,0 +1,331 @@
+// The figures of the ancillary-times page: their stacked bars from M3 on the recording
+// surface, the depth axis they share with the first figure and its strip, the power-of-ten
+// titles of the depth and cost axes, and combinations without length or drawing object.
+#include "AncillaryFixture.h"
+
+#include "drawing/clsGRAFIK.h"
+#include "pages/ancillary/mdiMSEITE2.h"
+#include "platform/printer.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+// Four combinations; 2 found no section (its sums are left over from elsewhere and must not
+// count). Own lengths 20, 2, 0 and 20 m.
+//                    hours AUZ PPZ STZ   costs              person-hours
+//   combination 0:   4  2  1            400  200  100       8  4  2
+//   combination 1:   10 0  0            50   0    0         20 0  0
+//   combination 3:   1  3  6            100  300  600       2  6  12
+const char *kTimes = R"(
+INSERT INTO M2 (IDM, I1, KENG) VALUES (1, 0, 'S'), (1, 1, 'KI'), (1, 2, 'GR'), (1, 3, 'S');
+INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH, SPPPH, SSTPH) VALUES
+    (1, 0, 1, 20, 4, 2, 1, 400, 200, 100, 8, 4, 2),
+    (1, 1, 1, 22, 10, 0, 0, 50, 0, 0, 20, 0, 0),
+    (1, 2, 0, 22, 99, 99, 99, 99999, 99999, 99999, 99, 99, 99),
+    (1, 3, 1, 42, 1, 3, 6, 100, 300, 600, 2, 6, 12);
+)";
+
+using Draw = void (mdiMSEITE2::*)(int, float, float);
+
+struct Bar {
+    double x, top, bottom;
+};
+
+// The vertical strokes of one colour in the figure's world units: the bars of a stepped
+// outline, top to bottom.
+std::vector<Bar> barsOf(const RecordingSurface &s, clsGRAFIK &g, const QColor &colour)
+{
+    std::vector<Bar> out;
+    const auto add = [&](QPointF a, QPointF b) {
+        if (std::abs(a.x() - b.x()) > 1e-6 || std::abs(a.y() - b.y()) < 1e-6)
+            return;
+        double x = 0, y1 = 0, y2 = 0, ignored = 0;
+        g.KOORDTRANSINV(a.x(), a.y(), x, y1, 0, 0);
+        g.KOORDTRANSINV(b.x(), b.y(), ignored, y2, 0, 0);
+        out.push_back({x, std::min(y1, y2), std::max(y1, y2)});
+    };
+    for (const Stroke &k : s.strokes()) {
+        if (k.color != colour || (k.kind != Primitive::Line && k.kind != Primitive::Polyline))
+            continue;
+        for (int i = 1; i < k.points.size(); ++i)
+            add(k.points[i - 1], k.points[i]);
+    }
+    std::sort(out.begin(), out.end(), [](const Bar &a, const Bar &b) { return a.top < b.top; });
+    return out;
+}
+
+// One expected value per combination that has a stretch of depth of its own.
+void expectBars(const RecordingSurface &s, clsGRAFIK &g, int colour, const std::vector<double> &values,
+                const std::vector<double> &bands)
+{
+    const std::vector<Bar> bars = barsOf(s, g, paletteColor(colour));
+    ASSERT_EQ(bars.size(), values.size()) << "colour " << colour;
+    for (size_t c = 0; c < values.size(); ++c) {
+        const double tol = 1e-4 * std::max(1.0, std::abs(values[c]));
+        EXPECT_NEAR(bars[c].x, values[c], tol) << "colour " << colour << ", bar " << c;
+        EXPECT_NEAR(bars[c].top, bands[c], 1e-4) << "colour " << colour << ", bar " << c;
+        EXPECT_NEAR(bars[c].bottom, bands[c + 1], 1e-4) << "colour " << colour << ", bar " << c;
+    }
+}
+
+// A line stroke between the two points (either way round), within 0.01 mm.
+bool hasLine(const RecordingSurface &s, QPointF a, QPointF b, const QColor *colour = nullptr)
+{
+    const auto near = [](QPointF p, QPointF q) { return QLineF(p, q).length() < 0.01; };
+    return std::any_of(s.strokes().begin(), s.strokes().end(), [&](const Stroke &k) {
+        return k.kind == Primitive::Line && (!colour || k.color == *colour) &&
+               ((near(k.points[0], a) && near(k.points[1], b)) || (near(k.points[0], b) && near(k.points[1], a)));
+    });
+}
+
+QPointF at(clsGRAFIK &g, double x, double y)
+{
+    double xp = 0, yp = 0;
+    g.KOORDTRANS(x, y, xp, yp);
+    return {xp, yp};
+}
+
+class MSeite2Test : public AncillaryTest {
+protected:
+    // The page loaded from the combinations of `rows` alone, printing onto the recording sheet.
+    std::unique_ptr<mdiMSEITE2> loaded(const QString &rows = QString::fromLatin1(kTimes))
+    {
+        auto page = load<mdiMSEITE2>(QStringLiteral("DELETE FROM M2; DELETE FROM M3;") + rows);
+        page->setPrintTarget(sheet);
+        return page;
+    }
+    void drawAll(mdiMSEITE2 &page, int OBJ = 1)
+    {
+        for (Draw d : {&mdiMSEITE2::BILD210, &mdiMSEITE2::BILD220, &mdiMSEITE2::BILD230, &mdiMSEITE2::BILD240,
+                       &mdiMSEITE2::BILD250})
+            (page.*d)(OBJ, 0, 0);
+    }
+    std::shared_ptr<RecordingSurface> sheet = std::make_shared<RecordingSurface>();
+};
+
+} // namespace
+
+TEST_F(MSeite2Test, EachFigureStacksInterruptionsBreaksAndStandstillPerCombination)
+{
+    struct Case {
+        Draw draw;
+        int number;
+        const char *title, *xTitle;
+        std::vector<double> AUZ, PPZ, STZ;   // the stacked sums of combinations 0, 1 and 3
+        double XMAX;                         // the candidate range the largest total selects
+        const char *tick;                    // a number of the value axis, in the C locale
+    } cases[] = {
+        {&mdiMSEITE2::BILD210, 210, "Zeiten", "t [h]", {4, 10, 1}, {6, 10, 4}, {7, 10, 10}, 10, "10"},
+        {&mdiMSEITE2::BILD220, 220, "Bezogene Bohrnebenzeiten", "v [h/m]", {0.2, 5, 0.05}, {0.3, 5, 0.2},
+         {0.35, 5, 0.5}, 5, "2.0"},
+        {&mdiMSEITE2::BILD230, 230, "Personenstunden", "Personenstunden [P.h]", {8, 20, 2}, {12, 20, 8}, {14, 20, 20},
+         20, "20"},
+        {&mdiMSEITE2::BILD240, 240, "Kosten", "Kosten [E]", {400, 50, 100}, {600, 50, 400}, {700, 50, 1000}, 1000,
+         "1,000"},
+        {&mdiMSEITE2::BILD250, 250, "Bezogene Bohrnebenkosten", "Kosten [E/m]", {20, 25, 5}, {30, 25, 20},
+         {35, 25, 50}, 50, "50"},
+    };
+    LocaleScope locale(QLocale::C);
+    auto page = loaded();
+    const std::vector<double> bands{0, 20, 22, 42};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.number);
+        sheet->reset();
+        (page.get()->*c.draw)(1, 0, 0);
+        clsGRAFIK &g = *page->GRAFIK(c.number);
+        expectBars(*sheet, g, 2, c.AUZ, bands);
+        expectBars(*sheet, g, 1, c.PPZ, bands);
+        expectBars(*sheet, g, 4, c.STZ, bands);
+        EXPECT_EQ(g.ETEXTX(), c.xTitle);
+        EXPECT_EQ(g.ETEXTY(), "z [m]");
+        EXPECT_FLOAT_EQ(g.XMAX(), c.XMAX);
+        const QStringList texts = sheet->texts();
+        EXPECT_TRUE(texts.contains(c.title));
+        EXPECT_TRUE(texts.contains(c.tick)) << texts.join('|').toStdString();
+        EXPECT_EQ(texts.filter(QRegularExpression("^(AUZ|PPZ|STZ)$")), QStringList({"AUZ", "PPZ", "STZ"}));
+        // The first legend row: its stroke 12 to 7 mm before the end of the value axis, 2 mm
+        // below depth 0, in the colour of the interruptions.
+        const double MX = g.MX(), MY = page->depthAxis().MY;
+        EXPECT_TRUE(hasLine(*sheet, at(g, c.XMAX - 12 * MX, 2 * MY), at(g, c.XMAX - 7 * MX, 2 * MY)));
+        // The separator of combination 2 lies on that of combination 1.
+        EXPECT_TRUE(hasLine(*sheet, at(g, 0, 22), at(g, c.XMAX, 22)));
+    }
+}
+
+TEST_F(MSeite2Test, LaterFiguresAndTheStripStandOnTheFirstFiguresDepthAxis)
+{
+    auto page = loaded();
+    drawAll(*page);
+    clsGRAFIK &first = *page->GRAFIK(210);
+    for (int f : {215, 220, 230, 240, 250}) {
+        SCOPED_TRACE(f);
+        EXPECT_FLOAT_EQ(page->GRAFIK(f)->MY(), first.MY());
+        EXPECT_FLOAT_EQ(page->GRAFIK(f)->YMAX(), first.YMAX());
+        EXPECT_EQ(page->GRAFIK(f)->ELYDIFF(), first.ELYDIFF());
+    }
+    // The strip labels the combinations with sections. Combination 1 ends 2 m below
+    // combination 0, closer than its label needs: its label goes 3.5 mm below the one before,
+    // and its leader slants back to its own depth.
+    sheet->reset();
+    page->BILD210(1, 0, 0);
+    const QStringList texts = sheet->texts();
+    EXPECT_EQ(texts.mid(texts.size() - 3), QStringList({"0", "1", "3"}));
+    clsGRAFIK &strip = *page->GRAFIK(215);
+    const double pushed = 20 + 3.5 * page->depthAxis().MY;
+    EXPECT_TRUE(hasLine(*sheet, at(strip, 0, 22), at(strip, 2, pushed)));
+    EXPECT_TRUE(hasLine(*sheet, at(strip, 2, pushed), at(strip, 5, pushed)));
+    EXPECT_TRUE(hasLine(*sheet, at(strip, 0, 42), at(strip, 2, 42)));
+    // The strip stands in the first figure's right margin of 11 mm (measured on the box on
+    // screen, whose width is whole pixels).
+    clsGRAFIK &redrawn = *page->GRAFIK(210);
+    const QPointF stripLeft = at(strip, 0, 0), axisEnd = at(redrawn, redrawn.XMAX(), 0);
+    EXPECT_NEAR(stripLeft.x() - axisEnd.x(), 0, 0.15);
+}
+
+TEST_F(MSeite2Test, LongDepthsAreScaledOnceAndPerMetreStaysPerRealMetre)
+{
+    auto page = loaded(QString::fromLatin1(kTimes) + "UPDATE M3 SET SDEZ = SDEZ * 10;");   // 200 to 420 m
+    drawAll(*page);
+    drawAll(*page);
+    EXPECT_EQ(page->depthAxis().EXP, 1);
+    EXPECT_EQ(page->depthAxis().SDEZ, std::vector<double>({20, 22, 22, 42}));
+    EXPECT_EQ(page->GRAFIK(210)->ETEXTY(), "z [10 m]");
+    EXPECT_EQ(page->GRAFIK(250)->ETEXTY(), "z [10 m]");
+    sheet->reset();
+    page->BILD220(1, 0, 0);
+    const std::vector<double> bands{0, 20, 22, 42};
+    expectBars(*sheet, *page->GRAFIK(220), 4, {0.035, 0.5, 0.05}, bands);
+    sheet->reset();
+    page->BILD250(1, 0, 0);
+    expectBars(*sheet, *page->GRAFIK(250), 4, {3.5, 2.5, 5}, bands);
+}
+
+TEST_F(MSeite2Test, CostsAboveNineThousandAreShownInPowersOfTen)
+{
+    // Combination 3 (20 m) carries the largest total: 400 euro plus its standstill costs.
+    struct Case {
+        const char *SSTK;
+        const char *costs, *perMetre;
+        double total, totalPerMetre, firstAUZ;   // its bars as drawn, and combination 0's AUZ
+    } cases[] = {
+        {"8600", "Kosten [E]", "Kosten [E/m]", 9000, 450, 400},
+        {"8600.5", "Kosten [10 E]", "Kosten [E/m]", 900.05, 450.025, 40},
+        {"949600", "Kosten [10{h,2}3 E]", "Kosten [10 E/m]", 950, 4750, 0.4},
+        {"3999600", "Kosten [10{h,2}3 E]", "Kosten [10{h,2}2 E/m]", 4000, 2000, 0.4},
+    };
+    const std::vector<double> bands{0, 20, 22, 42};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.SSTK);
+        auto page = loaded(QString::fromLatin1(kTimes) + QStringLiteral("UPDATE M3 SET SSTK = %1 WHERE I1 = 3;").arg(c.SSTK));
+        drawAll(*page);
+        EXPECT_EQ(page->GRAFIK(240)->ETEXTX(), c.costs);
+        EXPECT_EQ(page->GRAFIK(250)->ETEXTX(), c.perMetre);
+        sheet->reset();
+        page->BILD240(1, 0, 0);
+        const std::vector<Bar> totals = barsOf(*sheet, *page->GRAFIK(240), paletteColor(4));
+        ASSERT_EQ(totals.size(), 3u);
+        EXPECT_NEAR(totals[2].x, c.total, 1e-3);
+        EXPECT_NEAR(barsOf(*sheet, *page->GRAFIK(240), paletteColor(2))[0].x, c.firstAUZ, 1e-4 * c.firstAUZ);
+        sheet->reset();
+        page->BILD250(1, 0, 0);
+        const std::vector<Bar> perMetre = barsOf(*sheet, *page->GRAFIK(250), paletteColor(4));
+        ASSERT_EQ(perMetre.size(), 3u);
+        EXPECT_NEAR(perMetre[2].x, c.totalPerMetre, 1e-3);
+    }
+}
+
+TEST_F(MSeite2Test, ACombinationWithoutLengthHasNoBarAndNoBox)
+{
+    // Combinations 0 and 2 have sections and times but no metres of their own.
+    const char *rows = R"(
+INSERT INTO M2 (IDM, I1) VALUES (1, 0), (1, 1), (1, 2);
+INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK) VALUES
+    (1, 0, 1, 0, 5, 5, 5, 90000, 0, 0),
+    (1, 1, 1, 10, 1, 1, 1, 20, 20, 20),
+    (1, 2, 1, 10, 7, 0, 0, 90000, 0, 0);
+)";
+    auto page = loaded(QString::fromLatin1(rows));   // an unexpected box fails the test
+    drawAll(*page);
+    // Only combination 1 counts: 0.3 h/m selects the range 0.5, 6 euro per metre the range 10.
+    EXPECT_FLOAT_EQ(page->GRAFIK(220)->XMAX(), 0.5);
+    EXPECT_FLOAT_EQ(page->GRAFIK(250)->XMAX(), 10);
+    EXPECT_EQ(page->GRAFIK(250)->ETEXTX(), "Kosten [E/m]");
+    const struct {
+        Draw draw;
+        int number;
+        double total;
+    } figures[] = {{&mdiMSEITE2::BILD220, 220, 0.3}, {&mdiMSEITE2::BILD250, 250, 6}};
+    const QColor red = paletteColor(4);
+    for (const auto &f : figures) {
+        SCOPED_TRACE(f.number);
+        sheet->reset();
+        (page.get()->*f.draw)(1, 0, 0);
+        clsGRAFIK &g = *page->GRAFIK(f.number);
+        expectBars(*sheet, g, 4, {f.total}, {0, 10});
+        // The outline runs out from the axis at depth 0 and back to it at depth 10: the
+        // combinations without length stand on the axis rather than nowhere.
+        EXPECT_TRUE(hasLine(*sheet, at(g, 0, 0), at(g, f.total, 0), &red));
+        EXPECT_TRUE(hasLine(*sheet, at(g, f.total, 10), at(g, 0, 10), &red));
+    }
+}
+
+TEST_F(MSeite2Test, AnyOtherTargetDrawsAgainThroughThePreviousObject)
+{
+    auto page = loaded();
+    drawAll(*page);
+    clsGRAFIK *before = page->GRAFIK(220);
+    sheet->reset();
+    drawAll(*page, 2);
+    EXPECT_EQ(page->GRAFIK(220), before);
+    EXPECT_EQ(sheet->texts().filter("Bezogene Bohrnebenzeiten").size(), 1) << "drawn again on the sheet";
+
+    // Without a previous drawing (nothing was drawn at the load), the first call makes its
+    // object and draws into its box: no error box for a missing target.
+    auto empty = loaded("INSERT INTO M2 (IDM, I1) VALUES (1, 0);"
+                        "INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ) VALUES (1, 0, 1, 10);");
+    ASSERT_FALSE(empty->BODATEN());
+    ASSERT_EQ(empty->GRAFIK(210), nullptr);
+    drawAll(*empty, 2);
+    for (int f : {210, 215, 220, 230, 240, 250}) {
+        ASSERT_NE(empty->GRAFIK(f), nullptr) << f;
+        const QString box = QStringLiteral("picBILD%1").arg(f == 215 ? 210 : f);
+        EXPECT_EQ(empty->GRAFIK(f)->EOBJEKT(), &empty->pictureBox(box)->surface()) << f;
+    }
+}
+
+// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
+// printed sheet are kept there.
+TEST_F(MSeite2Test, Look)
+{
+    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
+    // More combinations than the table shows, some short enough to push the strip's labels,
+    // some without sections, and costs above the scaling limit.
+    auto page = loaded(QString::fromLatin1(kTimes) + R"(
+UPDATE M3 SET SDEZ = SDEZ * 10, SSTK = SSTK * 100;
+WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 24)
+INSERT INTO M2 (IDM, I1, KENG, KENT) SELECT 1, i, CASE i % 2 WHEN 0 THEN 'S' ELSE 'KI' END,
+    CASE i % 3 WHEN 0 THEN 'T1' ELSE NULL END FROM n;
+WITH RECURSIVE n(i, d) AS (SELECT 4, 460 UNION ALL
+    SELECT i + 1, d + CASE WHEN (i + 1) % 5 <> 0 THEN 10 + (i + 1) * 37 % 120 ELSE 0 END FROM n WHERE i < 24)
+INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH, SPPPH, SSTPH)
+    SELECT 1, i, i % 5 <> 0, d, i % 4, 1, i % 3, 120 * i, 80, 50 * (i % 6), 2 * i, 3, i % 7 FROM n;
+)");
+    page->setPrintTarget(nullptr);
+    page->resize(1400, 990);
+    page->show();
+    QCoreApplication::processEvents();
+    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
+    page->grab().save(out + "/mseite2.png");
+    Printer::instance().setPdfFile(out + "/mseite2.pdf");
+    page->DRUCKEN();
+    Printer::instance().setPdfFile(QString());
+}
