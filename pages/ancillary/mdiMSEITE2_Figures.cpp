@@ -10,6 +10,9 @@ CurveFigure mdiMSEITE2::figure(int number)
     f.box = QStringLiteral("picBILD") + QString::number(number);
     f.ownsDepthAxis = number == 210;
     f.depthFrom = number == 210 ? 0 : 210;
+    f.x = depthLists();
+    if (number == 210)
+        f.then = [this](int OBJ, float XDL, float YDO) { BILD215(OBJ, XDL, YDO); };
     return f;
 }
 

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "platform/printer.h"
 
@@ -130,6 +131,51 @@ TEST(MBerechnen, ShowsTheFirstPageAndPagesThroughALongerChain)
     EXPECT_TRUE(boxes.records()[1].text.endsWith(w.inst.root + "/druck.pdf"));
 }
 
+// The sheets of a PDF file and whether each is A4 landscape, read from its page objects.
+QList<bool> pdfSheets(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QString pdf = QString::fromLatin1(f.readAll());
+    QList<bool> sheets;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page\\b(?!s)"));
+    static const QRegularExpression box(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)"));
+    for (auto it = page.globalMatch(pdf); it.hasNext();) {
+        const auto m = it.next();
+        const auto b = box.match(pdf, m.capturedStart());
+        sheets << (b.hasMatch() && qAbs(b.captured(1).toDouble() - 842) < 2 && qAbs(b.captured(2).toDouble() - 595) < 2);
+    }
+    return sheets;
+}
+
+TEST(MBerechnen, LoadsTheFourPagesAndPrintsThemAsOneDocument)
+{
+    MultipleWindow w;
+    {
+        Boxes boxes;
+        boxes.modal([](QDialog &) { return int(QDialog::Rejected); });
+        w.frm->menuItem("mnuMBERECHNEN")->trigger();
+    }
+    EXPECT_EQ(w.windows(), QStringList({"mdiAUTOSTART", "mdiMSEITE1", "mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4"}));
+    EXPECT_EQ(w.current(), "mdiMSEITE1");
+    EXPECT_EQ(w.db("SELECT BONEU FROM A1 WHERE ID=0"), "0");
+    EXPECT_TRUE(w.frm->startWindow()->pgbBERECHNEN()->isHidden());
+    for (const char *expected : {"mdiMSEITE2", "mdiMSEITE3", "mdiMSEITE4"}) {
+        static_cast<ResultPage *>(w.frm->mdiArea()->currentSubWindow()->widget())->Form_KeyDown(33, 0);
+        EXPECT_EQ(w.current(), expected);
+    }
+
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &) { return true; });
+    boxes.answer(ui::vbOK);
+    const QString file = w.inst.root + "/alle.pdf";
+    Printer::instance().setPdfFile(file);
+    w.frm->stbMAIN_PanelClick(11);
+    Printer::instance().setPdfFile(QString());
+    EXPECT_EQ(pdfSheets(file), QList<bool>({true, true, true, true})) << "four A4 landscape sheets in one file";
+}
+
 TEST(MBerechnen, TheEditorsQuitKeyEndsTheRunAfterTheLoadWasGivenUp)
 {
     MultipleWindow w;
@@ -154,7 +200,7 @@ TEST(MBerechnen, TheEditorsQuitKeyEndsTheRunAfterTheLoadWasGivenUp)
 
 // For looking at the program: with VANTREL_LOOK_DEMO naming a demo installation (made with
 // VANTREL_SETTINGS in the same temporary place) and VANTREL_SCREENSHOTS a folder, the main window
-// after MBerechnen and the printed first page are kept there.
+// with each page of the multiple evaluation, and the four pages printed, are kept there.
 TEST(MBerechnen, LookAtTheDemo)
 {
     const QString demo = qEnvironmentVariable("VANTREL_LOOK_DEMO"), out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
@@ -182,10 +228,20 @@ TEST(MBerechnen, LookAtTheDemo)
         frm.menuItem("mnuMBERECHNEN")->trigger();
     }
     QCoreApplication::processEvents();
-    frm.grab().save(out + "/mberechnen.png");
-    Printer::instance().setPdfFile(out + "/mseite1.pdf");
+    frm.grab().save(out + "/mseite1.png");
+    for (int n = 2; n <= 4; ++n) {
+        static_cast<ResultPage *>(frm.mdiArea()->currentSubWindow()->widget())->Form_KeyDown(33, 0);
+        QCoreApplication::processEvents();
+        frm.grab().save(out + QString("/mseite%1.png").arg(n));
+    }
+    Printer::instance().setPdfFile(out + "/mehrfach.pdf");
     Boxes boxes;
-    boxes.print([](ui::PrintRequest &) { return true; });
+    boxes.print([](ui::PrintRequest &r) {
+        r.pageRange = false;
+        return true;
+    });
+    boxes.answer(ui::vbOK);
     frm.stbMAIN_PanelClick(11);
+    Printer::instance().setPdfFile(QString());
     frm.setGEAENDERT(false);
 }

@@ -12,11 +12,17 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 
 namespace vnt::test {
 
-// A context that counts the quit command.
+// A context that counts the quit command and records every progress value set.
 class QuitContext : public SimpleRunContext {
 public:
     int quits = 0;
+    QList<int> progressValues;
     void mnuBEENDEN_Click() override { ++quits; }
+    void setProgress(int v) override
+    {
+        progressValues << v;
+        SimpleRunContext::setProgress(v);
+    }
 };
 
 class MultipleTest : public ::testing::Test {

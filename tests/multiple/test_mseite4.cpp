@@ -49,16 +49,6 @@ QStringList row(const CellArray &a, int r)
     return out;
 }
 
-// Records every progress value the page sets.
-class ProgressContext : public QuitContext {
-public:
-    QList<int> values;
-    void setProgress(int v) override
-    {
-        values << v;
-        QuitContext::setProgress(v);
-    }
-};
 
 class MSeite4Test : public MultipleTest {
 protected:
@@ -209,11 +199,11 @@ TEST_F(MSeite4Test, ProgressRunsFrom85Through86To94)
         cnn->Execute(QStringLiteral("DELETE FROM M2; WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
                                     "WHERE i < %1) INSERT INTO M2 (IDM, I1) SELECT 1, i FROM n;")
                          .arg(c.N));
-        ProgressContext progress;
+        QuitContext progress;
         progress.cnn = cnn;
         progress.cnnV = cnnV;
         mdiMSEITE4 page(progress, run, nullptr);
-        EXPECT_EQ(progress.values, c.values);
+        EXPECT_EQ(progress.progressValues, c.values);
         EXPECT_EQ(page.STATTAB().rows(), c.N + 1);
     }
 }

@@ -1,0 +1,255 @@
+// The ancillary-times and additional-costs pages as pages: what their load reads from M2 and M3,
+// the progress of the chain they belong to, their header, the table of the combinations, what
+// they draw when nothing was found, and how a failed read ends the data step.
+#include "multiple/MultipleFixture.h"
+
+#include "drawing/Surface.h"
+#include "drawing/clsGRAFIK.h"
+#include "drawing/clsKOPFFUSS.h"
+#include "pages/ancillary/mdiMSEITE2.h"
+#include "pages/ancillary/mdiMSEITE3.h"
+#include "pages/multiple/mdiMSEITE4.h"
+#include "platform/printer.h"
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+// Three combinations; 2 found no section. Combination 0 has ancillary times and additional
+// costs (more measures of the cutting tool than 16 bits hold), combination 1 only standstill
+// and no additional costs.
+const char *kSums = R"(
+INSERT INTO E1 (ID, KEN, AKT) VALUES (1, 'B', 1), (2, 'A', 1), (3, 'C', 0);
+INSERT INTO A1 (ID, BONEU) VALUES (0, 1);
+INSERT INTO M1 (IDM, KOM) VALUES (1, 'Los 3');
+INSERT INTO M2 (IDM, I1, KENG, KENT, KENV, KENL, KENF) VALUES (1, 0, 'S', 'T1', NULL, 'L1', 'F1'),
+    (1, 1, 'KI', NULL, NULL, NULL, NULL), (1, 2, 'GR', NULL, NULL, NULL, NULL);
+INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SAUK, SAUPH, SPPZ, SPPK, SPPPH, SSTZ, SSTK, SSTPH,
+                SZKT, ANZKT, SZKV, ANZKV, SZKL, ANZKL, SZKF, ANZKF)
+VALUES (1, 0, 1, 40, 2, 100, 4, 1, 50, 2, 0.5, 25, 1, 100, 2, 0, 0, 40000, 40000, 0.01, 1),
+       (1, 1, 1, 60, 0, 0, 0, 0, 0, 0, 3, 150, 6, 0, 0, 0, 0, 0, 0, 0, 0),
+       (1, 2, 0, 60, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+)";
+
+
+QString cell(const CellArray &a, int col, int row)
+{
+    const Variant &v = a.at(col, row);
+    if (v.isEmpty())
+        return QStringLiteral("<empty>");
+    return v.type() == VarType::String ? v.toString() : QString::number(v.toDouble(), 'g', 6);
+}
+
+QStringList row(const CellArray &a, int r)
+{
+    QStringList out;
+    for (int c = 0; c < a.columns(); ++c)
+        out << cell(a, c, r);
+    return out;
+}
+
+class CombinationPagesTest : public MultipleTest {
+protected:
+    void SetUp() override
+    {
+        MultipleTest::SetUp();
+        ctx.projekt = QStringLiteral("P1");
+        cnn->Execute(QString::fromLatin1(kSums));
+        Printer::instance().setPdfFile(dir.filePath(QStringLiteral("druck.pdf")));
+    }
+    void TearDown() override { Printer::instance().setPdfFile(QString()); }
+
+    // Page 2 with the rest of the chain it loads.
+    std::unique_ptr<mdiMSEITE2> load() { return std::make_unique<mdiMSEITE2>(ctx, run, nullptr); }
+    static mdiMSEITE3 *page3(const mdiMSEITE2 &p2) { return qobject_cast<mdiMSEITE3 *>(p2.naechsteSeite()); }
+
+    // What a print of the page puts on the sheet besides its header.
+    static QStringList printedFigures(CombinationPage &page)
+    {
+        auto sheet = std::make_shared<RecordingSurface>();
+        page.setPrintTarget(sheet);
+        page.DRUCKEN();
+        page.setPrintTarget(nullptr);
+        return sheet->texts();
+    }
+
+    std::shared_ptr<MultipleRun> run = std::make_shared<MultipleRun>();
+};
+
+} // namespace
+
+TEST_F(CombinationPagesTest, TheChainReadsItsSumsAndRunsTheProgressOfItsPages)
+{
+    auto p2 = load();
+    mdiMSEITE3 *p3 = page3(*p2);
+    ASSERT_TRUE(p3);
+    ASSERT_TRUE(qobject_cast<mdiMSEITE4 *>(p3->naechsteSeite()));
+    EXPECT_EQ(run->pages().size(), 3);
+
+    // Page 2 from 70 to 85, page 3 from 85 to 99 (97 unused), and page 4 back to 85 and on to 94.
+    EXPECT_EQ(ctx.progressValues, QList<int>({70, 71, 71, 75, 79, 79, 80, 81, 82, 83, 84, 85,   //
+                                      85, 86, 86, 90, 94, 94, 95, 96, 98, 99,           //
+                                      85, 86, 86, 90, 94, 94}));
+
+    for (CombinationPage *p : {static_cast<CombinationPage *>(p2.get()), static_cast<CombinationPage *>(p3)}) {
+        SCOPED_TRACE(p->objectName().toStdString());
+        EXPECT_EQ(p->KOMBMAX(), 2);
+        EXPECT_EQ(p->BOKOMB(), std::vector<bool>({true, true, false}));
+        EXPECT_TRUE(p->BODATEN());
+        EXPECT_FALSE(p->BONEU) << "cleared as the load's last step";
+        EXPECT_EQ(p->KENLISTE(), QStringList({"A", "B"}));
+        EXPECT_EQ(row(p->TABKOPF(), 0), QStringList({"Nr.", "KENG", "KENT", "KENV", "KENL", "KENF", "<empty>"}));
+        EXPECT_EQ(row(p->TABDATEN(), 0), QStringList({"0", "S", "T1", "<empty>", "L1", "F1", "<empty>"}));
+        EXPECT_EQ(row(p->TABDATEN(), 2), QStringList({"2", "GR", "<empty>", "<empty>", "<empty>", "<empty>", "<empty>"}));
+        ASSERT_TRUE(p->KOPFFUSSOBJEKT());
+        EXPECT_EQ(p->KOPFFUSSOBJEKT()->SEITE(), p == p3 ? 3 : 2);
+        EXPECT_EQ(p->depthAxis().SDEZ.size(), 3u);
+    }
+    EXPECT_EQ(p2->KOPFFUSSOBJEKT()->KOMMENTAR(),
+              "Bohrnebenzeiten und Bohrnebenkosten" + QString(20, ' ') + "Los 3");
+    EXPECT_EQ(p3->KOPFFUSSOBJEKT()->KOMMENTAR(), "Zusatzkosten" + QString(29, ' ') + "Los 3");
+
+    EXPECT_EQ(p2->SDEZ(), std::vector<float>({40, 60, 60}));
+    EXPECT_EQ(p2->daten().SSTZ, std::vector<float>({0.5f, 3, 0}));
+    EXPECT_EQ(p2->daten().SPPPH, std::vector<float>({2, 0, 0}));
+    EXPECT_EQ(p3->daten().ANZKL, std::vector<int32_t>({40000, 0, 0})) << "counts beyond 16 bits";
+    EXPECT_EQ(p3->daten().SZKF, std::vector<float>({0.01f, 0, 0}));
+
+    // Both drew every figure at load, and print all of them.
+    for (int f : {210, 220, 230, 240, 250, 215})
+        EXPECT_TRUE(p2->GRAFIK(f)) << f;
+    EXPECT_TRUE(p2->TABELLE(260));
+    for (int f : {310, 320, 340, 350, 315})
+        EXPECT_TRUE(p3->GRAFIK(f)) << f;
+    EXPECT_TRUE(p3->TABELLE(360));
+    EXPECT_TRUE(printedFigures(*p2).contains("Kombinationen"));
+    EXPECT_TRUE(printedFigures(*p3).contains("Kombinationen"));
+}
+
+TEST_F(CombinationPagesTest, TheTableMarksCombinationsWithoutSection)
+{
+    auto p2 = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    p2->setPrintTarget(sheet);
+    p2->BILD260(1, 19, 11.5);
+    const QStringList texts = sheet->texts();
+    EXPECT_TRUE(texts.contains("Kombinationen"));
+    EXPECT_TRUE(texts.contains("*"));
+    EXPECT_TRUE(texts.contains(QString::fromUtf8("* Für diese Kombination kein Abschnitt vorhanden")));
+    EXPECT_TRUE(texts.contains("GR"));
+
+    // A target code other than 0 or 1 draws through the object of the previous call.
+    sheet->reset();
+    clsTABELLE *before = p2->TABELLE(260);
+    p2->BILD260(2, 0, 0);
+    EXPECT_EQ(p2->TABELLE(260), before);
+    EXPECT_TRUE(sheet->texts().contains("Kombinationen"));
+}
+
+// A page whose load found nothing to show draws no figure at load, on paper or when it is
+// restyled (the ancillary-times page used to draw them on print and restyle all the same);
+// its sheet still carries the header that says why.
+TEST_F(CombinationPagesTest, APageWithoutDataDrawsOnlyItsHeader)
+{
+    // Counts of measures alone are no additional costs.
+    cnn->Execute("UPDATE M3 SET SAUZ=0, SPPZ=0, SSTZ=0, SZKT=0, SZKV=0, SZKL=0, SZKF=0, ANZKT=5");
+    auto p2 = load();
+    mdiMSEITE3 *p3 = page3(*p2);
+    ASSERT_TRUE(p3);
+    struct Case {
+        CombinationPage *page;
+        QString comment;
+        int first, table;
+    };
+    const Case cases[] = {{p2.get(), "Es wurden keine Bohrnebenzeiten gefunden.", 210, 260},
+                          {p3, "Es wurden keine Zusatzkosten gefunden.", 310, 360}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.first);
+        EXPECT_FALSE(c.page->BODATEN());
+        EXPECT_EQ(c.page->KOPFFUSSOBJEKT()->KOMMENTAR(), c.comment);
+        EXPECT_FALSE(c.page->GRAFIK(c.first));
+        EXPECT_FALSE(c.page->TABELLE(c.table));
+        EXPECT_TRUE(printedFigures(*c.page).isEmpty());
+        c.page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
+        EXPECT_FALSE(c.page->GRAFIK(c.first));
+        EXPECT_FALSE(c.page->TABELLE(c.table));
+    }
+    // The header sheet of page 3 went to the printer.
+    EXPECT_TRUE(QFile::exists(dir.filePath("druck.pdf")));
+}
+
+TEST_F(CombinationPagesTest, WithoutCombinationsThePagesShowWhatTheAggregationStoredForAll)
+{
+    // An empty M2 makes combination 0 match every section; the aggregation stored its sums.
+    cnn->Execute("DELETE FROM M2; DELETE FROM M3 WHERE I1 > 0");
+    auto p2 = load();
+    EXPECT_EQ(p2->KOMBMAX(), 0);
+    EXPECT_EQ(p2->BOKOMB(), std::vector<bool>({true}));
+    EXPECT_EQ(row(p2->TABDATEN(), 0), QStringList({"0", "<empty>", "<empty>", "<empty>", "<empty>", "<empty>",
+                                                   "<empty>"}));
+    EXPECT_TRUE(p2->BODATEN());
+    EXPECT_EQ(ctx.progressValues.mid(0, 6), QList<int>({70, 71, 79, 79, 80, 81}));
+}
+
+TEST_F(CombinationPagesTest, NoSectionIsToldOnceForTheWholeChain)
+{
+    cnn->Execute("UPDATE M3 SET BOKOMB=0");
+    boxes.answer(ui::vbOK);
+    auto p2 = load();
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].text,
+              QString::fromUtf8("Achtung! Es wurde für keine der angegebenen\nKombinationen ein Abschnitt gefunden!\n"
+                                "Die Auswertung wird daher abgebrochen."));
+    EXPECT_TRUE(p2->BODATEN()) << "the load goes on with the values read";
+}
+
+// A read that fails ends the data step at once: the accessor has said why, the combinations
+// from there on keep their fresh contents, and the no-section note is not given.
+TEST_F(CombinationPagesTest, AFailedReadEndsTheDataStepSilently)
+{
+    cnn->Execute("ALTER TABLE M3 DROP COLUMN SSTPH");
+    boxes.answer(ui::vbOK);   // page 2's data error; the pages after it do not read SSTPH
+    auto p2 = load();
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, "Datenfehler");
+    EXPECT_EQ(p2->daten().SSTK, std::vector<float>({25, 0, 0})) << "read before the failure";
+    EXPECT_EQ(p2->SDEZ(), std::vector<float>({40, 0, 0}));
+    EXPECT_EQ(cell(p2->TABDATEN(), 0, 1), "<empty>");
+    EXPECT_FALSE(p2->BODATEN()) << "a combination counts once all its reads succeeded";
+}
+
+// A stored value that cannot be converted is a run-time error in the data step: its box names
+// the step and the page; OK goes on with the next read.
+TEST_F(CombinationPagesTest, AnUnreadableValueShowsTheDataStepsErrorBox)
+{
+    cnn->Execute("UPDATE M3 SET SAUK='abc' WHERE I1=1; UPDATE M3 SET SZKV='abc' WHERE I1=1");
+    boxes.answer(ui::vbOK);
+    boxes.answer(ui::vbOK);
+    auto p2 = load();
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_EQ(boxes.records()[0].title, "Dateneingabe;  Seite 2");
+    EXPECT_TRUE(boxes.records()[0].text.startsWith("VB-Fehler: 13"));
+    EXPECT_EQ(boxes.records()[1].title, "Dateneingabe;  Seite 3");
+    EXPECT_EQ(p2->daten().SAUPH, std::vector<float>({4, 0, 0}));
+    EXPECT_EQ(p2->daten().SSTZ, std::vector<float>({0.5f, 3, 0})) << "the reads after the failed one go on";
+}
+
+TEST_F(CombinationPagesTest, PageKeysWalkTheChain)
+{
+    auto p2 = load();
+    mdiMSEITE3 *p3 = page3(*p2);
+    ASSERT_TRUE(p3);
+    auto *p4 = p3->naechsteSeite();
+    p2->show();
+    p2->Form_KeyDown(33, 2);   // Ctrl+PageUp acts as PageUp
+    EXPECT_TRUE(p2->isHidden());
+    EXPECT_TRUE(p3->isVisible());
+    p3->Form_KeyDown(33, 0);
+    EXPECT_TRUE(p4->isVisible());
+    p4->Form_KeyDown(34, 0);
+    EXPECT_TRUE(p3->isVisible());
+    p3->Form_KeyDown(34, 1);
+    EXPECT_TRUE(p2->isVisible());
+    EXPECT_TRUE(p3->isHidden());
+}
