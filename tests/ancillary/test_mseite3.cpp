@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 using namespace vnt;
@@ -186,11 +187,12 @@ TEST_F(MSeite3Test, OutlinesStandOnTheFirstFiguresDepthAxisWithItsStrip)
     // The legend's first row: a stroke 12 mm to 7 mm before the end of the value axis, 2 mm
     // below the top, and the four labels in stacking order in every figure.
     const double MX = g310.MX(), MY = g310.MY(), XMAX = g310.XMAX();
-    bool stroke = false;
-    for (const Stroke &k : sheet->strokes(Primitive::Line))
-        stroke = stroke || (k.color == paletteColor(10) && (k.points[0] - mm(g310, XMAX - 12 * MX, 2 * MY)).manhattanLength() < 0.01 &&
-                            (k.points[1] - mm(g310, XMAX - 7 * MX, 2 * MY)).manhattanLength() < 0.01);
-    EXPECT_TRUE(stroke);
+    const QPointF from = mm(g310, XMAX - 12 * MX, 2 * MY), to = mm(g310, XMAX - 7 * MX, 2 * MY);
+    const auto lines = sheet->strokes(Primitive::Line);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const Stroke &k) {
+        return k.color == paletteColor(10) && (k.points[0] - from).manhattanLength() < 0.01 &&
+               (k.points[1] - to).manhattanLength() < 0.01;
+    }));
     QStringList texts = sheet->texts();
     for (const char *t : {"Zusatzkosten", "Anzahl der Zusatzmaßnahmen", "Kosten pro Zusatzmaßnahme",
                           "Zussatzkosten pro Meter"})
