@@ -37,11 +37,11 @@ public:
 protected:
     QList<Figure> pageFigures() override;
     QString printErrorTitle() const override { return QStringLiteral("Drucken von  Seite 3"); }
-
-private:
-    // The descriptions of the curve figures 310 to 350.
+    // The descriptions of the curve figures 310 to 350; their series are worked out from the
+    // page's sums whenever a figure draws.
     CurveFigure figure(int number);
 
+private:
     Sums D_;
 };
 
