@@ -361,8 +361,12 @@ void MultiplePage::drawTable(const TextTable &t, int OBJ, float XDL, float YDO, 
     Drawing &d = drawing(t.number);
     if (OBJ == 0 && clear && !guard.step([&] { clearBox(box); }))
         return;
+    // Any other code draws again where the previous call drew; a first call has no such place
+    // and draws into its box, over what the box shows.
+    if (OBJ != 0 && OBJ != 1 && !d.tabelle)
+        OBJ = 0;
     if (!guard.step([&] {
-            if (OBJ == 0 || OBJ == 1 || !d.tabelle)
+            if (OBJ == 0 || OBJ == 1)
                 d.tabelle = std::make_unique<clsTABELLE>();
         }))
         return;

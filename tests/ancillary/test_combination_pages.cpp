@@ -175,6 +175,10 @@ TEST_F(CombinationPagesTest, APageWithoutDataDrawsOnlyItsHeader)
         EXPECT_FALSE(c.page->GRAFIK(c.first));
         EXPECT_FALSE(c.page->TABELLE(c.table));
     }
+    // A first table drawing with another target code has no previous place: it draws into its
+    // box (an error box per step before).
+    p2->BILD260(2, 0, 0);
+    EXPECT_TRUE(p2->TABELLE(260));
     // The header sheet of page 3 went to the printer.
     EXPECT_TRUE(QFile::exists(dir.filePath("druck.pdf")));
 }
