@@ -1,5 +1,6 @@
 // Runs every test of an executable inside one QApplication, offscreen, with instant sleeps
-// and a German locale unless a test sets another.
+// and a German locale unless a test sets another (or VANTREL_TEST_LOCALE names one, such as
+// en_US, to look at the windows under it).
 //
 // ctest names the folders a test reads (schema, fixtures, build) in the environment. Run on
 // its own, a test executable finds them itself: the schema beside the executable or in the
@@ -70,7 +71,8 @@ int main(int argc, char **argv)
 
     vnt::fonts::setWindowFont();
     vnt::sys::setInstantSleep(true);
-    vnt::sys::setLocale(QLocale(QLocale::German, QLocale::Germany));
+    const QString locale = qEnvironmentVariable("VANTREL_TEST_LOCALE");
+    vnt::sys::setLocale(locale.isEmpty() ? QLocale(QLocale::German, QLocale::Germany) : QLocale(locale));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -456,7 +456,7 @@ TEST_F(InputTest, EveryTabFitsAndRendersOffscreen)
         id = rows(QStringLiteral("SELECT min(ID) FROM E1 WHERE ID>0")).toInt();
     } else {
         exec(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT, DATUMA, DATUME, NN, GBRZ, GNTZ) "
-                            "VALUES (7, 'Pfahl 12', 'Widerlager Süd', 1, '2021-05-03', '2021-05-07', 112.4, 36, 27)"));
+                            "VALUES (7, 'Pfahl 12', 'Widerlager Süd', 1, 44319, 44323, 112.4, 36, 27)"));
         for (int i = 0; i < 5; ++i) {
             exec(QStringLiteral("INSERT INTO E2 (ID, I2, Z) VALUES (7, %1, %2)").arg(i).arg(2.5 * (i + 1)));
             exec(QStringLiteral("INSERT INTO E3 (ID, I2, D, KENT, KENV, KENF, ZKT, PER) VALUES (7, %1, 1.18, 'T2', 'V1', 'F1', 1250.5, 3)").arg(i));
