@@ -18,11 +18,7 @@ CombinationPage::CombinationPage(RunContext &ctx, std::shared_ptr<MultipleRun> r
     setObjectName(name);
 }
 
-CombinationPage::~CombinationPage()
-{
-    if (ownsNext_)
-        delete next_.data();
-}
+CombinationPage::~CombinationPage() = default;
 
 void CombinationPage::placeBoxes(const QStringList &figures, int tableNumber)
 {
@@ -92,15 +88,7 @@ void CombinationPage::load(const Setup &setup)
     if (setup.progressEnd >= 0)
         ctx_.setProgress(setup.progressEnd);
 
-    if (setup.nextPage) {
-        next_ = setup.nextPage(ctx_, sharedRun(), parentWidget());
-        ownsNext_ = parentWidget() == nullptr;
-        if (next_) {
-            next_->hide();
-            next_->setPreviousPage(this);
-            setNextPage(next_);
-        }
-    }
+    loadNextPage(setup.nextPage);
     BONEU = false;
 }
 

@@ -7,7 +7,6 @@
 #include "drawing/TabelleCells.h"
 #include "pages/multiple/MultiplePage.h"
 
-#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -30,8 +29,6 @@ public:
     const CellArray &TABDATEN() const { return TABDATEN_; }
     const QStringList &KENLISTE() const { return KENLISTE_; }
     QString KOM() const { return KOM_; }
-    // The page after this one in the chain, made at the end of the load.
-    MultiplePage *naechsteSeite() const { return next_.data(); }
 
     void Form_Unload() override;
 
@@ -57,7 +54,7 @@ protected:
         std::vector<SumColumn> columns;   // in reading order, after BOKOMB and SDEZ
         std::function<bool(size_t c)> hasData;
         std::vector<LoadFigure> figures;
-        std::function<MultiplePage *(RunContext &, std::shared_ptr<MultipleRun>, QWidget *)> nextPage;
+        PageMaker nextPage;
     };
 
     CombinationPage(RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent, const QString &name);
@@ -89,8 +86,6 @@ private:
     QString KOM_;
     int16_t SEITE_ = 2;
     std::unique_ptr<clsDATEN> e1_, m1_, m2_, m3_;
-    QPointer<MultiplePage> next_;
-    bool ownsNext_ = false;
 };
 
 } // namespace vnt

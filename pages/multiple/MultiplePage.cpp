@@ -17,7 +17,24 @@ MultiplePage::MultiplePage(RunContext &ctx, std::shared_ptr<MultipleRun> run, QW
     run_->join(this);
 }
 
-MultiplePage::~MultiplePage() = default;
+MultiplePage::~MultiplePage()
+{
+    if (ownsNext_)
+        delete next_.data();
+}
+
+void MultiplePage::loadNextPage(const PageMaker &make)
+{
+    if (!make)
+        return;
+    next_ = make(ctx_, sharedRun(), parentWidget());
+    ownsNext_ = parentWidget() == nullptr;
+    if (!next_)
+        return;
+    next_->hide();
+    next_->setPreviousPage(this);
+    setNextPage(next_);
+}
 
 MultiplePage::Drawing &MultiplePage::drawing(int figure) { return drawings_[figure]; }
 

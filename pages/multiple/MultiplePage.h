@@ -10,6 +10,7 @@
 #include "pages/multiple/TextTable.h"
 #include "pages/single/ResultPage.h"
 
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -45,12 +46,20 @@ public:
     clsTABELLE *TABELLE(int figure) const;
     const DepthAxis &depthAxis() const { return depth_; }
 
+    // The page after this one in the chain, made at the end of its load (null for the last).
+    MultiplePage *naechsteSeite() const { return next_.data(); }
+    using PageMaker = std::function<MultiplePage *(RunContext &, std::shared_ptr<MultipleRun>, QWidget *parent)>;
+
     // A sheet that takes the printer's place for figures drawn with OBJ 1 (previews, tests).
     void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
 
     void Form_Unload() override;
 
 protected:
+    // Makes the next page of the chain beside this one, hidden, with the run handed on, and
+    // links the two for paging. Without a parent to own it, this page does.
+    void loadNextPage(const PageMaker &make);
+
     // The header's fields: the names of the active records, the comment line, page n of 4.
     void setHeader(const QStringList &DSKEN, const QString &KOMMENTAR, int16_t SEITE);
     PageHeaderContent headerContent() const override;
@@ -101,6 +110,8 @@ private:
                     Guard &guard);
 
     std::shared_ptr<MultipleRun> run_;
+    QPointer<MultiplePage> next_;
+    bool ownsNext_ = false;
     std::unique_ptr<clsDATEN> g0_, a1_;
     DepthAxis depth_;
     std::map<int, Drawing> drawings_;

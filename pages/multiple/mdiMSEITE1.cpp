@@ -33,11 +33,7 @@ mdiMSEITE1::mdiMSEITE1(RunContext &ctx, QWidget *parent) : MultiplePage(ctx, nul
     Form_Load();
 }
 
-mdiMSEITE1::~mdiMSEITE1()
-{
-    if (ownsNext_)
-        delete next_.data();
-}
+mdiMSEITE1::~mdiMSEITE1() = default;
 
 void mdiMSEITE1::Form_Load()
 {
@@ -101,7 +97,7 @@ void mdiMSEITE1::Form_Load()
         ctx_.setProgress(fortschritt);
     }
 
-    loadFollowingPages();
+    loadNextPage(followingPages());
     BONEU = false;
 }
 
@@ -116,20 +112,6 @@ void mdiMSEITE1::combinationEditor()
     sys::setHourglass(true);
     if (editor.quitRequested())
         vnt::raise(err::DialogCancelled, QStringLiteral("Die Mehrfachauswertung wurde abgebrochen."));
-}
-
-void mdiMSEITE1::loadFollowingPages()
-{
-    const FollowingPages &make = followingPages();
-    if (!make)
-        return;
-    next_ = make(ctx_, sharedRun(), parentWidget());
-    ownsNext_ = parentWidget() == nullptr;
-    if (!next_)
-        return;
-    next_->hide();
-    next_->setPreviousPage(this);
-    setNextPage(next_);
 }
 
 QList<ResultPage::Figure> mdiMSEITE1::figures()

@@ -49,9 +49,8 @@ public:
     // The pages after page 1 (2 to 4): made at the end of its load, hidden, beside it, with
     // the run handed on; their loads run inside page 1's. The program sets this once; without
     // it page 1 is the whole chain. Returns the one it replaces.
-    using FollowingPages = std::function<MultiplePage *(RunContext &, std::shared_ptr<MultipleRun>, QWidget *parent)>;
+    using FollowingPages = PageMaker;
     static FollowingPages setFollowingPages(FollowingPages f);
-    MultiplePage *naechsteSeite() const { return next_.data(); }
 
     void Form_Unload() override;
 
@@ -62,7 +61,6 @@ protected:
 private:
     void Form_Load();
     void combinationEditor();
-    void loadFollowingPages();
     // The descriptions of the curve figures 110 to 150.
     CurveFigure figure(int number);
 
@@ -71,8 +69,6 @@ private:
     QString KOM_;
     QStringList DSKEN_;
     std::unique_ptr<clsDATEN> e1_, m1_;
-    QPointer<MultiplePage> next_;
-    bool ownsNext_ = false;   // no parent to own the next page: this page does
 };
 
 } // namespace vnt
