@@ -4,7 +4,6 @@
 // T, V, L, F over the common depth axis of the combinations.
 #include "pages/ancillary/mdiMSEITE3.h"
 
-#include <array>
 
 namespace vnt {
 
@@ -33,9 +32,9 @@ const std::vector<std::pair<QString, int>> kDevices{
     {QStringLiteral("T"), 10}, {QStringLiteral("V"), 2}, {QStringLiteral("L"), 1}, {QStringLiteral("F"), 4}};
 
 // The numbers of additional measures, in the same order.
-std::array<const std::vector<int32_t> *, 4> countsOf(const mdiMSEITE3::Sums &D)
+std::vector<std::vector<int32_t>> countsOf(const mdiMSEITE3::Sums &D)
 {
-    return {&D.ANZKT, &D.ANZKV, &D.ANZKL, &D.ANZKF};
+    return {D.ANZKT, D.ANZKV, D.ANZKL, D.ANZKF};
 }
 
 } // namespace
@@ -69,18 +68,7 @@ CurveFigure mdiMSEITE3::figure(int number)
         f.xFormat = QStringLiteral("#0");
         f.series = [&D, &found](const DepthAxis &) {
             // Summed wider than the counts themselves: no number of measures wraps or fails.
-            const auto counts = countsOf(D);
-            std::vector<std::vector<double>> stacks(4, std::vector<double>(found.size(), 0.0));
-            for (size_t c = 0; c < found.size(); ++c) {
-                if (!found[c])
-                    continue;
-                int64_t sum = 0;
-                for (size_t k = 0; k < counts.size(); ++k) {
-                    sum += c < counts[k]->size() ? (*counts[k])[c] : 0;
-                    stacks[k][c] = double(sum);
-                }
-            }
-            return labelled(std::move(stacks), kDevices);
+            return labelled(stackedIn<int64_t>(countsOf(D), found), kDevices);
         };
         break;
     case 340:
@@ -93,8 +81,8 @@ CurveFigure mdiMSEITE3::figure(int number)
             const auto counts = countsOf(D);
             std::vector<std::vector<float>> perMeasure(4, std::vector<float>(found.size(), 0.0f));
             for (size_t k = 0; k < counts.size(); ++k)
-                for (size_t c = 0; c < found.size() && c < costs[k].size() && c < counts[k]->size(); ++c)
-                    perMeasure[k][c] = float(ratio(costs[k][c], float((*counts[k])[c])));
+                for (size_t c = 0; c < found.size() && c < costs[k].size() && c < counts[k].size(); ++c)
+                    perMeasure[k][c] = float(ratio(costs[k][c], float(counts[k][c])));
             return labelled(stacked(perMeasure, found), kDevices);
         };
         break;

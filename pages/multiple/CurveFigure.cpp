@@ -15,17 +15,7 @@ float DepthAxis::length(size_t c) const
 
 std::vector<std::vector<double>> stacked(const std::vector<std::vector<float>> &parts, const std::vector<bool> &found)
 {
-    std::vector<std::vector<double>> out(parts.size(), std::vector<double>(found.size(), 0.0));
-    for (size_t c = 0; c < found.size(); ++c) {
-        if (!found[c])
-            continue;
-        float sum = 0;
-        for (size_t k = 0; k < parts.size(); ++k) {
-            sum += c < parts[k].size() ? parts[k][c] : 0.0f;
-            out[k][c] = sum;
-        }
-    }
-    return out;
+    return stackedIn<float>(parts, found);
 }
 
 void perMetre(std::vector<std::vector<double>> &stacks, const DepthAxis &d)

@@ -79,6 +79,24 @@ struct StripFigure {
 std::vector<std::vector<double>> stacked(const std::vector<std::vector<float>> &parts,
                                          const std::vector<bool> &found);
 
+// The same running sums, summed in `Sum`: counts of measures add up in 64 bits, so that no
+// number of measures wraps.
+template <class Sum, class T>
+std::vector<std::vector<double>> stackedIn(const std::vector<std::vector<T>> &parts, const std::vector<bool> &found)
+{
+    std::vector<std::vector<double>> out(parts.size(), std::vector<double>(found.size(), 0.0));
+    for (size_t c = 0; c < found.size(); ++c) {
+        if (!found[c])
+            continue;
+        Sum sum = 0;
+        for (size_t k = 0; k < parts.size(); ++k) {
+            sum += c < parts[k].size() ? Sum(parts[k][c]) : Sum(0);
+            out[k][c] = double(sum);
+        }
+    }
+    return out;
+}
+
 // Divides every stacked sum by its combination's own length in metres.
 void perMetre(std::vector<std::vector<double>> &stacks, const DepthAxis &d);
 
