@@ -11,6 +11,7 @@
 #include "pages/single/mdiSEITE2.h"
 #include "platform/BusyScope.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -206,17 +207,27 @@ void mnuNEUBERECHNEN_Click(frmMAIN &main)
         return;
     }
     // The mark is set before the evaluation writes anything, so that an evaluation that fails
-    // half-way leaves the record marked for recalculation.
+    // half-way leaves the record marked for recalculation. The old row goes and the new one comes
+    // in one unit: a failure (or a kill) between the two never leaves the record without its row.
+    const QString markQuery = QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + QString::number(id);
     g.step([&] {
-        a1.Open(QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + QString::number(id), main.cnnX());
-        if (!a1.isEOF()) {
-            a1.MoveFirst();
-            a1.Delete();
+        db::TransactionScope unit(main.cnnX());
+        try {
+            a1.Open(markQuery, main.cnnX());
+            if (!a1.isEOF()) {
+                a1.MoveFirst();
+                a1.Delete();
+            }
+            a1.AddNew();
+            a1.setField(QStringLiteral("ID"), Variant(id));
+            a1.setField(QStringLiteral("BONEU"), Variant(true));
+            a1.Update();
+            unit.commit();
+        } catch (...) {
+            // Rolled back, the table holds the old row again, not what the query shows.
+            a1.Close();
+            throw;
         }
-        a1.AddNew();
-        a1.setField(QStringLiteral("ID"), Variant(id));
-        a1.setField(QStringLiteral("BONEU"), Variant(true));
-        a1.Update();
     });
     g.step([&] { sys::DoEvents(); });
     g.step([&] { sys::setHourglass(true); });
@@ -244,6 +255,11 @@ void mnuNEUBERECHNEN_Click(frmMAIN &main)
     g.step([&] { sys::DoEvents(); });
     g.step([&] { main.showCommandPanels({10, 11, 12, 13, 14, 15}); });
     g.step([&] {
+        if (!a1.isOpen()) {
+            // The mark could not be replaced and the user went on: the old row takes it.
+            a1.Open(markQuery, main.cnnX());
+            a1.MoveFirst();
+        }
         a1.setField(QStringLiteral("BONEU"), Variant(false));
         a1.Update();
         a1.Close();

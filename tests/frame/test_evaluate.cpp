@@ -76,6 +76,28 @@ TEST(Evaluate, AFailedEvaluationLoadsNoPageAndKeepsTheMark)
     EXPECT_TRUE(w.frm->menuItem("mnuNEUBERECHNEN")->isEnabled());
 }
 
+// Replacing the mark is one unit: when the new row cannot be added after the old one was
+// deleted, the record keeps its old row, whether the user gives the command up or goes on.
+TEST(Evaluate, NeuberechnenThatCannotAddTheMarkKeepsTheRecordsRow)
+{
+    for (const int answer : {ui::vbCancel, ui::vbOK}) {
+        SCOPED_TRACE(answer);
+        PageWindow w("INSERT INTO E1 VALUES (4,'B1','',1);INSERT INTO A1 VALUES (4,0);"
+                     "CREATE TRIGGER no_new_mark BEFORE INSERT ON A1 BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+        bool evaluated = false;
+        FactoryScope scope(standInPages({"mdiSEITE1", "mdiSEITE2"}, nullptr), {},
+                           [&](RunContext &) { return evaluated = true; });
+        Boxes boxes;
+        boxes.answer(answer);
+        w.frm->menuItem("mnuNEUBERECHNEN")->trigger();
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(boxes.records()[0].title, "&Neuberechnen");
+        EXPECT_EQ(evaluated, answer == ui::vbOK);
+        EXPECT_EQ(w.db("SELECT COUNT(*) || '/' || BONEU FROM A1 WHERE ID=4"), "1/0");
+        EXPECT_FALSE(sys::hourglass());
+    }
+}
+
 TEST(Evaluate, NeuberechnenWithoutAnActiveRecordLeavesTheMultipleEvaluationsMark)
 {
     PageWindow w("INSERT INTO E1 VALUES (4,'B1','',0);INSERT INTO A1 VALUES (0,0);");
