@@ -29,15 +29,26 @@ namespace {
 
 const QString kErrorPrefix = QStringLiteral("VB-Error: ");
 
+PageFactory programsFirstPage()
+{
+    return [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiSEITE1(ctx, parent); };
+}
+
+PageFactory programsMultiplePage()
+{
+    return [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiMSEITE1(ctx, parent); };
+}
+
+// Never empty: every command finds its page.
 PageFactory &firstPageFactory()
 {
-    static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiSEITE1(ctx, parent); };
+    static PageFactory f = programsFirstPage();
     return f;
 }
 
 PageFactory &multiplePageFactory()
 {
-    static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiMSEITE1(ctx, parent); };
+    static PageFactory f = programsMultiplePage();
     return f;
 }
 
@@ -111,7 +122,11 @@ bool loadPages(frmMAIN &main, Guard &g, const PageFactory &factory, const QStrin
 
 } // namespace
 
-PageFactory setFirstPageFactory(PageFactory f) { return std::exchange(firstPageFactory(), std::move(f)); }
+PageFactory setFirstPageFactory(PageFactory f)
+{
+    return std::exchange(firstPageFactory(), f ? std::move(f) : programsFirstPage());
+}
+
 void installPageChain()
 {
     // Once per program: a chain set before (a test's) stays.
@@ -123,7 +138,11 @@ void installPageChain()
     Q_UNUSED(installed);
 }
 
-PageFactory setMultiplePageFactory(PageFactory f) { return std::exchange(multiplePageFactory(), std::move(f)); }
+PageFactory setMultiplePageFactory(PageFactory f)
+{
+    return std::exchange(multiplePageFactory(), f ? std::move(f) : programsMultiplePage());
+}
+
 Evaluation setEvaluation(Evaluation f) { return std::exchange(evaluation(), std::move(f)); }
 
 QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name)
@@ -132,8 +151,6 @@ QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name
     for (QMdiSubWindow *s : area->subWindowList(QMdiArea::CreationOrder))
         if (windowName(s) == name)
             return s->widget();
-    if (!factory)
-        vnt::raise(429, QStringLiteral("Die Seite ") + name + QStringLiteral(" ist in diesem Programm nicht vorhanden."));
     // The pages are made inside a holder that is never shown, so that none of them appears
     // before the load has ended; a load that fails takes its half-made pages with the holder.
     QWidget holder;
@@ -294,16 +311,6 @@ void mnuMBERECHNEN_Click(frmMAIN &main)
         rs.Close();
     });
     g.step([&] { setProgressVisible(main, true); });
-    // Without the pages of the multiple evaluation the command cannot go on; it leaves the
-    // window as it found it rather than a progress bar that nothing will finish.
-    if (!multiplePageFactory()) {
-        g.always([&] { setProgressVisible(main, false); main.setProgress(0); });
-        g.always([&] { sys::setHourglass(false); });
-        if (!g.left())
-            ui::MsgBox(QStringLiteral("Die Mehrfachauswertung ist in diesem Programm nicht vorhanden."),
-                       ui::vbOKOnly | ui::vbInformation, QStringLiteral("HINWEIS!"));
-        return;
-    }
     if (!loadPages(main, g, multiplePageFactory(), page)) {
         endWithoutPages(main, g);
         return;

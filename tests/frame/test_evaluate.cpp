@@ -182,20 +182,12 @@ TEST(Evaluate, MBerechnenAsksForTheCommentOnceAndMarksTheMultipleEvaluation)
     }
 }
 
-TEST(Evaluate, MBerechnenWithoutItsPagesSaysSoAndLeavesNoProgressBar)
+// A command always finds its page: a test that empties a factory gets the program's own back.
+TEST(Evaluate, AnEmptyPageFactoryIsTheProgramsOwnPage)
 {
-    PageWindow w("INSERT INTO E1 VALUES (1,'B1','',1);INSERT INTO E1 VALUES (2,'B2','',1);");
     FactoryScope scope({}, {});
-    w.frm->mnuAUSWERTEN_Click();
-    Boxes boxes;
-    boxes.input("x").answer(ui::vbOK);
-    w.frm->menuItem("mnuMBERECHNEN")->trigger();
-    ASSERT_EQ(boxes.records().size(), 2u);
-    EXPECT_EQ(boxes.records()[1].title, "HINWEIS!");
-    EXPECT_EQ(w.db("SELECT KOM FROM M1 WHERE IDM=1"), "x");
-    EXPECT_TRUE(progressHidden(*w.frm));
-    EXPECT_FALSE(w.frm->GEAENDERT());
-    EXPECT_TRUE(w.frm->menuItem("mnuEXTRAS")->isEnabled());
+    EXPECT_TRUE(setFirstPageFactory({}));
+    EXPECT_TRUE(setMultiplePageFactory({}));
 }
 
 TEST(Evaluate, AFailedPageLoadEndsEachCommandWithTheWindowAsBefore)
