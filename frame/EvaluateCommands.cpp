@@ -11,6 +11,7 @@
 #include "pages/single/mdiSEITE2.h"
 #include "platform/BusyScope.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -28,15 +29,26 @@ namespace {
 
 const QString kErrorPrefix = QStringLiteral("VB-Error: ");
 
+PageFactory programsFirstPage()
+{
+    return [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiSEITE1(ctx, parent); };
+}
+
+PageFactory programsMultiplePage()
+{
+    return [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiMSEITE1(ctx, parent); };
+}
+
+// Never empty: every command finds its page.
 PageFactory &firstPageFactory()
 {
-    static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiSEITE1(ctx, parent); };
+    static PageFactory f = programsFirstPage();
     return f;
 }
 
 PageFactory &multiplePageFactory()
 {
-    static PageFactory f = [](RunContext &ctx, QWidget *parent) -> QWidget * { return new mdiMSEITE1(ctx, parent); };
+    static PageFactory f = programsMultiplePage();
     return f;
 }
 
@@ -110,7 +122,11 @@ bool loadPages(frmMAIN &main, Guard &g, const PageFactory &factory, const QStrin
 
 } // namespace
 
-PageFactory setFirstPageFactory(PageFactory f) { return std::exchange(firstPageFactory(), std::move(f)); }
+PageFactory setFirstPageFactory(PageFactory f)
+{
+    return std::exchange(firstPageFactory(), f ? std::move(f) : programsFirstPage());
+}
+
 void installPageChain()
 {
     // Once per program: a chain set before (a test's) stays.
@@ -122,7 +138,11 @@ void installPageChain()
     Q_UNUSED(installed);
 }
 
-PageFactory setMultiplePageFactory(PageFactory f) { return std::exchange(multiplePageFactory(), std::move(f)); }
+PageFactory setMultiplePageFactory(PageFactory f)
+{
+    return std::exchange(multiplePageFactory(), f ? std::move(f) : programsMultiplePage());
+}
+
 Evaluation setEvaluation(Evaluation f) { return std::exchange(evaluation(), std::move(f)); }
 
 QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name)
@@ -131,8 +151,6 @@ QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name
     for (QMdiSubWindow *s : area->subWindowList(QMdiArea::CreationOrder))
         if (windowName(s) == name)
             return s->widget();
-    if (!factory)
-        vnt::raise(429, QStringLiteral("Die Seite ") + name + QStringLiteral(" ist in diesem Programm nicht vorhanden."));
     // The pages are made inside a holder that is never shown, so that none of them appears
     // before the load has ended; a load that fails takes its half-made pages with the holder.
     QWidget holder;
@@ -206,17 +224,27 @@ void mnuNEUBERECHNEN_Click(frmMAIN &main)
         return;
     }
     // The mark is set before the evaluation writes anything, so that an evaluation that fails
-    // half-way leaves the record marked for recalculation.
+    // half-way leaves the record marked for recalculation. The old row goes and the new one comes
+    // in one unit: a failure (or a kill) between the two never leaves the record without its row.
+    const QString markQuery = QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + QString::number(id);
     g.step([&] {
-        a1.Open(QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + QString::number(id), main.cnnX());
-        if (!a1.isEOF()) {
-            a1.MoveFirst();
-            a1.Delete();
+        db::TransactionScope unit(main.cnnX());
+        try {
+            a1.Open(markQuery, main.cnnX());
+            if (!a1.isEOF()) {
+                a1.MoveFirst();
+                a1.Delete();
+            }
+            a1.AddNew();
+            a1.setField(QStringLiteral("ID"), Variant(id));
+            a1.setField(QStringLiteral("BONEU"), Variant(true));
+            a1.Update();
+            unit.commit();
+        } catch (...) {
+            // Rolled back, the table holds the old row again, not what the query shows.
+            a1.Close();
+            throw;
         }
-        a1.AddNew();
-        a1.setField(QStringLiteral("ID"), Variant(id));
-        a1.setField(QStringLiteral("BONEU"), Variant(true));
-        a1.Update();
     });
     g.step([&] { sys::DoEvents(); });
     g.step([&] { sys::setHourglass(true); });
@@ -244,6 +272,11 @@ void mnuNEUBERECHNEN_Click(frmMAIN &main)
     g.step([&] { sys::DoEvents(); });
     g.step([&] { main.showCommandPanels({10, 11, 12, 13, 14, 15}); });
     g.step([&] {
+        if (!a1.isOpen()) {
+            // The mark could not be replaced and the user went on: the old row takes it.
+            a1.Open(markQuery, main.cnnX());
+            a1.MoveFirst();
+        }
         a1.setField(QStringLiteral("BONEU"), Variant(false));
         a1.Update();
         a1.Close();
@@ -278,16 +311,6 @@ void mnuMBERECHNEN_Click(frmMAIN &main)
         rs.Close();
     });
     g.step([&] { setProgressVisible(main, true); });
-    // Without the pages of the multiple evaluation the command cannot go on; it leaves the
-    // window as it found it rather than a progress bar that nothing will finish.
-    if (!multiplePageFactory()) {
-        g.always([&] { setProgressVisible(main, false); main.setProgress(0); });
-        g.always([&] { sys::setHourglass(false); });
-        if (!g.left())
-            ui::MsgBox(QStringLiteral("Die Mehrfachauswertung ist in diesem Programm nicht vorhanden."),
-                       ui::vbOKOnly | ui::vbInformation, QStringLiteral("HINWEIS!"));
-        return;
-    }
     if (!loadPages(main, g, multiplePageFactory(), page)) {
         endWithoutPages(main, g);
         return;

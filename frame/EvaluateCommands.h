@@ -19,7 +19,8 @@ using PageFactory = std::function<QWidget *(RunContext &, QWidget *parent)>;
 // Evaluates the active record; false when it did not (it has told the user why).
 using Evaluation = std::function<bool(RunContext &)>;
 
-// Each returns the one it replaces, so that a test can put it back.
+// Each returns the one it replaces, so that a test can put it back; an empty one puts the
+// program's own page back.
 PageFactory setFirstPageFactory(PageFactory f);      // the first page of a record
 PageFactory setMultiplePageFactory(PageFactory f);   // the first page of the multiple evaluation
 // Makes the first page of the multiple evaluation load the pages after it (2 to 4).

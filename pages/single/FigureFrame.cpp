@@ -4,7 +4,10 @@
 #include "data/clsDATEN.h"
 #include "drawing/PictureBox.h"
 #include "drawing/clsGRAFIK.h"
+#include "platform/db/Database.h"
 #include "platform/errors.h"
+
+#include <set>
 
 namespace vnt {
 
@@ -30,6 +33,25 @@ float readFigureFrame(clsDATEN *g0, int figure, const char *column)
     float v = 0;
     g0->DTVS(QString::fromLatin1(column), v, QStringLiteral("IDOBJEKT"), Variant(int16_t(figure)));
     return v;
+}
+
+bool figureFramesComplete(clsDATEN *g0, int32_t id, std::initializer_list<int> figures)
+{
+    if (!g0)
+        vnt::raise(91);
+    static const char *const needed[] = {"OX", "OY", "RL", "RR", "RO", "RU", "XMIN", "XMAX", "YMIN", "YMAX"};
+    std::set<int> missing(figures);
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [G0] WHERE [ID]=") + QString::number(id), g0->connection());
+    for (; !rs.isEOF(); rs.MoveNext()) {
+        bool complete = true;
+        for (const char *column : needed)
+            complete = complete && !rs.Fields(QString::fromLatin1(column)).isNull();
+        if (complete)
+            missing.erase(rs.Fields(QStringLiteral("IDOBJEKT")).toLong());
+    }
+    rs.Close();
+    return missing.empty();
 }
 
 void bindFigureTarget(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float YDO, const QRectF &mm,

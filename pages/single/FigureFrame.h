@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QRectF>
+#include <cstdint>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -17,6 +19,9 @@ class Surface;
 // accessor; a failed write has shown the accessor's message and the next value follows.
 void writeFigureFrame(clsDATEN *g0, int figure, const std::vector<std::pair<const char *, double>> &values);
 float readFigureFrame(clsDATEN *g0, int figure, const char *column);
+// True when each of the record's figures has its row and the row holds what the figure draws
+// by: directions, margins and limits. Errors of the query are thrown.
+bool figureFramesComplete(clsDATEN *g0, int32_t id, std::initializer_list<int> figures);
 
 // Binds the drawing object of figure `figure`: OBJ 0 its picture box, OBJ 1 the sheet at the
 // box's place `mm` plus XDL, YDO millimetres, with the box's size; other values change nothing.

@@ -4,6 +4,7 @@
 
 #include "data/clsDATEN.h"
 #include "drawing/clsGRAFIK.h"
+#include "pages/single/FigureFrame.h"
 #include "pages/single/frmKONTEXT1.h"
 #include "pages/single/mdiSEITE2.h"
 #include "platform/system.h"
@@ -71,6 +72,11 @@ void mdiSEITE1::Form_Load()
     zugriffe_.E1->DTVT(QStringLiteral("KEN"), D_.KEN);
     zugriffe_.E1->DTVT(QStringLiteral("KOM"), D_.KOM);
     a1_->DTVB(QStringLiteral("BONEU"), D_.BONEU);
+    // Results that came without the figures' frames (a demo record, one imported from a project
+    // that never drew it) are drawn as after an evaluation: the figures write their default
+    // frames and fit their limits to the data, instead of drawing on frames that do not exist.
+    if (!D_.BONEU && !figureFramesComplete(g0_, D_.ID, {11, 12, 13, 14, 15, 16, 17}))
+        D_.BONEU = true;
 
     ctx_.setProgress(42);
     DATENEINGABE(D_, zugriffe_, [this](int v) { ctx_.setProgress(v); });

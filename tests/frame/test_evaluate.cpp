@@ -76,6 +76,28 @@ TEST(Evaluate, AFailedEvaluationLoadsNoPageAndKeepsTheMark)
     EXPECT_TRUE(w.frm->menuItem("mnuNEUBERECHNEN")->isEnabled());
 }
 
+// Replacing the mark is one unit: when the new row cannot be added after the old one was
+// deleted, the record keeps its old row, whether the user gives the command up or goes on.
+TEST(Evaluate, NeuberechnenThatCannotAddTheMarkKeepsTheRecordsRow)
+{
+    for (const int answer : {ui::vbCancel, ui::vbOK}) {
+        SCOPED_TRACE(answer);
+        PageWindow w("INSERT INTO E1 VALUES (4,'B1','',1);INSERT INTO A1 VALUES (4,0);"
+                     "CREATE TRIGGER no_new_mark BEFORE INSERT ON A1 BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+        bool evaluated = false;
+        FactoryScope scope(standInPages({"mdiSEITE1", "mdiSEITE2"}, nullptr), {},
+                           [&](RunContext &) { return evaluated = true; });
+        Boxes boxes;
+        boxes.answer(answer);
+        w.frm->menuItem("mnuNEUBERECHNEN")->trigger();
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(boxes.records()[0].title, "&Neuberechnen");
+        EXPECT_EQ(evaluated, answer == ui::vbOK);
+        EXPECT_EQ(w.db("SELECT COUNT(*) || '/' || BONEU FROM A1 WHERE ID=4"), "1/0");
+        EXPECT_FALSE(sys::hourglass());
+    }
+}
+
 TEST(Evaluate, NeuberechnenWithoutAnActiveRecordLeavesTheMultipleEvaluationsMark)
 {
     PageWindow w("INSERT INTO E1 VALUES (4,'B1','',0);INSERT INTO A1 VALUES (0,0);");
@@ -160,20 +182,12 @@ TEST(Evaluate, MBerechnenAsksForTheCommentOnceAndMarksTheMultipleEvaluation)
     }
 }
 
-TEST(Evaluate, MBerechnenWithoutItsPagesSaysSoAndLeavesNoProgressBar)
+// A command always finds its page: a test that empties a factory gets the program's own back.
+TEST(Evaluate, AnEmptyPageFactoryIsTheProgramsOwnPage)
 {
-    PageWindow w("INSERT INTO E1 VALUES (1,'B1','',1);INSERT INTO E1 VALUES (2,'B2','',1);");
     FactoryScope scope({}, {});
-    w.frm->mnuAUSWERTEN_Click();
-    Boxes boxes;
-    boxes.input("x").answer(ui::vbOK);
-    w.frm->menuItem("mnuMBERECHNEN")->trigger();
-    ASSERT_EQ(boxes.records().size(), 2u);
-    EXPECT_EQ(boxes.records()[1].title, "HINWEIS!");
-    EXPECT_EQ(w.db("SELECT KOM FROM M1 WHERE IDM=1"), "x");
-    EXPECT_TRUE(progressHidden(*w.frm));
-    EXPECT_FALSE(w.frm->GEAENDERT());
-    EXPECT_TRUE(w.frm->menuItem("mnuEXTRAS")->isEnabled());
+    EXPECT_TRUE(setFirstPageFactory({}));
+    EXPECT_TRUE(setMultiplePageFactory({}));
 }
 
 TEST(Evaluate, AFailedPageLoadEndsEachCommandWithTheWindowAsBefore)

@@ -213,6 +213,44 @@ TEST(Seite1Daten, DefaultFramesOnlyAfterAnEvaluation)
     EXPECT_DOUBLE_EQ(page.GRAFIK(11)->RL(), 20);
 }
 
+// Stored results whose frames are missing or incomplete (a record imported from a project that
+// never drew it) are drawn on default frames, every depth figure on the profile's scale.
+TEST(Seite1Daten, StoredResultsWithoutCompleteFramesAreDrawnOnDefaultFrames)
+{
+    const char *damage[] = {
+        "DELETE FROM G0",
+        "DELETE FROM G0 WHERE IDOBJEKT = 16",
+        "UPDATE G0 SET RL = NULL WHERE IDOBJEKT = 12",
+        "UPDATE G0 SET YMAX = NULL WHERE IDOBJEKT = 11",
+    };
+    for (const char *sql : damage) {
+        SCOPED_TRACE(sql);
+        test::Boxes boxes;
+        Fixture f;
+        f.section(0, 10, 5);
+        f.section(1, 30, 5);
+        { mdiSEITE1 page(f.ctx); }
+        f.ctx.cnn->Execute(QStringLiteral("UPDATE A1 SET BONEU = 0"));
+        f.ctx.cnn->Execute(QString::fromLatin1(sql));
+
+        mdiSEITE1 page(f.ctx);
+        EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE ID = 7 AND OX = 1 AND RL IS NOT NULL AND "
+                                         "RU IS NOT NULL AND XMAX IS NOT NULL AND YMAX IS NOT NULL")),
+                  7);
+        const clsGRAFIK *g11 = page.GRAFIK(11);
+        ASSERT_TRUE(g11);
+        EXPECT_DOUBLE_EQ(g11->RL(), 10);
+        EXPECT_FLOAT_EQ(float(g11->YMAX()), 30);
+        for (int n : {12, 13, 15, 16, 17}) {
+            const clsGRAFIK *g = page.GRAFIK(n);
+            ASSERT_TRUE(g) << n;
+            EXPECT_DOUBLE_EQ(g->RL(), 10) << n;
+            EXPECT_FLOAT_EQ(float(g->MY()), float(g11->MY())) << n;
+            EXPECT_FLOAT_EQ(float(g->YMAX()), float(g11->YMAX())) << n;
+        }
+    }
+}
+
 TEST(Seite1Daten, ANewEvaluationFitsTheDepthScaleToTheNewDepths)
 {
     test::Boxes boxes;
