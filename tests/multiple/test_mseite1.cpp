@@ -218,6 +218,21 @@ TEST_F(MSeite1Test, TheCombinationTableDrawsALongKeyAtFullLength)
     EXPECT_GT(measureTextMm(key->font, key->text).width(), 13);
 }
 
+TEST_F(MSeite1Test, TheGrossNetNoteStaysWhenTheTableIsScrolled)
+{
+    cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 30)"
+                 " INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;");
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    auto *bar = page->findChild<QScrollBar *>("vscBILD160");
+    ASSERT_NE(bar, nullptr);
+    bar->setValue(bar->maximum());   // redraws the figure on screen
+    page->BILD160(1, 0, 0);
+    EXPECT_TRUE(sheet->texts().contains("Zeiten und Kosten sind Bruttowerte"));
+    EXPECT_TRUE(sheet->texts().contains("30")) << "the table shows its last rows";
+}
+
 TEST_F(MSeite1Test, LongDepthsAreScaledOnceAndRatesStayInMetresPerHour)
 {
     cnn->Execute(QStringLiteral("UPDATE A2 SET DEZ = DEZ * 100"));   // 4000 m and 6000 m
@@ -417,3 +432,4 @@ TEST_F(MSeite1Test, Look)
     page->DRUCKEN();
     Printer::instance().setPdfFile(QString());
 }
+
