@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QLineF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -179,7 +180,24 @@ void PainterSurface::line(QPointF a, QPointF b) {
     QPainter *p = painter();
     if (!p) return;
     prepare(*p, false);
-    p->drawLine(dev(a), dev(b));
+    const QPointF da = dev(a), db = dev(b);
+    if (drawStyle_ >= 1 && drawStyle_ <= 4) {
+        // A dashed path drawn stroke by stroke (a stepped outline of many short steps) keeps its
+        // pattern running across the joints; restarted at every stroke, short strokes would all
+        // begin with a dash and read as a solid line.
+        QPen pen = p->pen();
+        const double w = pen.widthF();
+        if (!dash_ || QLineF(dash_->end, da).length() > 0.5 || dash_->style != drawStyle_ || dash_->width != w ||
+            dash_->colour != fore_)
+            dash_ = DashRun{da, 0, drawStyle_, w, fore_};
+        pen.setDashOffset(dash_->run / w);
+        p->setPen(pen);
+        dash_->run += QLineF(da, db).length();
+        dash_->end = db;
+    } else {
+        dash_.reset();
+    }
+    p->drawLine(da, db);
     changed();
 }
 

@@ -188,6 +188,17 @@ protected:
     void prepare(QPainter &p, bool filled) const;
     QPointF dev(QPointF mm) const { return mm * k_; }
     double k_ = 96 / 25.4;
+
+private:
+    // Where the last dashed stroke ended and how far its pattern had run (device pixels).
+    struct DashRun {
+        QPointF end;
+        double run = 0;
+        int style = 0;
+        double width = 1;
+        QColor colour;
+    };
+    std::optional<DashRun> dash_;
 };
 
 // The picture box's persistent image (screen).

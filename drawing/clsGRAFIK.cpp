@@ -944,7 +944,10 @@ void clsGRAFIK::rollbalken(QScrollBar *bar, bool horizontal) {
     const int range = bar->maximum() - bar->minimum();
     if (range == 0) raise(err::DivisionByZero);
     const double frac = RoundHalfEven(double(bar->value()) / range, 3);
-    shift = frac * (W - need - margins);
+    // Only a figure taller (wider) than its room scrolls, and then towards its far end. A bar
+    // that another drawing of the same box moved (the table under a page's note) would
+    // otherwise push a figure that fits out of its box.
+    shift = std::min(0.0, frac * (W - need - margins));
 }
 
 void clsGRAFIK::zeichneAchsen() {

@@ -8,6 +8,8 @@
 #include "platform/errors.h"
 #include "platform/ui.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <numeric>
 
@@ -28,6 +30,18 @@ const Variant &entry(const std::optional<VariantList> &list, int i)
 QString variantText(const Variant &v)
 {
     return (v.isEmpty() || v.isNull()) ? QString() : v.toString();
+}
+
+// Narrower than this, the digits of a number at the tables' small sizes run together.
+constexpr double kReadableNumberStretch = 0.85;
+
+// A formatted number in any locale: digits with signs, group and decimal separators, an
+// exponent or a percent sign.
+bool isNumberText(const QString &s)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*[-+\\x{2212}]?[\\d.,'\\x{2019}\\x{00A0} ]*\\d[\\d.,'\\x{2019}\\x{00A0} ]*([eE][-+]?\\d+)?\\s*%?\\s*$"));
+    return number.match(s).hasMatch();
 }
 
 } // namespace
@@ -303,18 +317,32 @@ void clsTABELLE::drawCell(const Frame &f, const Variant &value, int column, doub
     const Variant text(S);
     const double Y = lineBottom - 1;
     const int alignment = entry(ela_, column).toInt();
-    // A text wider than its column is drawn narrower, so that it stays inside its cell rather
-    // than running into the next column's text; its place in the cell stays the same.
     Surface &t = target();
     const FontSpec font = t.font();
     if (alignment >= 0 && alignment <= 2) {
         markup::Options mo;
         mo.symbolCode = false;
-        const double room = w - 3, width = t.textWidth(markup::measuringCopy(S, mo));
-        if (room > 0 && width > room) {
-            FontSpec narrow = font;
-            narrow.stretch = std::max(0.6, room / width);
-            t.setFont(narrow);
+        const QString shown = markup::measuringCopy(S, mo);
+        const double width = t.textWidth(shown);
+        if (runOnTexts_ && alignment == 0 && !isNumberText(S)) {
+            // A text that runs on over the next column would be struck through by the rule it
+            // crosses: the ground under the part beyond its own column is cleared first.
+            const double end = left + 1.5 + width;
+            if (end > left + w) {
+                const double half = t.textHeight(shown) / 2 - 0.1;
+                t.fillRect(QRectF(QPointF(left + w - 0.25, Y - half), QPointF(end + 0.3, Y + half)), t.backColor());
+            }
+        } else {
+            // A text wider than its room is drawn narrower so that it stays within its cell and
+            // keeps its place; a number may use nearly the whole column and is never drawn so
+            // narrow that its digits no longer read.
+            const bool number = isNumberText(S);
+            const double room = number ? (alignment == 1 ? w - 0.6 : w - 1.8) : w - 3;
+            if (room > 0 && width > room) {
+                FontSpec narrow = font;
+                narrow.stretch = std::max(number ? kReadableNumberStretch : 0.6, room / width);
+                t.setFont(narrow);
+            }
         }
     }
     switch (alignment) {

@@ -74,6 +74,10 @@ public:
     double RUMPFHOEHE() const { return rumpfhoehe_; }
     double FUSSHOEHE() const { return fusshoehe_; }
     double PIXELPROMM() const { return pixelpromm_; }
+    // Left-aligned texts wider than their column run on at full length over the next column
+    // instead of being drawn narrower within their own.
+    bool runOnTexts() const { return runOnTexts_; }
+    void setRunOnTexts(bool on) { runOnTexts_ = on; }
     // The markup fonts as the last font setting and text output left them.
     MarkupFonts &SCHRIFTEN() { return fonts_; }
 
@@ -114,6 +118,7 @@ private:
     int16_t eez_ = 0, elz_ = 0;
     double tabellenbreite_ = 0, kopfhoehe_ = 0, rumpfhoehe_ = 0, fusshoehe_ = 0;
     double pixelpromm_ = 0;
+    bool runOnTexts_ = false;
     MarkupFonts fonts_;
 };
 

@@ -132,9 +132,19 @@ void writePicture(QXmlStreamWriter &w, const QImage &image, int number)
     w.writeEndElement();
 }
 
+// The paragraph style of a picture's caption: it keeps its paragraph on the page of the next,
+// so that a caption never ends one page while its picture starts the next.
+const QString kCaptionStyle = QStringLiteral("P1");
+
 void writePageLayout(QXmlStreamWriter &w)
 {
     w.writeStartElement(kOffice, QStringLiteral("automatic-styles"));
+    w.writeStartElement(kStyle, QStringLiteral("style"));
+    w.writeAttribute(kStyle, QStringLiteral("name"), kCaptionStyle);
+    w.writeAttribute(kStyle, QStringLiteral("family"), QStringLiteral("paragraph"));
+    w.writeEmptyElement(kStyle, QStringLiteral("paragraph-properties"));
+    w.writeAttribute(kFo, QStringLiteral("keep-with-next"), QStringLiteral("always"));
+    w.writeEndElement();
     w.writeStartElement(kStyle, QStringLiteral("page-layout"));
     w.writeAttribute(kStyle, QStringLiteral("name"), QStringLiteral("pm1"));
     w.writeEmptyElement(kStyle, QStringLiteral("page-layout-properties"));
@@ -207,11 +217,28 @@ QString WordDocument::toXml() const
     w.writeStartElement(kOffice, QStringLiteral("body"));
     w.writeStartElement(kOffice, QStringLiteral("text"));
 
+    // A paragraph of text whose next paragraph holds a picture is that picture's caption.
+    std::vector<bool> hasPicture(1, false), hasText(1, false);
+    for (const Item &item : items_) {
+        if (!item.picture && item.text == QLatin1String("\n")) {
+            hasPicture.push_back(false);
+            hasText.push_back(false);
+        } else {
+            (item.picture ? hasPicture : hasText).back() = true;
+        }
+    }
+    size_t paragraph = 0;
+    const auto isCaption = [&](size_t i) {
+        return i + 1 < hasPicture.size() && hasText[i] && !hasPicture[i] && hasPicture[i + 1];
+    };
+
     bool open = false, empty = true, atStart = true;
     int pictures = 0;
     auto openParagraph = [&] {
         if (!open) {
             w.writeStartElement(kText, QStringLiteral("p"));
+            if (isCaption(paragraph))
+                w.writeAttribute(kText, QStringLiteral("style-name"), kCaptionStyle);
             open = true;
             atStart = true;
             empty = false;
@@ -225,6 +252,7 @@ QString WordDocument::toXml() const
                 w.writeEmptyElement(kText, QStringLiteral("p"));
             open = false;
             empty = false;
+            ++paragraph;
             continue;
         }
         openParagraph();

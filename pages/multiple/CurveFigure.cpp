@@ -36,6 +36,19 @@ std::vector<CurveSeries> labelled(std::vector<std::vector<double>> stacks,
     return out;
 }
 
+int seriesLineStyle(const std::vector<CurveSeries> &series, size_t k)
+{
+    if (k >= series.size())
+        return 0;
+    const int light = series[k].colour;
+    if (light < 8 || light > 15)
+        return 0;
+    for (const CurveSeries &s : series)
+        if (s.colour == light - 8)
+            return 1;
+    return 0;
+}
+
 QString depthTitle(int16_t EXP)
 {
     if (EXP == 0)

@@ -108,6 +108,11 @@ double ratio(float num, float den);
 std::vector<CurveSeries> labelled(std::vector<std::vector<double>> stacks,
                                   const std::vector<std::pair<QString, int>> &legend);
 
+// The line style of series k: the palette pairs a dark and a light shade of each colour
+// (numbers n and n + 8), which thin outlines do not tell apart; where a figure shows both shades,
+// the light one is dashed (style 1), every other series solid (0).
+int seriesLineStyle(const std::vector<CurveSeries> &series, size_t k);
+
 // The depth axis title for a power of ten.
 QString depthTitle(int16_t EXP);
 

@@ -25,6 +25,34 @@ void polyline(clsGRAFIK &g, const std::vector<double> &x, const std::vector<doub
     g.POLYGON(x, y, 0, 0, 0, QString(), 0, 0, 0);
 }
 
+// Clears the ground of a legend whose strokes start at `strokeFrom` and whose texts start at
+// `textFrom`, in rows from `firstRow` to `lastRow` (world coordinates), in the current font.
+void clearLegendGround(clsGRAFIK &g, const std::vector<CurveSeries> &series, double strokeFrom, double textFrom,
+                       double firstRow, double lastRow)
+{
+    Surface *t = g.EOBJEKT();
+    if (!t)
+        vnt::raise(91);
+    double widest = 0;
+    for (const CurveSeries &s : series)
+        widest = std::max(widest, t->textWidth(s.label));
+    double left = 0, right = 0, y1 = 0, y2 = 0;
+    g.KOORDTRANS(strokeFrom, firstRow, left, y1);
+    g.KOORDTRANS(textFrom, lastRow, right, y2);
+    const double half = t->textHeight(QStringLiteral("X")) / 2;
+    // The legend stands at the end of the value axis: its ground reaches the plot's edge there,
+    // so that no stub of an outline is left between the two, and stays clear of the frame.
+    double px1 = 0, py1 = 0, px2 = 0, py2 = 0;
+    g.KOORDTRANS(g.XMIN(), g.YMIN(), px1, py1);
+    g.KOORDTRANS(g.XMAX(), g.YMAX(), px2, py2);
+    const QRectF plot = QRectF(QPointF(px1, py1), QPointF(px2, py2)).normalized().adjusted(0.2, 0.2, -0.2, -0.2);
+    QRectF ground(QPointF(left - 1, std::min(y1, y2) - half - 0.2),
+                  QPointF(std::max(right + widest + 0.8, plot.right()), std::max(y1, y2) + half + 0.2));
+    ground = ground.intersected(plot);
+    if (!ground.isEmpty())
+        t->fillRect(ground, t->backColor());
+}
+
 } // namespace
 
 // ---- shared steps ---------------------------------------------------------------------------
@@ -267,23 +295,36 @@ void MultiplePage::drawSeries(clsGRAFIK &g, const CurveFigure &f, const std::vec
         });
         return;
     }
+    // Every outline first, the legend last on a cleared ground: neither the band lines nor the
+    // outlines of many combinations run through its strokes and letters, on screen or paper.
     g.setEPTYP(5);
+    for (size_t k = 0; k < series.size(); ++k)
+        if (!guard.step([&] {
+                g.LINIENEINSTELLUNGEN(int16_t(seriesLineStyle(series, k)), 0.3, paletteRgb(series[k].colour));
+                polyline(g, series[k].values, depth_.SDEZ);
+            }))
+            return;
+    g.setEPTYP(0);
     const double x1 = XMAX - f.legendFrom * MX, x2 = XMAX - f.legendTo * MX;
-    double y = 2 * depth_.MY;
+    const double top = 2 * depth_.MY, bottom = top + 3 * depth_.MY * double(series.size() - 1);
+    if (!guard.step([&] {
+            g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
+            clearLegendGround(g, series, x1, x2 + MX, top, bottom);
+        }))
+        return;
+    double y = top;
     for (size_t k = 0; k < series.size(); ++k) {
         const CurveSeries &s = series[k];
         if (!guard.step([&] {
-                g.LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(s.colour));
-                polyline(g, s.values, depth_.SDEZ);
-                g.setEPTYP(0);
+                g.LINIENEINSTELLUNGEN(int16_t(seriesLineStyle(series, k)), 0.3, paletteRgb(s.colour));
                 polyline(g, {x1, x2}, {y, y});
-                g.setEPTYP(5);
                 g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
                 g.TEXT(x2 + MX, y, s.label, 1, 0, 0, 1);
                 y += 3 * depth_.MY;
             }))
             return;
     }
+    g.setEPTYP(5);
 }
 
 // ---- strip of combination numbers -------------------------------------------------------------
@@ -403,6 +444,7 @@ void MultiplePage::drawTable(const TextTable &t, int OBJ, float XDL, float YDO, 
             x->EZA(1);
             x->ELA(t.alignments);
             x->ELFORMAT(t.formats);
+            x->setRunOnTexts(t.runOnTexts);
         }))
         return;
     const std::function<void()> steps[] = {

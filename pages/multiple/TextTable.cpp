@@ -25,6 +25,7 @@ TextTable combinationTable(int number, const QString &box, const QString &scroll
                     Variant(int16_t(0)), Variant(int16_t(0)), Variant(int16_t(1))};
     t.formats = {Variant("#0"), Variant(""), Variant(""), Variant(""), Variant(""), Variant(""), Variant("")};
     t.title = QStringLiteral("Kombinationen");
+    t.runOnTexts = true;
     for (size_t c = 0; c < found.size() && int(c) < body.rows(); ++c)
         if (!found[c]) {
             body.set(6, int(c), Variant("*"));

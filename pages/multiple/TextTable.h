@@ -17,6 +17,7 @@ struct TextTable {
     CellArray head, body;
     QString title, footnote;
     int footnoteSize = 7;
+    bool runOnTexts = false;   // keys wider than their column run on over the next one
 };
 
 // The table of the combinations: number and five keys per row, "*" against every

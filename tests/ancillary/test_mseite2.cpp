@@ -3,6 +3,8 @@
 // titles of the depth and cost axes, and combinations without length or drawing object.
 #include "AncillaryFixture.h"
 
+#include "common/LegendCheck.h"
+
 #include "drawing/clsGRAFIK.h"
 #include "pages/ancillary/mdiMSEITE2.h"
 #include "platform/printer.h"
@@ -156,6 +158,28 @@ TEST_F(MSeite2Test, EachFigureStacksInterruptionsBreaksAndStandstillPerCombinati
         EXPECT_TRUE(hasLine(*sheet, at(g, c.XMAX - 12 * MX, 2 * MY), at(g, c.XMAX - 7 * MX, 2 * MY)));
         // The separator of combination 2 lies on that of combination 1.
         EXPECT_TRUE(hasLine(*sheet, at(g, 0, 22), at(g, c.XMAX, 22)));
+    }
+}
+
+// Combinations 1 m apart put a band line every few tenths of a millimetre through the legends.
+TEST_F(MSeite2Test, TheLegendsReadOverTheBandLinesAndTheSeriesKeepTheirColours)
+{
+    auto page = loaded(R"(
+WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 59)
+INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;
+WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 59)
+INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH, SPPPH, SSTPH)
+    SELECT 1, i, 1, i + 1, 1 + i % 4, 1, 1 + i % 3, 100 + 10 * i, 80, 50, 2, 3, 1 + i % 7 FROM n;
+)");
+    for (Draw d : {&mdiMSEITE2::BILD210, &mdiMSEITE2::BILD220, &mdiMSEITE2::BILD230, &mdiMSEITE2::BILD240,
+                   &mdiMSEITE2::BILD250}) {
+        sheet->reset();
+        (page.get()->*d)(1, 0, 0);
+        EXPECT_TRUE(legendReadsOverLines(*sheet, {"AUZ", "PPZ", "STZ"}));
+        // Green, blue and red tell the three apart: every series solid, in its own colour.
+        EXPECT_TRUE(seriesDrawnAs(*sheet, "AUZ", paletteColor(2), 0));
+        EXPECT_TRUE(seriesDrawnAs(*sheet, "PPZ", paletteColor(1), 0));
+        EXPECT_TRUE(seriesDrawnAs(*sheet, "STZ", paletteColor(4), 0));
     }
 }
 

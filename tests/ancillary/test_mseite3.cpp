@@ -3,6 +3,7 @@
 // the cost exponents, and combinations that would divide by zero or count past 16 bits.
 #include "multiple/MultipleFixture.h"
 
+#include "common/LegendCheck.h"
 #include "common/Shots.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/ancillary/mdiMSEITE3.h"
@@ -213,6 +214,46 @@ TEST_F(MSeite3Test, OutlinesStandOnTheFirstFiguresDepthAxisWithItsStrip)
             labelDepths.push_back(k.points[0].y());
     ASSERT_EQ(labelDepths.size(), 3u);
     EXPECT_NEAR(labelDepths[2] - labelDepths[1], 3.5, 0.01);
+}
+
+// Sixty more combinations, 1 m each, put their band lines through the legends.
+TEST_F(MSeite3Test, TheLegendsReadOverTheBandLines)
+{
+    cnn->Execute(R"(
+WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 63)
+INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;
+WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 63)
+INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SZKT, ANZKT, SZKV, ANZKV, SZKL, ANZKL, SZKF, ANZKF)
+    SELECT 1, i, 1, 57 + i, 100 * (i % 5), 1, 200, 2, 50 * (i % 3), 1, 300, 1 FROM n;
+)");
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    using Draw = void (mdiMSEITE3::*)(int, float, float);
+    for (Draw d : {&mdiMSEITE3::BILD310, &mdiMSEITE3::BILD320, &mdiMSEITE3::BILD340, &mdiMSEITE3::BILD350}) {
+        sheet->reset();
+        (page.get()->*d)(1, 0, 0);
+        EXPECT_TRUE(legendReadsOverLines(*sheet, {"T", "V", "L", "F"}));
+    }
+}
+
+// Carrier rig and casing are light green and green: the carrier rig's lighter shade is dashed.
+TEST_F(MSeite3Test, DeviceSeriesInShadesOfOneColourAreToldApartByTheirLine)
+{
+    const struct {
+        const char *label;
+        int colour, style;
+    } rows[] = {{"T", 10, 1}, {"V", 2, 0}, {"L", 1, 0}, {"F", 4, 0}};
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    using Draw = void (mdiMSEITE3::*)(int, float, float);
+    for (Draw d : {&mdiMSEITE3::BILD310, &mdiMSEITE3::BILD320, &mdiMSEITE3::BILD340, &mdiMSEITE3::BILD350}) {
+        sheet->reset();
+        (page.get()->*d)(1, 0, 0);
+        for (const auto &r : rows)
+            EXPECT_TRUE(seriesDrawnAs(*sheet, r.label, paletteColor(r.colour), r.style)) << r.label;
+    }
 }
 
 TEST_F(MSeite3Test, EachCostFigureScalesItsOwnTotalsByAPowerOfTen)

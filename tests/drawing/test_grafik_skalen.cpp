@@ -209,6 +209,29 @@ TEST_F(Skalen, VerticalScrollBarAndShift) {
     EXPECT_TRUE(bar.isHidden());
 }
 
+// A bar that another drawing of the box moved (a table under the figure) moves nothing of a
+// figure that fits its box, on screen or on paper.
+TEST_F(Skalen, AFigureThatFitsStaysPutWhereverItsBarStands) {
+    db.frame(1, 11, 1, 0, 0, 0, 10, 20, 0, 100, 0, 100, 1, 1);
+    QWidget page;
+    QScrollBar bar(Qt::Vertical, &page);
+    bar.setRange(0, 10000);
+    bar.setValue(10000);
+    for (bool printer : {false, true}) {
+        SCOPED_TRACE(printer);
+        RecordingSurface target(QSizeF(100, 150));
+        target.setPrinter(printer);
+        clsGRAFIK fits(db.ctx);
+        fits.setEID(1);
+        fits.setEOBJEKT(&target);
+        fits.setELY(150);
+        fits.setELYMIN({});
+        fits.setEYBALKEN(&bar);
+        fits.SKALEN(-1);
+        EXPECT_DOUBLE_EQ(fits.YVERSCHIEBUNG(), 0);
+    }
+}
+
 TEST_F(Skalen, LogarithmicAxisNumbersDropTheTrailingDecimalSign) {
     einfach();
     db.exec(QStringLiteral("UPDATE G0 SET XMIN=1, XMAX=100"));

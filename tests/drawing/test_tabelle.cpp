@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <QRegularExpression>
+#include <cmath>
 
 using namespace vnt;
 using vnt::test::arial;
@@ -307,6 +308,106 @@ TEST(Tabelle, ATextWiderThanItsColumnIsDrawnNarrowerWithinIt)
     EXPECT_LE(start + measureTextMm(wide[0].font, QStringLiteral("EK-PAUSCH")).width(), 2 + 13 - 1.5 + 1e-9);
     EXPECT_DOUBLE_EQ(textsOf(s, QStringLiteral("EK"))[0].font.stretch, 1);
     EXPECT_DOUBLE_EQ(textsOf(s, QString::fromUtf8("Pauschalsätze"))[0].font.stretch, 1);
+}
+
+// The combination table's columns: a 5-mm number column, centred, and 13-mm key columns.
+void setUpCombinationColumns(clsTABELLE &t, Surface &s)
+{
+    t.EOBJEKT(&s, QStringLiteral("picBILD160"));
+    t.ERZ(0.5);
+    t.ERL(0.5);
+    t.ERO(7);
+    t.ERU(12);
+    t.ELSB({5.0, 13.0, 13.0});
+    t.ELGIT({2, 1});
+    t.ELGITLEER({0, 0});
+    t.EZA(1);
+    t.ELA({1, 0, 0});
+    t.ELFORMAT({QStringLiteral("#0"), Variant(), Variant()});
+    t.LINIENEINSTELLUNGEN(0, 0, 0);
+    t.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
+}
+
+TEST(Tabelle, NumbersWiderThanTheirRoomStayReadable)
+{
+    // Up to three digits fit the 5-mm column at full width; longer numbers are drawn narrower,
+    // but never so narrow that they no longer read. Every number stays centred in its column.
+    const struct {
+        int number;
+        double stretch;   // 0: narrower than 1 but not below the readable limit
+    } cases[] = {{7, 1}, {123, 1}, {499, 1}, {4567, 0}, {32767, 0}};
+    test::Boxes boxes;
+    RecordingSurface s(QSizeF(200, 100));
+    clsTABELLE t;
+    setUpCombinationColumns(t, s);
+    CellArray body(3, 5);
+    for (int j = 0; j < 5; ++j)
+        body.set(0, j, int16_t(cases[j].number));
+    t.TABELLE(body, 1);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.number);
+        const auto drawn = textsOf(s, QString::number(c.number));
+        ASSERT_EQ(drawn.size(), 1u);
+        const FontSpec &f = drawn[0].font;
+        if (c.stretch == 1)
+            EXPECT_DOUBLE_EQ(f.stretch, 1);
+        else
+            EXPECT_LT(f.stretch, 1);
+        EXPECT_GE(f.stretch, 0.85);
+        const double w = measureTextMm(f, QString::number(c.number)).width();
+        EXPECT_NEAR(drawn[0].points[0].x() + w / 2, 0.5 + 2.5, 1e-6);
+    }
+}
+
+TEST(Tabelle, TextsThatRunOnAreDrawnAtFullLengthOverTheNextColumnsRule)
+{
+    test::Boxes boxes;
+    RecordingSurface s(QSizeF(200, 100));
+    clsTABELLE t;
+    setUpCombinationColumns(t, s);
+    t.setRunOnTexts(true);
+    CellArray body(3, 2);
+    body.set(0, 0, int16_t(0));
+    body.set(1, 0, QStringLiteral("SANDSTEIN-FEST"));   // far wider than its 13-mm column
+    body.set(0, 1, int16_t(1));
+    body.set(1, 1, QStringLiteral("KI"));
+    t.TABELLE(body, 1);
+
+    const auto drawn = textsOf(s, QStringLiteral("SANDSTEIN-FEST"));
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_DOUBLE_EQ(drawn[0].font.stretch, 1);
+    EXPECT_NEAR(drawn[0].points[0].x(), 0.5 + 5 + 1.5, 1e-9);
+    const QRectF text(drawn[0].points[0], measureTextMm(drawn[0].font, drawn[0].text));
+    const double rule = 0.5 + 5 + 13;   // the rule after the key column
+    ASSERT_GT(text.right(), rule + 1);
+
+    // The rule is cleared where the text runs over it, after the rules and before the text.
+    const std::vector<Stroke> &log = s.strokes();
+    const auto at = [&](const Stroke &k) { return int(&k - log.data()); };
+    const Stroke *fill = nullptr;
+    for (const Stroke &k : log)
+        if (k.kind == Primitive::FillRect)
+            fill = &k;
+    ASSERT_NE(fill, nullptr);
+    const QRectF cleared = QRectF(fill->points[0], fill->points[1]).normalized();
+    EXPECT_EQ(fill->fillColor, s.backColor());
+    EXPECT_LT(cleared.left(), rule);
+    EXPECT_GE(cleared.left(), rule - 0.5);
+    EXPECT_GE(cleared.right(), text.right());
+    EXPECT_LT(cleared.top(), text.center().y() - 0.5);
+    EXPECT_GT(cleared.bottom(), text.center().y() + 0.5);
+    for (const Stroke &k : log)
+        if (k.kind == Primitive::Line && std::abs(k.points[0].x() - rule) < 1e-9)
+            EXPECT_LT(at(k), at(*fill));
+    int textIndex = -1;
+    for (const Stroke &k : log)
+        if (k.kind == Primitive::Text && k.text == QLatin1String("SANDSTEIN-FEST"))
+            textIndex = at(k);
+    EXPECT_LT(at(*fill), textIndex);
+
+    // A text that fits its column clears nothing.
+    EXPECT_EQ(s.strokes(Primitive::FillRect).size(), 1u);
+    EXPECT_DOUBLE_EQ(textsOf(s, QStringLiteral("KI"))[0].font.stretch, 1);
 }
 
 TEST(Tabelle, SymbolCells)

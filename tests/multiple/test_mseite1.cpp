@@ -2,6 +2,8 @@
 // gross/net choice, and the faults of its load that were mended.
 #include "MSeite1Fixture.h"
 
+#include "common/LegendCheck.h"
+
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
 #include "pages/multiple/frmKONTEXTM1.h"
@@ -16,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -162,6 +165,72 @@ TEST_F(MSeite1Test, FiguresDrawTheChosenValuesAsBarsOverTheSharedDepthAxis)
         page->BILD110(1, 0, 0);
         EXPECT_EQ(sheet->texts().mid(sheet->texts().size() - 2), QStringList({"0", "1"}));
     }
+}
+
+// Many combinations put their band lines through the legends of the cost figures.
+TEST_F(MSeite1Test, TheCostLegendsReadOverTheBandLines)
+{
+    cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
+                 " INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, CASE i % 2 WHEN 0 THEN 'S' ELSE 'KI' END FROM n;");
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    page->BILD110(1, 0, 0);
+    for (int figure : {140, 150}) {
+        SCOPED_TRACE(figure);
+        sheet->reset();
+        figure == 140 ? page->BILD140(1, 0, 0) : page->BILD150(1, 0, 0);
+        EXPECT_TRUE(legendReadsOverLines(*sheet, {"T", "V", "L", "F", "P"}));
+    }
+}
+
+// Casing and conveying tool are blue and dark blue, cutting tool and staff red and dark red:
+// the lighter shade of each pair is dashed, the rest solid, every series in its own colour.
+TEST_F(MSeite1Test, CostSeriesInShadesOfOneColourAreToldApartByTheirLine)
+{
+    const struct {
+        const char *label;
+        int colour, style;
+    } rows[] = {{"T", 2, 0}, {"V", 9, 1}, {"L", 12, 1}, {"F", 1, 0}, {"P", 4, 0}};
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    page->BILD110(1, 0, 0);
+    for (int figure : {140, 150}) {
+        sheet->reset();
+        figure == 140 ? page->BILD140(1, 0, 0) : page->BILD150(1, 0, 0);
+        for (const auto &r : rows)
+            EXPECT_TRUE(seriesDrawnAs(*sheet, r.label, paletteColor(r.colour), r.style)) << figure << " " << r.label;
+    }
+}
+
+TEST_F(MSeite1Test, TheCombinationTableDrawsALongKeyAtFullLength)
+{
+    cnn->Execute(QStringLiteral("UPDATE M2 SET KENG = 'SANDSTEIN-FEST' WHERE I1 = 2"));
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    page->BILD160(1, 0, 0);
+    const auto drawn = sheet->strokes(Primitive::Text);
+    const auto key = std::find_if(drawn.begin(), drawn.end(), [](const Stroke &k) { return k.text == "SANDSTEIN-FEST"; });
+    ASSERT_NE(key, drawn.end());
+    EXPECT_DOUBLE_EQ(key->font.stretch, 1);
+    EXPECT_GT(measureTextMm(key->font, key->text).width(), 13);
+}
+
+TEST_F(MSeite1Test, TheGrossNetNoteStaysWhenTheTableIsScrolled)
+{
+    cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 30)"
+                 " INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;");
+    auto page = load();
+    auto sheet = std::make_shared<RecordingSurface>();
+    page->setPrintTarget(sheet);
+    auto *bar = page->findChild<QScrollBar *>("vscBILD160");
+    ASSERT_NE(bar, nullptr);
+    bar->setValue(bar->maximum());   // redraws the figure on screen
+    page->BILD160(1, 0, 0);
+    EXPECT_TRUE(sheet->texts().contains("Zeiten und Kosten sind Bruttowerte"));
+    EXPECT_TRUE(sheet->texts().contains("30")) << "the table shows its last rows";
 }
 
 TEST_F(MSeite1Test, LongDepthsAreScaledOnceAndRatesStayInMetresPerHour)
@@ -338,10 +407,13 @@ TEST_F(MSeite1Test, Look)
     const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
     if (out.isEmpty())
         GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
-    // More combinations than the table's box shows, and close ones that push the strip's labels.
-    cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 24)"
+    // More combinations than the table's box shows (numbers of three digits at its end), close
+    // ones that push the strip's labels, and keys wider than their column.
+    cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 120)"
                  " INSERT INTO M2 (IDM, I1, KENG, KENT) SELECT 1, i, CASE i % 2 WHEN 0 THEN 'S' ELSE 'KI' END,"
-                 " CASE i % 3 WHEN 0 THEN 'T1' ELSE NULL END FROM n;");
+                 " CASE i % 3 WHEN 0 THEN 'T1' ELSE NULL END FROM n;"
+                 "UPDATE M2 SET KENG = 'SANDSTEIN-FEST' WHERE I1 IN (2, 119);"
+                 "UPDATE M2 SET KENT = 'T-GROSSGERAET' WHERE I1 IN (3, 120);");
     auto page = load();
     page->resize(1400, 990);
     page->show();
@@ -350,4 +422,14 @@ TEST_F(MSeite1Test, Look)
     page->grab().save(out + "/mseite1.png");
     Printer::instance().setPdfFile(out + "/mseite1.pdf");
     page->DRUCKEN();
+    // The table's last rows.
+    auto *bar = page->findChild<QScrollBar *>("vscBILD160");
+    ASSERT_NE(bar, nullptr);
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    page->grab().save(out + "/mseite1-end.png");
+    Printer::instance().setPdfFile(out + "/mseite1-end.pdf");
+    page->DRUCKEN();
+    Printer::instance().setPdfFile(QString());
 }
+

@@ -107,6 +107,49 @@ TEST(WordDocument, PageExportIsWellFormedWithTextAndPictures)
     EXPECT_EQ(p.pictures[1].image.size(), QSize(40, 30));
 }
 
+TEST(WordDocument, EachCaptionStaysOnThePageOfItsPicture)
+{
+    WordDocument doc;
+    doc.TypeText("picBILD11");
+    doc.TypeParagraph();
+    doc.PastePicture(sample(120, 80));
+    doc.TypeParagraph();
+    doc.TypeText("picBILD12");
+    doc.TypeParagraph();
+    doc.PastePicture(sample(40, 30));
+    doc.TypeParagraph();
+    doc.TypeText("Ende");
+
+    // Paragraph styles that keep their paragraph with the next, and each paragraph's style.
+    const QString kStyle = "urn:oasis:names:tc:opendocument:xmlns:style:1.0";
+    const QString kFo = "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0";
+    QStringList keeping;
+    QList<std::pair<QString, QString>> paragraphs;   // text, style
+    QXmlStreamReader r(doc.toXml());
+    QString style;
+    while (!r.atEnd()) {
+        r.readNext();
+        if (!r.isStartElement())
+            continue;
+        if (r.namespaceUri() == kStyle && r.name() == u"style")
+            style = r.attributes().value(kStyle, "name").toString();
+        else if (r.namespaceUri() == kStyle && r.name() == u"paragraph-properties" &&
+                 r.attributes().value(kFo, "keep-with-next") == u"always")
+            keeping << style;
+        else if (r.namespaceUri() == kText && r.name() == u"p") {
+            const QString name = r.attributes().value(kText, "style-name").toString();
+            paragraphs.append({r.readElementText(QXmlStreamReader::IncludeChildElements), name});
+        }
+    }
+    ASSERT_FALSE(r.hasError()) << r.errorString().toStdString();
+    ASSERT_EQ(paragraphs.size(), 5);
+    for (int i : {0, 2})
+        EXPECT_TRUE(keeping.contains(paragraphs[i].second)) << paragraphs[i].first.toStdString();
+    for (int i : {1, 3, 4})
+        EXPECT_FALSE(keeping.contains(paragraphs[i].second)) << i;
+    EXPECT_EQ(paragraphs[4].first, "Ende");
+}
+
 TEST(WordDocument, PictureSizeFollowsItsResolutionAndFitsThePage)
 {
     QImage at96 = sample(378, 189);                 // 10 cm x 5 cm at 96 dpi
