@@ -196,7 +196,7 @@ QString FileSystemObject::CheckedCopyTarget(const QString &source, const QString
 
 // Scratch files are named after their destination, so that those an interrupted copy left
 // behind (with their journals) are known and removed by the next copy to the same place.
-QString FileSystemObject::FreshScratchBeside(const QString &destination) const
+void FileSystemObject::RemoveScratchBeside(const QString &destination) const
 {
     const fs::path dst = toPath(destination);
     const std::string prefix = dst.filename().string() + kScratchMark;
@@ -205,9 +205,15 @@ QString FileSystemObject::FreshScratchBeside(const QString &destination) const
          it.increment(ec)) {
         if (it->path().filename().string().rfind(prefix, 0) == 0 && isFile(it->path())) {
             std::error_code ignored;
-            fs::remove(it->path(), ignored);   // one that cannot go only takes another name below
+            fs::remove(it->path(), ignored);   // one that cannot go only takes another name
         }
     }
+}
+
+QString FileSystemObject::FreshScratchBeside(const QString &destination) const
+{
+    RemoveScratchBeside(destination);
+    const fs::path dst = toPath(destination);
     for (int i = 0;; ++i) {
         fs::path candidate = dst;
         candidate += kScratchMark + std::to_string(i);

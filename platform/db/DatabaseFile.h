@@ -13,6 +13,13 @@ namespace vnt::db {
 // numbers of FileSystemObject::CopyFile; a source that is no database raises DatabaseError.
 void copyDatabase(const QString &source, const QString &destination);
 
+// Why the database at path cannot be trusted, or "" when it can: a file that is no database, a
+// damaged one (its structure fails the engine's quick check), or one without a table or column
+// that the model database (when given and present) holds. A missing file raises FileNotFound.
+// Nothing is written into the file; a journal left beside it by a killed write is rolled back
+// into it first, as any open would.
+QString databaseDefect(const QString &path, const QString &model = {});
+
 // Puts a finished database file (a compacted copy) in place of target, flushed, with the
 // target's journal files removed first.
 void replaceDatabase(const QString &finished, const QString &target);
