@@ -120,7 +120,8 @@ void flush(const fs::path &p, bool folder)
     const int fd = ::open(p.c_str(), O_RDONLY | (folder ? O_DIRECTORY : 0) | O_CLOEXEC);
     if (fd < 0)
         failWith(std::error_code(errno, std::generic_category()), err::FileNotFound);
-    const int rc = ::fsync(fd);
+    // A file needs its data and size, which is what fdatasync writes; a folder its entries.
+    const int rc = folder ? ::fsync(fd) : ::fdatasync(fd);
     const int fsyncError = errno;
     ::close(fd);
     // A folder on a file system that cannot sync folders has nothing more to write.

@@ -13,7 +13,10 @@
 #include <QHash>
 #include <QSet>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
 #include <memory>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -88,10 +91,48 @@ QString firstText(sqlite3 *db, const char *query)
     return out;
 }
 
-// Copies the source's bytes into scratch while a read transaction holds its shared lock. The
-// file is read through the engine's handle: a second descriptor of our own, once closed, would
-// drop every lock this process holds on the file. Returns false for a database the bytes of
-// whose file are not the whole database.
+// A descriptor the engine holds open on the file at path, or -1. A descriptor of our own would
+// not do: closing it would drop every lock this process holds on the file, the engine's too.
+int engineDescriptorOf(const QString &path)
+{
+    struct stat want {};
+    if (::stat(QFile::encodeName(path).constData(), &want) != 0)
+        return -1;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it("/proc/self/fd", ec), end; !ec && it != end; it.increment(ec)) {
+        const int fd = std::atoi(it->path().filename().c_str());
+        struct stat have {};
+        if (::fstat(fd, &have) == 0 && S_ISREG(have.st_mode) && have.st_dev == want.st_dev && have.st_ino == want.st_ino) {
+            const int mode = ::fcntl(fd, F_GETFL);
+            if (mode >= 0 && (mode & O_ACCMODE) != O_WRONLY)
+                return fd;
+        }
+    }
+    return -1;
+}
+
+// Copies size bytes of the file behind in to out inside the kernel; false when the system
+// cannot do that for these files (nothing was written then).
+bool kernelCopy(int in, int out, sqlite3_int64 size)
+{
+    loff_t from = 0;
+    while (from < size) {
+        const ssize_t n = ::copy_file_range(in, &from, out, nullptr, size_t(std::min<sqlite3_int64>(size - from, 1 << 30)), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && from == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP || errno == EBADF))
+            return false;
+        if (n < 0)
+            raiseWriteError(errno);
+        if (n == 0)
+            raise(err::DatabaseError, QStringLiteral("The database file ended before its size"));
+    }
+    return true;
+}
+
+// Copies the source's bytes into scratch while a read transaction holds its shared lock, through
+// a descriptor the engine holds or else through the engine's own reads. Returns false for a
+// database the bytes of whose file are not the whole database.
 bool copyUnderReadLock(Connection &source, const QString &scratch)
 {
     sqlite3 *db = source.handle();
@@ -121,6 +162,8 @@ bool copyUnderReadLock(Connection &source, const QString &scratch)
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
+    if (const int engineFd = engineDescriptorOf(source.path()); engineFd >= 0 && kernelCopy(engineFd, fd, size))
+        return true;
     constexpr sqlite3_int64 kChunk = 1 << 20;
     const std::unique_ptr<char[]> buffer(new char[kChunk]);
     for (sqlite3_int64 at = 0; at < size;) {
