@@ -340,6 +340,14 @@ bool frmMAIN::abandonStart()
     return false;
 }
 
+bool frmMAIN::refuseDatabase(const QString &file, const QString &defect)
+{
+    ui::MsgBox(sprache_ == 1 ? QStringLiteral("The database ") + file + QStringLiteral(" is damaged and cannot be used!\n") + defect
+                             : QStringLiteral("Die Datenbank ") + file + u(" ist beschädigt und kann nicht verwendet werden!\n") + defect,
+               ui::vbOKOnly | ui::vbExclamation, title());
+    return abandonStart();
+}
+
 bool frmMAIN::MDIForm_Load(const QString &programFolder)
 {
     programFolder_ = programFolder;
@@ -368,9 +376,29 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
 
     if (!developmentMode_) {
         const QString dbFolder = DATENBANKPFAD();
-        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(dbFolder + QStringLiteral("/ARCHIV.mdb")); }))
+        const QString archive = dbFolder + QStringLiteral("/ARCHIV.mdb"), presets = dbFolder + QStringLiteral("/VORGABE.mdb");
+        // A damaged archive must not get the user's row written into it; a missing one is
+        // reported by its open below.
+        QString defect;
+        if (!g.step([&] {
+                if (fsoX.FileExists(archive))
+                    defect = db::databaseDefect(archive, {{QStringLiteral("ADMIN"), {QStringLiteral("BENUTZER"), QStringLiteral("PROG"),
+                                                                                      QStringLiteral("PROJEKTSPFAD"), QStringLiteral("PROJEKT"),
+                                                                                      QStringLiteral("BEARBEITER")}}});
+            }))
             return abandonStart();
-        if (!g.step([&] { cnnX_V_ = db::openDatabase(dbFolder + QStringLiteral("/VORGABE.mdb")); }))
+        if (!defect.isEmpty())
+            return refuseDatabase(archive, defect);
+        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(archive); }))
+            return abandonStart();
+        if (!g.step([&] {
+                if (fsoX.FileExists(presets))
+                    defect = db::databaseDefect(presets);
+            }))
+            return abandonStart();
+        if (!defect.isEmpty())
+            return refuseDatabase(presets, defect);
+        if (!g.step([&] { cnnX_V_ = db::openDatabase(presets); }))
             return abandonStart();
 
         db::Recordset rs;
@@ -465,12 +493,8 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
         })
         || !checked)
         return abandonStart();
-    if (!defect.isEmpty()) {
-        ui::MsgBox(sprache_ == 1 ? QStringLiteral("The database ") + trusted + QStringLiteral(" is damaged and cannot be used!\n") + defect
-                                 : QStringLiteral("Die Datenbank ") + trusted + u(" ist beschädigt und kann nicht verwendet werden!\n") + defect,
-                   ui::vbOKOnly | ui::vbExclamation, title());
-        return abandonStart();
-    }
+    if (!defect.isEmpty())
+        return refuseDatabase(trusted, defect);
     bool ready = !copy;
     if (copy && (!g.step([&] { db::copyDatabase(projectDatabase(), working); ready = true; }) || !ready))
         return abandonStart();

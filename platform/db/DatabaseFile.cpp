@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
 #include <filesystem>
 #include <sys/stat.h>
 #include <memory>
@@ -257,7 +258,12 @@ void copyDatabase(const QString &source, const QString &destination)
     }
 }
 
-QString databaseDefect(const QString &path, const QString &model)
+namespace {
+
+using Tables = QHash<QString, QSet<QString>>;
+
+// The defect of the file, with the tables it needs read from where the caller says.
+QString defectOf(const QString &path, const std::function<Tables()> &needed)
 {
     if (!QFileInfo(path).isFile())
         raise(err::FileNotFound, QStringLiteral("File not found: ") + path);
@@ -283,15 +289,33 @@ QString databaseDefect(const QString &path, const QString &model)
         return engineMessage;
     if (verdict != QLatin1String("ok"))
         return verdict.remove(QStringLiteral("*** in database main ***\n"));
-    if (model.isEmpty() || !QFileInfo(model).isFile())
-        return {};
     // A model that cannot be read is the installation's fault, not this file's: its error is raised.
-    const auto needed = modelTables(model);
+    const Tables tables = needed();
+    if (tables.isEmpty())
+        return {};
     try {
-        return missingParts(needed, tablesOf(db));
+        return missingParts(tables, tablesOf(db));
     } catch (const VbError &e) {
         return e.description;
     }
+}
+
+} // namespace
+
+QString databaseDefect(const QString &path, const QString &model)
+{
+    return defectOf(path, [&] { return model.isEmpty() || !QFileInfo(model).isFile() ? Tables() : modelTables(model); });
+}
+
+QString databaseDefect(const QString &path, const QMap<QString, QStringList> &needed)
+{
+    return defectOf(path, [&] {
+        Tables tables;
+        for (auto it = needed.cbegin(); it != needed.cend(); ++it)
+            for (const QString &column : it.value())
+                tables[it.key().toUpper()] << column.toUpper();
+        return tables;
+    });
 }
 
 void replaceDatabase(const QString &finished, const QString &target)

@@ -5,7 +5,9 @@
 // scratch file of the destination behind.
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace vnt::db {
 
@@ -19,6 +21,8 @@ void copyDatabase(const QString &source, const QString &destination);
 // Nothing is written into the file; a journal left beside it by a killed write is rolled back
 // into it first, as any open would.
 QString databaseDefect(const QString &path, const QString &model = {});
+// The same, with the tables and columns the file must hold given by name.
+QString databaseDefect(const QString &path, const QMap<QString, QStringList> &needed);
 
 // Puts a finished database file (a compacted copy) in place of target, flushed, with the
 // target's journal files removed first.
