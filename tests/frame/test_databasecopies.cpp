@@ -3,6 +3,7 @@
 // file alone and must never be played back into a copy that replaced it.
 #include "FrameFixture.h"
 #include "frame/FrameRules.h"
+#include "platform/db/DatabaseFile.h"
 
 #include <QDirIterator>
 
@@ -316,4 +317,22 @@ TEST(DatabaseCopies, EndOfTheRunLeavesNothingOfTheWorkingCopy)
     EXPECT_TRUE(run.frm.ended());
     EXPECT_FALSE(QFile::exists(run.inst.working()));
     EXPECT_EQ(leftovers(run.inst.working()), QStringList());
+}
+
+// The bytes of a file that a killed write left half changed never reach a copy: the journal is
+// played back into its own file first, and the copy holds what was committed.
+TEST(DatabaseCopies, CopyOfAFileWithAHotJournalHoldsWhatWasCommitted)
+{
+    InterruptedRun run;
+    const QString file = run.inst.working();
+    ASSERT_TRUE(QFile::exists(file + QStringLiteral("-journal")));
+    const QString bytes = run.inst.root + QStringLiteral("/BYTES.mdb");   // what a plain file copy would hold
+    ASSERT_TRUE(QFile::copy(file, bytes));
+    ASSERT_NE(integrity(bytes) + records(bytes), QStringLiteral("ok300/0"));
+    const QString copy = run.inst.root + QStringLiteral("/KOPIE.mdb");
+    db::copyDatabase(file, copy);
+    EXPECT_FALSE(QFile::exists(file + QStringLiteral("-journal")));
+    EXPECT_EQ(integrity(copy), QStringLiteral("ok"));
+    EXPECT_EQ(records(copy), QStringLiteral("300/0"));
+    EXPECT_EQ(leftovers(copy), QStringList());
 }
