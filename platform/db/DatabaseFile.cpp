@@ -1,6 +1,6 @@
 // Database copies as fast as a file copy and still one consistent database: the source is opened
 // through the engine (which rolls a journal left by a killed write back into it), and its bytes
-// are read through the engine's own file handle while its shared lock keeps every writer from
+// are read through a descriptor the engine holds while its shared lock keeps every writer from
 // changing the file. A database in WAL mode, whose file alone is not the database, goes through
 // the online backup instead.
 #include "DatabaseFile.h"
@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>

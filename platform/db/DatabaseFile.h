@@ -1,6 +1,7 @@
-// Whole database files copied and replaced as databases, never as bytes: a journal left beside
-// a file by a run that was killed while writing belongs to that file alone. Copies read the
-// source through the engine (which first rolls such a journal back into the source), are
+// Whole database files copied and replaced as databases, never as a plain file copy: a journal
+// left beside a file by a run that was killed while writing belongs to that file alone. Copies
+// open the source through the engine (which first rolls such a journal back into the source)
+// and take its bytes only while the engine's shared lock keeps every writer out; they are
 // flushed to disk before they take the destination's place, and leave no journal and no
 // scratch file of the destination behind.
 #pragma once
