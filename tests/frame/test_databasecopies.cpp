@@ -336,3 +336,21 @@ TEST(DatabaseCopies, CopyOfAFileWithAHotJournalHoldsWhatWasCommitted)
     EXPECT_EQ(records(copy), QStringLiteral("300/0"));
     EXPECT_EQ(leftovers(copy), QStringList());
 }
+
+// A working copy that cannot be made ends the start after its error box, OK or not: the program
+// never runs without its database.
+TEST(DatabaseCopies, FailedWorkingCopyEndsTheStart)
+{
+    for (int answer : {ui::vbOK, ui::vbCancel}) {
+        Installation inst;
+        QDir().mkpath(inst.working());   // a folder where the working copy should go
+        Boxes boxes;
+        boxes.answer(answer);
+        frmMAIN frm;
+        EXPECT_FALSE(frm.MDIForm_Load(inst.program));
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_TRUE(boxes.records()[0].text.startsWith(QStringLiteral("VB-Error: 70\n"))) << boxes.records()[0].text.toStdString();
+        EXPECT_FALSE(frm.isVisible());
+        EXPECT_FALSE(frm.cnnX());
+    }
+}
