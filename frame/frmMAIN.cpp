@@ -20,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QGuiApplication>
@@ -115,6 +116,22 @@ const PanelEntry kPanels[16] = {
     {"AutoCAD", "Ausgabeseite in eine AutoCAD-Zeichnung übertragen", nullptr, "Send current page to AutoCAD", Sizing::Fixed, 1300},
     {"Schließen", "Zurück zum Startbildschirm", "Close", "Back to the front window", Sizing::Fixed, 1300},
 };
+
+const char *const kCompanions[] = {"-journal", "-wal", "-shm"};
+
+// What only a killed run leaves behind: the compaction file with its journals and the scratch
+// files of copies to the working and the project database. No later run needs any of them.
+void removeScratchFiles(const QString &working, const QString &project)
+{
+    FileSystemObject fso;
+    fso.RemoveScratchBeside(working);
+    if (!project.isEmpty())
+        fso.RemoveScratchBeside(project);
+    const QString compaction = compactionFilePath(working);
+    QFile::remove(compaction);
+    for (const char *suffix : kCompanions)
+        QFile::remove(compaction + QLatin1String(suffix));
+}
 
 QFont statusFont()
 {
@@ -323,6 +340,14 @@ bool frmMAIN::abandonStart()
     return false;
 }
 
+bool frmMAIN::refuseDatabase(const QString &file, const QString &defect)
+{
+    ui::MsgBox(sprache_ == 1 ? QStringLiteral("The database ") + file + QStringLiteral(" is damaged and cannot be used!\n") + defect
+                             : QStringLiteral("Die Datenbank ") + file + u(" ist beschädigt und kann nicht verwendet werden!\n") + defect,
+               ui::vbOKOnly | ui::vbExclamation, title());
+    return abandonStart();
+}
+
 bool frmMAIN::MDIForm_Load(const QString &programFolder)
 {
     programFolder_ = programFolder;
@@ -351,9 +376,29 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
 
     if (!developmentMode_) {
         const QString dbFolder = DATENBANKPFAD();
-        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(dbFolder + QStringLiteral("/ARCHIV.mdb")); }))
+        const QString archive = dbFolder + QStringLiteral("/ARCHIV.mdb"), presets = dbFolder + QStringLiteral("/VORGABE.mdb");
+        // A damaged archive must not get the user's row written into it; a missing one is
+        // reported by its open below.
+        QString defect;
+        if (!g.step([&] {
+                if (fsoX.FileExists(archive))
+                    defect = db::databaseDefect(archive, {{QStringLiteral("ADMIN"), {QStringLiteral("BENUTZER"), QStringLiteral("PROG"),
+                                                                                      QStringLiteral("PROJEKTSPFAD"), QStringLiteral("PROJEKT"),
+                                                                                      QStringLiteral("BEARBEITER")}}});
+            }))
             return abandonStart();
-        if (!g.step([&] { cnnX_V_ = db::openDatabase(dbFolder + QStringLiteral("/VORGABE.mdb")); }))
+        if (!defect.isEmpty())
+            return refuseDatabase(archive, defect);
+        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(archive); }))
+            return abandonStart();
+        if (!g.step([&] {
+                if (fsoX.FileExists(presets))
+                    defect = db::databaseDefect(presets);
+            }))
+            return abandonStart();
+        if (!defect.isEmpty())
+            return refuseDatabase(presets, defect);
+        if (!g.step([&] { cnnX_V_ = db::openDatabase(presets); }))
             return abandonStart();
 
         db::Recordset rs;
@@ -425,6 +470,9 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     bool workingExists = true;
     if (!g.step([&] { working = XMDBPFAD(); workingExists = fsoX.FileExists(working); }))
         return abandonStart();
+    if (working.isEmpty())
+        return abandonStart();
+    removeScratchFiles(working, projectDatabase());
     bool copy = !workingExists;
     if (workingExists) {
         const int answer = ui::MsgBox(
@@ -433,12 +481,27 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
             ui::vbYesNo | ui::vbQuestion, title());
         copy = answer != ui::vbYes;
     }
-    if (copy && !g.step([&] { db::copyDatabase(projectDatabase(), working.isEmpty() ? XMDBPFAD() : working); }))
+    // The program does not run without its database: a database that cannot be trusted is
+    // refused before anything is copied from it or over it, and every failure to copy or open
+    // it ends the start-up after its box, whichever button was pressed.
+    const QString trusted = copy ? projectDatabase() : working;
+    QString defect;
+    bool checked = false;
+    if (!g.step([&] {
+            defect = db::databaseDefect(trusted, programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb"));
+            checked = true;
+        })
+        || !checked)
+        return abandonStart();
+    if (!defect.isEmpty())
+        return refuseDatabase(trusted, defect);
+    bool ready = !copy;
+    if (copy && (!g.step([&] { db::copyDatabase(projectDatabase(), working); ready = true; }) || !ready))
         return abandonStart();
 
     geaendert_ = false;
 
-    if (!g.step([&] { cnnX_ = db::openDatabase(working.isEmpty() ? XMDBPFAD() : working); }))
+    if (!g.step([&] { cnnX_ = db::openDatabase(working); }) || !cnnX_)
         return abandonStart();
     if (!g.step([&] { PANELDATENSATZ(); }))
         return abandonStart();
@@ -816,7 +879,14 @@ void frmMAIN::MDIForm_Unload()
     // After a failed copy back the working database holds the only copy of the changes: it
     // stays, and the next start offers it as the changes of an interrupted run.
     if (!copyBackFailed_)
-        g.step([&] { fsoX.DeleteFile(XMDBPFAD()); });
+        g.step([&] {
+            const QString working = XMDBPFAD();
+            fsoX.DeleteFile(working);
+            // The journals go only after their database: one of them alone cannot harm it.
+            for (const char *suffix : kCompanions)
+                QFile::remove(working + QLatin1String(suffix));
+            removeScratchFiles(working, {});
+        });
     // Cancel in the error box skips the remaining steps, but the run ends all the same: a
     // hidden window must not stay behind as a process without a face.
     ended_ = true;

@@ -128,6 +128,7 @@ private:
     void buildStatusBar();
     void applyEnglishTexts();
     bool abandonStart();
+    bool refuseDatabase(const QString &file, const QString &defect);   // the message, then abandonStart
     void openDocumentCommand(const QString &suffix, const QString &title);
     QString caption(const QString &menuName) const;
     QString projectDatabase() const;

@@ -120,7 +120,8 @@ void flush(const fs::path &p, bool folder)
     const int fd = ::open(p.c_str(), O_RDONLY | (folder ? O_DIRECTORY : 0) | O_CLOEXEC);
     if (fd < 0)
         failWith(std::error_code(errno, std::generic_category()), err::FileNotFound);
-    const int rc = ::fsync(fd);
+    // A file needs its data and size, which is what fdatasync writes; a folder its entries.
+    const int rc = folder ? ::fsync(fd) : ::fdatasync(fd);
     const int fsyncError = errno;
     ::close(fd);
     // A folder on a file system that cannot sync folders has nothing more to write.
@@ -196,7 +197,7 @@ QString FileSystemObject::CheckedCopyTarget(const QString &source, const QString
 
 // Scratch files are named after their destination, so that those an interrupted copy left
 // behind (with their journals) are known and removed by the next copy to the same place.
-QString FileSystemObject::FreshScratchBeside(const QString &destination) const
+void FileSystemObject::RemoveScratchBeside(const QString &destination) const
 {
     const fs::path dst = toPath(destination);
     const std::string prefix = dst.filename().string() + kScratchMark;
@@ -205,9 +206,15 @@ QString FileSystemObject::FreshScratchBeside(const QString &destination) const
          it.increment(ec)) {
         if (it->path().filename().string().rfind(prefix, 0) == 0 && isFile(it->path())) {
             std::error_code ignored;
-            fs::remove(it->path(), ignored);   // one that cannot go only takes another name below
+            fs::remove(it->path(), ignored);   // one that cannot go only takes another name
         }
     }
+}
+
+QString FileSystemObject::FreshScratchBeside(const QString &destination) const
+{
+    RemoveScratchBeside(destination);
+    const fs::path dst = toPath(destination);
     for (int i = 0;; ++i) {
         fs::path candidate = dst;
         candidate += kScratchMark + std::to_string(i);

@@ -23,6 +23,9 @@ public:
     // a new scratch path beside the destination, once the scratch files that interrupted
     // copies to it left behind are removed;
     QString FreshScratchBeside(const QString &destination) const;
+    // the scratch files of interrupted copies to destination (with their journals) removed;
+    // one that cannot be removed stays without a word.
+    void RemoveScratchBeside(const QString &destination) const;
     // the finished file flushed to disk and renamed over the destination, after the
     // destination's companion files (its name + each suffix) are removed.
     void PutInPlace(const QString &finished, const QString &destination, const QStringList &companionSuffixes = {}) const;

@@ -1,17 +1,29 @@
-// Whole database files copied and replaced as databases, never as bytes: a journal left beside
-// a file by a run that was killed while writing belongs to that file alone. Copies read the
-// source through the engine (which first rolls such a journal back into the source), are
+// Whole database files copied and replaced as databases, never as a plain file copy: a journal
+// left beside a file by a run that was killed while writing belongs to that file alone. Copies
+// open the source through the engine (which first rolls such a journal back into the source)
+// and take its bytes only while the engine's shared lock keeps every writer out; they are
 // flushed to disk before they take the destination's place, and leave no journal and no
 // scratch file of the destination behind.
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace vnt::db {
 
 // Copies the database at source over destination (replacing it), with the checks and error
 // numbers of FileSystemObject::CopyFile; a source that is no database raises DatabaseError.
 void copyDatabase(const QString &source, const QString &destination);
+
+// Why the database at path cannot be trusted, or "" when it can: a file that is no database, a
+// damaged one (its structure fails the engine's quick check), or one without a table or column
+// that the model database (when given and present) holds. A missing file raises FileNotFound.
+// Nothing is written into the file; a journal left beside it by a killed write is rolled back
+// into it first, as any open would.
+QString databaseDefect(const QString &path, const QString &model = {});
+// The same, with the tables and columns the file must hold given by name.
+QString databaseDefect(const QString &path, const QMap<QString, QStringList> &needed);
 
 // Puts a finished database file (a compacted copy) in place of target, flushed, with the
 // target's journal files removed first.

@@ -3,6 +3,7 @@
 // file alone and must never be played back into a copy that replaced it.
 #include "FrameFixture.h"
 #include "frame/FrameRules.h"
+#include "platform/db/DatabaseFile.h"
 
 #include <QDirIterator>
 
@@ -139,4 +140,217 @@ TEST(DatabaseCopies, CompactionLeavesOnlyTheCompactedWorkingCopy)
     EXPECT_FALSE(QFile::exists(compactionFilePath(inst.working())));
     EXPECT_EQ(integrity(inst.working()), QStringLiteral("ok"));
     EXPECT_EQ(records(inst.working()), QStringLiteral("100/0"));
+}
+
+namespace {
+
+void patch(const QString &file, qint64 offset, const QByteArray &bytes)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(offset));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray bytesOf(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+qint64 pageOffset(const QString &file, const QString &pageQuery)
+{
+    return (scalar(file, pageQuery).toLongLong() - 1) * scalar(file, QStringLiteral("PRAGMA page_size")).toLongLong();
+}
+
+void writeJunk(const QString &file)
+{
+    QFile::remove(file);
+    patch(file, 0, QByteArray(8192, 'x'));
+}
+
+// A database that still opens but fails the engine's structure check: the free list's first
+// trunk page claims more leaves than a page can hold.
+void damageFreeList(const QString &file)
+{
+    sql(file, QStringLiteral("CREATE TABLE F (X BLOB);"
+                             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20) INSERT INTO F SELECT randomblob(3000) FROM n;"
+                             "DELETE FROM F;"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(f.seek(32));
+    const QByteArray trunk = f.read(4);
+    f.close();
+    const qint64 trunkPage = (quint8(trunk[0]) << 24) | (quint8(trunk[1]) << 16) | (quint8(trunk[2]) << 8) | quint8(trunk[3]);
+    ASSERT_GT(trunkPage, 1);
+    patch(file, (trunkPage - 1) * scalar(file, QStringLiteral("PRAGMA page_size")).toLongLong() + 4, QByteArray("\x00\x00\xff\xff", 4));
+}
+
+// The records' page holds a page type the engine does not know.
+void damageRecordPage(const QString &file)
+{
+    patch(file, pageOffset(file, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name='E1'")), QByteArray("\x07", 1));
+}
+
+} // namespace
+
+// A database the program would work on that is no database, is damaged or lacks what the
+// program needs is refused with one message naming it: the program does not start, and
+// nothing is copied from it or over it.
+TEST(DatabaseCopies, UntrustworthyDatabaseIsRefusedAtStart)
+{
+    enum Where { Project, KeptWorkingCopy, Archive, Presets };
+    const struct {
+        const char *what;
+        Where where;
+        void (*breakIt)(const QString &);
+        const char *message;   // the start of the box's text after the file's name, or the whole start
+    } cases[] = {
+        {"not a database", Project, writeJunk, " ist beschädigt und kann nicht verwendet werden!\nfile is not a database"},
+        {"damaged free list", Project, damageFreeList, " ist beschädigt und kann nicht verwendet werden!\n"},
+        {"damaged record page", Project, damageRecordPage, " ist beschädigt und kann nicht verwendet werden!\n"},
+        {"lacks columns", Project, [](const QString &f) { sql(f, QStringLiteral("DROP TABLE E1; CREATE TABLE E1 (ID INTEGER, KEN TEXT);")); },
+         " ist beschädigt und kann nicht verwendet werden!\nmissing column E1.AKT, column E1.KOM"},
+        {"kept working copy not a database", KeptWorkingCopy, writeJunk, " ist beschädigt und kann nicht verwendet werden!\nfile is not a database"},
+        {"kept working copy damaged", KeptWorkingCopy, damageFreeList, " ist beschädigt und kann nicht verwendet werden!\n"},
+        {"missing", Project, [](const QString &f) { QFile::remove(f); }, nullptr},
+        {"archive not a database", Archive, writeJunk, " ist beschädigt und kann nicht verwendet werden!\nfile is not a database"},
+        {"archive damaged", Archive, damageFreeList, " ist beschädigt und kann nicht verwendet werden!\n"},
+        {"archive lacks a column", Archive,
+         [](const QString &f) { sql(f, QStringLiteral("CREATE TABLE A2 AS SELECT BENUTZER, PROG, PROJEKTSPFAD, PROJEKT FROM ADMIN; DROP TABLE ADMIN; ALTER TABLE A2 RENAME TO ADMIN;")); },
+         " ist beschädigt und kann nicht verwendet werden!\nmissing column ADMIN.BEARBEITER"},
+        {"presets damaged", Presets, damageFreeList, " ist beschädigt und kann nicht verwendet werden!\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Installation inst;
+        sql(inst.projectDb(), kRecords);
+        const QString broken = c.where == Project ? inst.projectDb()
+                               : c.where == KeptWorkingCopy ? inst.working()
+                               : c.where == Archive ? inst.archive()
+                                                    : inst.daten + QStringLiteral("/VORGABE.mdb");
+        if (c.where == KeptWorkingCopy) {
+            QDir().mkpath(QFileInfo(inst.working()).path());
+            QFile::copy(inst.projectDb(), inst.working());
+        }
+        c.breakIt(broken);
+        const QByteArray before = bytesOf(broken);
+        const QByteArray projectBefore = bytesOf(inst.projectDb());
+        Boxes boxes;
+        if (c.where == KeptWorkingCopy)
+            boxes.answer(ui::vbYes);
+        boxes.answer(ui::vbOK);   // the program goes on after no box of these
+        frmMAIN frm;
+        EXPECT_FALSE(frm.MDIForm_Load(inst.program));
+        const size_t questions = c.where == KeptWorkingCopy ? 1 : 0;
+        EXPECT_EQ(boxes.records().size(), questions + 1);
+        if (boxes.records().size() <= questions)
+            continue;
+        const auto &box = boxes.records()[questions];
+        if (c.message) {
+            EXPECT_TRUE(box.text.startsWith(QStringLiteral("Die Datenbank ") + broken + QString::fromUtf8(c.message))) << box.text.toStdString();
+            EXPECT_EQ(box.style, ui::vbOKOnly | ui::vbExclamation);
+        } else {
+            EXPECT_TRUE(box.text.startsWith(QStringLiteral("VB-Error: 53\n"))) << box.text.toStdString();
+        }
+        EXPECT_EQ(box.title, QStringLiteral("VANT"));
+        EXPECT_FALSE(frm.isVisible());
+        EXPECT_FALSE(frm.cnnX());
+        EXPECT_EQ(bytesOf(broken), before);
+        EXPECT_EQ(bytesOf(inst.projectDb()), projectBefore);
+        EXPECT_EQ(QFile::exists(inst.working()), c.where == KeptWorkingCopy);
+    }
+}
+
+TEST(DatabaseCopies, RefusalInEnglish)
+{
+    LocaleScope english(QLocale::English);
+    Installation inst;
+    writeJunk(inst.projectDb());
+    Boxes boxes;
+    boxes.answer(ui::vbOK);
+    frmMAIN frm;
+    EXPECT_FALSE(frm.MDIForm_Load(inst.program));
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].text,
+              QStringLiteral("The database ") + inst.projectDb() + QStringLiteral(" is damaged and cannot be used!\nfile is not a database"));
+}
+
+// A run killed in the middle of a compaction or of a copy leaves the compaction file and
+// scratch copies, with their journals; whatever the next start does with the working copy,
+// none of them is left afterwards.
+TEST(DatabaseCopies, ScratchFilesOfAKilledRunAreGoneAfterTheNextStart)
+{
+    const struct { const char *what; bool workingLeft; int answer; } cases[] = {
+        {"no working copy", false, 0}, {"working copy kept", true, ui::vbYes}, {"working copy replaced", true, ui::vbNo},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Installation inst;
+        sql(inst.projectDb(), kRecords);
+        const QString folder = QFileInfo(inst.working()).path();
+        QDir().mkpath(folder);
+        if (c.workingLeft)
+            QFile::copy(inst.projectDb(), inst.working());
+        QFile::copy(inst.projectDb(), compactionFilePath(inst.working()));
+        for (const QString &name : {QStringLiteral("/VANTTEMP.mdb-journal"), QStringLiteral("/VANT.mdb.vnt-copy0"), QStringLiteral("/VANT.mdb.vnt-copy0-journal")})
+            patch(folder + name, 0, QByteArray(512, 'x'));
+        patch(inst.projectFolder + QStringLiteral("/VANT.mdb.vnt-copy2"), 0, QByteArray(512, 'x'));
+        Boxes boxes;
+        if (c.answer)
+            boxes.answer(c.answer);
+        frmMAIN frm;
+        ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+        EXPECT_EQ(leftovers(inst.working()), QStringList());
+        EXPECT_EQ(leftovers(inst.projectDb()), QStringList());
+        EXPECT_EQ(records(inst.working()), QStringLiteral("200/0"));
+    }
+}
+
+// The end of the run removes the working copy with its journal, also one the engine keeps.
+TEST(DatabaseCopies, EndOfTheRunLeavesNothingOfTheWorkingCopy)
+{
+    StartedProject run;
+    run.frm.cnnX()->Execute(QStringLiteral("PRAGMA journal_mode=PERSIST; UPDATE E1 SET KOM='x' WHERE ID=1;"));
+    ASSERT_TRUE(QFile::exists(run.inst.working() + QStringLiteral("-journal")));
+    run.frm.mnuBEENDEN_Click();
+    EXPECT_TRUE(run.frm.ended());
+    EXPECT_FALSE(QFile::exists(run.inst.working()));
+    EXPECT_EQ(leftovers(run.inst.working()), QStringList());
+}
+
+// The bytes of a file that a killed write left half changed never reach a copy: the journal is
+// played back into its own file first, and the copy holds what was committed.
+TEST(DatabaseCopies, CopyOfAFileWithAHotJournalHoldsWhatWasCommitted)
+{
+    InterruptedRun run;
+    const QString file = run.inst.working();
+    ASSERT_TRUE(QFile::exists(file + QStringLiteral("-journal")));
+    const QString bytes = run.inst.root + QStringLiteral("/BYTES.mdb");   // what a plain file copy would hold
+    ASSERT_TRUE(QFile::copy(file, bytes));
+    ASSERT_NE(integrity(bytes) + records(bytes), QStringLiteral("ok300/0"));
+    const QString copy = run.inst.root + QStringLiteral("/KOPIE.mdb");
+    db::copyDatabase(file, copy);
+    EXPECT_FALSE(QFile::exists(file + QStringLiteral("-journal")));
+    EXPECT_EQ(integrity(copy), QStringLiteral("ok"));
+    EXPECT_EQ(records(copy), QStringLiteral("300/0"));
+    EXPECT_EQ(leftovers(copy), QStringList());
+}
+
+// A working copy that cannot be made ends the start after its error box, OK or not: the program
+// never runs without its database.
+TEST(DatabaseCopies, FailedWorkingCopyEndsTheStart)
+{
+    for (int answer : {ui::vbOK, ui::vbCancel}) {
+        Installation inst;
+        QDir().mkpath(inst.working());   // a folder where the working copy should go
+        Boxes boxes;
+        boxes.answer(answer);
+        frmMAIN frm;
+        EXPECT_FALSE(frm.MDIForm_Load(inst.program));
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_TRUE(boxes.records()[0].text.startsWith(QStringLiteral("VB-Error: 70\n"))) << boxes.records()[0].text.toStdString();
+        EXPECT_FALSE(frm.isVisible());
+        EXPECT_FALSE(frm.cnnX());
+    }
 }

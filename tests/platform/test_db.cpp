@@ -460,3 +460,44 @@ TEST_F(DbTest, DatabaseCopiesAreDatabases)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"junk.mdb", "KOPIE.mdb", "VANT.mdb"}));
     EXPECT_EQ(openDatabase(copy)->path(), copy);
 }
+
+// A database in WAL mode keeps committed rows in its log until a checkpoint: its file alone is
+// not the database, and a copy must hold the rows all the same.
+TEST_F(DbTest, DatabaseCopyOfALoggedDatabaseHoldsItsLog)
+{
+    cnn->Close();
+    sqlite3 *raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; INSERT INTO [U] VALUES (7, 2);", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(QFileInfo(file + "-wal").size() > 0);
+    const QString copy = dir.filePath("KOPIE.mdb");
+    copyDatabase(file, copy);
+    sqlite3_close(raw);
+    EXPECT_EQ(vnt::test::dump(openDatabase(copy), "SELECT [ID],[X] FROM [U]"), "7;2");
+}
+
+// What makes a database untrustworthy, told in the engine's words or by the parts it lacks;
+// a file that is fine gives "".
+TEST_F(DbTest, DatabaseDefects)
+{
+    const QString model = dir.filePath("MODELL.mdb");
+    {
+        auto m = openDatabase(file);
+        m->Execute("VACUUM INTO " + sqlText(model));
+    }
+    EXPECT_EQ(databaseDefect(file, model), QString());
+    EXPECT_EQ(databaseDefect(file), QString());
+
+    cnn->Execute("ALTER TABLE [T] DROP COLUMN [DAT]; ALTER TABLE [T] DROP COLUMN [AKT]; DROP TABLE [U];");
+    EXPECT_EQ(databaseDefect(file, model), "missing column T.AKT, column T.DAT, table U");
+    EXPECT_EQ(databaseDefect(file), QString());   // without a model only the structure counts
+
+    QFile junk(dir.filePath("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(8192, 'x'));
+    junk.close();
+    EXPECT_TRUE(databaseDefect(junk.fileName(), model).contains("not a database")) << databaseDefect(junk.fileName(), model).toStdString();
+    EXPECT_EQ(errorOf([&] { databaseDefect(dir.filePath("none.mdb")); }), err::FileNotFound);
+    EXPECT_EQ(QFile(junk.fileName()).size(), 8192);
+}
