@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
@@ -35,6 +36,7 @@ namespace {
 
 const QString kError = QStringLiteral("VB-Fehler: ");
 constexpr int kGridHeight = 430;
+constexpr int kMargin = 10;   // around the tab control on the scrolling page
 
 // Where each section column of the record lives: its table (E2..E5), its column, the grid
 // column that holds it, and the grid it is saved from and opened into. Every value column goes
@@ -190,7 +192,11 @@ mdiEINGABE::mdiEINGABE(RunContext &ctx, QWidget *parent)
     OPTIONEN();
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
-    resize(SSTab->width() + 40, SSTab->height() + 80);
+    // Room for the name frame above the tabs and a margin on either side of them.
+    const int frameH = fraKEN->height();
+    page_->setMinimumSize(SSTab->width() + 2 * kMargin, int(1.5 * frameH) + SSTab->height() + kMargin);
+    resize(page_->minimumSize());
+    scroll_->setGeometry(rect());
     placeControls();
 }
 
@@ -200,7 +206,18 @@ mdiEINGABE::~mdiEINGABE() = default;
 
 void mdiEINGABE::buildControls()
 {
-    fraKEN = new QFrame(this);
+    // The controls stand on a page that scrolls: a main window smaller than the controls
+    // (a small screen, a large scale factor) shows them all by scrolling rather than cut off.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("scrEINGABE"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFocusPolicy(Qt::NoFocus);   // the focus belongs to the fields; the bars scroll by mouse
+    page_ = new QWidget;
+    page_->setObjectName(QStringLiteral("picEINGABE"));
+    scroll_->setWidget(page_);
+
+    fraKEN = new QFrame(page_);
     fraKEN->setObjectName(QStringLiteral("fraKEN"));
     fraKEN->setFrameShape(QFrame::StyledPanel);
     fraKEN->resize(720, 40);
@@ -209,7 +226,7 @@ void mdiEINGABE::buildControls()
     lblKOM = label(fraKEN, "lblKOM", "Kommentar", {260, 10, 80, 22});
     txtKOM = textBox(fraKEN, "txtKOM", {340, 8, 370, 24});
 
-    SSTab = new QTabWidget(this);
+    SSTab = new QTabWidget(page_);
     SSTab->setObjectName(QStringLiteral("SSTab"));
     SSTab->resize(880, 520);
     const char *titles[] = {"Allgemeine Daten", "Vortriebsparameter", "Bohrzeiten", "Zusatzkosten", "Faktoren", "Auswertevorgaben"};
@@ -684,6 +701,10 @@ bool mdiEINGABE::eventFilter(QObject *watched, QEvent *e)
         if (handleKey(watched, static_cast<QKeyEvent *>(e)))
             return true;
         break;
+    case QEvent::Resize:
+        if (watched == page_ && !window()->isMinimized() && !(parentWidget() && parentWidget()->isMinimized()))
+            placeControls();
+        break;
     case QEvent::MouseMove:
         for (int i = 0; i < 4; ++i)
             if (watched == picFLX[size_t(i)]) {
@@ -732,9 +753,10 @@ bool mdiEINGABE::eventFilter(QObject *watched, QEvent *e)
 
 void mdiEINGABE::placeControls()
 {
+    // The page is the window's inner area; it never gets narrower than the tab control.
     const int frameH = fraKEN->height();
     const int top = int(1.5 * frameH);
-    const int left = (width() - SSTab->width()) / 2;
+    const int left = (page_->width() - SSTab->width()) / 2;
     SSTab->move(left, top);
     fraKEN->move(left, int(top - 1.15 * frameH));
 }
@@ -742,6 +764,7 @@ void mdiEINGABE::placeControls()
 void mdiEINGABE::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
+    scroll_->setGeometry(rect());
     if (!window()->isMinimized() && !(parentWidget() && parentWidget()->isMinimized()))
         placeControls();
 }

@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 
 namespace vnt {
@@ -98,6 +99,8 @@ private:
     void eachGridAlone(const std::function<void()> &f);
 
     RunContext &ctx_;
+    QScrollArea *scroll_ = nullptr;
+    QWidget *page_ = nullptr;   // holds the name frame and the tabs
     std::array<std::shared_ptr<clsFLX>, 4> flx_;
     std::array<std::unique_ptr<clsDATEN>, 7> e_;   // E1..E6 at 1..6
     bool checkingName_ = false;
