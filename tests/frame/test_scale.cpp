@@ -122,9 +122,18 @@ TEST(WindowsAtScale, RecordDialogShowsItsListAndButtonsWhole)
     EXPECT_EQ(cutOff(d, d.rect()).join(QStringLiteral("; ")).toStdString(), "");
     const QRect screen = w.frm->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(d.frameGeometry()));
-    // the list's frame is drawn on all four sides: its right edge lies inside the dialog with room
-    const QRect list(d.lstKEN->mapTo(&d, QPoint(0, 0)), d.lstKEN->size());
-    EXPECT_LE(list.right(), d.width() - 8);
+    // the list's frame is drawn on all four sides, in the device's own pixels: at mid height a
+    // line darker than the list's ground stands in the last two pixel columns and in the first two
+    const QImage list = d.lstKEN->grab().toImage();
+    const int y = list.height() / 2;
+    auto framed = [&](int x0, int x1) {
+        for (int x = x0; x <= x1; ++x)
+            if (qGray(list.pixel(x, y)) < qGray(d.lstKEN->palette().color(QPalette::Base).rgb()) - 20)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(framed(0, 1)) << "left";
+    EXPECT_TRUE(framed(list.width() - 2, list.width() - 1)) << "right";
     EXPECT_TRUE(keepShot(d.grab().toImage(), QStringLiteral("record-dialog-scale%1").arg(scaleName())));
     d.close();
 }
