@@ -619,6 +619,8 @@ void mdiEINGABE::msgFLX_KeyPress(int i, int ascii)
     const int before = msgFLX[size_t(i)]->Rows();
     FLX(i).BEARBEITEN(int16_t(ascii), 0);
     const int after = msgFLX[size_t(i)]->Rows();
+    if (ascii == 13 && after == before)
+        stepCell(i, 1);   // Enter on any other cell moves on to the next
     if (ascii == 13 && after > before) {
         // Enter on the last cell appended a section: every grid gets its row.
         for (int j = 0; j < 4; ++j) {
@@ -689,8 +691,120 @@ bool mdiEINGABE::handleKey(QObject *watched, QKeyEvent *e)
     for (int i = 0; i < 4; ++i)
         if (watched == txtFLX[size_t(i)] && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
             txtFLX_KeyPress(i, 13);
+            if (!editorOpen(i))
+                stepCell(i, 1);
             return true;
         }
+    return moveKey(watched, e);
+}
+
+// ---- moving on from the keyboard -----------------------------------------------------------
+
+bool mdiEINGABE::editorOpen(int i) const
+{
+    return !txtFLX[size_t(i)]->isHidden() || (i == 0 && !cboFLX0->isHidden());
+}
+
+bool mdiEINGABE::stepCell(int i, int step)
+{
+    GridControl *g = msgFLX[size_t(i)];
+    int row = g->Row(), col = g->Col() + step;
+    if (col >= g->Cols()) {
+        col = g->FixedCols();
+        ++row;
+    } else if (col < g->FixedCols()) {
+        col = g->Cols() - 1;
+        --row;
+    }
+    if (row < g->FixedRows() || row >= g->Rows())
+        return false;
+    g->setRow(row);
+    g->setCol(col);
+    return true;
+}
+
+bool mdiEINGABE::stepRow(int i, int step)
+{
+    GridControl *g = msgFLX[size_t(i)];
+    const int row = g->Row() + step;
+    if (row < g->FixedRows() || row >= g->Rows())
+        return false;
+    g->setRow(row);
+    return true;
+}
+
+// The last row of any grid holds a value: the section has been begun.
+bool mdiEINGABE::lastSectionBegun() const
+{
+    for (GridControl *g : msgFLX) {
+        const int row = g->Rows() - 1;
+        if (row < g->FixedRows() || !g->Enabled())
+            continue;
+        for (int c = g->FixedCols(); c < g->Cols(); ++c)
+            if (!g->TextMatrix(row, c).trimmed().isEmpty())
+                return true;
+    }
+    return false;
+}
+
+void mdiEINGABE::appendSection(int i)
+{
+    GridControl *g = msgFLX[size_t(i)];
+    const int col = g->Col();
+    g->setRow(g->Rows() - 1);
+    g->setCol(g->Cols() - 1);
+    msgFLX_KeyPress(i, 13);   // as Enter on the last cell: every grid gets the section
+    g->setCol(col);
+}
+
+// Enter, Tab and the arrow keys end an entry in a cell editor and move on, as in any table:
+// the grid only commits, and where to go next is the window's choice. On the grid itself Tab
+// walks the cells and, past the last one, leaves for the row buttons; Down on the last row
+// begins a new section once that row holds something.
+bool mdiEINGABE::moveKey(QObject *watched, QKeyEvent *e)
+{
+    const auto mods = e->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (mods != Qt::NoModifier)
+        return false;
+    const int key = e->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    for (int i = 0; i < 4; ++i) {
+        QLineEdit *txt = txtFLX[size_t(i)];
+        const bool inText = watched == txt;
+        const bool inChoice = i == 0 && (watched == cboFLX0 || watched == cboFLX0->lineEdit());
+        if ((inText || inChoice) && editorOpen(i)) {
+            QLineEdit *line = inText ? txt : cboFLX0->lineEdit();
+            const bool atEnd = line && !line->hasSelectedText() && line->cursorPosition() == line->text().size();
+            const bool atStart = line && !line->hasSelectedText() && line->cursorPosition() == 0;
+            int step = 0;
+            bool byRow = false;
+            if (enter || key == Qt::Key_Tab || (key == Qt::Key_Right && atEnd))
+                step = 1;
+            else if (key == Qt::Key_Backtab || (key == Qt::Key_Left && atStart))
+                step = -1;
+            else if (inText && (key == Qt::Key_Down || key == Qt::Key_Up)) {
+                step = key == Qt::Key_Down ? 1 : -1;
+                byRow = true;   // a choice list takes Up and Down for its items
+            }
+            if (step == 0)
+                return false;
+            FLX(i).EINFUEGEN(13);
+            if (editorOpen(i))
+                return true;   // refused: the message has been shown, the editor stays
+            OPTIONEN();
+            byRow ? stepRow(i, step) : stepCell(i, step);
+            return true;
+        }
+        if (watched != msgFLX[size_t(i)] || editorOpen(i))
+            continue;
+        GridControl *g = msgFLX[size_t(i)];
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return stepCell(i, key == Qt::Key_Tab ? 1 : -1);   // false: the focus moves on
+        if (key == Qt::Key_Down && g->Row() == g->Rows() - 1 && lastSectionBegun()) {
+            appendSection(i);
+            return true;
+        }
+    }
     return false;
 }
 

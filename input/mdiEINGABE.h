@@ -13,6 +13,7 @@
 #include <memory>
 
 class QComboBox;
+class QKeyEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -93,6 +94,15 @@ private:
     void buildChoiceLists();
     void placeControls();
     bool handleKey(QObject *watched, QKeyEvent *e);
+    bool moveKey(QObject *watched, QKeyEvent *e);
+    bool editorOpen(int i) const;
+    // Makes the next (step 1) or the previous (-1) cell of grid i current, row after row;
+    // false at either end of the grid.
+    bool stepCell(int i, int step);
+    bool stepRow(int i, int step);
+    bool lastSectionBegun() const;
+    // Appends a section to every grid from grid i, which keeps its column.
+    void appendSection(int i);
     // Brings every grid to the current row of grid i, so a row goes in or out at one index.
     void alignCurrentRows(int i);
     // Runs f with the chain of the grids undone, so that a row operation stays in its grid.
