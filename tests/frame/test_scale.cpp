@@ -6,6 +6,9 @@
 #include "common/Shots.h"
 #include "frame/RecordCommands.h"
 #include "frame/frmAUSWAHL.h"
+#include "frame/frmEXPIMP.h"
+#include "frame/frmINFO.h"
+#include "input/frmVVORGABEN.h"
 #include "input/mdiEINGABE.h"
 
 #include <QAbstractButton>
@@ -147,4 +150,25 @@ TEST(WindowsAtScale, MainWindowFitsTheScreen)
     const QRect screen = w.frm->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(w.frm->frameGeometry()));
     EXPECT_TRUE(keepShot(w.frm->grab().toImage(), QStringLiteral("main-scale%1").arg(scaleName())));
+}
+
+// The other dialogs of daily work stand whole on the screen with every control inside them.
+TEST(WindowsAtScale, DialogsFitTheScreen)
+{
+    PageWindow w("INSERT INTO E1 VALUES (1,'P1','',1);");
+    withPresetTables(w.inst);
+    Boxes none;
+    frmVVORGABEN presets(*w.frm, w.frm.get());
+    frmEXPIMP expimp(*w.frm, w.frm.get());
+    frmINFO info(w.frm.get());
+    const QRect screen = w.frm->screen()->availableGeometry();
+    for (QWidget *d : {static_cast<QWidget *>(&presets), static_cast<QWidget *>(&expimp), static_cast<QWidget *>(&info)}) {
+        SCOPED_TRACE(d->objectName().toStdString());
+        d->show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(screen.contains(d->frameGeometry())) << d->frameGeometry().width() << "x" << d->frameGeometry().height();
+        EXPECT_EQ(cutOff(*d, d->rect()).join(QStringLiteral("; ")).toStdString(), "");
+        EXPECT_TRUE(keepShot(d->grab().toImage(), d->objectName() + QStringLiteral("-scale") + scaleName()));
+        d->hide();
+    }
 }

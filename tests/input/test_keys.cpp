@@ -73,6 +73,7 @@ protected:
 // so for a key typed into a choice cell, ended with Enter, Tab or Right at the end of its text.
 TEST_F(KeyEntry, EnterTabAndRightCommitAndMoveOn)
 {
+    LocaleScope de(QLocale::German);   // the values below are typed and shown with a decimal comma
     struct Step {
         const char *what;
         QString typed;
