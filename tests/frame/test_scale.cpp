@@ -110,6 +110,12 @@ TEST(WindowsAtScale, InputWindowFitsTheAreaAndShowsEveryControl)
         const QRect r(x->mapTo(sub, QPoint(0, 0)), x->size());
         EXPECT_TRUE(sub->rect().contains(r)) << x->objectName().toStdString();
     }
+    // Restored, the frame with its title bar and buttons stays inside the area too.
+    sub->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
+        << "restored " << sub->geometry().width() << "x" << sub->geometry().height();
+    EXPECT_TRUE(keepShot(w.frm->grab().toImage(), QStringLiteral("input-restored-scale%1").arg(scaleName())));
     w.frm->stbMAIN_PanelClick(9);
 }
 
