@@ -12,6 +12,7 @@
 #include "input/mdiEINGABE.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
@@ -64,6 +65,24 @@ QStringList cutOff(QWidget &top, const QRect &room)
     return out;
 }
 
+// Whether a scroll area's frame is drawn at its left and right edge, in the device's own
+// pixels: at mid height a line darker than its ground stands in the first two and in the last
+// two pixel columns. A fractional scale factor loses the right one when the inner area, rounded
+// outwards, paints over it.
+std::string frameEdges(QAbstractScrollArea &a)
+{
+    const QImage img = a.grab().toImage();
+    const int y = img.height() / 2;
+    const int ground = qGray(a.palette().color(QPalette::Base).rgb());
+    auto framed = [&](int x0, int x1) {
+        for (int x = std::max(0, x0); x <= x1 && x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < ground - 20)
+                return true;
+        return false;
+    };
+    return std::string(framed(0, 1) ? "left" : "-") + (framed(img.width() - 2, img.width() - 1) ? "right" : "-");
+}
+
 } // namespace
 
 // The input window fills the main window's area; its frame with the title bar and its buttons
@@ -101,6 +120,8 @@ TEST(WindowsAtScale, InputWindowFitsTheAreaAndShowsEveryControl)
         EXPECT_EQ(scroll->verticalScrollBar()->maximum(), std::max(0, page->height() - scroll->viewport()->height()));
         EXPECT_TRUE(scroll->rect().contains(QRect(scroll->viewport()->mapTo(scroll, QPoint(0, 0)), scroll->viewport()->size())));
         EXPECT_EQ(scroll->geometry(), e->rect());
+        if (tab == 1)
+            EXPECT_EQ(frameEdges(*e->msgFLX[0]), "leftright");
         EXPECT_TRUE(keepShot(w.frm->grab().toImage(), QStringLiteral("input-tab%1-scale%2").arg(tab).arg(scaleName())));
     }
     // The window shows what it holds from the top: the name box and the tabs' titles are in view.
@@ -133,16 +154,7 @@ TEST(WindowsAtScale, RecordDialogShowsItsListAndButtonsWhole)
     EXPECT_TRUE(screen.contains(d.frameGeometry()));
     // the list's frame is drawn on all four sides, in the device's own pixels: at mid height a
     // line darker than the list's ground stands in the last two pixel columns and in the first two
-    const QImage list = d.lstKEN->grab().toImage();
-    const int y = list.height() / 2;
-    auto framed = [&](int x0, int x1) {
-        for (int x = x0; x <= x1; ++x)
-            if (qGray(list.pixel(x, y)) < qGray(d.lstKEN->palette().color(QPalette::Base).rgb()) - 20)
-                return true;
-        return false;
-    };
-    EXPECT_TRUE(framed(0, 1)) << "left";
-    EXPECT_TRUE(framed(list.width() - 2, list.width() - 1)) << "right";
+    EXPECT_EQ(frameEdges(*d.lstKEN), "leftright");
     EXPECT_TRUE(keepShot(d.grab().toImage(), QStringLiteral("record-dialog-scale%1").arg(scaleName())));
     d.close();
 }
@@ -174,6 +186,9 @@ TEST(WindowsAtScale, DialogsFitTheScreen)
         QCoreApplication::processEvents();
         EXPECT_TRUE(screen.contains(d->frameGeometry())) << d->frameGeometry().width() << "x" << d->frameGeometry().height();
         EXPECT_EQ(cutOff(*d, d->rect()).join(QStringLiteral("; ")).toStdString(), "");
+        for (QAbstractItemView *v : d->findChildren<QAbstractItemView *>())
+            if (v->isVisibleTo(d) && v->isEnabled())
+                EXPECT_EQ(frameEdges(*v), "leftright") << v->objectName().toStdString();
         EXPECT_TRUE(keepShot(d->grab().toImage(), d->objectName() + QStringLiteral("-scale") + scaleName()));
         d->hide();
     }
