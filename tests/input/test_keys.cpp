@@ -133,6 +133,10 @@ TEST_F(KeyEntry, TabWalksTheCellsAndLeavesAfterTheLast)
     EXPECT_EQ(at(g), "2,1");   // the section number is no cell to stop in
     press(Qt::Key_Backtab, {}, Qt::ShiftModifier);
     EXPECT_EQ(at(g), "1,8");
+    g->setCol(2);
+    press(Qt::Key_Return);     // Enter on the grid itself, away from its last cell, moves on too
+    EXPECT_EQ(at(g), "1,3");
+    EXPECT_EQ(g->Rows(), 3);
     g->setRow(2);
     g->setCol(8);
     press(Qt::Key_Tab);
