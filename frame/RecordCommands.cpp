@@ -113,7 +113,9 @@ mdiEINGABE *showInputWindow(RecordHost &host)
             w, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setObjectName(QStringLiteral("mdiEINGABE_Frame"));
-        sub->resize(w->size() + QSize(20, 40));
+        // Restored, it stays inside the area with its title bar and buttons; what the window
+        // holds beyond that scrolls.
+        sub->resize((w->size() + QSize(20, 40)).boundedTo(area->viewport()->size()));
         // Maximised in its own right: the area passes a maximised state on to a new child
         // only while the active one is maximised, which it is not once result pages closed.
         sub->showMaximized();

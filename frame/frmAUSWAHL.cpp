@@ -28,6 +28,12 @@ frmAUSWAHL::frmAUSWAHL(RunContext &ctx, QWidget *parent)
     lstKEN->setObjectName(QStringLiteral("lstKEN"));
     lstKEN->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstKEN->setGeometry(240 / kTwips, 330 / kTwips, 2070 / kTwips, 2865 / kTwips);
+    // At a fractional scale factor the list's inner area, rounded outwards to whole device
+    // pixels, would paint its ground over the right edge of the frame; the list paints the
+    // ground itself under the frame instead.
+    lstKEN->viewport()->setAutoFillBackground(false);
+    lstKEN->setAutoFillBackground(true);
+    lstKEN->setBackgroundRole(QPalette::Base);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(570 / kTwips, 3390 / kTwips, 1440 / kTwips, 400 / kTwips);

@@ -83,6 +83,12 @@ GridControl::GridControl(QWidget *parent)
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setMinimumSectionSize(1);
     setWordWrap(false);
+    // At a fractional scale factor the inner area, rounded outwards to whole device pixels,
+    // would paint its ground over the right edge of the frame; the grid paints the ground
+    // itself, under the frame, instead.
+    viewport()->setAutoFillBackground(false);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
 
     // Columns scroll by hiding the ones left of the first visible column, so that the
     // fixed columns never leave the view; this bar stands in for the view's own.

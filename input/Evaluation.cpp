@@ -162,6 +162,31 @@ EvaluationResult evaluateRecord(const EvaluationInput &in, const std::function<v
     return r;
 }
 
+QString presetGapsText(const PresetGaps &gaps)
+{
+    if (!gaps.any())
+        return {};
+    QString text = QStringLiteral("Die Auswertung ist erfolgt, doch fehlen Vorgabewerte:");
+    const std::pair<const char *, const QStringList *> columns[] = {
+        {"Gestein (KENG)", &gaps.KENG},      {"Trägergerät (KENT)", &gaps.KENT}, {"Verrohrung (KENV)", &gaps.KENV},
+        {"Lösewerkzeug (KENL)", &gaps.KENL}, {"Förderwerkzeug (KENF)", &gaps.KENF}};
+    bool headed = false;
+    for (const auto &[name, keys] : columns) {
+        if (keys->isEmpty())
+            continue;
+        if (!headed)
+            text += QStringLiteral("\nKennzeichnungen ohne Vorgabe (ohne Beschreibung, Kosten 0):");
+        headed = true;
+        text += QStringLiteral("\n  ") + QString::fromUtf8(name) + QStringLiteral(": ") + keys->join(QStringLiteral(", "));
+    }
+    if (gaps.noCostSet)
+        text += QStringLiteral("\nEs ist keine Einheitskostenvorgabe gewählt: alle Kosten sind 0.");
+    else if (!gaps.unknownCostSet.isEmpty())
+        text += QStringLiteral("\nDie Einheitskostenvorgabe ") + gaps.unknownCostSet
+                + QStringLiteral(" ist nicht vorhanden: alle Kosten sind 0.");
+    return text;
+}
+
 const char *evaluationNoticeText(EvaluationNotice n)
 {
     switch (n) {

@@ -4,6 +4,8 @@
 // record through the column accessor and writes the result rows.
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -43,6 +45,22 @@ struct EvaluationResult {
     std::vector<int16_t> PER;
     bool ok() const { return notice == EvaluationNotice::None; }
 };
+
+// What the cost figures of a record will lack: the keys that name no preset (each once, in the
+// order of the sections) and the cost set.
+struct PresetGaps {
+    QStringList KENG, KENT, KENV, KENL, KENF;
+    bool noCostSet = false;     // the record has no cost set chosen
+    QString unknownCostSet;     // the chosen cost set is not among the presets
+    bool any() const
+    {
+        return noCostSet || !unknownCostSet.isEmpty() || !KENG.isEmpty() || !KENT.isEmpty() || !KENV.isEmpty()
+               || !KENL.isEmpty() || !KENF.isEmpty();
+    }
+};
+
+// The German text of the notice after a run whose record lacks presets ("" when it lacks none).
+QString presetGapsText(const PresetGaps &gaps);
 
 // Runs the evaluation; progress receives each value the progress bar takes (0..40).
 EvaluationResult evaluateRecord(const EvaluationInput &in, const std::function<void(float)> &progress = {});

@@ -32,6 +32,61 @@ bool readOptional(clsDATEN &d, const QString &column, std::optional<float> &out,
     return true;
 }
 
+// A text value as the query takes it: in apostrophes, its own apostrophes doubled.
+QString quoted(const QString &s)
+{
+    return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+// The keys of the active record that name no row of their preset table, and its cost set. The
+// pages look the keys up the same way, so what is named here is what they draw as 0 and blank.
+PresetGaps findPresetGaps(RunContext &ctx)
+{
+    PresetGaps gaps;
+    const db::ConnectionPtr cnn = ctx.cnnX();
+    const db::ConnectionPtr presets = ctx.developmentMode() ? cnn : ctx.cnnX_V();
+    if (!cnn || !presets)
+        return gaps;   // nothing to look the keys up in
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT [ID] FROM [E1] WHERE [AKT]=true"), cnn);
+    if (rs.isEOF())
+        return gaps;
+    const QString id = QString::number(rs.Fields(QStringLiteral("ID")).toLong());
+    rs.Close();
+    auto known = [&](const QString &table, const QString &column, const QString &key) {
+        db::Recordset p;
+        p.Open(QStringLiteral("SELECT count(*) FROM [%1] WHERE [%2]=%3").arg(table, column, quoted(key)), presets);
+        return !p.isEOF() && p.Fields(0).toLong() > 0;
+    };
+    const struct { const char *table, *column, *preset; QStringList *out; } columns[] = {
+        {"E4", "KENG", "VANT_V2", &gaps.KENG},  {"E3", "KENT", "VANT_V11", &gaps.KENT}, {"E3", "KENV", "VANT_V12", &gaps.KENV},
+        {"E3", "KENL", "VANT_V13", &gaps.KENL}, {"E3", "KENF", "VANT_V14", &gaps.KENF}};
+    for (const auto &c : columns) {
+        const QString column = QString::fromLatin1(c.column);
+        db::Recordset keys;
+        keys.Open(QStringLiteral("SELECT [%1] FROM [%2] WHERE [ID]=%3 ORDER BY [I2]").arg(column, QString::fromLatin1(c.table), id), cnn);
+        QStringList seen;
+        for (; !keys.isEOF(); keys.MoveNext()) {
+            const Variant v = keys.Fields(0);
+            const QString key = v.isNull() || v.isEmpty() ? QString() : v.text();
+            if (key.isEmpty() || seen.contains(key, Qt::CaseInsensitive))
+                continue;
+            seen << key;
+            if (!known(QString::fromLatin1(c.preset), column, key))
+                *c.out << key;
+        }
+    }
+    db::Recordset e6;
+    e6.Open(QStringLiteral("SELECT [KENK] FROM [E6] WHERE [ID]=") + id, cnn);
+    const Variant kenk = e6.isEOF() ? Variant() : e6.Fields(0);
+    const QString set = kenk.isNull() || kenk.isEmpty() ? QString() : kenk.text();
+    if (set.isEmpty())
+        gaps.noCostSet = true;
+    else if (!known(QStringLiteral("VANT_V3"), QStringLiteral("KENK"), set))
+        gaps.unknownCostSet = set;
+    return gaps;
+}
+
 } // namespace
 
 bool clsBERECHNEN::BERECHNUNG()
@@ -203,7 +258,19 @@ bool clsBERECHNEN::BERECHNUNG()
         ctx_.setProgress(40);
         result = true;
     });
-    return result && !g.left();
+    if (!result || g.left())
+        return false;
+    // The times are right whatever the presets hold, but the costs drawn from them are not: the
+    // user learns once, for the whole record, what the pages will show as 0 or blank. A preset
+    // database that cannot be read withholds the notice, not the results.
+    QString notice;
+    try {
+        notice = presetGapsText(findPresetGaps(ctx_));
+    } catch (const VbError &) {
+    }
+    if (!notice.isEmpty())
+        ui::MsgBox(notice, ui::vbOKOnly | ui::vbInformation, QStringLiteral("HINWEIS!"));
+    return true;
 }
 
 } // namespace vnt

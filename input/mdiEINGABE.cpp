@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
@@ -35,6 +36,7 @@ namespace {
 
 const QString kError = QStringLiteral("VB-Fehler: ");
 constexpr int kGridHeight = 430;
+constexpr int kMargin = 10;   // around the tab control on the scrolling page
 
 // Where each section column of the record lives: its table (E2..E5), its column, the grid
 // column that holds it, and the grid it is saved from and opened into. Every value column goes
@@ -190,7 +192,11 @@ mdiEINGABE::mdiEINGABE(RunContext &ctx, QWidget *parent)
     OPTIONEN();
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
-    resize(SSTab->width() + 40, SSTab->height() + 80);
+    // Room for the name frame above the tabs and a margin on either side of them.
+    const int frameH = fraKEN->height();
+    page_->setMinimumSize(SSTab->width() + 2 * kMargin, int(1.5 * frameH) + SSTab->height() + kMargin);
+    resize(page_->minimumSize());
+    scroll_->setGeometry(rect());
     placeControls();
 }
 
@@ -200,7 +206,18 @@ mdiEINGABE::~mdiEINGABE() = default;
 
 void mdiEINGABE::buildControls()
 {
-    fraKEN = new QFrame(this);
+    // The controls stand on a page that scrolls: a main window smaller than the controls
+    // (a small screen, a large scale factor) shows them all by scrolling rather than cut off.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("scrEINGABE"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFocusPolicy(Qt::NoFocus);   // the focus belongs to the fields; the bars scroll by mouse
+    page_ = new QWidget;
+    page_->setObjectName(QStringLiteral("picEINGABE"));
+    scroll_->setWidget(page_);
+
+    fraKEN = new QFrame(page_);
     fraKEN->setObjectName(QStringLiteral("fraKEN"));
     fraKEN->setFrameShape(QFrame::StyledPanel);
     fraKEN->resize(720, 40);
@@ -209,7 +226,7 @@ void mdiEINGABE::buildControls()
     lblKOM = label(fraKEN, "lblKOM", "Kommentar", {260, 10, 80, 22});
     txtKOM = textBox(fraKEN, "txtKOM", {340, 8, 370, 24});
 
-    SSTab = new QTabWidget(this);
+    SSTab = new QTabWidget(page_);
     SSTab->setObjectName(QStringLiteral("SSTab"));
     SSTab->resize(880, 520);
     const char *titles[] = {"Allgemeine Daten", "Vortriebsparameter", "Bohrzeiten", "Zusatzkosten", "Faktoren", "Auswertevorgaben"};
@@ -602,6 +619,8 @@ void mdiEINGABE::msgFLX_KeyPress(int i, int ascii)
     const int before = msgFLX[size_t(i)]->Rows();
     FLX(i).BEARBEITEN(int16_t(ascii), 0);
     const int after = msgFLX[size_t(i)]->Rows();
+    if (ascii == 13 && after == before)
+        stepCell(i, 1);   // Enter on any other cell moves on to the next
     if (ascii == 13 && after > before) {
         // Enter on the last cell appended a section: every grid gets its row.
         for (int j = 0; j < 4; ++j) {
@@ -672,8 +691,120 @@ bool mdiEINGABE::handleKey(QObject *watched, QKeyEvent *e)
     for (int i = 0; i < 4; ++i)
         if (watched == txtFLX[size_t(i)] && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
             txtFLX_KeyPress(i, 13);
+            if (!editorOpen(i))
+                stepCell(i, 1);
             return true;
         }
+    return moveKey(watched, e);
+}
+
+// ---- moving on from the keyboard -----------------------------------------------------------
+
+bool mdiEINGABE::editorOpen(int i) const
+{
+    return !txtFLX[size_t(i)]->isHidden() || (i == 0 && !cboFLX0->isHidden());
+}
+
+bool mdiEINGABE::stepCell(int i, int step)
+{
+    GridControl *g = msgFLX[size_t(i)];
+    int row = g->Row(), col = g->Col() + step;
+    if (col >= g->Cols()) {
+        col = g->FixedCols();
+        ++row;
+    } else if (col < g->FixedCols()) {
+        col = g->Cols() - 1;
+        --row;
+    }
+    if (row < g->FixedRows() || row >= g->Rows())
+        return false;
+    g->setRow(row);
+    g->setCol(col);
+    return true;
+}
+
+bool mdiEINGABE::stepRow(int i, int step)
+{
+    GridControl *g = msgFLX[size_t(i)];
+    const int row = g->Row() + step;
+    if (row < g->FixedRows() || row >= g->Rows())
+        return false;
+    g->setRow(row);
+    return true;
+}
+
+// The last row of any grid holds a value: the section has been begun.
+bool mdiEINGABE::lastSectionBegun() const
+{
+    for (GridControl *g : msgFLX) {
+        const int row = g->Rows() - 1;
+        if (row < g->FixedRows() || !g->Enabled())
+            continue;
+        for (int c = g->FixedCols(); c < g->Cols(); ++c)
+            if (!g->TextMatrix(row, c).trimmed().isEmpty())
+                return true;
+    }
+    return false;
+}
+
+void mdiEINGABE::appendSection(int i)
+{
+    GridControl *g = msgFLX[size_t(i)];
+    const int col = g->Col();
+    g->setRow(g->Rows() - 1);
+    g->setCol(g->Cols() - 1);
+    msgFLX_KeyPress(i, 13);   // as Enter on the last cell: every grid gets the section
+    g->setCol(col);
+}
+
+// Enter, Tab and the arrow keys end an entry in a cell editor and move on, as in any table:
+// the grid only commits, and where to go next is the window's choice. On the grid itself Tab
+// walks the cells and, past the last one, leaves for the row buttons; Down on the last row
+// begins a new section once that row holds something.
+bool mdiEINGABE::moveKey(QObject *watched, QKeyEvent *e)
+{
+    const auto mods = e->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (mods != Qt::NoModifier)
+        return false;
+    const int key = e->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    for (int i = 0; i < 4; ++i) {
+        QLineEdit *txt = txtFLX[size_t(i)];
+        const bool inText = watched == txt;
+        const bool inChoice = i == 0 && (watched == cboFLX0 || watched == cboFLX0->lineEdit());
+        if ((inText || inChoice) && editorOpen(i)) {
+            QLineEdit *line = inText ? txt : cboFLX0->lineEdit();
+            const bool atEnd = line && !line->hasSelectedText() && line->cursorPosition() == line->text().size();
+            const bool atStart = line && !line->hasSelectedText() && line->cursorPosition() == 0;
+            int step = 0;
+            bool byRow = false;
+            if (enter || key == Qt::Key_Tab || (key == Qt::Key_Right && atEnd))
+                step = 1;
+            else if (key == Qt::Key_Backtab || (key == Qt::Key_Left && atStart))
+                step = -1;
+            else if (inText && (key == Qt::Key_Down || key == Qt::Key_Up)) {
+                step = key == Qt::Key_Down ? 1 : -1;
+                byRow = true;   // a choice list takes Up and Down for its items
+            }
+            if (step == 0)
+                return false;
+            FLX(i).EINFUEGEN(13);
+            if (editorOpen(i))
+                return true;   // refused: the message has been shown, the editor stays
+            OPTIONEN();
+            byRow ? stepRow(i, step) : stepCell(i, step);
+            return true;
+        }
+        if (watched != msgFLX[size_t(i)] || editorOpen(i))
+            continue;
+        GridControl *g = msgFLX[size_t(i)];
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return stepCell(i, key == Qt::Key_Tab ? 1 : -1);   // false: the focus moves on
+        if (key == Qt::Key_Down && g->Row() == g->Rows() - 1 && lastSectionBegun()) {
+            appendSection(i);
+            return true;
+        }
+    }
     return false;
 }
 
@@ -683,6 +814,10 @@ bool mdiEINGABE::eventFilter(QObject *watched, QEvent *e)
     case QEvent::KeyPress:
         if (handleKey(watched, static_cast<QKeyEvent *>(e)))
             return true;
+        break;
+    case QEvent::Resize:
+        if (watched == page_ && !window()->isMinimized() && !(parentWidget() && parentWidget()->isMinimized()))
+            placeControls();
         break;
     case QEvent::MouseMove:
         for (int i = 0; i < 4; ++i)
@@ -732,9 +867,10 @@ bool mdiEINGABE::eventFilter(QObject *watched, QEvent *e)
 
 void mdiEINGABE::placeControls()
 {
+    // The page is the window's inner area; it never gets narrower than the tab control.
     const int frameH = fraKEN->height();
     const int top = int(1.5 * frameH);
-    const int left = (width() - SSTab->width()) / 2;
+    const int left = (page_->width() - SSTab->width()) / 2;
     SSTab->move(left, top);
     fraKEN->move(left, int(top - 1.15 * frameH));
 }
@@ -742,6 +878,7 @@ void mdiEINGABE::placeControls()
 void mdiEINGABE::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
+    scroll_->setGeometry(rect());
     if (!window()->isMinimized() && !(parentWidget() && parentWidget()->isMinimized()))
         placeControls();
 }

@@ -13,12 +13,14 @@
 #include <memory>
 
 class QComboBox;
+class QKeyEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 
 namespace vnt {
@@ -92,12 +94,23 @@ private:
     void buildChoiceLists();
     void placeControls();
     bool handleKey(QObject *watched, QKeyEvent *e);
+    bool moveKey(QObject *watched, QKeyEvent *e);
+    bool editorOpen(int i) const;
+    // Makes the next (step 1) or the previous (-1) cell of grid i current, row after row;
+    // false at either end of the grid.
+    bool stepCell(int i, int step);
+    bool stepRow(int i, int step);
+    bool lastSectionBegun() const;
+    // Appends a section to every grid from grid i, which keeps its column.
+    void appendSection(int i);
     // Brings every grid to the current row of grid i, so a row goes in or out at one index.
     void alignCurrentRows(int i);
     // Runs f with the chain of the grids undone, so that a row operation stays in its grid.
     void eachGridAlone(const std::function<void()> &f);
 
     RunContext &ctx_;
+    QScrollArea *scroll_ = nullptr;
+    QWidget *page_ = nullptr;   // holds the name frame and the tabs
     std::array<std::shared_ptr<clsFLX>, 4> flx_;
     std::array<std::unique_ptr<clsDATEN>, 7> e_;   // E1..E6 at 1..6
     bool checkingName_ = false;

@@ -41,6 +41,7 @@ protected:
                      .arg(i)
                      .arg(QString::fromUtf8(e5[i])));
         }
+        exec(QStringLiteral("INSERT INTO E6 (ID, KENK) VALUES (5, 'K1')"));   // a cost set of the presets
         // Results of an earlier evaluation: the record once had five sections, and another record's rows.
         for (int i = 0; i < 5; ++i)
             exec(QStringLiteral("INSERT INTO A2 (ID, I2, DEZ, BRZ) VALUES (5, %1, 99, 99)").arg(i));
@@ -107,7 +108,7 @@ TEST_F(EvaluationThroughTables, HandComputedRecords)
     };
     for (const EvalCase &c : cases) {
         SCOPED_TRACE(c.name);
-        exec(QStringLiteral("DELETE FROM E1; DELETE FROM E2; DELETE FROM E3; DELETE FROM E5; DELETE FROM A2"));
+        exec(QStringLiteral("DELETE FROM E1; DELETE FROM E2; DELETE FROM E3; DELETE FROM E5; DELETE FROM E6; DELETE FROM A2"));
         record(c.totals, c.e5);
         ctx.progressValues.clear();
         clsBERECHNEN b(ctx);
@@ -149,7 +150,7 @@ TEST_F(EvaluationThroughTables, NoticesStopTheRunAndLeaveA2Untouched)
     };
     for (const Notice &c : cases) {
         SCOPED_TRACE(c.name);
-        exec(QStringLiteral("DELETE FROM E1; DELETE FROM E2; DELETE FROM E3; DELETE FROM E5; DELETE FROM A2"));
+        exec(QStringLiteral("DELETE FROM E1; DELETE FROM E2; DELETE FROM E3; DELETE FROM E5; DELETE FROM E6; DELETE FROM A2"));
         record(c.totals, c.e5, c.z);
         const QString before = rows(QStringLiteral("SELECT * FROM A2 ORDER BY ID, I2"));
         {
@@ -172,6 +173,7 @@ TEST_F(EvaluationThroughTables, SingleSectionRunsTo40AndEmptyCellsAreNotZero)
     // A single section (N = 0): every stage ends at its end value without dividing by N.
     exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT, GBRZ, GNTZ) VALUES (5, 'B5', 1, 8, 6)"));
     exec(QStringLiteral("INSERT INTO E2 (ID, I2, Z) VALUES (5, 0, 4)"));
+    exec(QStringLiteral("INSERT INTO E6 (ID, KENK) VALUES (5, 'K2')"));
     // BRZ 0 is a given time (not a missing one), so the totals are not read.
     exec(QStringLiteral("INSERT INTO E5 (ID, I2, BRZ, NTZ, AUZ, PPZ, STZ) VALUES (5, 0, 0, 0, 0, 0, 0)"));
     clsBERECHNEN b(ctx);
@@ -209,4 +211,58 @@ TEST_F(EvaluationThroughTables, OwnErrorBoxGoesOnWithOkAndLeavesWithCancel)
     EXPECT_EQ(evaluateAnswering(ui::vbOK, true).title, "Auswerten");
     // The crew size that could not be read counts as 0; the rest of the section is evaluated.
     EXPECT_EQ(results(), "2;1;0;0;0;1;2|3;1;0;0;0;1;3|5;1;0;0;0;1;0");
+}
+
+// Keys that name no preset, and a record without a cost set, evaluate with costs of 0 and empty
+// descriptions: after the run one notice names the keys, each once, and says that costs
+// without a cost set are 0. Keys are matched without regard to case, as the pages look them up.
+TEST_F(EvaluationThroughTables, KeysWithoutPresetsAreNamedOnceAfterTheRun)
+{
+    struct Case {
+        const char *name;
+        std::vector<const char *> keys;   // per section: KENG, KENT, KENV, KENL, KENF
+        const char *costSet;              // NULL: none chosen
+        const char *notice;               // "": no notice
+    };
+    const Case cases[] = {
+        {"every key and the cost set known, in any letter case", {"'KI', 'T1', 'v1', NULL, 'F0'", "'u', 't2', '', NULL, NULL"}, "'k1'", ""},
+        {"unknown keys in several columns and sections, known ones not named",
+         {"'KIU', 'T9', 'V1', 'L3', NULL", "'KIU', 'T9', 'V1', NULL, 'F0'", "'S', 'T1', 'X', NULL, NULL"}, "'K2'",
+         "Die Auswertung ist erfolgt, doch fehlen Vorgabewerte:\n"
+         "Kennzeichnungen ohne Vorgabe (ohne Beschreibung, Kosten 0):\n"
+         "  Gestein (KENG): KIU\n  Trägergerät (KENT): T9\n  Verrohrung (KENV): X\n  Lösewerkzeug (KENL): L3"},
+        {"no cost set chosen", {"'KI', 'T1', NULL, NULL, NULL"}, "NULL",
+         "Die Auswertung ist erfolgt, doch fehlen Vorgabewerte:\n"
+         "Es ist keine Einheitskostenvorgabe gewählt: alle Kosten sind 0."},
+        {"a cost set that is not among the presets, and an unknown rock", {"'Q', NULL, NULL, NULL, NULL"}, "'K9'",
+         "Die Auswertung ist erfolgt, doch fehlen Vorgabewerte:\n"
+         "Kennzeichnungen ohne Vorgabe (ohne Beschreibung, Kosten 0):\n  Gestein (KENG): Q\n"
+         "Die Einheitskostenvorgabe K9 ist nicht vorhanden: alle Kosten sind 0."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        exec(QStringLiteral("DELETE FROM E1; DELETE FROM E2; DELETE FROM E3; DELETE FROM E4; DELETE FROM E5; DELETE FROM E6; DELETE FROM A2"));
+        exec(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (5, 'B5', 1)"));
+        for (size_t i = 0; i < c.keys.size(); ++i) {
+            const QStringList k = QString::fromUtf8(c.keys[i]).split(QStringLiteral(", "));
+            exec(QStringLiteral("INSERT INTO E2 (ID, I2, Z) VALUES (5, %1, %2)").arg(i).arg(i + 1));
+            exec(QStringLiteral("INSERT INTO E4 (ID, I2, KENG) VALUES (5, %1, %2)").arg(i).arg(k[0]));
+            exec(QStringLiteral("INSERT INTO E3 (ID, I2, KENT, KENV, KENL, KENF, PER) VALUES (5, %1, %2, %3, %4, %5, 2)")
+                     .arg(i).arg(k[1], k[2], k[3], k[4]));
+            exec(QStringLiteral("INSERT INTO E5 (ID, I2, BRZ, NTZ, AUZ, PPZ, STZ) VALUES (5, %1, 2, 1, 1, 0, 0)").arg(i));
+        }
+        exec(QStringLiteral("INSERT INTO E6 (ID, KENK) VALUES (5, %1)").arg(QString::fromUtf8(c.costSet)));
+        Boxes b;
+        if (*c.notice)
+            b.answer(ui::vbOK);
+        clsBERECHNEN e(ctx);
+        EXPECT_TRUE(e.BERECHNUNG());
+        EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM A2 WHERE ID=5")), QString::number(c.keys.size()));
+        if (!*c.notice)
+            continue;
+        ASSERT_EQ(b.records().size(), 1u);
+        EXPECT_EQ(b.records()[0].title, "HINWEIS!");
+        EXPECT_EQ(b.records()[0].style, ui::vbOKOnly | ui::vbInformation);
+        EXPECT_EQ(b.records()[0].text, QString::fromUtf8(c.notice));
+    }
 }

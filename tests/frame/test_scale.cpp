@@ -1,0 +1,195 @@
+// The windows of daily work on a small or scaled screen: each fits into the space it is given
+// and shows every control it holds. ctest runs these also at a scale factor of 1.5 on a
+// 1280 x 1024 screen, which leaves 853 x 683 pixels for the program.
+#include "test_pagecmds_support.h"
+
+#include "common/Shots.h"
+#include "frame/RecordCommands.h"
+#include "frame/frmAUSWAHL.h"
+#include "frame/frmEXPIMP.h"
+#include "frame/frmINFO.h"
+#include "input/frmVVORGABEN.h"
+#include "input/mdiEINGABE.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+void withPresetTables(const Installation &inst)
+{
+    QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
+    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
+    sql(inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
+}
+
+QString scaleName()
+{
+    const QString f = qEnvironmentVariable("QT_SCALE_FACTOR");
+    return f.isEmpty() ? QStringLiteral("1") : f;
+}
+
+// The controls of `top` that are meant to be seen (shown, on the tab in front) but stick out of
+// `room` (in top's coordinates): by name and how far.
+QStringList cutOff(QWidget &top, const QRect &room)
+{
+    QStringList out;
+    for (QWidget *w : top.findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(&top) || w->isWindow())
+            continue;
+        if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLineEdit *>(w) && !qobject_cast<QLabel *>(w)
+            && !qobject_cast<QAbstractItemView *>(w) && !qobject_cast<QTabWidget *>(w))
+            continue;
+        const QRect r(w->mapTo(&top, QPoint(0, 0)), w->size());
+        if (!room.contains(r))
+            out << QStringLiteral("%1 %2 %3,%4 %5x%6")
+                       .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height());
+    }
+    return out;
+}
+
+// Whether a scroll area's frame is drawn at its left and right edge, in the device's own
+// pixels: at mid height a line darker than its ground stands in the first two and in the last
+// two pixel columns. A fractional scale factor loses the right one when the inner area, rounded
+// outwards, paints over it.
+std::string frameEdges(QAbstractScrollArea &a)
+{
+    const QImage img = a.grab().toImage();
+    const int y = img.height() / 2;
+    const int ground = qGray(a.palette().color(QPalette::Base).rgb());
+    auto framed = [&](int x0, int x1) {
+        for (int x = std::max(0, x0); x <= x1 && x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < ground - 20)
+                return true;
+        return false;
+    };
+    return std::string(framed(0, 1) ? "left" : "-") + (framed(img.width() - 2, img.width() - 1) ? "right" : "-");
+}
+
+} // namespace
+
+// The input window fills the main window's area; its frame with the title bar and its buttons
+// lies inside the area, and every control of every tab can be reached: what the area cannot
+// show scrolls into view.
+TEST(WindowsAtScale, InputWindowFitsTheAreaAndShowsEveryControl)
+{
+    PageWindow w;
+    withPresetTables(w.inst);
+    Boxes none;
+    QMdiArea *area = w.frm->mdiArea();
+    w.frm->menuItem(QStringLiteral("mnuNEU"))->trigger();
+    QCoreApplication::processEvents();
+    mdiEINGABE *e = inputWindow(area);
+    ASSERT_TRUE(e);
+    auto *sub = qobject_cast<QMdiSubWindow *>(area->activeSubWindow());
+    ASSERT_TRUE(sub);
+    EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
+        << "sub window " << sub->geometry().width() << "x" << sub->geometry().height() << " in area "
+        << area->viewport()->width() << "x" << area->viewport()->height();
+    const QRect screen = w.frm->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(w.frm->frameGeometry())) << "main window sticks out of the screen";
+
+    // Every tab: its controls lie on the window's page, and what the window cannot show of the
+    // page can be scrolled into view.
+    auto *scroll = e->findChild<QScrollArea *>();
+    ASSERT_TRUE(scroll);
+    QWidget *page = scroll->widget();
+    for (int tab = 0; tab < e->SSTab->count(); ++tab) {
+        SCOPED_TRACE(tab);
+        e->SSTab->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(cutOff(*page, page->rect()).join(QStringLiteral("; ")).toStdString(), "");
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), std::max(0, page->width() - scroll->viewport()->width()));
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum(), std::max(0, page->height() - scroll->viewport()->height()));
+        EXPECT_TRUE(scroll->rect().contains(QRect(scroll->viewport()->mapTo(scroll, QPoint(0, 0)), scroll->viewport()->size())));
+        EXPECT_EQ(scroll->geometry(), e->rect());
+        if (tab == 1)
+            EXPECT_EQ(frameEdges(*e->msgFLX[0]), "leftright");
+        EXPECT_TRUE(keepShot(w.frm->grab().toImage(), QStringLiteral("input-tab%1-scale%2").arg(tab).arg(scaleName())));
+    }
+    // The window shows what it holds from the top: the name box and the tabs' titles are in view.
+    e->SSTab->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    for (QWidget *x : {static_cast<QWidget *>(e->txtKEN), static_cast<QWidget *>(e->SSTab->tabBar())}) {
+        const QRect r(x->mapTo(sub, QPoint(0, 0)), x->size());
+        EXPECT_TRUE(sub->rect().contains(r)) << x->objectName().toStdString();
+    }
+    // Restored, the frame with its title bar and buttons stays inside the area too.
+    sub->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
+        << "restored " << sub->geometry().width() << "x" << sub->geometry().height();
+    EXPECT_TRUE(keepShot(w.frm->grab().toImage(), QStringLiteral("input-restored-scale%1").arg(scaleName())));
+    w.frm->stbMAIN_PanelClick(9);
+}
+
+// The record dialog stands on the screen with its list and both buttons whole.
+TEST(WindowsAtScale, RecordDialogShowsItsListAndButtonsWhole)
+{
+    PageWindow w("INSERT INTO E1 VALUES (1,'Bohrung Nord 1','',1),(2,'Bohrung Süd 22 (verlängert)','',0);");
+    Boxes none;
+    w.frm->setTag(QStringLiteral("A"));
+    frmAUSWAHL d(*w.frm, w.frm.get());
+    d.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cutOff(d, d.rect()).join(QStringLiteral("; ")).toStdString(), "");
+    const QRect screen = w.frm->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(d.frameGeometry()));
+    // the list's frame is drawn on all four sides, in the device's own pixels: at mid height a
+    // line darker than the list's ground stands in the last two pixel columns and in the first two
+    EXPECT_EQ(frameEdges(*d.lstKEN), "leftright");
+    EXPECT_TRUE(keepShot(d.grab().toImage(), QStringLiteral("record-dialog-scale%1").arg(scaleName())));
+    d.close();
+}
+
+// The main window with its start window fits the screen.
+TEST(WindowsAtScale, MainWindowFitsTheScreen)
+{
+    PageWindow w;
+    Boxes none;
+    QCoreApplication::processEvents();
+    const QRect screen = w.frm->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(w.frm->frameGeometry()));
+    EXPECT_TRUE(keepShot(w.frm->grab().toImage(), QStringLiteral("main-scale%1").arg(scaleName())));
+}
+
+// The other dialogs of daily work stand whole on the screen with every control inside them.
+TEST(WindowsAtScale, DialogsFitTheScreen)
+{
+    PageWindow w("INSERT INTO E1 VALUES (1,'P1','',1);");
+    withPresetTables(w.inst);
+    Boxes none;
+    frmVVORGABEN presets(*w.frm, w.frm.get());
+    frmEXPIMP expimp(*w.frm, w.frm.get());
+    frmINFO info(w.frm.get());
+    const QRect screen = w.frm->screen()->availableGeometry();
+    for (QWidget *d : {static_cast<QWidget *>(&presets), static_cast<QWidget *>(&expimp), static_cast<QWidget *>(&info)}) {
+        SCOPED_TRACE(d->objectName().toStdString());
+        d->show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(screen.contains(d->frameGeometry())) << d->frameGeometry().width() << "x" << d->frameGeometry().height();
+        EXPECT_EQ(cutOff(*d, d->rect()).join(QStringLiteral("; ")).toStdString(), "");
+        for (QAbstractItemView *v : d->findChildren<QAbstractItemView *>())
+            if (v->isVisibleTo(d) && v->isEnabled())
+                EXPECT_EQ(frameEdges(*v), "leftright") << v->objectName().toStdString();
+        EXPECT_TRUE(keepShot(d->grab().toImage(), d->objectName() + QStringLiteral("-scale") + scaleName()));
+        d->hide();
+    }
+}
