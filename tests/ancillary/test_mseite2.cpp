@@ -2,6 +2,7 @@
 // surface, the depth axis they share with the first figure and its strip, the power-of-ten
 // titles of the depth and cost axes, and combinations without length or drawing object.
 #include "AncillaryFixture.h"
+#include "common/PageLook.h"
 
 #include "drawing/clsGRAFIK.h"
 #include "pages/ancillary/mdiMSEITE2.h"
@@ -300,13 +301,10 @@ TEST_F(MSeite2Test, AnyOtherTargetDrawsAgainThroughThePreviousObject)
     }
 }
 
-// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
-// printed sheet are kept there.
+// The page as the user sees it: every figure inside its box on screen and paper.
 TEST_F(MSeite2Test, Look)
 {
-    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    if (out.isEmpty())
-        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
+    ScreenLogs screen;
     // More combinations than the table shows, some short enough to push the strip's labels,
     // some without sections, and costs above the scaling limit.
     auto page = loaded(QString::fromLatin1(kTimes) + R"(
@@ -320,12 +318,5 @@ INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH
     SELECT 1, i, i % 5 <> 0, d, i % 4, 1, i % 3, 120 * i, 80, 50 * (i % 6), 2 * i, 3, i % 7 FROM n;
 )");
     page->setPrintTarget(nullptr);
-    page->resize(1400, 990);
-    page->show();
-    QCoreApplication::processEvents();
-    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
-    page->grab().save(out + "/mseite2.png");
-    Printer::instance().setPdfFile(out + "/mseite2.pdf");
-    page->DRUCKEN();
-    Printer::instance().setPdfFile(QString());
+    lookAtPage(*page, screen, "mseite2");
 }

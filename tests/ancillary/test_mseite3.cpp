@@ -3,6 +3,7 @@
 // the cost exponents, and combinations that would divide by zero or count past 16 bits.
 #include "multiple/MultipleFixture.h"
 
+#include "common/PageLook.h"
 #include "common/Shots.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/ancillary/mdiMSEITE3.h"
@@ -288,12 +289,9 @@ TEST_F(MSeite3Test, AnotherTargetDrawsAgainThroughThePreviousObjectOrMakesOne)
     EXPECT_EQ(empty->GRAFIK(320)->ETEXTX(), "Anzahl [n]");
 }
 
-// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
-// printed sheet are kept there.
+// The page as the user sees it: every figure inside its box on screen and paper.
 TEST_F(MSeite3Test, Look)
 {
-    if (qEnvironmentVariable("VANTREL_SCREENSHOTS").isEmpty())
-        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
     // More combinations, some close together so that the strip pushes its labels.
     cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 14)"
                  " INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;"
@@ -301,14 +299,7 @@ TEST_F(MSeite3Test, Look)
                  " INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SZKT, ANZKT, SZKV, ANZKV, SZKL, ANZKL, SZKF, ANZKF)"
                  " SELECT 1, i, i % 5 <> 0, 60 + i * i * 3, 800 * i, i, 300 * (i % 3), i % 4, 1500, 2, 200 * i, 1"
                  " FROM n;");
+    ScreenLogs screen;
     auto page = load();
-    page->resize(1400, 990);
-    page->show();
-    QCoreApplication::processEvents();
-    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
-    EXPECT_TRUE(keepShot(shotOf(*page), "mseite3"));
-    Printer::instance().setPdfFile(qEnvironmentVariable("VANTREL_SCREENSHOTS") + "/mseite3.pdf");
-    page->DRUCKEN();
-    Printer::instance().setPdfFile(QString());
-    Printer::instance().reset();
+    lookAtPage(*page, screen, "mseite3");
 }

@@ -6,12 +6,15 @@
 #pragma once
 
 #include "Golden.h"
+#include "Shots.h"
 #include "pages/LookSupport.h"
 #include "drawing/PictureBox.h"
 #include "pages/single/PrintJob.h"
 #include "pages/single/ResultPage.h"
+#include "platform/printer.h"
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <map>
 #include <memory>
 
@@ -209,6 +212,27 @@ inline QStringList describePage(ResultPage &page, const ScreenLogs &screen)
     out << QStringLiteral("== paper");
     out << describeStrokes(printedSheet(page)->strokes());
     return out;
+}
+
+// A page of its own shown at the size of a main window's inner area, restyled white as the
+// layout dialog leaves it, and looked at; with VANTREL_SCREENSHOTS naming a folder its picture
+// and its printed sheet are kept there as <name>.png and <name>.pdf.
+inline void lookAtPage(ResultPage &page, const ScreenLogs &screen, const QString &name)
+{
+    page.setWindowState(Qt::WindowNoState);
+    page.resize(1400, 990);
+    page.show();
+    QCoreApplication::processEvents();
+    page.KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
+    expectPageLooksRight(page, screen);
+    EXPECT_TRUE(keepShot(shotOf(page), name));
+    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+    if (!out.isEmpty()) {
+        Printer::instance().setPdfFile(out + QLatin1Char('/') + name + QStringLiteral(".pdf"));
+        page.DRUCKEN();
+        Printer::instance().setPdfFile(QString());
+        Printer::instance().reset();
+    }
 }
 
 } // namespace vnt::test

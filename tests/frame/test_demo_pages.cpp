@@ -168,6 +168,11 @@ TEST(DemoPages, MultiplePagesAfterMBerechnenOverTheActiveRecords)
         Boxes boxes;
         boxes.input(QStringLiteral("Demo-Vergleich"));
         boxes.modal([](QDialog &d) {
+            if (!qEnvironmentVariableIsEmpty("VANTREL_SCREENSHOTS")) {
+                d.show();
+                QCoreApplication::processEvents();
+                EXPECT_TRUE(keepShot(shotOf(d), QStringLiteral("demo-editor")));
+            }
             static_cast<frmMVORGABEN &>(d).cmdOK()->click();
             return d.result();
         });

@@ -1,6 +1,7 @@
 // The first multiple-evaluation page: its data, its figures on the recording surface, the
 // gross/net choice, and the faults of its load that were mended.
 #include "MSeite1Fixture.h"
+#include "common/PageLook.h"
 
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
@@ -331,23 +332,14 @@ TEST_F(MSeite1Test, TheQuitKeyInTheEditorGivesTheLoadUpBeforeTheQuit)
     EXPECT_EQ(rows("SELECT COUNT(*) FROM M3"), "0") << "nothing was aggregated";
 }
 
-// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
-// printed sheet are kept there.
+// The page as the user sees it, with more combinations than the table's box shows and close
+// ones that push the strip's labels: every figure inside its box on screen and paper.
 TEST_F(MSeite1Test, Look)
 {
-    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    if (out.isEmpty())
-        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
-    // More combinations than the table's box shows, and close ones that push the strip's labels.
     cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 24)"
                  " INSERT INTO M2 (IDM, I1, KENG, KENT) SELECT 1, i, CASE i % 2 WHEN 0 THEN 'S' ELSE 'KI' END,"
                  " CASE i % 3 WHEN 0 THEN 'T1' ELSE NULL END FROM n;");
+    ScreenLogs screen;
     auto page = load();
-    page->resize(1400, 990);
-    page->show();
-    QCoreApplication::processEvents();
-    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
-    page->grab().save(out + "/mseite1.png");
-    Printer::instance().setPdfFile(out + "/mseite1.pdf");
-    page->DRUCKEN();
+    lookAtPage(*page, screen, "mseite1");
 }
