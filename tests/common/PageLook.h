@@ -142,11 +142,18 @@ inline void expectPageLooksRight(ResultPage &page, const ScreenLogs &screen)
                                        << leaving.join(QLatin1String("; ")).toStdString();
     }
 
-    // The page's own surface, with the header and footer on screen: clear of every box.
+    // The page's own surface, with the header and footer on screen: inside the page, clear of
+    // every box.
+    std::vector<Stroke> onPage;
+    for (const Stroke &s : screen.shown(page.pageSurface()))
+        if (s.kind != Primitive::FillRect)   // the page's ground
+            onPage.push_back(s);
+    const QStringList outside = describeLeaving(onPage, QRectF(QPointF(0, 0), page.pageSurface()->sizeMm()), 0);
+    EXPECT_TRUE(outside.isEmpty()) << name << " on screen, outside the page: " << outside.join(QLatin1String("; ")).toStdString();
     QList<QRectF> boxesOnScreen;
     for (PictureBox *box : figureBoxes(page))
         boxesOnScreen << QRectF(QPointF(box->geometry().topLeft()) / page.scale(), box->sizeMm());
-    const QStringList over = reachingInto(screen.shown(page.pageSurface()), boxesOnScreen);
+    const QStringList over = reachingInto(onPage, boxesOnScreen);
     EXPECT_TRUE(over.isEmpty()) << name << ": on screen the header or footer reaches into a figure: "
                                 << over.join(QLatin1String("; ")).toStdString();
 
