@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD="${1:-build}"
+[ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -G Ninja
 cmake --build "$BUILD" --target test_frame vantrel-demo
-VANTREL_REWRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen "$BUILD/bin/test_frame" --gtest_filter='DemoPages.*'
+VANTREL_REWRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen "$BUILD/bin/test_frame" --gtest_filter='DemoPages.*' \
+    || echo "Some checks of the pages failed (see above); the drawings they reached were rewritten all the same." >&2
 git --no-pager diff --stat -- tests/golden || true
