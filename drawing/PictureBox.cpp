@@ -5,8 +5,18 @@
 #include <QResizeEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace vnt {
+
+namespace {
+PictureBox::ScreenLog &screenLog() {
+    static PictureBox::ScreenLog log;
+    return log;
+}
+} // namespace
+
+PictureBox::ScreenLog PictureBox::setScreenLog(ScreenLog log) { return std::exchange(screenLog(), std::move(log)); }
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -34,6 +44,8 @@ void PictureBox::ensureImage() {
     image_.fill(Qt::white);
     surface_ = std::make_unique<ImageSurface>(&image_, pixelsPerMm());
     surface_->setOnChange([this] { update(); });
+    if (screenLog())
+        surface_->setMirror(screenLog()(*this));
 }
 
 ImageSurface &PictureBox::surface() {

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 namespace vnt {
@@ -26,6 +27,11 @@ public:
     double pixelsPerMm() const;
     void setPixelsPerMm(double pixelsPerMm);     // 0 goes back to the screen's
     QSizeF sizeMm() const;
+
+    // For tests: gives every picture box made from now on a surface of the test's that its
+    // drawing is copied to (see PainterSurface::setMirror); an empty function stops it.
+    using ScreenLog = std::function<std::shared_ptr<Surface>(const PictureBox &)>;
+    static ScreenLog setScreenLog(ScreenLog log);
 
 protected:
     void paintEvent(QPaintEvent *) override;

@@ -176,7 +176,24 @@ void PainterSurface::prepare(QPainter &p, bool filled) const {
     else p.setClipping(false);
 }
 
+Surface *PainterSurface::mirrored() const {
+    Surface *m = mirror_.get();
+    if (!m) return nullptr;
+    m->setForeColor(fore_);
+    m->setDrawWidth(drawWidth_);
+    m->setDrawStyle(drawStyle_);
+    m->setDrawMode(drawMode_);
+    m->setFillColor(fillColor_);
+    m->setFillStyle(fillStyle_);
+    m->setFont(font_);
+    m->setFontTransparent(fontTransparent_);
+    m->setBackColor(back_);
+    clip_ ? m->setClip(*clip_) : m->clearClip();
+    return m;
+}
+
 void PainterSurface::line(QPointF a, QPointF b) {
+    if (Surface *m = mirrored()) m->line(a, b);
     QPainter *p = painter();
     if (!p) return;
     prepare(*p, false);
@@ -202,6 +219,7 @@ void PainterSurface::line(QPointF a, QPointF b) {
 }
 
 void PainterSurface::polyline(const QVector<QPointF> &pts) {
+    if (Surface *m = mirrored()) m->polyline(pts);
     QPainter *p = painter();
     if (!p || pts.size() < 2) return;
     prepare(*p, false);
@@ -213,6 +231,7 @@ void PainterSurface::polyline(const QVector<QPointF> &pts) {
 }
 
 void PainterSurface::rectangle(const QRectF &r, bool filled) {
+    if (Surface *m = mirrored()) m->rectangle(r, filled);
     QPainter *p = painter();
     if (!p) return;
     prepare(*p, filled);
@@ -221,6 +240,7 @@ void PainterSurface::rectangle(const QRectF &r, bool filled) {
 }
 
 void PainterSurface::fillRect(const QRectF &r, const QColor &c) {
+    if (Surface *m = mirrored()) m->fillRect(r, c);
     QPainter *p = painter();
     if (!p) return;
     prepare(*p, false);
@@ -229,6 +249,7 @@ void PainterSurface::fillRect(const QRectF &r, const QColor &c) {
 }
 
 void PainterSurface::polygon(const QVector<QPointF> &pts, bool filled) {
+    if (Surface *m = mirrored()) m->polygon(pts, filled);
     QPainter *p = painter();
     if (!p || pts.size() < 2) return;
     prepare(*p, filled);
@@ -239,6 +260,7 @@ void PainterSurface::polygon(const QVector<QPointF> &pts, bool filled) {
 }
 
 void PainterSurface::ellipse(QPointF c, double rx, double ry, bool filled) {
+    if (Surface *m = mirrored()) m->ellipse(c, rx, ry, filled);
     QPainter *p = painter();
     if (!p) return;
     prepare(*p, filled);
@@ -247,6 +269,7 @@ void PainterSurface::ellipse(QPointF c, double rx, double ry, bool filled) {
 }
 
 void PainterSurface::arc(QPointF c, double r, double a0, double a1) {
+    if (Surface *m = mirrored()) m->arc(c, r, a0, a1);
     QPainter *p = painter();
     if (!p) return;
     prepare(*p, false);
@@ -262,6 +285,7 @@ void PainterSurface::arc(QPointF c, double r, double a0, double a1) {
 }
 
 void PainterSurface::text(QPointF topLeft, const QString &s, double angleDeg, const FontSpec &font) {
+    if (Surface *m = mirrored()) m->text(topLeft, s, angleDeg, font);
     QPainter *p = painter();
     if (!p || s.isEmpty()) return;
     prepare(*p, false);
@@ -286,6 +310,7 @@ void PainterSurface::text(QPointF topLeft, const QString &s, double angleDeg, co
 }
 
 void PainterSurface::clear() {
+    if (Surface *m = mirrored()) m->clear();
     QPainter *p = painter();
     if (!p) return;
     p->setClipping(false);
@@ -297,6 +322,7 @@ void PainterSurface::clear() {
 }
 
 void PainterSurface::pset(QPointF pt) {
+    if (Surface *m = mirrored()) m->pset(pt);
     QPainter *p = painter();
     if (!p) return;
     prepare(*p, false);

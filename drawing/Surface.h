@@ -181,8 +181,12 @@ public:
     void clear() override;
     void pset(QPointF p) override;
 
+    // For tests: every primitive is drawn on `mirror` as well, with the same state; null: none.
+    void setMirror(std::shared_ptr<Surface> mirror) { mirror_ = std::move(mirror); }
+
 protected:
     PainterSurface() = default;
+    Surface *mirrored() const;   // the mirror, brought to this surface's state
     virtual QPainter *painter() = 0;     // null when the target cannot be painted
     virtual void changed() {}
     void prepare(QPainter &p, bool filled) const;
@@ -199,6 +203,7 @@ private:
         QColor colour;
     };
     std::optional<DashRun> dash_;
+    std::shared_ptr<Surface> mirror_;
 };
 
 // The picture box's persistent image (screen).

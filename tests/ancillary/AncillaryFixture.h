@@ -5,6 +5,9 @@
 
 #include "multiple/MultipleFixture.h"
 #include "pages/multiple/MultipleRun.h"
+#include "pages/single/ResultPage.h"
+
+#include <QRectF>
 
 #include <memory>
 
@@ -37,6 +40,29 @@ protected:
     }
 
     std::shared_ptr<MultipleRun> run = std::make_shared<MultipleRun>();
+};
+
+// Where the values of a curve figure printed at the offsets 0, 0 stand on the sheet, worked out
+// from its box and the margins every curve figure keeps (left 10 mm, top 7 mm, bottom 11 mm;
+// right 11 mm for the figure that owns the depth axis and leaves that margin to the strip, 5 mm
+// for the others), and from its value and depth ranges, which start at 0. Not the figure's own
+// transform, so that a fault there shows.
+struct PlotArea {
+    QRectF plot;
+    double xmax = 1, ymax = 1;
+
+    PlotArea(const ResultPage &page, const QString &box, bool ownsDepthAxis, double XMAX, double YMAX)
+        : xmax(XMAX), ymax(YMAX)
+    {
+        const QRectF r = page.boxRectMm(page.pictureBox(box));
+        plot = r.adjusted(10, 7, ownsDepthAxis ? -11 : -5, -11);
+    }
+    QPointF at(double value, double depth) const
+    {
+        return {plot.left() + value / xmax * plot.width(), plot.top() + depth / ymax * plot.height()};
+    }
+    double value(double x) const { return (x - plot.left()) / plot.width() * xmax; }
+    double depth(double y) const { return (y - plot.top()) / plot.height() * ymax; }
 };
 
 } // namespace vnt::test

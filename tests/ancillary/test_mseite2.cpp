@@ -2,6 +2,7 @@
 // surface, the depth axis they share with the first figure and its strip, the power-of-ten
 // titles of the depth and cost axes, and combinations without length or drawing object.
 #include "AncillaryFixture.h"
+#include "common/PageLook.h"
 
 #include "common/LegendCheck.h"
 
@@ -40,18 +41,16 @@ struct Bar {
     double x, top, bottom;
 };
 
-// The vertical strokes of one colour in the figure's world units: the bars of a stepped
+// The vertical strokes of one colour in the figure's values and depths: the bars of a stepped
 // outline, top to bottom.
-std::vector<Bar> barsOf(const RecordingSurface &s, clsGRAFIK &g, const QColor &colour)
+std::vector<Bar> barsOf(const RecordingSurface &s, const PlotArea &area, const QColor &colour)
 {
     std::vector<Bar> out;
     const auto add = [&](QPointF a, QPointF b) {
         if (std::abs(a.x() - b.x()) > 1e-6 || std::abs(a.y() - b.y()) < 1e-6)
             return;
-        double x = 0, y1 = 0, y2 = 0, ignored = 0;
-        g.KOORDTRANSINV(a.x(), a.y(), x, y1, 0, 0);
-        g.KOORDTRANSINV(b.x(), b.y(), ignored, y2, 0, 0);
-        out.push_back({x, std::min(y1, y2), std::max(y1, y2)});
+        const double y1 = area.depth(a.y()), y2 = area.depth(b.y());
+        out.push_back({area.value(a.x()), std::min(y1, y2), std::max(y1, y2)});
     };
     for (const Stroke &k : s.strokes()) {
         if (k.color != colour || (k.kind != Primitive::Line && k.kind != Primitive::Polyline))
@@ -64,10 +63,10 @@ std::vector<Bar> barsOf(const RecordingSurface &s, clsGRAFIK &g, const QColor &c
 }
 
 // One expected value per combination that has a stretch of depth of its own.
-void expectBars(const RecordingSurface &s, clsGRAFIK &g, int colour, const std::vector<double> &values,
+void expectBars(const RecordingSurface &s, const PlotArea &area, int colour, const std::vector<double> &values,
                 const std::vector<double> &bands)
 {
-    const std::vector<Bar> bars = barsOf(s, g, paletteColor(colour));
+    const std::vector<Bar> bars = barsOf(s, area, paletteColor(colour));
     ASSERT_EQ(bars.size(), values.size()) << "colour " << colour;
     for (size_t c = 0; c < values.size(); ++c) {
         const double tol = 1e-4 * std::max(1.0, std::abs(values[c]));
@@ -87,11 +86,11 @@ bool hasLine(const RecordingSurface &s, QPointF a, QPointF b, const QColor *colo
     });
 }
 
-QPointF at(clsGRAFIK &g, double x, double y)
+// The plot area of a figure of the page as it was drawn last; the first figure owns the depth axis.
+PlotArea areaOf(mdiMSEITE2 &page, int number)
 {
-    double xp = 0, yp = 0;
-    g.KOORDTRANS(x, y, xp, yp);
-    return {xp, yp};
+    const clsGRAFIK &g = *page.GRAFIK(number);
+    return PlotArea(page, QStringLiteral("picBILD%1").arg(number), number == 210, g.XMAX(), g.YMAX());
 }
 
 class MSeite2Test : public AncillaryTest {
@@ -142,9 +141,10 @@ TEST_F(MSeite2Test, EachFigureStacksInterruptionsBreaksAndStandstillPerCombinati
         sheet->reset();
         (page.get()->*c.draw)(1, 0, 0);
         clsGRAFIK &g = *page->GRAFIK(c.number);
-        expectBars(*sheet, g, 2, c.AUZ, bands);
-        expectBars(*sheet, g, 1, c.PPZ, bands);
-        expectBars(*sheet, g, 4, c.STZ, bands);
+        const PlotArea area = areaOf(*page, c.number);
+        expectBars(*sheet, area, 2, c.AUZ, bands);
+        expectBars(*sheet, area, 1, c.PPZ, bands);
+        expectBars(*sheet, area, 4, c.STZ, bands);
         EXPECT_EQ(g.ETEXTX(), c.xTitle);
         EXPECT_EQ(g.ETEXTY(), "z [m]");
         EXPECT_FLOAT_EQ(g.XMAX(), c.XMAX);
@@ -154,10 +154,10 @@ TEST_F(MSeite2Test, EachFigureStacksInterruptionsBreaksAndStandstillPerCombinati
         EXPECT_EQ(texts.filter(QRegularExpression("^(AUZ|PPZ|STZ)$")), QStringList({"AUZ", "PPZ", "STZ"}));
         // The first legend row: its stroke 12 to 7 mm before the end of the value axis, 2 mm
         // below depth 0, in the colour of the interruptions.
-        const double MX = g.MX(), MY = page->depthAxis().MY;
-        EXPECT_TRUE(hasLine(*sheet, at(g, c.XMAX - 12 * MX, 2 * MY), at(g, c.XMAX - 7 * MX, 2 * MY)));
+        const QRectF plot = area.plot;
+        EXPECT_TRUE(hasLine(*sheet, {plot.right() - 12, plot.top() + 2}, {plot.right() - 7, plot.top() + 2}));
         // The separator of combination 2 lies on that of combination 1.
-        EXPECT_TRUE(hasLine(*sheet, at(g, 0, 22), at(g, c.XMAX, 22)));
+        EXPECT_TRUE(hasLine(*sheet, area.at(0, 22), area.at(c.XMAX, 22)));
     }
 }
 
@@ -201,16 +201,15 @@ TEST_F(MSeite2Test, LaterFiguresAndTheStripStandOnTheFirstFiguresDepthAxis)
     page->BILD210(1, 0, 0);
     const QStringList texts = sheet->texts();
     EXPECT_EQ(texts.mid(texts.size() - 3), QStringList({"0", "1", "3"}));
-    clsGRAFIK &strip = *page->GRAFIK(215);
-    const double pushed = 20 + 3.5 * page->depthAxis().MY;
-    EXPECT_TRUE(hasLine(*sheet, at(strip, 0, 22), at(strip, 2, pushed)));
-    EXPECT_TRUE(hasLine(*sheet, at(strip, 2, pushed), at(strip, 5, pushed)));
-    EXPECT_TRUE(hasLine(*sheet, at(strip, 0, 42), at(strip, 2, 42)));
-    // The strip stands in the first figure's right margin of 11 mm (measured on the box on
-    // screen, whose width is whole pixels).
-    clsGRAFIK &redrawn = *page->GRAFIK(210);
-    const QPointF stripLeft = at(strip, 0, 0), axisEnd = at(redrawn, redrawn.XMAX(), 0);
-    EXPECT_NEAR(stripLeft.x() - axisEnd.x(), 0, 0.15);
+    // The strip stands in the first figure's right margin of 11 mm, measured on the box on
+    // screen, whose width is whole pixels; its leaders are 2 mm long, its ticks 3 mm more.
+    const PlotArea area = areaOf(*page, 210);
+    const double stripLeft = area.plot.left() - 10 + page->pictureBox("picBILD210")->sizeMm().width() - 11;
+    EXPECT_NEAR(stripLeft, area.plot.right(), 0.15);
+    const auto y = [&](double depth) { return area.at(0, depth).y(); };
+    EXPECT_TRUE(hasLine(*sheet, {stripLeft, y(22)}, {stripLeft + 2, y(20) + 3.5}));
+    EXPECT_TRUE(hasLine(*sheet, {stripLeft + 2, y(20) + 3.5}, {stripLeft + 5, y(20) + 3.5}));
+    EXPECT_TRUE(hasLine(*sheet, {stripLeft, y(42)}, {stripLeft + 2, y(42)}));
 }
 
 TEST_F(MSeite2Test, LongDepthsAreScaledOnceAndPerMetreStaysPerRealMetre)
@@ -225,10 +224,10 @@ TEST_F(MSeite2Test, LongDepthsAreScaledOnceAndPerMetreStaysPerRealMetre)
     sheet->reset();
     page->BILD220(1, 0, 0);
     const std::vector<double> bands{0, 20, 22, 42};
-    expectBars(*sheet, *page->GRAFIK(220), 4, {0.035, 0.5, 0.05}, bands);
+    expectBars(*sheet, areaOf(*page, 220), 4, {0.035, 0.5, 0.05}, bands);
     sheet->reset();
     page->BILD250(1, 0, 0);
-    expectBars(*sheet, *page->GRAFIK(250), 4, {3.5, 2.5, 5}, bands);
+    expectBars(*sheet, areaOf(*page, 250), 4, {3.5, 2.5, 5}, bands);
 }
 
 TEST_F(MSeite2Test, CostsAboveNineThousandAreShownInPowersOfTen)
@@ -253,13 +252,13 @@ TEST_F(MSeite2Test, CostsAboveNineThousandAreShownInPowersOfTen)
         EXPECT_EQ(page->GRAFIK(250)->ETEXTX(), c.perMetre);
         sheet->reset();
         page->BILD240(1, 0, 0);
-        const std::vector<Bar> totals = barsOf(*sheet, *page->GRAFIK(240), paletteColor(4));
+        const std::vector<Bar> totals = barsOf(*sheet, areaOf(*page, 240), paletteColor(4));
         ASSERT_EQ(totals.size(), 3u);
         EXPECT_NEAR(totals[2].x, c.total, 1e-3);
-        EXPECT_NEAR(barsOf(*sheet, *page->GRAFIK(240), paletteColor(2))[0].x, c.firstAUZ, 1e-4 * c.firstAUZ);
+        EXPECT_NEAR(barsOf(*sheet, areaOf(*page, 240), paletteColor(2))[0].x, c.firstAUZ, 1e-4 * c.firstAUZ);
         sheet->reset();
         page->BILD250(1, 0, 0);
-        const std::vector<Bar> perMetre = barsOf(*sheet, *page->GRAFIK(250), paletteColor(4));
+        const std::vector<Bar> perMetre = barsOf(*sheet, areaOf(*page, 250), paletteColor(4));
         ASSERT_EQ(perMetre.size(), 3u);
         EXPECT_NEAR(perMetre[2].x, c.totalPerMetre, 1e-3);
     }
@@ -291,12 +290,12 @@ INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK) VALUE
         SCOPED_TRACE(f.number);
         sheet->reset();
         (page.get()->*f.draw)(1, 0, 0);
-        clsGRAFIK &g = *page->GRAFIK(f.number);
-        expectBars(*sheet, g, 4, {f.total}, {0, 10});
+        const PlotArea area = areaOf(*page, f.number);
+        expectBars(*sheet, area, 4, {f.total}, {0, 10});
         // The outline runs out from the axis at depth 0 and back to it at depth 10: the
         // combinations without length stand on the axis rather than nowhere.
-        EXPECT_TRUE(hasLine(*sheet, at(g, 0, 0), at(g, f.total, 0), &red));
-        EXPECT_TRUE(hasLine(*sheet, at(g, f.total, 10), at(g, 0, 10), &red));
+        EXPECT_TRUE(hasLine(*sheet, area.at(0, 0), area.at(f.total, 0), &red));
+        EXPECT_TRUE(hasLine(*sheet, area.at(f.total, 10), area.at(0, 10), &red));
     }
 }
 
@@ -324,13 +323,10 @@ TEST_F(MSeite2Test, AnyOtherTargetDrawsAgainThroughThePreviousObject)
     }
 }
 
-// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
-// printed sheet are kept there.
+// The page as the user sees it: every figure inside its box on screen and paper.
 TEST_F(MSeite2Test, Look)
 {
-    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    if (out.isEmpty())
-        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
+    ScreenLogs screen;
     // More combinations than the table shows, some short enough to push the strip's labels,
     // some without sections, and costs above the scaling limit.
     auto page = loaded(QString::fromLatin1(kTimes) + R"(
@@ -344,12 +340,5 @@ INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH
     SELECT 1, i, i % 5 <> 0, d, i % 4, 1, i % 3, 120 * i, 80, 50 * (i % 6), 2 * i, 3, i % 7 FROM n;
 )");
     page->setPrintTarget(nullptr);
-    page->resize(1400, 990);
-    page->show();
-    QCoreApplication::processEvents();
-    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
-    page->grab().save(out + "/mseite2.png");
-    Printer::instance().setPdfFile(out + "/mseite2.pdf");
-    page->DRUCKEN();
-    Printer::instance().setPdfFile(QString());
+    lookAtPage(*page, screen, "mseite2");
 }

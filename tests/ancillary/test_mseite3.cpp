@@ -1,9 +1,10 @@
 // The figures of the additional-costs page: the stacked series of each figure from the page's
 // sums, the stacked outlines on paper over the depth axis of the first figure with its strip,
 // the cost exponents, and combinations that would divide by zero or count past 16 bits.
-#include "multiple/MultipleFixture.h"
+#include "AncillaryFixture.h"
 
 #include "common/LegendCheck.h"
+#include "common/PageLook.h"
 #include "common/Shots.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/ancillary/mdiMSEITE3.h"
@@ -71,32 +72,31 @@ protected:
     }
 };
 
-QPointF mm(clsGRAFIK &g, double x, double y)
+// The plot area of a figure of the page as it was drawn last; figure 310 owns the depth axis.
+PlotArea areaOf(Seite3 &page, int number)
 {
-    double xp = 0, yp = 0;
-    g.KOORDTRANS(x, y, xp, yp);
-    return {xp, yp};
+    const clsGRAFIK &g = *page.GRAFIK(number);
+    return PlotArea(page, QStringLiteral("picBILD%1").arg(number), number == 310, g.XMAX(), g.YMAX());
 }
 
 // The value at which the outline in `colour` stands over each combination's stretch of depth:
 // the x of its vertical stroke from the previous end depth to its own, in the figure's units.
 // NaN where no such stroke is drawn (and for combinations without a stretch of their own).
-std::vector<double> outline(const RecordingSurface &s, clsGRAFIK &g, const QColor &colour,
+std::vector<double> outline(const RecordingSurface &s, const PlotArea &area, const QColor &colour,
                             const std::vector<double> &depths)
 {
-    const QPointF o = mm(g, 0, 0), unit = mm(g, 1, 0), end = mm(g, g.XMAX(), 0);
     std::vector<double> out(depths.size(), std::nan(""));
     double top = 0;
     for (size_t c = 0; c < depths.size(); ++c) {
-        const double y1 = mm(g, 0, top).y(), y2 = mm(g, 0, depths[c]).y();
+        const double y1 = area.at(0, top).y(), y2 = area.at(0, depths[c]).y();
         for (const Stroke &k : s.strokes(Primitive::Line)) {
             const QPointF a = k.points[0], b = k.points[1];
             // Strokes of the same colour in the other figures of the sheet are not this one's.
-            if (k.color != colour || std::abs(a.x() - b.x()) > 1e-6 || y2 - y1 < 1e-6 || a.x() < o.x() - 0.01 ||
-                a.x() > end.x() + 0.01)
+            if (k.color != colour || std::abs(a.x() - b.x()) > 1e-6 || y2 - y1 < 1e-6 || a.x() < area.plot.left() - 0.01 ||
+                a.x() > area.plot.right() + 0.01)
                 continue;
             if (std::abs(std::min(a.y(), b.y()) - y1) < 0.01 && std::abs(std::max(a.y(), b.y()) - y2) < 0.01)
-                out[c] = (a.x() - o.x()) / (unit.x() - o.x());
+                out[c] = area.value(a.x());
         }
         top = depths[c];
     }
@@ -164,14 +164,14 @@ TEST_F(MSeite3Test, OutlinesStandOnTheFirstFiguresDepthAxisWithItsStrip)
                                             {3500, 600, kNone, kNone}, {4000, 600, kNone, kNone}};
     const int colours[4] = {10, 2, 1, 4};
     for (size_t k = 0; k < 4; ++k)
-        expectValues(outline(*sheet, g310, paletteColor(colours[k]), depths), want310[k], "figure 310");
+        expectValues(outline(*sheet, areaOf(*page, 310), paletteColor(colours[k]), depths), want310[k], "figure 310");
     const struct {
         int figure;
         std::vector<double> total;
     } totals[] = {{320, {7, 3, kNone, kNone}}, {340, {1500, 200, kNone, kNone}}, {350, {100, 30, kNone, kNone}}};
     for (const auto &t : totals) {
         clsGRAFIK &g = *page->GRAFIK(t.figure);
-        expectValues(outline(*sheet, g, paletteColor(4), depths), t.total, "total");
+        expectValues(outline(*sheet, areaOf(*page, t.figure), paletteColor(4), depths), t.total, "total");
         EXPECT_FLOAT_EQ(g.MY(), g310.MY()) << t.figure;
         EXPECT_FLOAT_EQ(g.YMAX(), g310.YMAX()) << t.figure;
         EXPECT_EQ(g.ETEXTY(), "z [m]") << t.figure;
@@ -187,8 +187,8 @@ TEST_F(MSeite3Test, OutlinesStandOnTheFirstFiguresDepthAxisWithItsStrip)
 
     // The legend's first row: a stroke 12 mm to 7 mm before the end of the value axis, 2 mm
     // below the top, and the four labels in stacking order in every figure.
-    const double MX = g310.MX(), MY = g310.MY(), XMAX = g310.XMAX();
-    const QPointF from = mm(g310, XMAX - 12 * MX, 2 * MY), to = mm(g310, XMAX - 7 * MX, 2 * MY);
+    const QRectF plot = areaOf(*page, 310).plot;
+    const QPointF from(plot.right() - 12, plot.top() + 2), to(plot.right() - 7, plot.top() + 2);
     const auto lines = sheet->strokes(Primitive::Line);
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const Stroke &k) {
         return k.color == paletteColor(10) && (k.points[0] - from).manhattanLength() < 0.01 &&
@@ -210,7 +210,7 @@ TEST_F(MSeite3Test, OutlinesStandOnTheFirstFiguresDepthAxisWithItsStrip)
     EXPECT_FLOAT_EQ(page->GRAFIK(315)->MY(), first.MY());
     std::vector<double> labelDepths;
     for (const Stroke &k : sheet->strokes(Primitive::Text))
-        if (strip.contains(k.text) && k.points[0].x() > mm(first, first.XMAX(), 0).x())
+        if (strip.contains(k.text) && k.points[0].x() > areaOf(*page, 310).plot.right())
             labelDepths.push_back(k.points[0].y());
     ASSERT_EQ(labelDepths.size(), 3u);
     EXPECT_NEAR(labelDepths[2] - labelDepths[1], 3.5, 0.01);
@@ -279,9 +279,9 @@ TEST_F(MSeite3Test, EachCostFigureScalesItsOwnTotalsByAPowerOfTen)
         EXPECT_EQ(page->GRAFIK(350)->ETEXTX(), c.title350);
         // Every series follows the total's power, also where its own values would need none.
         const double scale = std::pow(10.0, c.power);
-        expectValues(outline(*sheet, *page->GRAFIK(310), paletteColor(10), page->depthAxis().SDEZ),
+        expectValues(outline(*sheet, areaOf(*page, 310), paletteColor(10), page->depthAxis().SDEZ),
                      {1000 / scale, 0, kNone, kNone}, "T");
-        expectValues(outline(*sheet, *page->GRAFIK(310), paletteColor(4), page->depthAxis().SDEZ),
+        expectValues(outline(*sheet, areaOf(*page, 310), paletteColor(4), page->depthAxis().SDEZ),
                      {(3500 + c.SZKF) / scale, 600 / scale, kNone, kNone}, "F");
     }
 }
@@ -329,12 +329,9 @@ TEST_F(MSeite3Test, AnotherTargetDrawsAgainThroughThePreviousObjectOrMakesOne)
     EXPECT_EQ(empty->GRAFIK(320)->ETEXTX(), "Anzahl [n]");
 }
 
-// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
-// printed sheet are kept there.
+// The page as the user sees it: every figure inside its box on screen and paper.
 TEST_F(MSeite3Test, Look)
 {
-    if (qEnvironmentVariable("VANTREL_SCREENSHOTS").isEmpty())
-        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
     // More combinations, some close together so that the strip pushes its labels.
     cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 14)"
                  " INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;"
@@ -342,14 +339,7 @@ TEST_F(MSeite3Test, Look)
                  " INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SZKT, ANZKT, SZKV, ANZKV, SZKL, ANZKL, SZKF, ANZKF)"
                  " SELECT 1, i, i % 5 <> 0, 60 + i * i * 3, 800 * i, i, 300 * (i % 3), i % 4, 1500, 2, 200 * i, 1"
                  " FROM n;");
+    ScreenLogs screen;
     auto page = load();
-    page->resize(1400, 990);
-    page->show();
-    QCoreApplication::processEvents();
-    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
-    EXPECT_TRUE(keepShot(shotOf(*page), "mseite3"));
-    Printer::instance().setPdfFile(qEnvironmentVariable("VANTREL_SCREENSHOTS") + "/mseite3.pdf");
-    page->DRUCKEN();
-    Printer::instance().setPdfFile(QString());
-    Printer::instance().reset();
+    lookAtPage(*page, screen, "mseite3");
 }

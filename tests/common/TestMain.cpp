@@ -2,7 +2,7 @@
 // and a German locale unless a test sets another (or VANTREL_TEST_LOCALE names one, such as
 // en_US, to look at the windows under it).
 //
-// ctest names the folders a test reads (schema, fixtures, build) in the environment. Run on
+// ctest names the folders a test reads (schema, golden drawings, build) in the environment. Run on
 // its own, a test executable finds them itself: the schema beside the executable or in the
 // source tree it was built from. When they are not there it says so and runs nothing, rather
 // than letting hundreds of tests fail for one missing folder.
@@ -58,8 +58,7 @@ int main(int argc, char **argv)
     const QString source = QStringLiteral(VANTREL_SOURCE_DIR);
     const bool found = provide("VANTREL_SCHEMA_DIR", {here + QStringLiteral("/schema"), source + QStringLiteral("/schema")},
                                QStringLiteral("project.sql"))
-                       & provide("VANTREL_TEST_FIXTURES", {here + QStringLiteral("/fixtures"), source + QStringLiteral("/tests/fixtures")},
-                                 QStringLiteral("."), false)
+                       & provide("VANTREL_GOLDEN_DIR", {source + QStringLiteral("/tests/golden")}, QStringLiteral("."), false)
                        & provide("VANTREL_BUILD_DIR", {here + QStringLiteral("/.."), QStringLiteral(VANTREL_BINARY_DIR)},
                                  QStringLiteral("CMakeCache.txt"));
     if (!found)

@@ -64,9 +64,4 @@ struct EnvScope {
     }
 };
 
-inline QString fixture(const QString &name)
-{
-    return QString::fromLocal8Bit(qgetenv("VANTREL_TEST_FIXTURES")) + "/" + name;
-}
-
 } // namespace vnt::test

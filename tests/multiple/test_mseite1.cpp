@@ -1,6 +1,7 @@
 // The first multiple-evaluation page: its data, its figures on the recording surface, the
 // gross/net choice, and the faults of its load that were mended.
 #include "MSeite1Fixture.h"
+#include "common/PageLook.h"
 
 #include "common/LegendCheck.h"
 
@@ -400,13 +401,10 @@ TEST_F(MSeite1Test, TheQuitKeyInTheEditorGivesTheLoadUpBeforeTheQuit)
     EXPECT_EQ(rows("SELECT COUNT(*) FROM M3"), "0") << "nothing was aggregated";
 }
 
-// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
-// printed sheet are kept there.
+// The page as the user sees it, with more combinations than the table's box shows and close
+// ones that push the strip's labels: every figure inside its box on screen and paper.
 TEST_F(MSeite1Test, Look)
 {
-    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    if (out.isEmpty())
-        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
     // More combinations than the table's box shows (numbers of three digits at its end), close
     // ones that push the strip's labels, and keys wider than their column.
     cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 120)"
@@ -414,22 +412,15 @@ TEST_F(MSeite1Test, Look)
                  " CASE i % 3 WHEN 0 THEN 'T1' ELSE NULL END FROM n;"
                  "UPDATE M2 SET KENG = 'SANDSTEIN-FEST' WHERE I1 IN (2, 119);"
                  "UPDATE M2 SET KENT = 'T-GROSSGERAET' WHERE I1 IN (3, 120);");
+    ScreenLogs screen;
     auto page = load();
-    page->resize(1400, 990);
-    page->show();
-    QCoreApplication::processEvents();
-    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
-    page->grab().save(out + "/mseite1.png");
-    Printer::instance().setPdfFile(out + "/mseite1.pdf");
-    page->DRUCKEN();
+    lookAtPage(*page, screen, "mseite1");
     // The table's last rows.
     auto *bar = page->findChild<QScrollBar *>("vscBILD160");
     ASSERT_NE(bar, nullptr);
     bar->setValue(bar->maximum());
     QCoreApplication::processEvents();
-    page->grab().save(out + "/mseite1-end.png");
-    Printer::instance().setPdfFile(out + "/mseite1-end.pdf");
-    page->DRUCKEN();
-    Printer::instance().setPdfFile(QString());
+    expectPageLooksRight(*page, screen);
+    EXPECT_TRUE(keepShot(shotOf(*page), "mseite1-end"));
 }
 

@@ -1,6 +1,7 @@
 // The statistics page: its table built from M1 to M4, the table on the recording surface, the
 // chain's notes and the progress of its load.
 #include "MSeite1Fixture.h"
+#include "common/PageLook.h"
 
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
@@ -283,28 +284,19 @@ TEST_F(MSeite4Test, MoreCombinationsThanTheBoxHoldsScrollAndPrintAsShown)
     EXPECT_TRUE(after.contains("Komb."));
 }
 
-// For looking at the page: with VANTREL_SCREENSHOTS naming a folder, the page on screen and its
-// printed sheet are kept there.
+// The page as the user sees it, with more combinations than its box shows: the table inside
+// its box on screen and paper.
 TEST_F(MSeite4Test, Look)
 {
-    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    if (out.isEmpty())
-        GTEST_SKIP() << "VANTREL_SCREENSHOTS not set";
     cnn->Execute("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 34)"
                  " INSERT INTO M2 (IDM, I1) SELECT 1, i FROM n;"
                  " INSERT INTO M3 (IDM, I1, BOKOMB) SELECT 1, I1, 1 FROM M2 WHERE I1 > 2 AND I1 % 2 = 0;"
                  " INSERT INTO M4 (IDM, I1, XQBRV, SXBRV, XQBRK, SXBRK, XQNEZ, SXNEZ, XQNEK, SXNEK, XQZK, SXZK,"
                  " XQZKM, SXZKM) SELECT 1, I1, 1.5 + I1 / 10.0, 0.4, 120 + I1, 30, 0.35, 0.1, 45.5, 12, 2500 + I1,"
                  " 1234, 12.5, 3.25 FROM M2 WHERE I1 > 2 AND I1 % 2 = 0;");
+    ScreenLogs screen;
     auto page = load();
-    page->setWindowState(Qt::WindowNoState);
-    page->resize(1400, 990);
-    page->show();
-    QCoreApplication::processEvents();
-    page->KONTEXT(true, true, 0xFFFFFF, 0xFFFFFF);
-    page->grab().save(out + "/mseite4.png");
-    Printer::instance().setPdfFile(out + "/mseite4.pdf");
-    page->DRUCKEN();
+    lookAtPage(*page, screen, "mseite4");
 }
 
 TEST_F(MSeite4Test, PrintingPlacesTheTableAtTheBoxMovedByThePageOffsets)

@@ -3,6 +3,7 @@
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "LookSupport.h"
+#include "common/PageLook.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/single/mdiSEITE1.h"
 #include "pages/single/PrintJob.h"
@@ -700,6 +701,7 @@ TEST(Seite1Look, ABusyRecordStaysInsideItsBoxesOnScreenAndPaper)
         "INSERT INTO VANT_V2 (IDG, KENG, KOMG) VALUES (2, 'KI', 'Kies, sandig'), (3, 'U', 'Schluff, tonig, steif'), "
         "(4, 'KST', 'Kalkstein, gebankt')"));
     test::LookFolder look;
+    test::ScreenLogs screen;
     QWidget host;
     host.resize(1400, 900);
     mdiSEITE1 page(f.ctx, &host);
@@ -729,6 +731,9 @@ TEST(Seite1Look, ABusyRecordStaysInsideItsBoxesOnScreenAndPaper)
     EXPECT_EQ(texts.count("z [m]"), 5);
     for (const char *title : {"t [h]", "v [m/h]", "Personen [-]", "Legende", "Einheitskosten"})
         EXPECT_TRUE(texts.contains(QString::fromLatin1(title))) << title;
+
+    // The whole page on screen and paper: boxes, sheet, header and footer.
+    test::expectPageLooksRight(page, screen);
 
     // On screen the figures end above the footer's band.
     for (const auto &[box, offset] : figures)

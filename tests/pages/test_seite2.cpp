@@ -3,6 +3,7 @@
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "LookSupport.h"
+#include "common/PageLook.h"
 #include "data/clsDATEN.h"
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
@@ -332,6 +333,7 @@ TEST(Seite2Look, TablesStayInsideTheirBoxesOnScreenAndPaper)
         f.ctx.cnnV->Execute(QStringLiteral("INSERT INTO VANT_V13 VALUES (%1, 'SCHN-RS%1', 'Schneckenbohrer', 19.5)").arg(i));
     f.ctx.cnnV->Execute(QStringLiteral("INSERT INTO VANT_V3 VALUES (4, 'EK-PAUSCH', 'Pauschalsätze', 40, 1, 1, 1, 1)"));
     test::LookFolder look;
+    test::ScreenLogs screen;
     QWidget host;
     host.resize(1400, 900);
     mdiSEITE2 page(f.ctx, &host);
@@ -360,6 +362,8 @@ TEST(Seite2Look, TablesStayInsideTheirBoxesOnScreenAndPaper)
             EXPECT_LE(k.points[0].x() + measureTextMm(k.font, k.text).width(), columnEnd - 1.5 + 1e-6) << k.text.toStdString();
     page.setPrintTarget(nullptr);
     EXPECT_FALSE(page.scrollBar(QStringLiteral("vscBILD13"))->isHidden());
+    // The whole page on screen and paper: boxes, sheet, header and footer.
+    test::expectPageLooksRight(page, screen);
 
     EXPECT_TRUE(host.grab().save(look.file(QStringLiteral("seite2.png"))));
     Printer::instance().setPdfFile(look.file(QStringLiteral("seite2.pdf")));

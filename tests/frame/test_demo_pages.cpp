@@ -1,0 +1,195 @@
+// Every result page of the demo installation, as the main window shows and prints it: after
+// Berechnen of one record (record pages 1 and 2) and after MBerechnen over the active records
+// (multiple pages 1 to 4). Each page must look right (see PageLook.h) and draw what its golden
+// drawing under tests/golden holds; tests/rewrite-golden.sh rewrites those after an intended
+// change. With VANTREL_SCREENSHOTS naming a folder, the window with each page and the printed
+// pages are kept there.
+#include "common/PageLook.h"
+#include "common/Shots.h"
+#include "FrameFixture.h"
+
+#include "pages/multiple/frmMVORGABEN.h"
+#include "platform/Variant.h"
+#include "platform/printer.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+// A fresh demo installation, laid out by the demo command as a new user's first start does,
+// with the program's settings in the installation's folder.
+class DemoInstallation {
+public:
+    DemoInstallation()
+    {
+        root = tmp.filePath(QStringLiteral("inst"));
+        const QString settings = tmp.filePath(QStringLiteral("settings.ini"));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VANTREL_SETTINGS"), settings);
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("VANTREL_BUILD_DIR") + QStringLiteral("/bin/vantrel-demo"), {QStringLiteral("--root"), root});
+        ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        previousSettings_ = registry::settingsFile();
+        registry::setSettingsFile(settings);
+        shell::setStarter([](const QString &) { return true; });
+        shell::setOpener([](const QString &) { return true; });
+    }
+    ~DemoInstallation() { registry::setSettingsFile(previousSettings_); }
+
+    QString program() const { return root + QStringLiteral("/VANT"); }
+    QString project() const { return root + QStringLiteral("/PROJEKTE/Demo/VANT.mdb"); }
+
+    QTemporaryDir tmp;
+    QString root, output;
+    bool ok = false;
+
+private:
+    QString previousSettings_;
+};
+
+// The main window on the demo installation, at a fixed size, with the Evaluate menu opened.
+struct DemoWindow {
+    frmMAIN frm;
+    explicit DemoWindow(const DemoInstallation &inst)
+    {
+        frm.resize(1400, 1000);
+        frm.show();
+        Boxes none;
+        EXPECT_TRUE(frm.MDIForm_Load(inst.program()));
+        QCoreApplication::processEvents();
+        frm.mnuAUSWERTEN_Click();
+    }
+    ~DemoWindow() { frm.setGEAENDERT(false); }
+
+    ResultPage *current() const
+    {
+        QMdiSubWindow *s = frm.mdiArea()->currentSubWindow();
+        return s ? qobject_cast<ResultPage *>(s->widget()) : nullptr;
+    }
+    void pageUp()
+    {
+        current()->Form_KeyDown(33, 0);
+        QCoreApplication::processEvents();
+    }
+};
+
+// The header shows the day and time it is drawn at and the user who runs the program; the
+// golden drawings show marks in their place.
+QStringList withoutTheMoment(QStringList lines)
+{
+    const QString today = Variant::date(std::floor(toDayCount(QDateTime::currentDateTime()))).toString();
+    static const QRegularExpression time(QStringLiteral("\"[0-9]{2}:[0-9]{2}\"$"));
+    const QString user = QStringLiteral("Bearbeiter: ") + sys::userName();
+    for (QString &l : lines)
+        if (l.startsWith(QLatin1String("text "))) {
+            l.replace(QLatin1Char('"') + today + QLatin1Char('"'), QStringLiteral("\"<today>\""));
+            l.replace(time, QStringLiteral("\"<time>\""));
+            l.replace(QLatin1Char('"') + user + QLatin1Char('"'), QStringLiteral("\"Bearbeiter: <user>\""));
+        }
+    return lines;
+}
+
+// The page shown now: its golden drawing, its look, and its picture when pictures are asked for.
+void checkPage(DemoWindow &w, const ScreenLogs &screen, const QString &expectedName)
+{
+    ResultPage *page = w.current();
+    ASSERT_TRUE(page);
+    ASSERT_EQ(page->objectName(), expectedName);
+    SCOPED_TRACE(expectedName.toStdString());
+    expectGolden(QStringLiteral("demo-") + expectedName, withoutTheMoment(describePage(*page, screen)));
+    expectPageLooksRight(*page, screen);
+    EXPECT_TRUE(keepShot(shotOf(w.frm), QStringLiteral("demo-") + expectedName));
+}
+
+// The pages of the main window printed in one command, as a PDF file in the pictures' folder.
+void keepPrintedPages(DemoWindow &w, const QString &name)
+{
+    const QString out = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+    if (out.isEmpty())
+        return;
+    Printer::instance().setPdfFile(out + QLatin1Char('/') + name + QStringLiteral(".pdf"));
+    Boxes boxes;
+    boxes.print([](ui::PrintRequest &r) {
+        r.pageRange = false;
+        return true;
+    });
+    boxes.answer(ui::vbOK);
+    w.frm.stbMAIN_PanelClick(11);
+    Printer::instance().setPdfFile(QString());
+    Printer::instance().reset();
+}
+
+} // namespace
+
+// The drawings are compared under the program's home locale, whatever the machine's is.
+TEST(DemoPages, RecordPagesAfterBerechnenOfOneRecord)
+{
+    LocaleScope german(QLocale::German);
+    DemoInstallation inst;
+    ASSERT_TRUE(inst.ok) << inst.output.toStdString();
+    sql(inst.project(), QStringLiteral("UPDATE E1 SET AKT = (ID = 1)"));   // BP-101 alone
+    ScreenLogs screen;
+    DemoWindow w(inst);
+    // Berechnen shows the stored results; a record marked for recalculation offers Neuberechnen
+    // in its place.
+    QAction *berechnen = w.frm.menuItem(QStringLiteral("mnuBERECHNEN"));
+    if (!berechnen->isEnabled())
+        berechnen = w.frm.menuItem(QStringLiteral("mnuNEUBERECHNEN"));
+    ASSERT_TRUE(berechnen->isEnabled());
+    {
+        Boxes none;
+        berechnen->trigger();
+        QCoreApplication::processEvents();
+    }
+    Boxes none;
+    checkPage(w, screen, QStringLiteral("mdiSEITE1"));
+    w.pageUp();
+    checkPage(w, screen, QStringLiteral("mdiSEITE2"));
+    keepPrintedPages(w, QStringLiteral("demo-record"));
+}
+
+TEST(DemoPages, MultiplePagesAfterMBerechnenOverTheActiveRecords)
+{
+    LocaleScope german(QLocale::German);
+    DemoInstallation inst;
+    ASSERT_TRUE(inst.ok) << inst.output.toStdString();
+    EXPECT_EQ(scalar(inst.project(), QStringLiteral("SELECT COUNT(*) FROM E1 WHERE AKT")), "3");
+    ScreenLogs screen;
+    DemoWindow w(inst);
+    ASSERT_TRUE(w.frm.menuItem(QStringLiteral("mnuMBERECHNEN"))->isEnabled());
+    {
+        Boxes boxes;
+        if (scalar(inst.project(), QStringLiteral("SELECT COUNT(*) FROM M1 WHERE IDM = 1")) == QLatin1String("0"))
+            boxes.input(QStringLiteral("Demo-Vergleich"));   // the comment a first run asks for
+        boxes.modal([](QDialog &d) {
+            if (!qEnvironmentVariableIsEmpty("VANTREL_SCREENSHOTS")) {
+                d.show();
+                QCoreApplication::processEvents();
+                EXPECT_TRUE(keepShot(shotOf(d), QStringLiteral("demo-editor")));
+            }
+            static_cast<frmMVORGABEN &>(d).cmdOK()->click();
+            return d.result();
+        });
+        w.frm.menuItem(QStringLiteral("mnuMBERECHNEN"))->trigger();
+        QCoreApplication::processEvents();
+    }
+    Boxes none;
+    for (int n = 1; n <= 4; ++n) {
+        if (n > 1)
+            w.pageUp();
+        checkPage(w, screen, QStringLiteral("mdiMSEITE%1").arg(n));
+    }
+    keepPrintedPages(w, QStringLiteral("demo-multiple"));
+}
