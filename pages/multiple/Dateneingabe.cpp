@@ -360,55 +360,6 @@ bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::
     return true;
 }
 
-bool readStoredSums(RunContext &ctx, int N, std::vector<Sums> &sums)
-{
-    sums.assign(size_t(std::max(N + 1, 0)), Sums{});
-    if (N < 0)
-        return true;
-    const std::vector<std::pair<QString, Variant>> columns = m3Columns(Sums{});
-    QStringList names;
-    for (const auto &c : columns)
-        names << QLatin1Char('[') + c.first + QLatin1Char(']');
-    try {
-        db::Recordset rs;
-        rs.Open(QStringLiteral("SELECT [I1],") + names.join(QLatin1Char(','))
-                    + QStringLiteral(" FROM [M3] WHERE [IDM]=1 ORDER BY [I1]"),
-                ctx.cnnX());
-        std::vector<bool> seen(sums.size(), false);
-        for (; !rs.isEOF(); rs.MoveNext()) {
-            const Variant i1 = rs.Fields(0);
-            if (i1.isNull())
-                continue;
-            const int c = i1.toInt();
-            // The first row of a combination counts, as for every reader of the table.
-            if (c < 0 || c > N || seen[size_t(c)])
-                continue;
-            seen[size_t(c)] = true;
-            Sums &s = sums[size_t(c)];
-            auto f = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0.0f : v.toSingle(); };
-            auto n = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0 : v.toLong(); };
-            const Variant bo = rs.Fields(1);
-            s.BOKOMB = !bo.isNull() && bo.toBool();
-            float *singles[] = {&s.SDEZ, &s.SBRZ, &s.SBRKT, &s.SBRKV, &s.SBRKL, &s.SBRKF, &s.SBRKP, &s.SBRPH,
-                                &s.SNTZ, &s.SNTKT, &s.SNTKV, &s.SNTKL, &s.SNTKF, &s.SNTKP, &s.SNTPH,
-                                &s.SAUZ, &s.SAUK, &s.SAUPH, &s.SPPZ, &s.SPPK, &s.SPPPH, &s.SSTZ, &s.SSTK, &s.SSTPH};
-            int i = 1;
-            for (float *x : singles)
-                *x = f(i++);
-            for (size_t k = 0; k < 4; ++k) {
-                s.SZK[k] = f(i++);
-                s.ANZK[k] = n(i++);
-            }
-        }
-        rs.Close();
-    } catch (const VbError &) {
-        sums.clear();
-        dataError(QStringLiteral("Wert  kann nicht aus der Spalte BOKOMB der Tabelle M3 eingelesen werden!"));
-        return false;
-    }
-    return true;
-}
-
 std::vector<bool> PageSums::found() const
 {
     std::vector<bool> out;
@@ -431,21 +382,20 @@ PageSums pageSums(RunContext &ctx, MultipleRun &run)
     AggregationInput in;
     std::vector<CombinationResult> results;
     const bool stored = DATENEINGABE(ctx, run, in, results);
-    const int N = int(in.combinations.size()) - 1;
-    if (stored) {
-        for (const CombinationResult &r : results)
-            p.sums.push_back(r.m3);
-    } else {
-        readStoredSums(ctx, N, p.sums);
-    }
+    // Only this run's sums: those computed, also when they could not be stored, or none when
+    // a read failed. The tables' rows of an earlier run would stand under this run's keys.
+    for (const CombinationResult &r : results)
+        p.sums.push_back(r.m3);
     p.KOMBKOPF = combinationTableHead();
     p.KOMBTAB = CellArray(7, int(p.sums.size()));
     for (int c = 0; c < p.KOMBTAB.rows(); ++c) {
         p.KOMBTAB.set(0, c, Variant(int16_t(c)));
-        if (c <= N)
+        if (size_t(c) < in.combinations.size())
             for (int k = 0; k < kKeys; ++k)
                 p.KOMBTAB.set(k + 1, c, in.combinations[size_t(c)].keys[size_t(k)]);
     }
+    if (!stored)
+        run.keepUnstoredSums(p);
     return p;
 }
 

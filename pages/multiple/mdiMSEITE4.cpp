@@ -87,6 +87,15 @@ void mdiMSEITE4::Form_Load()
 void mdiMSEITE4::DATENEINGABE()
 {
     STATKOPF_ = statisticsTableHead();
+    // Page 1 could not store this run's statistics and has said so: M4 holds an earlier run's.
+    if (run().unstoredSums()) {
+        NKOMB_ = -1;
+        STATTAB_ = CellArray(19, 0);
+        BOKOMB_.clear();
+        VZ_ = 0;
+        m1_->DTVI(QStringLiteral("VZ"), VZ_);
+        return;
+    }
     int16_t mini = 0, maxi = 0, an = 0;
     m2_->INDEX(mini, maxi, an, QStringLiteral("I1"));
     // Without any M2 row the aggregation still stored combination 0, which matches every
