@@ -33,6 +33,9 @@ public:
     std::function<void()> onQuit;
     std::function<void()> onHelp;
     bool quitRequested() const { return quitRequested_; }
+    // M2 could not be read (the user has been told): the grid shows nothing of it and takes
+    // no input, and nothing is stored.
+    bool combinationsUnreadable() const { return m2Unreadable_; }
 
     // The keys offered for a preset table: keys of the rows whose running number is unique, in
     // running-number order, then empty entries up to one more than the table has rows.
@@ -62,6 +65,7 @@ private:
     bool buildLists();
     void setUpGrid();
     void loadGrid();
+    void lockGrid();
     bool saveGrid();
 
     RunContext &ctx_;
@@ -76,6 +80,7 @@ private:
     std::array<QStringList, 5> lists_;
     bool saving_ = false;
     bool loaded_ = false;   // the grid holds M2 as stored
+    bool m2Unreadable_ = false;
     bool quitRequested_ = false;
 };
 

@@ -237,15 +237,23 @@ TEST_F(MSeite1Test, AFailedDataStepShowsThisRunsSumsOrNoneButNeverTheTablesOldRo
     }
 }
 
-TEST_F(MSeite1Test, WithoutReadableCombinationsThePageShowsEmptyFigures)
+TEST_F(MSeite1Test, WithoutReadableCombinationsTheRunSaysSoOnceAndShowsEmptyFigures)
 {
     cnn->Execute(QStringLiteral("DROP TABLE M2"));
-    boxes.answer(ui::vbOK);   // the editor cannot load the combinations
-    boxes.modal([](QDialog &) { return int(QDialog::Accepted); });
-    boxes.answer(ui::vbOK);   // the data step's index query of the combinations
-    boxes.answer(ui::vbOK);   // and its data-error message
+    boxes.answer(ui::vbOK);   // the editor cannot load the combinations: the run's one message
+    boxes.modal([](QDialog &d) {
+        auto &editor = dynamic_cast<frmMVORGABEN &>(d);
+        EXPECT_FALSE(editor.msgFLX()->Enabled());
+        editor.cmdOK()->click();   // closes without storing
+        return d.result();
+    });
     auto page = std::make_unique<mdiMSEITE1>(ctx);
+    EXPECT_EQ(std::count_if(boxes.records().begin(), boxes.records().end(),
+                            [](const ui::BoxRecord &r) { return r.kind == "msgbox"; }),
+              1);
     EXPECT_EQ(page->daten().NKOMB(), -1);
+    ASSERT_TRUE(page->run().unstoredSums()) << "the pages after it show the same and ask no more";
+    EXPECT_EQ(page->run().unstoredSums()->NKOMB(), -1);
     auto sheet = std::make_shared<RecordingSurface>();
     page->setPrintTarget(sheet);
     drawAll(*page);   // no further box

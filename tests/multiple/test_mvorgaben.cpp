@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <sqlite3.h>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -140,22 +139,26 @@ TEST_F(MVorgaben, WindowKeysReachTheMainWindowAndLeaveTheEditorOpen)
     EXPECT_FALSE(f.isVisible());
 }
 
-TEST_F(MVorgaben, AfterAFailedLoadOkLeavesM2AsItWas)
+TEST_F(MVorgaben, AFailedLoadIsToldOnceInTheAccessorsWordsAndLeavesNothingToEdit)
 {
     cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENG, KENT) VALUES (1, 0, 'S', 'T1'), (1, 1, 'KI', NULL);"));
     const QString stored = rows(kM2);
-    // Another program holds the working copy while the editor loads.
-    sqlite3_busy_timeout(cnn->handle(), 0);
-    auto locker = db::openDatabase(cnn->path());
-    locker->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
-    ui::ScriptedBoxes dataErrors;   // the accessor's messages, however many the load shows
-    int shown = 0;
-    dataErrors.onUnexpected = [&](const QString &) { ++shown; };
+    // The table cannot be read while the editor loads, and could be written by the time of OK.
+    cnn->Execute(QStringLiteral("ALTER TABLE M2 RENAME TO M2X"));
+    boxes.answer(ui::vbOK);
     frmMVORGABEN f(ctx);
-    locker->Execute(QStringLiteral("COMMIT"));
-    EXPECT_GT(shown, 0);
+    cnn->Execute(QStringLiteral("ALTER TABLE M2X RENAME TO M2"));
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, "Datenfehler");
+    EXPECT_EQ(boxes.records()[0].text, "Wert  kann nicht aus der Spalte I1 der Tabelle M2 eingelesen werden!");
+    EXPECT_TRUE(f.combinationsUnreadable());
 
+    // Nothing typed could be stored: the grid and its row buttons take no input.
+    EXPECT_FALSE(f.msgFLX()->Enabled());
+    EXPECT_FALSE(f.cmdH()->isEnabled());
+    EXPECT_FALSE(f.cmdW()->isEnabled());
     f.cmdOK()->click();
     EXPECT_EQ(f.result(), QDialog::Rejected);
     EXPECT_EQ(rows(kM2), stored);
+    EXPECT_EQ(boxes.records().size(), 1u);
 }
