@@ -330,6 +330,9 @@ bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+        // The editor keeps its rows until the user has really chosen to quit.
+        if (!ctx_.quitConfirmed())
+            return true;
         quitRequested_ = true;
         reject();
         if (onQuit)

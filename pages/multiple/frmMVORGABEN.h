@@ -28,8 +28,9 @@ public:
     explicit frmMVORGABEN(RunContext &ctx, QWidget *parent = nullptr);
     ~frmMVORGABEN() override;
 
-    // The main window's quit and help commands, for Alt+Q and F1. Alt+Q first closes the
-    // editor: the page load that waits for it gives up before the quit runs.
+    // The main window's quit and help commands, for Alt+Q and F1. Alt+Q asks the quit's
+    // question while the editor stays; once the user goes on, it closes the editor, and the
+    // page load that waits for it gives up before the quit runs.
     std::function<void()> onQuit;
     std::function<void()> onHelp;
     bool quitRequested() const { return quitRequested_; }

@@ -351,9 +351,15 @@ TEST_F(MSeite1Test, TheChainHearsOfTheRunOnceAndOfEveryGrossNetChoice)
 
 TEST_F(MSeite1Test, TheQuitKeyInTheEditorGivesTheLoadUpBeforeTheQuit)
 {
-    boxes.modal([](QDialog &d) {
+    boxes.modal([&](QDialog &d) {
+        auto &editor = static_cast<frmMVORGABEN &>(d);
         QKeyEvent k(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier);
-        QCoreApplication::sendEvent(static_cast<frmMVORGABEN &>(d).msgFLX(), &k);
+        ctx.quitAnswer = false;   // Abbrechen in the quit's question: the editor stays
+        QCoreApplication::sendEvent(editor.msgFLX(), &k);
+        EXPECT_FALSE(editor.quitRequested());
+        EXPECT_EQ(ctx.quits, 0);
+        ctx.quitAnswer = true;
+        QCoreApplication::sendEvent(editor.msgFLX(), &k);
         return d.result();
     });
     try {
@@ -363,6 +369,7 @@ TEST_F(MSeite1Test, TheQuitKeyInTheEditorGivesTheLoadUpBeforeTheQuit)
         EXPECT_EQ(e.number, err::DialogCancelled);
     }
     EXPECT_EQ(ctx.quits, 1);
+    EXPECT_EQ(ctx.quitQuestions, 2);
     EXPECT_EQ(rows("SELECT COUNT(*) FROM M3"), "0") << "nothing was aggregated";
 }
 

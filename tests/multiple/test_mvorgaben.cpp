@@ -131,8 +131,21 @@ TEST_F(MVorgaben, WindowKeysReachTheMainWindowAndLeaveTheEditorOpen)
     EXPECT_EQ(helps, 1);
     EXPECT_TRUE(f.isVisible());
 
-    // The quit key leaves the editor first, without storing anything.
+    // Abbrechen in the quit's question keeps the editor with what was typed.
+    f.cmdH()->click();
+    f.msgFLX()->setTextMatrix(firstRow(f), 1, QStringLiteral("KI"));
+    ctx.quitAnswer = false;
     press(Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(ctx.quitQuestions, 1);
+    EXPECT_EQ(quits, 0);
+    EXPECT_FALSE(f.quitRequested());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.msgFLX()->TextMatrix(firstRow(f), 1), "KI");
+
+    // A confirmed quit leaves the editor first, without storing anything.
+    ctx.quitAnswer = true;
+    press(Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(ctx.quitQuestions, 2);
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(f.quitRequested());
     EXPECT_EQ(f.result(), QDialog::Rejected);
