@@ -183,6 +183,10 @@ void frmMVORGABEN::setUpGrid()
     clsFLX &f = *flx_;
     f.setEFLX(grid_);
     f.setECBO(cbo_);
+    // The aggregation compares keys exactly, letter case included: what is typed is stored as
+    // typed, neither completed from the list nor matched to an entry of another case.
+    cbo_->setCompleter(nullptr);
+    cbo_->setInsertPolicy(QComboBox::NoInsert);
     f.setEPIC(pic_);
     f.setELSB(FlexValue::list({FlexValue(8.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0)}));
     QList<FlexValue> head;

@@ -90,6 +90,42 @@ TEST_F(MVorgaben, OkStoresTheGridAndAbbrechenKeepsM2)
     EXPECT_EQ(inkIn(shot, below), 0);
 }
 
+// The aggregation compares keys exactly, letter case included: a key is stored as typed,
+// neither completed from the list nor re-cased to an entry of it.
+TEST_F(MVorgaben, TypedKeysAreStoredAsTyped)
+{
+    cnnV->Execute(QStringLiteral("INSERT INTO VANT_V2 (IDG, KENG) VALUES (2, 'KST');"));
+    const QStringList typed = {"ks", "s", "KI", "K"};
+    frmMVORGABEN f(ctx);
+    f.show();
+    GridControl &g = *f.msgFLX();
+    f.cmdH()->click();
+    for (int i = 1; i < typed.size(); ++i) {
+        g.setRow(g.Rows() - 1);
+        g.setCol(1);
+        f.cmdH()->click();
+    }
+    for (int i = 0; i < typed.size(); ++i) {
+        g.setRow(firstRow(f) + i);
+        g.setCol(1);
+        g.setFocus();
+        const QString &t = typed[i];
+        QKeyEvent first(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, t.left(1));
+        QApplication::sendEvent(&g, &first);   // opens the choice list with the key typed
+        ASSERT_TRUE(f.cboFLX()->isVisible());
+        for (const QChar ch : t.mid(1)) {
+            QKeyEvent k(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(f.cboFLX()->lineEdit(), &k);
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(f.cboFLX()->lineEdit(), &enter);
+        f.cmdW()->setFocus();   // commits like a click elsewhere
+        f.flx().EINFUEGEN(0);
+    }
+    f.cmdOK()->click();
+    EXPECT_EQ(rows("SELECT KENG FROM M2 ORDER BY I1"), "ks|s|KI|K");
+}
+
 TEST_F(MVorgaben, EmptyListStartsDisabledAndRemovingTheLastRowDeletesAll)
 {
     {
