@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 
 namespace vnt::multiple {
@@ -249,6 +250,7 @@ bool readCombinations(RunContext &ctx, std::vector<Combination> &combinations)
             if (!m2.DTVV(QString::fromLatin1(keys[k]), read[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
                          int16_t(c)))
                 return false;
+        ctx.setProgress(N > 0 ? 4 + int(std::nearbyint(6.0 * c / N)) : 10);
         sys::DoEvents();
     }
     combinations = std::move(read);
@@ -266,7 +268,6 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
     ctx.setProgress(4);
     if (!readCombinations(ctx, in.combinations))
         return false;
-    ctx.setProgress(10);
 
     clsDATEN lister(ctx);
     std::vector<int32_t> ids;
@@ -323,6 +324,12 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
     // Readers of M3 and M4 take every row as one run's result: a run that fails half-way
     // must leave the previous run's rows, not a mixture.
     bool ok = true;
+    // Each table runs the bar from 50 to 59 again, halves rounded to the even neighbour.
+    const size_t N = results.empty() ? 0 : results.size() - 1;
+    const auto written = [&](size_t c) {
+        if (N > 0)
+            ctx.setProgress(50 + int(std::nearbyint(9.0 * double(c) / double(N))));
+    };
     try {
         db::TransactionScope unit(*cnn);
         const QString I1 = QStringLiteral("I1");
@@ -330,12 +337,14 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
             for (const auto &[column, value] : m3Columns(results[c].m3))
                 if (!(ok = m3.DVTV(column, value, I1, int16_t(c))))
                     break;
-            ctx.setProgress(50 + int(9 * c / std::max<size_t>(results.size() - 1, 1)));
+            written(c);
         }
-        for (size_t c = 0; ok && c < results.size(); ++c)
+        for (size_t c = 0; ok && c < results.size(); ++c) {
             for (const auto &[column, value] : m4Columns(results[c].m4))
                 if (!(ok = m4.DVTV(column, value, I1, int16_t(c))))
                     break;
+            written(c);
+        }
         if (ok)
             unit.commit();
     } catch (const VbError &) {
