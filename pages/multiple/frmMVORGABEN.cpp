@@ -311,8 +311,23 @@ bool frmMVORGABEN::saveGrid()
     });
 }
 
+// The header picture lies half a millimetre inside the grid's corner, deeper than the grid's
+// thin frame: at its full height it would cover the top of the first row in view.
+void frmMVORGABEN::fitHeaderPicture()
+{
+    if (!pic_ || !grid_)
+        return;
+    const int rowsTop = grid_->viewport()->mapTo(pic_->parentWidget(), QPoint(0, 0)).y();
+    if (pic_->y() + pic_->height() > rowsTop && rowsTop > pic_->y())
+        pic_->resize(pic_->width(), rowsTop - pic_->y());
+}
+
 bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == pic_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        fitHeaderPicture();
+        return false;
+    }
     if (event->type() == QEvent::MouseMove && watched == pic_) {
         const auto *m = static_cast<QMouseEvent *>(event);
         flx_->TOOLTIP(float(m->position().x() * GridControl::kTwipsPerPixel),

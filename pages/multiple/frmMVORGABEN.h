@@ -67,6 +67,7 @@ private:
     void setUpGrid();
     void loadGrid();
     void lockGrid();
+    void fitHeaderPicture();
     bool saveGrid();
 
     RunContext &ctx_;

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScrollBar>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -126,6 +128,32 @@ TEST_F(MVorgaben, TypedKeysAreStoredAsTyped)
     EXPECT_EQ(rows("SELECT KENG FROM M2 ORDER BY I1"), "ks|s|KI|K");
 }
 
+// The header picture lies over the grid's header, not over the rows: the first row in view
+// stands whole below it, also after scrolling and after rows were added.
+TEST_F(MVorgaben, RowsInViewAreNotHiddenUnderTheHeader)
+{
+    cnn->Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 39)"
+                                " INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;"));
+    frmMVORGABEN f(ctx);
+    f.show();
+    QApplication::processEvents();
+    GridControl &g = *f.msgFLX();
+    const QWidget *pic = f.picFLX();
+    for (const int steps : {0, 7, 20, -1}) {
+        SCOPED_TRACE(steps);
+        if (steps < 0)
+            f.cmdH()->click();
+        else
+            g.verticalScrollBar()->setValue(steps);
+        QApplication::processEvents();
+        EXPECT_TRUE(keepShot(shotOf(f), QStringLiteral("mvorgaben-scrolled-%1").arg(steps)));
+        const int rowsTop = g.viewport()->mapTo(&f, QPoint(0, 0)).y();
+        const int picBottom = pic->mapTo(&f, QPoint(0, pic->height())).y();
+        EXPECT_LE(picBottom, rowsTop);
+        EXPECT_GE(pic->height(), g.horizontalHeader()->height() - 2) << "the picture still covers the header";
+    }
+}
+
 TEST_F(MVorgaben, EmptyListStartsDisabledAndRemovingTheLastRowDeletesAll)
 {
     {
@@ -203,6 +231,9 @@ TEST_F(MVorgaben, AFailedLoadIsToldOnceInTheAccessorsWordsAndLeavesNothingToEdit
     EXPECT_TRUE(f.combinationsUnreadable());
 
     // Nothing typed could be stored: the grid and its row buttons take no input.
+    f.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(keepShot(shotOf(f), QStringLiteral("mvorgaben-unreadable")));
     EXPECT_FALSE(f.msgFLX()->Enabled());
     EXPECT_FALSE(f.cmdH()->isEnabled());
     EXPECT_FALSE(f.cmdW()->isEnabled());
