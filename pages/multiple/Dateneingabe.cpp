@@ -393,8 +393,10 @@ PageSums pageSums(RunContext &ctx, MultipleRun &run)
     const bool stored = DATENEINGABE(ctx, run, in, results);
     // Only this run's sums: those computed, also when they could not be stored, or none when
     // a read failed. The tables' rows of an earlier run would stand under this run's keys.
-    for (const CombinationResult &r : results)
+    for (const CombinationResult &r : results) {
         p.sums.push_back(r.m3);
+        p.stats.push_back(r.m4);
+    }
     p.KOMBKOPF = combinationTableHead();
     p.KOMBTAB = CellArray(7, int(p.sums.size()));
     for (int c = 0; c < p.KOMBTAB.rows(); ++c) {

@@ -34,9 +34,10 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
 // combination. False when reading or writing failed; the results are then those computed, if any.
 bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::vector<CombinationResult> &results);
 
-// What the first page draws: this run's sums, and the table of the combinations.
+// What the first page draws: this run's sums (and statistics), and the table of the combinations.
 struct PageSums {
     std::vector<Sums> sums;   // by combination number
+    std::vector<Stats> stats;  // likewise
     CellArray KOMBKOPF, KOMBTAB;
 
     int NKOMB() const { return int(sums.size()) - 1; }

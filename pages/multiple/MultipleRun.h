@@ -31,7 +31,8 @@ public:
     void grossNetChanged(int16_t VZ, MultiplePage *from);
 
     // Page 1's data step could not store this run's sums (a read or the write failed, and the
-    // user was told): what the run has instead, the sums computed in memory or none at all.
+    // user was told): what the run has instead, the sums and statistics computed in memory,
+    // or none at all.
     // The pages after it show this rather than the tables, which then hold an earlier run.
     void keepUnstoredSums(const multiple::PageSums &sums);
     const multiple::PageSums *unstoredSums() const { return unstored_.get(); }

@@ -252,6 +252,9 @@ TEST_F(CombinationPagesTest, AfterAnUnstoredRunThePagesShowWhatTheRunKept)
     computed.sums[0].SZK[3] = 7;
     computed.sums[0].ANZK[3] = 70000;
     computed.sums[1].SDEZ = 12;
+    computed.stats.resize(2);
+    computed.stats[0].XQBRV = 2.5f;
+    computed.stats[0].SXBRV = 0.5f;
     computed.KOMBTAB = CellArray(7, 2);
     computed.KOMBTAB.set(0, 0, Variant(int16_t(0)));
     computed.KOMBTAB.set(1, 0, Variant(QStringLiteral("NEU")));
@@ -278,13 +281,15 @@ TEST_F(CombinationPagesTest, AfterAnUnstoredRunThePagesShowWhatTheRunKept)
             EXPECT_EQ(p->BODATEN(), c.data);
             EXPECT_EQ(p->TABDATEN().rows(), int(c.found.size()));
         }
-        EXPECT_TRUE(p4->BOKOMB().empty()) << "no statistics of this run were kept";
+        EXPECT_EQ(p4->BOKOMB(), c.found) << "the statistics the run kept";
         if (c.data) {
             EXPECT_EQ(p2->SDEZ(), std::vector<float>({12, 12}));
             EXPECT_EQ(p2->daten().SSTZ, std::vector<float>({4, 0}));
             EXPECT_EQ(p3->daten().ANZKF, std::vector<int32_t>({70000, 0}));
             EXPECT_EQ(row(p2->TABDATEN(), 0), QStringList({"0", "NEU", "<empty>", "<empty>", "<empty>", "<empty>", "<empty>"}));
             EXPECT_TRUE(printedFigures(*p3).contains("NEU"));
+            EXPECT_FLOAT_EQ(p4->STATTAB().at(1, 0).toSingle(), 2.5f);
+            EXPECT_FLOAT_EQ(p4->STATTAB().at(2, 0).toSingle(), 0.5f);
         }
     }
 }
