@@ -783,6 +783,17 @@ void frmMAIN::mnuBEENDEN_Click()
     unloadMainWindow();
 }
 
+bool frmMAIN::quitConfirmed()
+{
+    if (ended_ || quitAnswered_)
+        return true;
+    rahmenprogramm_ = false;
+    if (MDIForm_QueryUnload(1))
+        return false;
+    quitAnswered_ = true;
+    return true;
+}
+
 void frmMAIN::unloadMainWindow()
 {
     endRun(1);
@@ -792,7 +803,7 @@ bool frmMAIN::endRun(int unloadMode)
 {
     if (ended_)
         return true;
-    if (MDIForm_QueryUnload(unloadMode))
+    if (!quitAnswered_ && MDIForm_QueryUnload(unloadMode))
         return false;
     MDIForm_Unload();
     return true;

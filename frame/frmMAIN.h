@@ -63,6 +63,7 @@ public:
 
     // Quit without returning to the frame program; other windows call it for their quit key.
     void mnuBEENDEN_Click() override;
+    bool quitConfirmed() override;
     // The help file; also the F1 key of the editors and dialogs.
     void mnuHILFE_Click() override;
     void setPanelVisible(int index, bool visible) override;
@@ -147,6 +148,7 @@ private:
     bool developmentMode_ = false;
     bool copyBackFailed_ = false;
     bool ended_ = false;
+    bool quitAnswered_ = false;   // the quit's question was answered by quitConfirmed()
     bool unloading_ = false;
 
     QMdiArea *mdiArea_ = nullptr;

@@ -39,6 +39,10 @@ public:
     virtual void setGEAENDERT(bool) {}
     virtual QWidget *mainWidget() const { return nullptr; }  // parent for child windows and dialogs
     virtual void mnuBEENDEN_Click() {}                // the quit command, for windows' own keys
+    // The quit's question (save the changes?), asked now by a window that must stay on the
+    // stack until the quit follows. True when the user goes on: the quit command that follows
+    // asks no more. False keeps the run and the window as they are.
+    virtual bool quitConfirmed() { return true; }
     virtual void mnuHILFE_Click() {}                  // the help command (F1)
     virtual void setPanelVisible(int /*panel*/, bool /*visible*/) {}  // a status panel, 1..15
     // True while the run ends and the main window closes its child windows.

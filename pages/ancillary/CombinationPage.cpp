@@ -2,6 +2,7 @@
 #include "pages/ancillary/CombinationPage.h"
 
 #include "data/clsDATEN.h"
+#include "pages/multiple/Dateneingabe.h"
 #include "platform/BusyScope.h"
 #include "platform/Guard.h"
 #include "platform/system.h"
@@ -106,10 +107,12 @@ void CombinationPage::DATENEINGABE(const Setup &setup)
     };
 
     TABKOPF_ = combinationTableHead();
+    const multiple::PageSums *kept = run().unstoredSums();
     int16_t mini = 0, maxi = 0, an = 0;
-    guard.step([&] { m2_->INDEX(mini, maxi, an, QStringLiteral("I1")); });
-    KOMBMAX_ = std::max<int16_t>(maxi, 0);
-    const size_t n = size_t(KOMBMAX_) + 1;
+    if (!kept)
+        guard.step([&] { m2_->INDEX(mini, maxi, an, QStringLiteral("I1")); });
+    KOMBMAX_ = kept ? int16_t(kept->NKOMB()) : std::max<int16_t>(maxi, 0);
+    const size_t n = size_t(KOMBMAX_ + 1);
     TABDATEN_ = CellArray(7, int(n));
     BOKOMB_.assign(n, false);
     SDEZ_.assign(n, 0.0f);
@@ -120,6 +123,10 @@ void CombinationPage::DATENEINGABE(const Setup &setup)
             col.count->assign(n, 0);
     }
     BODATEN_ = false;
+    if (kept) {
+        takeUnstored(*kept, setup);
+        return;
+    }
     if (guard.left())
         return;
 
@@ -166,6 +173,30 @@ void CombinationPage::DATENEINGABE(const Setup &setup)
     }
     if (std::none_of(BOKOMB_.begin(), BOKOMB_.end(), [](bool b) { return b; }))
         run().noSectionFound();
+}
+
+// Page 1 could not store this run's sums and has told the user: the tables hold an earlier
+// run, so the page shows what the run kept, without asking the tables again.
+void CombinationPage::takeUnstored(const multiple::PageSums &kept, const Setup &setup)
+{
+    TABDATEN_ = kept.KOMBTAB;
+    for (size_t c = 0; c < kept.sums.size(); ++c) {
+        BOKOMB_[c] = kept.sums[c].BOKOMB;
+        SDEZ_[c] = kept.sums[c].SDEZ;
+        const auto values = multiple::m3Columns(kept.sums[c]);
+        for (const SumColumn &col : setup.columns) {
+            const auto it = std::find_if(values.begin(), values.end(),
+                                         [&](const auto &v) { return v.first == QLatin1String(col.name); });
+            if (it == values.end())
+                continue;
+            if (col.count)
+                (*col.count)[c] = it->second.toLong();
+            else
+                (*col.single)[c] = it->second.toSingle();
+        }
+        if (setup.hasData && setup.hasData(c))
+            BODATEN_ = true;
+    }
 }
 
 void CombinationPage::drawCombinationTable(int number, int OBJ, float XDL, float YDO)

@@ -14,6 +14,9 @@
 namespace vnt {
 
 class clsDATEN;
+namespace multiple {
+struct PageSums;
+}
 
 class CombinationPage : public MultiplePage {
     Q_OBJECT
@@ -77,6 +80,7 @@ protected:
 
 private:
     void DATENEINGABE(const Setup &setup);
+    void takeUnstored(const multiple::PageSums &kept, const Setup &setup);
 
     int16_t KOMBMAX_ = 0;
     bool BODATEN_ = false;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 
 namespace vnt::multiple {
@@ -249,6 +250,7 @@ bool readCombinations(RunContext &ctx, std::vector<Combination> &combinations)
             if (!m2.DTVV(QString::fromLatin1(keys[k]), read[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
                          int16_t(c)))
                 return false;
+        ctx.setProgress(N > 0 ? 4 + int(std::nearbyint(6.0 * c / N)) : 10);
         sys::DoEvents();
     }
     combinations = std::move(read);
@@ -266,7 +268,6 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
     ctx.setProgress(4);
     if (!readCombinations(ctx, in.combinations))
         return false;
-    ctx.setProgress(10);
 
     clsDATEN lister(ctx);
     std::vector<int32_t> ids;
@@ -323,6 +324,12 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
     // Readers of M3 and M4 take every row as one run's result: a run that fails half-way
     // must leave the previous run's rows, not a mixture.
     bool ok = true;
+    // Each table runs the bar from 50 to 59 again, halves rounded to the even neighbour.
+    const size_t N = results.empty() ? 0 : results.size() - 1;
+    const auto written = [&](size_t c) {
+        if (N > 0)
+            ctx.setProgress(50 + int(std::nearbyint(9.0 * double(c) / double(N))));
+    };
     try {
         db::TransactionScope unit(*cnn);
         const QString I1 = QStringLiteral("I1");
@@ -330,12 +337,14 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
             for (const auto &[column, value] : m3Columns(results[c].m3))
                 if (!(ok = m3.DVTV(column, value, I1, int16_t(c))))
                     break;
-            ctx.setProgress(50 + int(9 * c / std::max<size_t>(results.size() - 1, 1)));
+            written(c);
         }
-        for (size_t c = 0; ok && c < results.size(); ++c)
+        for (size_t c = 0; ok && c < results.size(); ++c) {
             for (const auto &[column, value] : m4Columns(results[c].m4))
                 if (!(ok = m4.DVTV(column, value, I1, int16_t(c))))
                     break;
+            written(c);
+        }
         if (ok)
             unit.commit();
     } catch (const VbError &) {
@@ -357,55 +366,6 @@ bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::
     const bool any = std::any_of(results.begin(), results.end(), [](const CombinationResult &r) { return r.m3.BOKOMB; });
     if (!any)
         run.noSectionFound();
-    return true;
-}
-
-bool readStoredSums(RunContext &ctx, int N, std::vector<Sums> &sums)
-{
-    sums.assign(size_t(std::max(N + 1, 0)), Sums{});
-    if (N < 0)
-        return true;
-    const std::vector<std::pair<QString, Variant>> columns = m3Columns(Sums{});
-    QStringList names;
-    for (const auto &c : columns)
-        names << QLatin1Char('[') + c.first + QLatin1Char(']');
-    try {
-        db::Recordset rs;
-        rs.Open(QStringLiteral("SELECT [I1],") + names.join(QLatin1Char(','))
-                    + QStringLiteral(" FROM [M3] WHERE [IDM]=1 ORDER BY [I1]"),
-                ctx.cnnX());
-        std::vector<bool> seen(sums.size(), false);
-        for (; !rs.isEOF(); rs.MoveNext()) {
-            const Variant i1 = rs.Fields(0);
-            if (i1.isNull())
-                continue;
-            const int c = i1.toInt();
-            // The first row of a combination counts, as for every reader of the table.
-            if (c < 0 || c > N || seen[size_t(c)])
-                continue;
-            seen[size_t(c)] = true;
-            Sums &s = sums[size_t(c)];
-            auto f = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0.0f : v.toSingle(); };
-            auto n = [&](int i) { const Variant v = rs.Fields(i + 1); return v.isNull() ? 0 : v.toLong(); };
-            const Variant bo = rs.Fields(1);
-            s.BOKOMB = !bo.isNull() && bo.toBool();
-            float *singles[] = {&s.SDEZ, &s.SBRZ, &s.SBRKT, &s.SBRKV, &s.SBRKL, &s.SBRKF, &s.SBRKP, &s.SBRPH,
-                                &s.SNTZ, &s.SNTKT, &s.SNTKV, &s.SNTKL, &s.SNTKF, &s.SNTKP, &s.SNTPH,
-                                &s.SAUZ, &s.SAUK, &s.SAUPH, &s.SPPZ, &s.SPPK, &s.SPPPH, &s.SSTZ, &s.SSTK, &s.SSTPH};
-            int i = 1;
-            for (float *x : singles)
-                *x = f(i++);
-            for (size_t k = 0; k < 4; ++k) {
-                s.SZK[k] = f(i++);
-                s.ANZK[k] = n(i++);
-            }
-        }
-        rs.Close();
-    } catch (const VbError &) {
-        sums.clear();
-        dataError(QStringLiteral("Wert  kann nicht aus der Spalte BOKOMB der Tabelle M3 eingelesen werden!"));
-        return false;
-    }
     return true;
 }
 
@@ -431,21 +391,22 @@ PageSums pageSums(RunContext &ctx, MultipleRun &run)
     AggregationInput in;
     std::vector<CombinationResult> results;
     const bool stored = DATENEINGABE(ctx, run, in, results);
-    const int N = int(in.combinations.size()) - 1;
-    if (stored) {
-        for (const CombinationResult &r : results)
-            p.sums.push_back(r.m3);
-    } else {
-        readStoredSums(ctx, N, p.sums);
+    // Only this run's sums: those computed, also when they could not be stored, or none when
+    // a read failed. The tables' rows of an earlier run would stand under this run's keys.
+    for (const CombinationResult &r : results) {
+        p.sums.push_back(r.m3);
+        p.stats.push_back(r.m4);
     }
     p.KOMBKOPF = combinationTableHead();
     p.KOMBTAB = CellArray(7, int(p.sums.size()));
     for (int c = 0; c < p.KOMBTAB.rows(); ++c) {
         p.KOMBTAB.set(0, c, Variant(int16_t(c)));
-        if (c <= N)
+        if (size_t(c) < in.combinations.size())
             for (int k = 0; k < kKeys; ++k)
                 p.KOMBTAB.set(k + 1, c, in.combinations[size_t(c)].keys[size_t(k)]);
     }
+    if (!stored)
+        run.keepUnstoredSums(p);
     return p;
 }
 

@@ -34,13 +34,10 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
 // combination. False when reading or writing failed; the results are then those computed, if any.
 bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::vector<CombinationResult> &results);
 
-// The sums of combinations 0..N as M3 holds them; a combination without a row has none.
-// False, after a data-error message, when the table could not be read.
-bool readStoredSums(RunContext &ctx, int N, std::vector<Sums> &sums);
-
-// What the first page draws: the sums as stored, and the table of the combinations.
+// What the first page draws: this run's sums (and statistics), and the table of the combinations.
 struct PageSums {
     std::vector<Sums> sums;   // by combination number
+    std::vector<Stats> stats;  // likewise
     CellArray KOMBKOPF, KOMBTAB;
 
     int NKOMB() const { return int(sums.size()) - 1; }
@@ -48,9 +45,9 @@ struct PageSums {
     std::vector<double> depths() const;   // SDEZ in metres
 };
 
-// The first page's data step: aggregates and stores, and keeps what the tables now hold. When
-// the sums could not be stored, the page shows the previous run's rows that the tables kept,
-// so that it never disagrees with the pages that read them.
+// The first page's data step: aggregates and stores, and keeps this run's sums. When they
+// could not be stored (or not computed, after a failed read), the run keeps what the page
+// shows, for the pages after it.
 PageSums pageSums(RunContext &ctx, MultipleRun &run);
 
 } // namespace vnt::multiple

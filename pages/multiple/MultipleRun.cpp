@@ -1,6 +1,7 @@
 // The run shared by the pages of a multiple evaluation.
 #include "pages/multiple/MultipleRun.h"
 
+#include "pages/multiple/Dateneingabe.h"
 #include "pages/multiple/MultiplePage.h"
 #include "platform/ui.h"
 
@@ -29,6 +30,11 @@ void MultipleRun::noSectionFound()
     ui::MsgBox(QStringLiteral("Achtung! Es wurde für keine der angegebenen\nKombinationen ein Abschnitt gefunden!\n"
                               "Die Auswertung wird daher abgebrochen."),
                ui::vbOKOnly, ui::programTitle());
+}
+
+void MultipleRun::keepUnstoredSums(const multiple::PageSums &sums)
+{
+    unstored_ = std::make_shared<const multiple::PageSums>(sums);
 }
 
 void MultipleRun::grossNetChanged(int16_t VZ, MultiplePage *from)

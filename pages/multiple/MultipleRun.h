@@ -6,8 +6,13 @@
 #include <QList>
 #include <QPointer>
 #include <cstdint>
+#include <memory>
 
 namespace vnt {
+
+namespace multiple {
+struct PageSums;
+}
 
 class MultiplePage;
 
@@ -25,9 +30,17 @@ public:
     // The gross/net choice was stored: every page but the one that made it takes it over.
     void grossNetChanged(int16_t VZ, MultiplePage *from);
 
+    // Page 1's data step could not store this run's sums (a read or the write failed, and the
+    // user was told): what the run has instead, the sums and statistics computed in memory,
+    // or none at all.
+    // The pages after it show this rather than the tables, which then hold an earlier run.
+    void keepUnstoredSums(const multiple::PageSums &sums);
+    const multiple::PageSums *unstoredSums() const { return unstored_.get(); }
+
 private:
     QList<QPointer<MultiplePage>> pages_;
     bool noSectionTold_ = false;
+    std::shared_ptr<const multiple::PageSums> unstored_;
 };
 
 } // namespace vnt

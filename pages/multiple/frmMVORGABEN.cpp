@@ -2,6 +2,7 @@
 // load from M2 and its all-or-nothing save, and the keys the window handles itself.
 #include "pages/multiple/frmMVORGABEN.h"
 
+#include "data/DataBoxes.h"
 #include "platform/Guard.h"
 #include "platform/WholeWrite.h"
 #include "platform/db/Database.h"
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -50,6 +53,8 @@ frmMVORGABEN::frmMVORGABEN(RunContext &ctx, QWidget *parent)
     if (buildLists()) {
         setUpGrid();
         loadGrid();
+    } else {
+        lockGrid();
     }
     qApp->installEventFilter(this);
 }
@@ -178,6 +183,10 @@ void frmMVORGABEN::setUpGrid()
     clsFLX &f = *flx_;
     f.setEFLX(grid_);
     f.setECBO(cbo_);
+    // The aggregation compares keys exactly, letter case included: what is typed is stored as
+    // typed, neither completed from the list nor matched to an entry of another case.
+    cbo_->setCompleter(nullptr);
+    cbo_->setInsertPolicy(QComboBox::NoInsert);
     f.setEPIC(pic_);
     f.setELSB(FlexValue::list({FlexValue(8.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0), FlexValue(20.0)}));
     QList<FlexValue> head;
@@ -201,10 +210,56 @@ void frmMVORGABEN::loadGrid()
     m2_->setETABELLE(QStringLiteral("M2"));
     m2_->setESPID(QStringLiteral("IDM"));
     m2_->setESPIDW(1);
-    for (int c = 0; c < 6; ++c)
-        if (!m2_->DTFFM(QString::fromLatin1(kColumns[c]), *grid_, QString::number(c), QStringLiteral("I1")))
-            return;
+    // All six columns in one reading: a table that cannot be read is told once, in the
+    // accessor's words, and never shown by halves.
+    std::vector<std::array<Variant, 6>> stored;
+    try {
+        QStringList names;
+        for (const char *c : kColumns)
+            names << QLatin1Char('[') + QLatin1String(c) + QLatin1Char(']');
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT ") + names.join(QLatin1Char(','))
+                    + QStringLiteral(" FROM [M2] WHERE [IDM] = 1 ORDER BY [I1]"),
+                m2_->connection());
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            std::array<Variant, 6> row;
+            for (int c = 0; c < 6; ++c)
+                row[size_t(c)] = rs.Fields(c);
+            stored.push_back(std::move(row));
+        }
+        rs.Close();
+    } catch (const VbError &) {
+        dataError(QStringLiteral("Wert  kann nicht aus der Spalte I1 der Tabelle M2 eingelesen werden!"));
+        m2Unreadable_ = true;
+        lockGrid();
+        return;
+    }
+    if (stored.empty()) {
+        // No combination yet: the single row stays disabled until "Zeile einfügen".
+        grid_->setBackColor(grid_->BackColorFixed());
+        grid_->setEnabled(false);
+    } else {
+        grid_->setBackColor(QGuiApplication::palette().color(QPalette::Base));
+        grid_->setEnabled(true);
+        const int first = grid_->FixedRows();
+        if (grid_->Rows() - first < int(stored.size()))
+            grid_->setRows(first + int(stored.size()));
+        for (size_t r = 0; r < stored.size(); ++r)
+            for (int c = 0; c < 6; ++c)
+                if (!stored[r][size_t(c)].isNull())
+                    grid_->setTextMatrix(first + int(r), c, stored[r][size_t(c)].text());
+    }
     loaded_ = true;
+}
+
+// Without M2 the grid holds none of the user's combinations, and what were typed into it
+// could not be told apart from them: it takes no input.
+void frmMVORGABEN::lockGrid()
+{
+    grid_->setBackColor(grid_->BackColorFixed());
+    grid_->setEnabled(false);
+    insert_->setEnabled(false);
+    remove_->setEnabled(false);
 }
 
 void frmMVORGABEN::cmdH_Click()
@@ -229,7 +284,7 @@ void frmMVORGABEN::cmdOK_Click()
     if (saving_)
         return;   // the accessor lets events in between rows: one save at a time
     // A grid that never received M2 holds no combinations of the user's: storing it would
-    // replace them by whatever the empty grid shows.
+    // replace them by whatever the empty grid shows. The load has said so.
     if (!loaded_) {
         reject();
         return;
@@ -256,8 +311,23 @@ bool frmMVORGABEN::saveGrid()
     });
 }
 
+// The header picture lies half a millimetre inside the grid's corner, deeper than the grid's
+// thin frame: at its full height it would cover the top of the first row in view.
+void frmMVORGABEN::fitHeaderPicture()
+{
+    if (!pic_ || !grid_)
+        return;
+    const int rowsTop = grid_->viewport()->mapTo(pic_->parentWidget(), QPoint(0, 0)).y();
+    if (pic_->y() + pic_->height() > rowsTop && rowsTop > pic_->y())
+        pic_->resize(pic_->width(), rowsTop - pic_->y());
+}
+
 bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == pic_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        fitHeaderPicture();
+        return false;
+    }
     if (event->type() == QEvent::MouseMove && watched == pic_) {
         const auto *m = static_cast<QMouseEvent *>(event);
         flx_->TOOLTIP(float(m->position().x() * GridControl::kTwipsPerPixel),
@@ -279,6 +349,9 @@ bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+        // The editor keeps its rows until the user has really chosen to quit.
+        if (!ctx_.quitConfirmed())
+            return true;
         quitRequested_ = true;
         reject();
         if (onQuit)

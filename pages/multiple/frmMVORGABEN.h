@@ -28,11 +28,15 @@ public:
     explicit frmMVORGABEN(RunContext &ctx, QWidget *parent = nullptr);
     ~frmMVORGABEN() override;
 
-    // The main window's quit and help commands, for Alt+Q and F1. Alt+Q first closes the
-    // editor: the page load that waits for it gives up before the quit runs.
+    // The main window's quit and help commands, for Alt+Q and F1. Alt+Q asks the quit's
+    // question while the editor stays; once the user goes on, it closes the editor, and the
+    // page load that waits for it gives up before the quit runs.
     std::function<void()> onQuit;
     std::function<void()> onHelp;
     bool quitRequested() const { return quitRequested_; }
+    // M2 could not be read (the user has been told): the grid shows nothing of it and takes
+    // no input, and nothing is stored.
+    bool combinationsUnreadable() const { return m2Unreadable_; }
 
     // The keys offered for a preset table: keys of the rows whose running number is unique, in
     // running-number order, then empty entries up to one more than the table has rows.
@@ -62,6 +66,8 @@ private:
     bool buildLists();
     void setUpGrid();
     void loadGrid();
+    void lockGrid();
+    void fitHeaderPicture();
     bool saveGrid();
 
     RunContext &ctx_;
@@ -76,6 +82,7 @@ private:
     std::array<QStringList, 5> lists_;
     bool saving_ = false;
     bool loaded_ = false;   // the grid holds M2 as stored
+    bool m2Unreadable_ = false;
     bool quitRequested_ = false;
 };
 

@@ -66,7 +66,7 @@ void mdiMSEITE1::Form_Load()
     m1_ = std::make_unique<clsDATEN>(ctx_);
     m1_->setETABELLE(QStringLiteral("M1"));
 
-    combinationEditor();
+    const bool combinationsRead = combinationEditor();
 
     std::vector<QString> names;
     e1_->LKEN(names, true);
@@ -80,7 +80,15 @@ void mdiMSEITE1::Form_Load()
     m1_->DTVI(QStringLiteral("VZ"), VZ_);
 
     ctx_.setProgress(2);
-    D_ = multiple::pageSums(ctx_, run());
+    if (combinationsRead) {
+        D_ = multiple::pageSums(ctx_, run());
+    } else {
+        // The data step would only fail on the same table again: the run says it once.
+        D_ = multiple::PageSums{};
+        D_.KOMBKOPF = combinationTableHead();
+        D_.KOMBTAB = CellArray(7, 0);
+        run().keepUnstoredSums(D_);
+    }
     setDepths(D_.depths());
     ctx_.setProgress(60);
 
@@ -101,7 +109,7 @@ void mdiMSEITE1::Form_Load()
     BONEU = false;
 }
 
-void mdiMSEITE1::combinationEditor()
+bool mdiMSEITE1::combinationEditor()
 {
     sys::setHourglass(false);
     frmMVORGABEN editor(ctx_, ctx_.mainWidget());
@@ -112,6 +120,7 @@ void mdiMSEITE1::combinationEditor()
     sys::setHourglass(true);
     if (editor.quitRequested())
         vnt::raise(err::DialogCancelled, QStringLiteral("Die Mehrfachauswertung wurde abgebrochen."));
+    return !editor.combinationsUnreadable();
 }
 
 QList<ResultPage::Figure> mdiMSEITE1::figures()

@@ -60,7 +60,8 @@ protected:
 
 private:
     void Form_Load();
-    void combinationEditor();
+    // False when the editor could not read the combinations (and has said so).
+    bool combinationEditor();
     // The descriptions of the curve figures 110 to 150.
     CurveFigure figure(int number);
 

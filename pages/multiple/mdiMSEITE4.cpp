@@ -3,6 +3,7 @@
 
 #include "data/clsDATEN.h"
 #include "pages/multiple/Aggregation.h"
+#include "pages/multiple/Dateneingabe.h"
 #include "platform/BusyScope.h"
 #include "platform/system.h"
 
@@ -87,11 +88,15 @@ void mdiMSEITE4::Form_Load()
 void mdiMSEITE4::DATENEINGABE()
 {
     STATKOPF_ = statisticsTableHead();
+    // Page 1 could not store this run's statistics and has said so: M3 and M4 hold an earlier
+    // run's, so the page shows what the run kept (nothing after a failed read).
+    const multiple::PageSums *kept = run().unstoredSums();
     int16_t mini = 0, maxi = 0, an = 0;
-    m2_->INDEX(mini, maxi, an, QStringLiteral("I1"));
+    if (!kept)
+        m2_->INDEX(mini, maxi, an, QStringLiteral("I1"));
     // Without any M2 row the aggregation still stored combination 0, which matches every
     // section: the page shows what M3 and M4 hold for it, as the pages before it do.
-    NKOMB_ = an > 0 ? std::max<int>(maxi, 0) : 0;
+    NKOMB_ = kept ? kept->NKOMB() : an > 0 ? std::max<int>(maxi, 0) : 0;
     STATTAB_ = CellArray(19, NKOMB_ + 1);
     BOKOMB_.assign(size_t(NKOMB_ + 1), false);
     VZ_ = 0;
@@ -101,7 +106,9 @@ void mdiMSEITE4::DATENEINGABE()
     const Variant dash("-");
     for (int c = 0; c <= NKOMB_; ++c) {
         bool found = false;
-        if (!m3_->DTVB(QStringLiteral("BOKOMB"), found, key, int16_t(c)))
+        if (kept)
+            found = kept->sums[size_t(c)].BOKOMB;
+        else if (!m3_->DTVB(QStringLiteral("BOKOMB"), found, key, int16_t(c)))
             return;
         BOKOMB_[size_t(c)] = found;
         STATTAB_.set(0, c, Variant(int16_t(c)));
@@ -109,9 +116,18 @@ void mdiMSEITE4::DATENEINGABE()
             for (int g = 0; g < 6; ++g) {
                 const StatisticsSource &s = kSources[g];
                 Variant XQ, SX;
-                if (!m4_->DTVV(QString::fromLatin1(VZ_ == 1 ? s.netXQ : s.grossXQ), XQ, key, int16_t(c))
-                    || !m4_->DTVV(QString::fromLatin1(VZ_ == 1 ? s.netSX : s.grossSX), SX, key, int16_t(c)))
+                const QString xqName = QString::fromLatin1(VZ_ == 1 ? s.netXQ : s.grossXQ);
+                const QString sxName = QString::fromLatin1(VZ_ == 1 ? s.netSX : s.grossSX);
+                if (kept) {
+                    for (const auto &[column, value] : multiple::m4Columns(kept->stats[size_t(c)])) {
+                        if (column == xqName)
+                            XQ = value;
+                        if (column == sxName)
+                            SX = value;
+                    }
+                } else if (!m4_->DTVV(xqName, XQ, key, int16_t(c)) || !m4_->DTVV(sxName, SX, key, int16_t(c))) {
                     return;
+                }
                 XQ = storedSingle(XQ);
                 SX = storedSingle(SX);
                 STATTAB_.set(3 * g + 1, c, XQ);
@@ -135,7 +151,7 @@ void mdiMSEITE4::DATENEINGABE()
         // nearbyint rounds halves to the even neighbour, as the progress steps of the chain do.
         ctx_.setProgress(NKOMB_ < 1 ? 94 : 86 + int(std::nearbyint(8.0 * c / NKOMB_)));
     }
-    if (std::none_of(BOKOMB_.begin(), BOKOMB_.end(), [](bool b) { return b; }))
+    if (!kept && std::none_of(BOKOMB_.begin(), BOKOMB_.end(), [](bool b) { return b; }))
         run().noSectionFound();
 }
 

@@ -222,7 +222,16 @@ void mdiSEITE2::drawTable(int index, int OBJ, float XDL, float YDO)
         return;
     if (!step([&] { t->SCHRIFTEINSTELLUNGEN(QString(), 0, -1, 0, 0, 0); }))
         return;
-    if (!step([&] { t->TITEL(QString::fromUtf8(s.title)); }))
+    if (!step([&] {
+            // Paper shows only the rows in view of a long table: its title says which of all
+            // rows they are, so that no preset goes missing unnoticed.
+            QString title = QString::fromUtf8(s.title);
+            const CellArray &body = *bodies[index];
+            const int rows = body.dimensioned() ? body.rows() : 0;
+            if (t->EOBJEKT() && t->EOBJEKT()->isPrinter() && rows > 0 && (t->EEZ() > 0 || t->ELZ() < rows - 1))
+                title += QStringLiteral(" (Zeilen %1 bis %2 von %3)").arg(t->EEZ() + 1).arg(t->ELZ() + 1).arg(rows);
+            t->TITEL(title);
+        }))
         return;
     if (!step([&] { t->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); }))
         return;

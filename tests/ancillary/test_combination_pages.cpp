@@ -8,6 +8,7 @@
 #include "drawing/clsKOPFFUSS.h"
 #include "pages/ancillary/mdiMSEITE2.h"
 #include "pages/ancillary/mdiMSEITE3.h"
+#include "pages/multiple/Dateneingabe.h"
 #include "pages/multiple/mdiMSEITE4.h"
 #include "platform/printer.h"
 
@@ -237,6 +238,60 @@ TEST_F(CombinationPagesTest, AnUnreadableValueShowsTheDataStepsErrorBox)
     EXPECT_EQ(boxes.records()[1].title, "Dateneingabe;  Seite 3");
     EXPECT_EQ(p2->daten().SAUPH, std::vector<float>({4, 0, 0}));
     EXPECT_EQ(p2->daten().SSTZ, std::vector<float>({0.5f, 3, 0})) << "the reads after the failed one go on";
+}
+
+// Page 1 could not store this run's sums (and said so): the tables hold an earlier run's rows,
+// so the pages after it show what the run kept, or nothing, and ask the tables no more.
+TEST_F(CombinationPagesTest, AfterAnUnstoredRunThePagesShowWhatTheRunKept)
+{
+    multiple::PageSums computed;
+    computed.sums.resize(2);
+    computed.sums[0].BOKOMB = true;
+    computed.sums[0].SDEZ = 12;
+    computed.sums[0].SSTZ = 4;
+    computed.sums[0].SZK[3] = 7;
+    computed.sums[0].ANZK[3] = 70000;
+    computed.sums[1].SDEZ = 12;
+    computed.stats.resize(2);
+    computed.stats[0].XQBRV = 2.5f;
+    computed.stats[0].SXBRV = 0.5f;
+    computed.KOMBTAB = CellArray(7, 2);
+    computed.KOMBTAB.set(0, 0, Variant(int16_t(0)));
+    computed.KOMBTAB.set(1, 0, Variant(QStringLiteral("NEU")));
+    computed.KOMBTAB.set(0, 1, Variant(int16_t(1)));
+    struct Case {
+        const char *name;
+        multiple::PageSums kept;
+        std::vector<bool> found;
+        bool data;
+    } cases[] = {{"computed", computed, {true, false}, true}, {"none", {}, {}, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        run = std::make_shared<MultipleRun>();
+        run->keepUnstoredSums(c.kept);
+        cnn->Execute("ALTER TABLE M2 RENAME TO M2X");   // any read of the combinations would fail
+        auto p2 = load();                                // and show a box
+        cnn->Execute("ALTER TABLE M2X RENAME TO M2");
+        mdiMSEITE3 *p3 = page3(*p2);
+        ASSERT_TRUE(p3);
+        auto *p4 = qobject_cast<mdiMSEITE4 *>(p3->naechsteSeite());
+        ASSERT_TRUE(p4);
+        for (CombinationPage *p : {static_cast<CombinationPage *>(p2.get()), static_cast<CombinationPage *>(p3)}) {
+            EXPECT_EQ(p->BOKOMB(), c.found);
+            EXPECT_EQ(p->BODATEN(), c.data);
+            EXPECT_EQ(p->TABDATEN().rows(), int(c.found.size()));
+        }
+        EXPECT_EQ(p4->BOKOMB(), c.found) << "the statistics the run kept";
+        if (c.data) {
+            EXPECT_EQ(p2->SDEZ(), std::vector<float>({12, 12}));
+            EXPECT_EQ(p2->daten().SSTZ, std::vector<float>({4, 0}));
+            EXPECT_EQ(p3->daten().ANZKF, std::vector<int32_t>({70000, 0}));
+            EXPECT_EQ(row(p2->TABDATEN(), 0), QStringList({"0", "NEU", "<empty>", "<empty>", "<empty>", "<empty>", "<empty>"}));
+            EXPECT_TRUE(printedFigures(*p3).contains("NEU"));
+            EXPECT_FLOAT_EQ(p4->STATTAB().at(1, 0).toSingle(), 2.5f);
+            EXPECT_FLOAT_EQ(p4->STATTAB().at(2, 0).toSingle(), 0.5f);
+        }
+    }
 }
 
 TEST_F(CombinationPagesTest, PageKeysWalkTheChain)

@@ -197,3 +197,37 @@ TEST(MBerechnen, TheEditorsQuitKeyEndsTheRunAfterTheLoadWasGivenUp)
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.frm->ended());
 }
+
+// With changes to save, the quit key asks its question while the editor stays: Abbrechen
+// goes back to the editor and its rows, and the run goes on; No ends the run without asking
+// again once the load was given up.
+TEST(MBerechnen, TheEditorsQuitKeyAsksWhileTheEditorStays)
+{
+    for (const int answer : {ui::vbCancel, ui::vbNo}) {
+        SCOPED_TRACE(answer);
+        MultipleWindow w;
+        w.frm->setGEAENDERT(true);
+        {
+            Boxes boxes;
+            boxes.modal([&](QDialog &d) {
+                auto &editor = static_cast<frmMVORGABEN &>(d);
+                QKeyEvent k(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier);
+                QCoreApplication::sendEvent(editor.msgFLX(), &k);
+                if (answer == ui::vbCancel) {
+                    EXPECT_FALSE(editor.quitRequested());
+                    EXPECT_EQ(editor.msgFLX()->TextMatrix(editor.msgFLX()->FixedRows() + 1, 1), "KI");
+                    editor.cmdOK()->click();
+                }
+                return d.result();
+            });
+            boxes.answer(answer);   // the quit's question, once
+            w.frm->menuItem("mnuMBERECHNEN")->trigger();
+            QCoreApplication::processEvents();   // a quit kept until the command returned
+        }
+        EXPECT_EQ(w.frm->ended(), answer == ui::vbNo);
+        if (answer == ui::vbCancel) {
+            EXPECT_TRUE(w.windows().contains("mdiMSEITE1"));
+            EXPECT_EQ(w.db("SELECT COUNT(*) FROM M3"), "2");
+        }
+    }
+}

@@ -2,6 +2,9 @@
 // report, and the mended failures that must not lose the working database.
 #include "FrameFixture.h"
 #include "frame/FrameRules.h"
+#include "platform/BusyScope.h"
+
+#include <QCoreApplication>
 
 #include <QAction>
 
@@ -249,4 +252,29 @@ TEST(Shutdown, CancelInAnErrorBoxOfTheEndKeepsTheWorkingDatabaseAndStillEnds)
     EXPECT_TRUE(run.frm.ended());
     EXPECT_FALSE(run.frm.isVisible());
     EXPECT_TRUE(QFile::exists(run.inst.working()));
+}
+
+// A window that must stay on the stack until the quit follows (a dialog inside a loading page)
+// asks the quit's question first: Abbrechen keeps everything; otherwise the quit that follows
+// once nothing is busy asks no more.
+TEST(Shutdown, AQuitAnsweredWhileBusyIsAskedOnce)
+{
+    for (const int answer : {ui::vbCancel, ui::vbNo}) {
+        SCOPED_TRACE(answer);
+        StartedRun run(true);
+        Boxes boxes;
+        boxes.answer(answer);
+        {
+            BusyScope busy;
+            const bool confirmed = run.frm.quitConfirmed();
+            EXPECT_EQ(confirmed, answer != ui::vbCancel);
+            EXPECT_FALSE(run.frm.ended()) << "nothing ends while the window is on the stack";
+            if (confirmed)
+                run.frm.mnuBEENDEN_Click();
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(run.frm.ended(), answer != ui::vbCancel);
+        EXPECT_FALSE(run.projectHasChange());
+    }
 }

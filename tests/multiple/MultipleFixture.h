@@ -12,12 +12,19 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 
 namespace vnt::test {
 
-// A context that counts the quit command and records every progress value set.
+// A context that counts the quit command and its question, answers the question with
+// `quitAnswer`, and records every progress value set.
 class QuitContext : public SimpleRunContext {
 public:
-    int quits = 0;
+    int quits = 0, quitQuestions = 0;
+    bool quitAnswer = true;
     QList<int> progressValues;
     void mnuBEENDEN_Click() override { ++quits; }
+    bool quitConfirmed() override
+    {
+        ++quitQuestions;
+        return quitAnswer;
+    }
     void setProgress(int v) override
     {
         progressValues << v;

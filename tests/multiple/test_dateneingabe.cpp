@@ -121,3 +121,27 @@ TEST_F(Dateneingabe, SectionsAreReadInNameOrderAcrossManyRecordsWithGapsAndKeysO
     for (size_t i = 4; i < in.sections.size(); ++i)
         ASSERT_FLOAT_EQ(in.sections[i].DEZ, float(520 - (i - 4))) << i;
 }
+
+// The progress bar moves through the reading of the combinations (4 to 10), the records (to
+// 50) and the writing of M3 and then of M4 (50 to 59 each), rounding halves to the even
+// neighbour.
+TEST_F(Dateneingabe, ProgressStepsThroughCombinationsRecordsAndBothTables)
+{
+    cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENT) VALUES (1, 0, 'T1'), (1, 4, 'T2');"));
+    AggregationInput in;
+    std::vector<CombinationResult> r;
+    ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
+    const QList<int> writing = {50, 52, 54, 57, 59};   // 50 + Round(9 c / 4)
+    QList<int> expected = {4, 4, 6, 7, 8, 10};         // the costs, then 4 + Round(6 c / 4)
+    // the records, to 50 after the last
+    QList<int> records;
+    for (int v : ctx.progressValues.mid(expected.size()))
+        if (v > 10 && v <= 50 && (records.isEmpty() || v > records.last()))
+            records << v;
+        else
+            break;
+    EXPECT_FALSE(records.isEmpty());
+    EXPECT_EQ(records.isEmpty() ? 0 : records.last(), 50);
+    expected << records << 50 << writing << writing << 59;
+    EXPECT_EQ(ctx.progressValues, expected);
+}

@@ -265,30 +265,65 @@ TEST_F(MSeite1Test, CombinationsWithoutHoursOrLengthHaveNoBarAndNoBox)
     expectBars(*sheet, *page->GRAFIK(150), {30, 100, 0}, {40, 60, 60}, &total);
 }
 
-TEST_F(MSeite1Test, AFailedWriteShowsTheSumsTheTablesKept)
+TEST_F(MSeite1Test, AFailedDataStepShowsThisRunsSumsOrNoneButNeverTheTablesOldRows)
 {
-    // The previous run stored other sums; this run's write fails and is rolled back.
-    cnn->Execute(QStringLiteral("INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SBRZ) VALUES (1, 0, 1, 7, 99), (1, 1, 0, 7, 0);"
-                                "CREATE TRIGGER nowrite BEFORE UPDATE ON M4 BEGIN SELECT RAISE(ABORT, 'locked'); END;"
-                                "CREATE TRIGGER noinsert BEFORE INSERT ON M4 BEGIN SELECT RAISE(ABORT, 'locked'); END;"));
-    auto page = load([&] { boxes.answer(ui::vbOK); });   // the accessor's data-error message
-    const multiple::PageSums &D = page->daten();
-    ASSERT_EQ(D.NKOMB(), 2);
-    EXPECT_EQ(D.found(), std::vector<bool>({true, false, false}));
-    EXPECT_FLOAT_EQ(D.sums[0].SBRZ, 99);
-    EXPECT_EQ(D.depths(), std::vector<double>({7, 7, 0}));
-    EXPECT_EQ(rows("SELECT I1, SBRZ FROM M3 ORDER BY I1"), "0;99|1;0");
+    // The previous run stored other sums; this run's data step fails and the tables keep them.
+    cnn->Execute(QStringLiteral("INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SBRZ) VALUES (1, 0, 1, 7, 99), (1, 1, 0, 7, 0);"));
+    struct Case {
+        const char *name, *sql;
+        std::vector<bool> found;   // empty: no sums at all
+        std::vector<double> depths;
+    } cases[] = {
+        // the sums were computed: the page shows them from memory
+        {"write", "CREATE TRIGGER nowrite BEFORE UPDATE ON M4 BEGIN SELECT RAISE(ABORT, 'locked'); END;"
+                  "CREATE TRIGGER noinsert BEFORE INSERT ON M4 BEGIN SELECT RAISE(ABORT, 'locked'); END;",
+         {true, true, false}, {40, 60, 60}},
+        // the sections could not be read: nothing of this run to show
+        {"read", "ALTER TABLE E4 RENAME TO E4X;", {}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        cnn->Execute(QString::fromLatin1(c.sql));
+        auto page = load([&] { boxes.answer(ui::vbOK); });   // the data-error message
+        const multiple::PageSums &D = page->daten();
+        EXPECT_EQ(D.found(), c.found);
+        EXPECT_EQ(D.depths(), c.depths);
+        EXPECT_EQ(D.KOMBTAB.rows(), int(c.found.size()));
+        if (!c.found.empty()) {
+            EXPECT_FLOAT_EQ(D.sums[0].SBRZ, 15);
+            EXPECT_EQ(keyCell(D.KOMBTAB, 1, 1), "KI");
+        }
+        EXPECT_EQ(rows("SELECT I1, SBRZ FROM M3 ORDER BY I1"), "0;99|1;0");
+        // The pages after it show the same, not the tables' rows.
+        const multiple::PageSums *kept = page->run().unstoredSums();
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->found(), c.found);
+
+        auto sheet = std::make_shared<RecordingSurface>();
+        page->setPrintTarget(sheet);
+        drawAll(*page);   // no further box
+        EXPECT_EQ(sheet->texts().contains("*"), !c.found.empty()) << "the mark of combination 2";
+        cnn->Execute(QStringLiteral("DROP TRIGGER IF EXISTS nowrite; DROP TRIGGER IF EXISTS noinsert;"));
+    }
 }
 
-TEST_F(MSeite1Test, WithoutReadableCombinationsThePageShowsEmptyFigures)
+TEST_F(MSeite1Test, WithoutReadableCombinationsTheRunSaysSoOnceAndShowsEmptyFigures)
 {
     cnn->Execute(QStringLiteral("DROP TABLE M2"));
-    boxes.answer(ui::vbOK);   // the editor cannot load the combinations
-    boxes.modal([](QDialog &) { return int(QDialog::Accepted); });
-    boxes.answer(ui::vbOK);   // the data step's index query of the combinations
-    boxes.answer(ui::vbOK);   // and its data-error message
+    boxes.answer(ui::vbOK);   // the editor cannot load the combinations: the run's one message
+    boxes.modal([](QDialog &d) {
+        auto &editor = dynamic_cast<frmMVORGABEN &>(d);
+        EXPECT_FALSE(editor.msgFLX()->Enabled());
+        editor.cmdOK()->click();   // closes without storing
+        return d.result();
+    });
     auto page = std::make_unique<mdiMSEITE1>(ctx);
+    EXPECT_EQ(std::count_if(boxes.records().begin(), boxes.records().end(),
+                            [](const ui::BoxRecord &r) { return r.kind == "msgbox"; }),
+              1);
     EXPECT_EQ(page->daten().NKOMB(), -1);
+    ASSERT_TRUE(page->run().unstoredSums()) << "the pages after it show the same and ask no more";
+    EXPECT_EQ(page->run().unstoredSums()->NKOMB(), -1);
     auto sheet = std::make_shared<RecordingSurface>();
     page->setPrintTarget(sheet);
     drawAll(*page);   // no further box
@@ -386,9 +421,15 @@ TEST_F(MSeite1Test, TheChainHearsOfTheRunOnceAndOfEveryGrossNetChoice)
 
 TEST_F(MSeite1Test, TheQuitKeyInTheEditorGivesTheLoadUpBeforeTheQuit)
 {
-    boxes.modal([](QDialog &d) {
+    boxes.modal([&](QDialog &d) {
+        auto &editor = static_cast<frmMVORGABEN &>(d);
         QKeyEvent k(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier);
-        QCoreApplication::sendEvent(static_cast<frmMVORGABEN &>(d).msgFLX(), &k);
+        ctx.quitAnswer = false;   // Abbrechen in the quit's question: the editor stays
+        QCoreApplication::sendEvent(editor.msgFLX(), &k);
+        EXPECT_FALSE(editor.quitRequested());
+        EXPECT_EQ(ctx.quits, 0);
+        ctx.quitAnswer = true;
+        QCoreApplication::sendEvent(editor.msgFLX(), &k);
         return d.result();
     });
     try {
@@ -398,6 +439,7 @@ TEST_F(MSeite1Test, TheQuitKeyInTheEditorGivesTheLoadUpBeforeTheQuit)
         EXPECT_EQ(e.number, err::DialogCancelled);
     }
     EXPECT_EQ(ctx.quits, 1);
+    EXPECT_EQ(ctx.quitQuestions, 2);
     EXPECT_EQ(rows("SELECT COUNT(*) FROM M3"), "0") << "nothing was aggregated";
 }
 

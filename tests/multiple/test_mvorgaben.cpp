@@ -6,7 +6,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <sqlite3.h>
+#include <QHeaderView>
+#include <QScrollBar>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -91,6 +92,68 @@ TEST_F(MVorgaben, OkStoresTheGridAndAbbrechenKeepsM2)
     EXPECT_EQ(inkIn(shot, below), 0);
 }
 
+// The aggregation compares keys exactly, letter case included: a key is stored as typed,
+// neither completed from the list nor re-cased to an entry of it.
+TEST_F(MVorgaben, TypedKeysAreStoredAsTyped)
+{
+    cnnV->Execute(QStringLiteral("INSERT INTO VANT_V2 (IDG, KENG) VALUES (2, 'KST');"));
+    const QStringList typed = {"ks", "s", "KI", "K"};
+    frmMVORGABEN f(ctx);
+    f.show();
+    GridControl &g = *f.msgFLX();
+    f.cmdH()->click();
+    for (int i = 1; i < typed.size(); ++i) {
+        g.setRow(g.Rows() - 1);
+        g.setCol(1);
+        f.cmdH()->click();
+    }
+    for (int i = 0; i < typed.size(); ++i) {
+        g.setRow(firstRow(f) + i);
+        g.setCol(1);
+        g.setFocus();
+        const QString &t = typed[i];
+        QKeyEvent first(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, t.left(1));
+        QApplication::sendEvent(&g, &first);   // opens the choice list with the key typed
+        ASSERT_TRUE(f.cboFLX()->isVisible());
+        for (const QChar ch : t.mid(1)) {
+            QKeyEvent k(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(f.cboFLX()->lineEdit(), &k);
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(f.cboFLX()->lineEdit(), &enter);
+        f.cmdW()->setFocus();   // commits like a click elsewhere
+        f.flx().EINFUEGEN(0);
+    }
+    f.cmdOK()->click();
+    EXPECT_EQ(rows("SELECT KENG FROM M2 ORDER BY I1"), "ks|s|KI|K");
+}
+
+// The header picture lies over the grid's header, not over the rows: the first row in view
+// stands whole below it, also after scrolling and after rows were added.
+TEST_F(MVorgaben, RowsInViewAreNotHiddenUnderTheHeader)
+{
+    cnn->Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 39)"
+                                " INSERT INTO M2 (IDM, I1, KENG) SELECT 1, i, 'S' FROM n;"));
+    frmMVORGABEN f(ctx);
+    f.show();
+    QApplication::processEvents();
+    GridControl &g = *f.msgFLX();
+    const QWidget *pic = f.picFLX();
+    for (const int steps : {0, 7, 20, -1}) {
+        SCOPED_TRACE(steps);
+        if (steps < 0)
+            f.cmdH()->click();
+        else
+            g.verticalScrollBar()->setValue(steps);
+        QApplication::processEvents();
+        EXPECT_TRUE(keepShot(shotOf(f), QStringLiteral("mvorgaben-scrolled-%1").arg(steps)));
+        const int rowsTop = g.viewport()->mapTo(&f, QPoint(0, 0)).y();
+        const int picBottom = pic->mapTo(&f, QPoint(0, pic->height())).y();
+        EXPECT_LE(picBottom, rowsTop);
+        EXPECT_GE(pic->height(), g.horizontalHeader()->height() - 2) << "the picture still covers the header";
+    }
+}
+
 TEST_F(MVorgaben, EmptyListStartsDisabledAndRemovingTheLastRowDeletesAll)
 {
     {
@@ -132,30 +195,50 @@ TEST_F(MVorgaben, WindowKeysReachTheMainWindowAndLeaveTheEditorOpen)
     EXPECT_EQ(helps, 1);
     EXPECT_TRUE(f.isVisible());
 
-    // The quit key leaves the editor first, without storing anything.
+    // Abbrechen in the quit's question keeps the editor with what was typed.
+    f.cmdH()->click();
+    f.msgFLX()->setTextMatrix(firstRow(f), 1, QStringLiteral("KI"));
+    ctx.quitAnswer = false;
     press(Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(ctx.quitQuestions, 1);
+    EXPECT_EQ(quits, 0);
+    EXPECT_FALSE(f.quitRequested());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.msgFLX()->TextMatrix(firstRow(f), 1), "KI");
+
+    // A confirmed quit leaves the editor first, without storing anything.
+    ctx.quitAnswer = true;
+    press(Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(ctx.quitQuestions, 2);
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(f.quitRequested());
     EXPECT_EQ(f.result(), QDialog::Rejected);
     EXPECT_FALSE(f.isVisible());
 }
 
-TEST_F(MVorgaben, AfterAFailedLoadOkLeavesM2AsItWas)
+TEST_F(MVorgaben, AFailedLoadIsToldOnceInTheAccessorsWordsAndLeavesNothingToEdit)
 {
     cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENG, KENT) VALUES (1, 0, 'S', 'T1'), (1, 1, 'KI', NULL);"));
     const QString stored = rows(kM2);
-    // Another program holds the working copy while the editor loads.
-    sqlite3_busy_timeout(cnn->handle(), 0);
-    auto locker = db::openDatabase(cnn->path());
-    locker->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
-    ui::ScriptedBoxes dataErrors;   // the accessor's messages, however many the load shows
-    int shown = 0;
-    dataErrors.onUnexpected = [&](const QString &) { ++shown; };
+    // The table cannot be read while the editor loads, and could be written by the time of OK.
+    cnn->Execute(QStringLiteral("ALTER TABLE M2 RENAME TO M2X"));
+    boxes.answer(ui::vbOK);
     frmMVORGABEN f(ctx);
-    locker->Execute(QStringLiteral("COMMIT"));
-    EXPECT_GT(shown, 0);
+    cnn->Execute(QStringLiteral("ALTER TABLE M2X RENAME TO M2"));
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, "Datenfehler");
+    EXPECT_EQ(boxes.records()[0].text, "Wert  kann nicht aus der Spalte I1 der Tabelle M2 eingelesen werden!");
+    EXPECT_TRUE(f.combinationsUnreadable());
 
+    // Nothing typed could be stored: the grid and its row buttons take no input.
+    f.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(keepShot(shotOf(f), QStringLiteral("mvorgaben-unreadable")));
+    EXPECT_FALSE(f.msgFLX()->Enabled());
+    EXPECT_FALSE(f.cmdH()->isEnabled());
+    EXPECT_FALSE(f.cmdW()->isEnabled());
     f.cmdOK()->click();
     EXPECT_EQ(f.result(), QDialog::Rejected);
     EXPECT_EQ(rows(kM2), stored);
+    EXPECT_EQ(boxes.records().size(), 1u);
 }

@@ -253,6 +253,39 @@ TEST(Seite2, ScrollBarShowsForLongTablesAndRedrawsOnlyItsTable)
     Printer::instance().reset();
 }
 
+// Paper shows the rows in view of a long table; the printed title says which of all rows
+// they are, so that no preset goes missing unnoticed. A table in view as a whole keeps its title.
+TEST(Seite2, APrintedTableThatShowsPartOfItsRowsSaysWhichRows)
+{
+    test::Boxes boxes;
+    Fixture f;
+    for (int i = 2; i <= 8; ++i)
+        f.ctx.cnnV->Execute(QStringLiteral("INSERT INTO VANT_V2 (IDG, KENG) VALUES (%1, 'G%1')").arg(i));
+    mdiSEITE2 page(f.ctx);
+    ASSERT_FALSE(page.scrollBar(QStringLiteral("vscBILD2"))->isHidden()) << "8 rocks do not fit their box";
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    const auto printed = [&](int scrolled) {
+        QScrollBar *bar = page.scrollBar(QStringLiteral("vscBILD2"));
+        bar->setValue(scrolled ? bar->maximum() : 0);
+        rec->reset();
+        page.BILD2(1, 1, 1);
+        page.BILD11(1, 1, 1);
+        return rec->texts();
+    };
+    for (const int scrolled : {0, 1}) {
+        SCOPED_TRACE(scrolled);
+        const QStringList texts = printed(scrolled);
+        const int first = page.TABELLE(2)->EEZ() + 1, last = page.TABELLE(2)->ELZ() + 1;
+        EXPECT_LT(last - first + 1, 8);
+        EXPECT_TRUE(texts.contains(QStringLiteral("Gesteine (Zeilen %1 bis %2 von 8)").arg(first).arg(last)))
+            << texts.filter(QStringLiteral("Gesteine")).join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(texts.contains(QString::fromUtf8("Trägergeräte")));
+    }
+    page.setPrintTarget(nullptr);
+}
+
 TEST(Seite2, KontextAppliesColoursAndSwitches)
 {
     test::Boxes boxes;
