@@ -69,6 +69,10 @@ frmEXPIMP::frmEXPIMP(RunContext &ctx, QWidget *parent)
 
 frmEXPIMP::~frmEXPIMP()
 {
+    // Hiding the dialog on its way out moves the focus off the path field, which would take a
+    // typed path with the dialog's own members already gone.
+    disconnect(dirEXP_, nullptr, this, nullptr);
+    dirEXP_->removeEventFilter(this);
     if (external_)
         external_->Close();
 }

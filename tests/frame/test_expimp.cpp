@@ -474,3 +474,23 @@ TEST(ExpImp, AnExportThatCannotWorkOutANewIdWritesNothing)
         EXPECT_EQ(everything(p.other), before);
     }
 }
+
+// Closing the dialog while a typed path waits in the field takes nothing: the dialog that is
+// going away neither checks the path nor shows a box about it.
+TEST(ExpImp, DeletingTheDialogWithATypedPathTakesNothing)
+{
+    for (const char *folder : {"/Gibtsnicht", "/TE0001.00"}) {
+        SCOPED_TRACE(folder);
+        Projects p;
+        auto *dlg = new frmEXPIMP(p.ctx);
+        dlg->show();
+        QApplication::setActiveWindow(dlg);
+        dlg->dirEXP()->setFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(dlg->dirEXP()->hasFocus());
+        dlg->dirEXP()->setText(p.projekte + folder);
+        dlg->dirEXP()->setModified(true);
+        Boxes none;
+        delete dlg;
+    }
+}
