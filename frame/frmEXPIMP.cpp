@@ -313,9 +313,10 @@ void frmEXPIMP::LISTEFUELLEN(const db::ConnectionPtr &cnn, QListWidget *list)
     rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>'M' ORDER BY [KEN]"), cnn);
     if (!rs.isEOF()) {
         for (; !rs.isEOF(); rs.MoveNext()) {
-            auto *item = new QListWidgetItem(rs.Fields(1).text() + QStringLiteral(" (") + rs.Fields(2).text() + QLatin1Char(')'));
-            item->setData(Qt::UserRole, rs.Fields(0).toLong());
-            list->addItem(item);
+            // The id is read before the entry is made: an id that is no Long leaves no entry behind.
+            const int32_t id = rs.Fields(0).toLong();
+            list->addItem(rs.Fields(1).text() + QStringLiteral(" (") + rs.Fields(2).text() + QLatin1Char(')'));
+            list->item(list->count() - 1)->setData(Qt::UserRole, id);
         }
         rs.Close();
     } else {
