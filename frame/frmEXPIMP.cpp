@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -40,6 +41,22 @@ bool sameFile(const QString &a, const QString &b)
     return !ca.isEmpty() && ca == cb;
 }
 
+// The id the next record copied into the target gets: one above the last in id order. Every id
+// there must be a Long and the next one must be one too, or no id can be told and the copy must
+// write nothing (a fallback id would land on a record that is there).
+int32_t nextRecordId(const db::ConnectionPtr &target)
+{
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM [E1] ORDER BY [ID]"), target);
+    int32_t last = 0;
+    for (; !rs.isEOF(); rs.MoveNext())
+        last = rs.Fields(0).toLong();
+    rs.Close();
+    if (last == std::numeric_limits<int32_t>::max())
+        vnt::raise(err::Overflow);
+    return last + 1;
+}
+
 } // namespace
 
 frmEXPIMP::frmEXPIMP(RunContext &ctx, QWidget *parent)
@@ -52,6 +69,10 @@ frmEXPIMP::frmEXPIMP(RunContext &ctx, QWidget *parent)
 
 frmEXPIMP::~frmEXPIMP()
 {
+    // Hiding the dialog on its way out moves the focus off the path field, which would take a
+    // typed path with the dialog's own members already gone.
+    disconnect(dirEXP_, nullptr, this, nullptr);
+    dirEXP_->removeEventFilter(this);
     if (external_)
         external_->Close();
 }
@@ -227,10 +248,15 @@ void frmEXPIMP::dirEXP_Change(const QString &folder)
     cnn->ConnectionTimeout = 30;
     // Checked once here, so that no copy later runs into a table or column that is not there.
     QString problem;
+    // Listing its records reads every record id: an id that is no Long refuses the database here
+    // rather than leaving it chosen for an Export that cannot number what it writes.
     try {
         cnn->Open(db::connectionStringFor(database));
         problem = notAProject(cnn, database);
+        if (problem.isEmpty())
+            LISTEFUELLEN(cnn, lstEXP_);
     } catch (const VbError &e) {
+        lstEXP_->clear();
         problem = text("Die Datei %1 kann nicht als Projektdatenbank geöffnet werden:\n%2",
                        "The file %1 cannot be opened as a project database:\n%2")
                       .arg(database, e.description);
@@ -241,7 +267,6 @@ void frmEXPIMP::dirEXP_Change(const QString &folder)
         return;
     }
     external_ = cnn;
-    LISTEFUELLEN(external_, lstEXP_);
     fraEXP_->setTitle((sprache_ == 1 ? QStringLiteral("Project ") : QStringLiteral("Projekt ")) + fso_.GetBaseName(folder));
 }
 
@@ -288,9 +313,10 @@ void frmEXPIMP::LISTEFUELLEN(const db::ConnectionPtr &cnn, QListWidget *list)
     rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>'M' ORDER BY [KEN]"), cnn);
     if (!rs.isEOF()) {
         for (; !rs.isEOF(); rs.MoveNext()) {
-            auto *item = new QListWidgetItem(rs.Fields(1).text() + QStringLiteral(" (") + rs.Fields(2).text() + QLatin1Char(')'));
-            item->setData(Qt::UserRole, rs.Fields(0).toLong());
-            list->addItem(item);
+            // The id is read before the entry is made: an id that is no Long leaves no entry behind.
+            const int32_t id = rs.Fields(0).toLong();
+            list->addItem(rs.Fields(1).text() + QStringLiteral(" (") + rs.Fields(2).text() + QLatin1Char(')'));
+            list->item(list->count() - 1)->setData(Qt::UserRole, id);
         }
         rs.Close();
     } else {
@@ -309,8 +335,9 @@ bool frmEXPIMP::isOpenProject(const QString &database) const
     return sameFile(database, stored);
 }
 
-void frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, const db::ConnectionPtr &target)
+bool frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, const db::ConnectionPtr &target)
 {
+    bool unusable = false;
     Guard g(QStringLiteral("VB-Error: "), kCopyTitle);
     sys::setHourglass(true);
     for (int i = 0; i < list->count() && !g.left(); ++i) {
@@ -344,18 +371,21 @@ void frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, con
             continue;
         }
 
-        int32_t newId = 1;
-        g.step([&] {
-            db::Recordset rs;
-            rs.Open(QStringLiteral("SELECT * FROM [E1] ORDER BY [ID]"), target);
-            if (!rs.isEOF()) {
-                rs.MoveLast();
-                newId = rs.Fields(0).toLong() + 1;
-            }
-            rs.Close();
-        });
-        if (g.left())
+        int32_t newId = 0;
+        try {
+            newId = nextRecordId(target);
+        } catch (const VbError &e) {
+            ui::MsgBox(text("Datensatz %1 wurde nicht kopiert: in %2 lässt sich keine neue Nummer vergeben "
+                            "(Fehler %3: %4). Es wurde nichts geschrieben.",
+                            "Record %1 was not copied: no new id can be given in %2 (error %3: %4). "
+                            "Nothing was written.")
+                           .arg(name, target->path())
+                           .arg(e.number)
+                           .arg(e.description),
+                       ui::vbOKOnly | ui::vbExclamation, kCopyTitle);
+            unusable = true;
             break;
+        }
 
         // One record arrives whole: Cancel in the error box takes back what it had copied.
         std::optional<db::TransactionScope> unit;
@@ -416,6 +446,7 @@ void frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, con
         }
     }
     sys::setHourglass(false);
+    return !unusable;
 }
 
 void frmEXPIMP::cmdEXP_Click()
@@ -433,7 +464,8 @@ void frmEXPIMP::cmdEXP_Click()
                    ui::vbOKOnly | ui::vbExclamation, boxTitle());
         return;
     }
-    KOPIEREN(ctx_.cnnX(), lstIMP_, external_);
+    if (!KOPIEREN(ctx_.cnnX(), lstIMP_, external_))
+        return;   // its list would fail on the same ids that were just reported
     Guard g(QStringLiteral("VB-Error: "), kCopyTitle);
     g.step([&] { LISTEFUELLEN(external_, lstEXP_); });
 }

@@ -36,8 +36,9 @@ public:
 
     // Fills a record list from E1 of an open connection.
     void LISTEFUELLEN(const db::ConnectionPtr &cnn, QListWidget *list);
-    // Copies the selected records of the source list into the target database.
-    void KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, const db::ConnectionPtr &target);
+    // Copies the selected records of the source list into the target database; false when it
+    // stopped because the target's record ids leave no new id to give.
+    bool KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, const db::ConnectionPtr &target);
 
     QGroupBox *fraEXP() const { return fraEXP_; }
     QGroupBox *fraIMP() const { return fraIMP_; }

@@ -594,12 +594,14 @@ void frmMAIN::stbMAIN_MouseDown(int x)
 bool frmMAIN::eventFilter(QObject *watched, QEvent *e)
 {
     // The start window lives as long as the run: the progress bar of every long command is on it.
-    if (watched == autostartFrame_.data() && e->type() == QEvent::Close && !unloading_) {
+    // The event is looked at first: a window being destroyed still sends events here, and is no
+    // longer one that the frame's pointer may be read as.
+    if (e->type() == QEvent::Close && !unloading_ && watched == autostartFrame_.data()) {
         e->ignore();
         return true;
     }
     // A press on the status bar between the panels still waits as a press on a panel does.
-    if (watched == statusBar() && e->type() == QEvent::MouseButtonPress)
+    if (e->type() == QEvent::MouseButtonPress && watched == statusBar())
         stbMAIN_MouseDown(static_cast<QMouseEvent *>(e)->position().toPoint().x());
     return QMainWindow::eventFilter(watched, e);
 }

@@ -71,6 +71,19 @@ void Printer::reset()
     autoPdf_.clear();
 }
 
+void Printer::StartDoc()
+{
+    if (!printer_ || printer_->paintingActive())
+        return;
+    // Named now rather than when the previous document ended, so that the name tells when
+    // this one was printed; a file the user chose in the print dialog keeps its name.
+    if (!autoPdf_.isEmpty() && printer_->outputFormat() == QPrinter::PdfFormat
+        && printer_->outputFileName() == autoPdf_) {
+        autoPdf_ = nextAutoPdf();
+        printer_->setOutputFileName(autoPdf_);
+    }
+}
+
 void Printer::EndDoc()
 {
     if (!printer_)
@@ -82,12 +95,17 @@ void Printer::EndDoc()
         }
     }
     // A file chosen by the program is used for one document only; the next one gets its own
-    // rather than overwriting the pages just printed.
+    // rather than overwriting the pages just printed, even when it is begun without StartDoc.
     if (!autoPdf_.isEmpty() && printer_->outputFormat() == QPrinter::PdfFormat
         && printer_->outputFileName() == autoPdf_) {
         autoPdf_ = nextAutoPdf();
         printer_->setOutputFileName(autoPdf_);
     }
+}
+
+void Printer::setClock(std::function<QDateTime()> now)
+{
+    now_ = std::move(now);
 }
 
 void Printer::aimAtPdf()
@@ -111,9 +129,9 @@ void Printer::aimAtPdf()
 QString Printer::nextAutoPdf() const
 {
     const QString stem = sys::documentsFolder() + QStringLiteral("/VANT-Ausdruck-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        + (now_ ? now_() : QDateTime::currentDateTime()).toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString file = stem + QStringLiteral(".pdf");
-    for (int n = 2; QFileInfo::exists(file) || file == autoPdf_; ++n)
+    for (int n = 2; QFileInfo::exists(file); ++n)
         file = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
     return file;
 }

@@ -3,7 +3,9 @@
 // "VANT-Ausdruck-<date>-<time>.pdf" in the user's documents folder.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -18,12 +20,16 @@ public:
     QString pdfFile() const;
     void setPdfFile(const QString &path);   // for tests and for the "no printer" case
     void reset();                           // forget the printer (next use starts a new one)
+    void StartDoc();                        // a document begins: a file the printer names itself is named now
     void EndDoc();                          // finishes the document the painter is on
+    // The clock that dates the files the printer names itself; none: the system's.
+    void setClock(std::function<QDateTime()> now);
 private:
     Printer() = default;
     std::unique_ptr<QPrinter> printer_;
     QString pdf_;
-    QString autoPdf_;            // the file chosen for the next document when none is named
+    std::function<QDateTime()> now_;
+    QString autoPdf_;            // the file chosen for the document when none is named
     void aimAtPdf();
     QString nextAutoPdf() const;
 };

@@ -3,6 +3,7 @@
 #include "wordproc.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QXmlStreamWriter>
@@ -291,9 +292,20 @@ QString WordDocument::saveNew(const QString &folder, const QString &baseName) co
 {
     const QString stem = folder + QLatin1Char('/') + fileStem(baseName);
     QString path = stem + QStringLiteral(".fodt");
-    for (int n = 2; QFileInfo::exists(path); ++n)
+    // The name is taken by creating the file, so that nothing written meanwhile under the same
+    // name is replaced; only the empty file taken here is then written over.
+    for (int n = 2;; ++n) {
+        QFile taken(path);
+        if (taken.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (const QFileInfo there(path); !there.exists() && !there.isSymLink())
+            return {};   // not there, yet it cannot be made: the folder is missing or closed
         path = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".fodt");
-    return save(path) ? path : QString();
+    }
+    if (save(path))
+        return path;
+    QFile::remove(path);
+    return {};
 }
 
 } // namespace vnt

@@ -39,6 +39,8 @@ std::shared_ptr<Surface> PrintJob::newSheet()
         }
     }
     if (paper_) {
+        if (sheets_ == 0 && printer_)
+            Printer::instance().StartDoc();
         // A sheet is a page of the document even when nothing gets drawn on it.
         if (!paper_->begin()) {
             const QString where = printer_ && printer_->outputFormat() == QPrinter::PdfFormat

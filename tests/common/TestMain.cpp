@@ -50,6 +50,14 @@ bool provide(const char *variable, const QStringList &folders, const QString &pr
 
 } // namespace
 
+// Read by the undefined-behaviour sanitizer when the tests are built with it: a report stops
+// the test binary, so the test fails, rather than scrolling past; the variable UBSAN_OPTIONS
+// overrides it.
+extern "C" __attribute__((visibility("default"), used)) const char *__ubsan_default_options()
+{
+    return "halt_on_error=1:print_stacktrace=1:suppressions=" VANTREL_SOURCE_DIR "/tests/sanitizer/ubsan.supp";
+}
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));

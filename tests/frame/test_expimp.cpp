@@ -389,3 +389,108 @@ TEST(ExpImp, RendersOffscreen)
     EXPECT_EQ(groundOf(shot, row(imp, 0)), groundOf(shot, row(imp, 2)));
     EXPECT_NE(groundOf(shot, row(imp, 0)), groundOf(shot, row(imp, 1)));
 }
+
+namespace {
+
+// Every row of every record table, to show that nothing in a database changed.
+QString everything(const db::ConnectionPtr &cnn)
+{
+    QStringList l;
+    for (const QString &t : kTables)
+        l << t + ":" + dump(cnn, QString("SELECT * FROM [%1] ORDER BY rowid").arg(t));
+    return l.join('\n');
+}
+
+// Record ids in E1 that no new id can be worked out from.
+struct BadId {
+    const char *what;
+    const char *sql;
+    int error;   // the run-time error the id gives
+};
+
+const std::vector<BadId> &badIds()
+{
+    static const std::vector<BadId> cases = {
+        {"text", "UPDATE E1 SET ID='sieben' WHERE ID=7", 13},
+        {"Null", "UPDATE E1 SET ID=NULL WHERE ID=7", 94},
+        {"above 2^31", "UPDATE E1 SET ID=3000000000 WHERE ID=7", 6},
+    };
+    return cases;
+}
+
+} // namespace
+
+// A chosen database whose record ids cannot be read is refused like any other that is no
+// project: one message, nothing kept, so a later Export writes nothing into it.
+TEST(ExpImp, ADatabaseWithUnreadableIdsIsRefusedAndNotWritten)
+{
+    for (const BadId &c : badIds()) {
+        SCOPED_TRACE(c.what);
+        Projects p;
+        p.other->Execute(c.sql);
+        const QString before = everything(p.other);
+        Dialog d(p);
+        Boxes boxes;
+        boxes.answer(ui::vbOK);
+        d.dlg.dirEXP()->setText(p.projekte + "/TE0001.00");
+        d.dlg.dirEXP_Validate();
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_TRUE(boxes.records()[0].text.contains(p.projekte + "/TE0001.00/VANT.mdb")) << boxes.records()[0].text.toStdString();
+        EXPECT_EQ(boxes.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
+        EXPECT_EQ(d.dlg.externalDatabase(), "");
+        EXPECT_EQ(d.dlg.lstEXP()->count(), 0);
+        EXPECT_EQ(d.dlg.fraEXP()->title(), "Externes Projekt");
+
+        d.select(d.dlg.lstIMP(), {"B1 (erste)"});
+        d.dlg.cmdEXP_Click();   // no box: there is no external project
+        EXPECT_EQ(everything(p.other), before);
+    }
+}
+
+// A target whose ids went bad after it was chosen, or whose highest id leaves no next one,
+// gets nothing: one message says why, and no record or row in it is touched.
+TEST(ExpImp, AnExportThatCannotWorkOutANewIdWritesNothing)
+{
+    std::vector<BadId> cases = badIds();
+    cases.push_back({"highest Long", "UPDATE E1 SET ID=2147483647 WHERE ID=7", 6});
+    for (const BadId &c : cases) {
+        SCOPED_TRACE(c.what);
+        Projects p;
+        p.other->Execute("INSERT INTO E2 (ID, I2, Z) VALUES (1, 9, 9)");
+        Dialog d(p);
+        d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+        ASSERT_EQ(d.dlg.lstEXP()->count(), 7);
+        p.other->Execute(c.sql);
+        const QString before = everything(p.other);
+        d.select(d.dlg.lstIMP(), {"B1 (erste)", "B3 (dritte)"});
+        Boxes boxes;
+        boxes.answer(ui::vbOK);
+        d.dlg.cmdEXP_Click();
+        ASSERT_EQ(boxes.records().size(), 1u);
+        const QString text = boxes.records()[0].text;
+        EXPECT_TRUE(text.contains("B1")) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::number(c.error))) << text.toStdString();
+        EXPECT_EQ(boxes.records()[0].title, "Export/Import");
+        EXPECT_EQ(everything(p.other), before);
+    }
+}
+
+// Closing the dialog while a typed path waits in the field takes nothing: the dialog that is
+// going away neither checks the path nor shows a box about it.
+TEST(ExpImp, DeletingTheDialogWithATypedPathTakesNothing)
+{
+    for (const char *folder : {"/Gibtsnicht", "/TE0001.00"}) {
+        SCOPED_TRACE(folder);
+        Projects p;
+        auto *dlg = new frmEXPIMP(p.ctx);
+        dlg->show();
+        QApplication::setActiveWindow(dlg);
+        dlg->dirEXP()->setFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(dlg->dirEXP()->hasFocus());
+        dlg->dirEXP()->setText(p.projekte + folder);
+        dlg->dirEXP()->setModified(true);
+        Boxes none;
+        delete dlg;
+    }
+}

@@ -379,6 +379,70 @@ TEST(PageCommands, WordExportWithoutAProgramForTheFileKeepsItAndSaysWhere)
     EXPECT_EQ(boxes.records()[0].title, w.frm->panelCaption(13));
 }
 
+// The files the program names itself take the time they are written at, and a name that is
+// there gets a suffix rather than the earlier file's place.
+TEST(PageCommands, EachPrintAndWordExportWritesAFileOfItsOwn)
+{
+    OwnHome home;
+    EnvScope env;
+    env.set("VANTREL_PRINT_PDF", std::nullopt);
+    Printer &printer = Printer::instance();
+    printer.reset();
+    if (!printer.printsToPdf())
+        GTEST_SKIP() << "this machine has a system printer";
+    QDateTime now(QDate(2026, 3, 1), QTime(10, 0));
+    printer.setClock([&] { return now; });
+    SixPages w;
+    auto print = [&] {
+        Boxes boxes;
+        boxes.print([](ui::PrintRequest &) { return true; });
+        boxes.answer(ui::vbOK);
+        w.frm->stbMAIN_PanelClick(11);
+    };
+    const QString stem = home.documents() + "/VANT-Ausdruck-20260301-";
+    print();
+    now = now.addSecs(300);
+    print();
+    print();
+    now = now.addSecs(300);
+    {
+        QFile earlier(stem + "101000.pdf");
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("alt");
+    }
+    print();
+    printer.setClock({});
+    printer.reset();
+    QStringList expected = {"VANT-Ausdruck-20260301-100000.pdf", "VANT-Ausdruck-20260301-100500.pdf",
+                            "VANT-Ausdruck-20260301-100500-2.pdf", "VANT-Ausdruck-20260301-101000.pdf",
+                            "VANT-Ausdruck-20260301-101000-2.pdf"};
+    expected.sort();
+    EXPECT_EQ(QDir(home.documents()).entryList({"*.pdf"}, QDir::Files, QDir::Name).join(' ').toStdString(),
+              expected.join(' ').toStdString());
+    QFile earlier(stem + "101000.pdf");
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), "alt");
+    EXPECT_EQ(pdfPages(stem + "101000-2.pdf"), 6);
+
+    // A document the user has open and changed stays as it is when the page is sent again.
+    Boxes none;
+    recorder().opened.clear();
+    w.frm->stbMAIN_PanelClick(13);
+    ASSERT_EQ(recorder().opened.size(), 1);
+    {
+        QFile first(recorder().opened[0]);
+        ASSERT_TRUE(first.open(QIODevice::WriteOnly));
+        first.write("bearbeitet");
+    }
+    w.frm->stbMAIN_PanelClick(13);
+    ASSERT_EQ(recorder().opened.size(), 2);
+    EXPECT_NE(recorder().opened[1], recorder().opened[0]);
+    QFile first(recorder().opened[0]);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), "bearbeitet");
+    EXPECT_EQ(QDir(home.documents()).entryList({"*.fodt"}, QDir::Files).size(), 2);
+}
+
 TEST(PageCommands, CloseLeavesOnlyTheStartWindow)
 {
     SixPages w;
