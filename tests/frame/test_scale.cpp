@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -263,4 +264,19 @@ TEST(WindowsAtScale, StatusPanelsShowTheirTextsWithinThemselves)
     frm.showMaximized();
     QCoreApplication::processEvents();
     EXPECT_TRUE(keepShot(frm.grab().toImage(), QStringLiteral("statusbar-scale%1").arg(scaleName())));
+
+    // The pointer's press, on a command panel or beside it, still finds the panel under it.
+    for (QWidget *under : {static_cast<QWidget *>(frm.panel(12)), frm.panel(12)->parentWidget()}) {
+        const QPoint at = frm.panel(12)->mapTo(under, frm.panel(12)->rect().center());
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(under->mapToGlobal(at)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(under, &press);
+        EXPECT_EQ(frm.panel(12)->bevel(), StatusPanel::Inset) << under->objectName().toStdString();
+        EXPECT_EQ(frm.panel(11)->bevel(), StatusPanel::Raised);
+        EXPECT_EQ(frm.panel(13)->bevel(), StatusPanel::Raised);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-5, -5), QPointF(under->mapToGlobal(QPoint(-5, -5))),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(under, &release);
+        frm.panel(12)->setBevel(StatusPanel::Raised);
+    }
 }
