@@ -831,6 +831,7 @@ void clsGRAFIK::SCHNITTKRAFT(double X1, double Y1, double X2, double Y2, double 
 
 void clsGRAFIK::SKALEN(int16_t NR, const std::vector<double> *X, const std::vector<double> *Y) {
     Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Skalen"));
+    numbers_.clear();
     const std::vector<double> xd = X ? *X : std::vector<double>{0};
     const std::vector<double> yd = Y ? *Y : std::vector<double>{0};
     const Variant obj(eidObjekt_);
@@ -958,7 +959,6 @@ void clsGRAFIK::rollbalken(QScrollBar *bar, bool horizontal) {
 }
 
 void clsGRAFIK::zeichneAchsen() {
-    numbers_.clear();
     const QPointF p0 = welt(xmin_, ymin_), p1 = welt(xmax_, ymax_);
     const double XP0 = p0.x(), YP0 = p0.y(), XP1 = p1.x(), YP1 = p1.y();
     if (!finite(p0) || !finite(p1)) return;
