@@ -9,6 +9,7 @@
 #include "platform/errors.h"
 #include "platform/ui.h"
 
+#include <QPolygonF>
 #include <QScrollBar>
 #include <cmath>
 
@@ -222,6 +223,7 @@ void clsGRAFIK::DREHTEXT(const QString &text, int16_t AL, double X, double Y, in
 
 void clsGRAFIK::TEXT(double X, double Y, QString TEXT, int16_t KO, int16_t AL, int16_t ARX, int16_t ARY) {
     Guard g(kFehler, QStringLiteral("Text"));
+    const QString given = noteNumbers_ ? TEXT : QString();
     double x = X, y = Y;
     if (!g.step([&] {
             requireTarget();
@@ -270,6 +272,11 @@ void clsGRAFIK::TEXT(double X, double Y, QString TEXT, int16_t KO, int16_t AL, i
     }
     if (ARY == 1) x0 -= h * s / 2, y0 -= h * c / 2;
     else if (ARY == 2) x0 -= h * s, y0 -= h * c;
+    if (noteNumbers_) {
+        const QPointF p(x0, y0), along(w * c, -w * s), across(h * s, h * c);
+        const QPolygonF cell({p, p + along, p + along + across, p + across});
+        numbers_.push_back({X, Y, given, AL, ARX, ARY, slot0, cell.boundingRect()});
+    }
 
     const std::vector<markup::Run> runs = markup::tokenize(TEXT);
     int previous = 0;
@@ -824,6 +831,7 @@ void clsGRAFIK::SCHNITTKRAFT(double X1, double Y1, double X2, double Y2, double 
 
 void clsGRAFIK::SKALEN(int16_t NR, const std::vector<double> *X, const std::vector<double> *Y) {
     Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Skalen"));
+    numbers_.clear();
     const std::vector<double> xd = X ? *X : std::vector<double>{0};
     const std::vector<double> yd = Y ? *Y : std::vector<double>{0};
     const Variant obj(eidObjekt_);
@@ -1022,7 +1030,11 @@ void clsGRAFIK::zeichneAchsen() {
             ax_, esktx_, eskzx_, [&](double v) { return KOORDTRANS_X(v); },
             [&](double x) { LINIE(x, ly, x, ly + 1.5 * l.d, 0); },
             [&](double x) { LINIE(x, YP0, x, YP1, 0); },
-            [&](double x, const QString &t) { TEXT(x, ly + 2 * l.d, t, 0, 0, 1, int16_t(l.ausrichtung)); });
+            [&](double x, const QString &t) {
+                noteNumbers_ = true;
+                TEXT(x, ly + 2 * l.d, t, 0, 0, 1, int16_t(l.ausrichtung));
+                noteNumbers_ = false;
+            });
         const double mitte = ox_ == 1 ? XP0 + std::fabs(XP1 - XP0) / 2 : XP1 + std::fabs(XP1 - XP0) / 2;
         TEXT(mitte, ly + 6 * l.d, etextx_, 0, 0, 1, int16_t(l.ausrichtung));
     }
@@ -1035,10 +1047,31 @@ void clsGRAFIK::zeichneAchsen() {
             ay_, eskty_, eskzy_, [&](double v) { return KOORDTRANS_Y(v); },
             [&](double y) { LINIE(lx, y, lx + 1.5 * l.d, y, 0); },
             [&](double y) { LINIE(XP0, y, XP1, y, 0); },
-            [&](double y, const QString &t) { TEXT(lx + 2 * l.d, y, t, 0, 90, 1, int16_t(l.ausrichtung)); });
+            [&](double y, const QString &t) {
+                noteNumbers_ = true;
+                TEXT(lx + 2 * l.d, y, t, 0, 90, 1, int16_t(l.ausrichtung));
+                noteNumbers_ = false;
+            });
         const double mitte = oy_ == 1 ? YP1 + std::fabs(YP1 - YP0) / 2 : YP0 + std::fabs(YP1 - YP0) / 2;
         TEXT(lx + 6 * l.d, mitte, etexty_, 0, 90, 1, int16_t(l.ausrichtung));
     }
+}
+
+void clsGRAFIK::redrawNumbersCrossedBy(const std::vector<QLineF> &lines) {
+    if (!target_) return;
+    const FontSpec before = target_->font();
+    for (const AxisNumber &n : numbers_) {
+        const QRectF inner = n.cell.adjusted(0.05, 0.05, -0.05, -0.05);
+        const bool crossed = std::any_of(lines.begin(), lines.end(), [&](const QLineF &l) {
+            QPointF a = l.p1(), b = l.p2();
+            return grafik::clipSegment(a, b, inner);
+        });
+        if (!crossed) continue;
+        target_->fillRect(n.cell, target_->backColor());
+        target_->setFont(n.font);
+        TEXT(n.X, n.Y, n.text, 0, n.AL, n.ARX, n.ARY);
+    }
+    target_->setFont(before);
 }
 
 void clsGRAFIK::festerInhalt() {

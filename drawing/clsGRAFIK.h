@@ -12,6 +12,7 @@
 #include "drawing/Surface.h"
 #include "platform/RunContext.h"
 
+#include <QLineF>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -132,6 +133,10 @@ public:
     void KOORDTRANSINV(double X, double Y, double &XP, double &YP, int16_t SKTX, int16_t SKTY);
     // FB 0: the target's fore colour; otherwise that colour (32-bit RGB, red in the low byte).
     void LINIE(double XPS1, double YPS1, double XPS2, double YPS2, qint64 FB = 0);
+    // Draws the numbers of the axes, where the last SKALEN put them, once more on a ground of the
+    // target's background wherever one of `lines` (target millimetres) crosses them: a figure
+    // sharing the box that drew those lines later leaves the numbers readable.
+    void redrawNumbersCrossedBy(const std::vector<QLineF> &lines);
 
     // ---- figure values after SKALEN, for the pages and for tests ------------------------
     int16_t OX() const { return ox_; }
@@ -197,6 +202,17 @@ private:
     bool ticksX_ = false, ticksY_ = false;
     std::array<FontSpec, 6> fonts_;
     std::array<bool, 6> fontSet_{};
+
+    // The axis numbers of the last SKALEN, as drawn: the TEXT call, its font and its cell.
+    struct AxisNumber {
+        double X, Y;
+        QString text;
+        int16_t AL, ARX, ARY;
+        FontSpec font;
+        QRectF cell;
+    };
+    std::vector<AxisNumber> numbers_;
+    bool noteNumbers_ = false;
 };
 
 } // namespace vnt

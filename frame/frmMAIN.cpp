@@ -221,24 +221,33 @@ void frmMAIN::buildStatusBar()
     bar->setSizeGripEnabled(false);
     bar->setFont(statusFont());
     bar->installEventFilter(this);
+    // The panels share one row of their own, so that a short bar shortens their texts in turn
+    // instead of pushing the panels over each other.
+    auto *row = new QWidget(bar);
+    row->setObjectName(QStringLiteral("stbMAIN_Panels"));
+    auto *rowLayout = new StatusPanelLayout(row);
+    bar->addWidget(row, 1);
     for (int i = 1; i <= 15; ++i) {
         const PanelEntry &e = kPanels[i];
-        auto *p = new StatusPanel(i, bar);
+        auto *p = new StatusPanel(i, row);
         p->setFont(statusFont());
         p->setText(u(e.text));
         p->setToolTip(u(e.tooltip));
         p->setAlignment(i == 5 ? (Qt::AlignRight | Qt::AlignVCenter) : (i == 7 ? (Qt::AlignLeft | Qt::AlignVCenter) : Qt::AlignCenter));
-        p->setContentsMargins(4, 0, 4, 0);
+        // Narrow margins beside the information texts leave the room for the texts themselves.
+        p->setContentsMargins(i >= 8 ? QMargins(4, 0, 4, 0) : (i == 3 || i == 5) ? QMargins(1, 0, 1, 0) : QMargins(2, 0, 2, 0));
+        p->setShortening(i == 1 ? StatusPanel::KeepEnd : StatusPanel::KeepStart);
         switch (e.sizing) {
-        case Sizing::Content: p->setMinimumWidth(px(e.minimumTwips)); break;
-        case Sizing::Spring: p->setMinimumWidth(px(e.minimumTwips)); break;
+        // The project path gives way first: its tooltip holds it whole.
+        case Sizing::Content: p->setContentSizing(px(e.minimumTwips), i == 1); break;
+        case Sizing::Spring: p->setSpringSizing(px(e.minimumTwips)); break;
         case Sizing::Fixed: p->setFixedWidth(px(e.minimumTwips)); break;
         }
         if (i >= 8) {
             p->setBevel(StatusPanel::Raised);
             p->setCursor(Qt::PointingHandCursor);
         }
-        bar->addWidget(p, e.sizing == Sizing::Spring ? 1 : 0);
+        rowLayout->addWidget(p);
         p->setVisible(i <= 7);
         connect(p, &StatusPanel::mouseDown, this, &frmMAIN::stbMAIN_MouseDown);
         connect(p, &StatusPanel::clicked, this, [this](int index) { stbMAIN_PanelClick(index); });
@@ -583,7 +592,7 @@ void frmMAIN::setRecordPanel(const QString &text, const QString &tip)
 void frmMAIN::stbMAIN_MouseDown(int x)
 {
     for (int i = 8; i <= 15; ++i) {
-        const QRect r = panels_[size_t(i)]->geometry();
+        const QRect r(panels_[size_t(i)]->mapTo(statusBar(), QPoint(0, 0)), panels_[size_t(i)]->size());
         if (r.left() <= x && r.left() + r.width() >= x)
             panels_[size_t(i)]->setBevel(StatusPanel::Inset);
     }

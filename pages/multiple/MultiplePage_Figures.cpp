@@ -378,6 +378,12 @@ void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &foun
             g->LINIENEINSTELLUNGEN(0, 0, 0);
         }))
         return;
+    std::vector<QLineF> drawn;   // target millimetres
+    const auto onTarget = [&](double x, double y) {
+        double xp = 0, yp = 0;
+        g->KOORDTRANS(x, y, xp, yp);
+        return QPointF(xp, yp);
+    };
     for (size_t c = 0; c < n; ++c) {
         if (!found[c])
             continue;
@@ -385,9 +391,15 @@ void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &foun
                 polyline(*g, {0, 2}, {SDEZ[c], P[c]});
                 polyline(*g, {2, 5}, {P[c], P[c]});
                 g->TEXT(2.5, P[c], QString::number(c), 1, 0, 0, 2);
+                drawn.emplace_back(onTarget(0, SDEZ[c]), onTarget(2, P[c]));
+                drawn.emplace_back(onTarget(2, P[c]), onTarget(5, P[c]));
             }))
             return;
     }
+    // Labels pushed below the end of the depth axis lead their lines through the numbers under
+    // the first figure's value axis; the numbers are drawn again over them to stay readable.
+    if (clsGRAFIK *first = GRAFIK(s.firstFigure); first && !step([&] { first->redrawNumbersCrossedBy(drawn); }))
+        return;
     flushBox(box, OBJ);
 }
 

@@ -35,6 +35,19 @@ INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH
     (1, 3, 1, 42, 1, 3, 6, 100, 300, 600, 2, 6, 12);
 )";
 
+// Combinations 4 to 24 below those above, every fifth without a section, many short enough
+// to push the strip's labels down past the end of the depth axis; costs above the scaling limit.
+const char *kManyCombinations = R"(
+UPDATE M3 SET SDEZ = SDEZ * 10, SSTK = SSTK * 100;
+WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 24)
+INSERT INTO M2 (IDM, I1, KENG, KENT) SELECT 1, i, CASE i % 2 WHEN 0 THEN 'S' ELSE 'KI' END,
+    CASE i % 3 WHEN 0 THEN 'T1' ELSE NULL END FROM n;
+WITH RECURSIVE n(i, d) AS (SELECT 4, 460 UNION ALL
+    SELECT i + 1, d + CASE WHEN (i + 1) % 5 <> 0 THEN 10 + (i + 1) * 37 % 120 ELSE 0 END FROM n WHERE i < 24)
+INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH, SPPPH, SSTPH)
+    SELECT 1, i, i % 5 <> 0, d, i % 4, 1, i % 3, 120 * i, 80, 50 * (i % 6), 2 * i, 3, i % 7 FROM n;
+)";
+
 using Draw = void (mdiMSEITE2::*)(int, float, float);
 
 struct Bar {
@@ -212,6 +225,26 @@ TEST_F(MSeite2Test, LaterFiguresAndTheStripStandOnTheFirstFiguresDepthAxis)
     EXPECT_TRUE(hasLine(*sheet, {stripLeft, y(42)}, {stripLeft + 2, y(42)}));
 }
 
+// Labels pushed below the end of the depth axis keep their places; their leaders then run
+// through the number at the end of the value axis, which is drawn again over them on a
+// cleared ground.
+TEST_F(MSeite2Test, TheValueAxisNumbersReadOverTheStripsLeaders)
+{
+    auto page = loaded(QString::fromLatin1(kTimes) + QString::fromLatin1(kManyCombinations));
+    page->BILD210(1, 0, 0);
+    const PlotArea area = areaOf(*page, 210);
+    const QString last = QString::number(page->GRAFIK(210)->XMAX());
+    EXPECT_TRUE(legendReadsOverLines(*sheet, {last}));
+    // The lowest label's tick stays where the spacing puts it, below the end of the depth axis.
+    double lowestTick = 0;
+    for (const Stroke &k : sheet->strokes(Primitive::Line))
+        if (k.points[0].x() > area.plot.right() && k.points[0].y() == k.points[1].y())
+            lowestTick = std::max(lowestTick, k.points[0].y());
+    EXPECT_GT(lowestTick, area.plot.bottom() + 3);
+    const QStringList texts = sheet->texts();
+    EXPECT_EQ(texts.mid(texts.lastIndexOf("16") - 1).join(' '), "14 16 17 18 " + last);
+}
+
 TEST_F(MSeite2Test, LongDepthsAreScaledOnceAndPerMetreStaysPerRealMetre)
 {
     auto page = loaded(QString::fromLatin1(kTimes) + "UPDATE M3 SET SDEZ = SDEZ * 10;");   // 200 to 420 m
@@ -329,16 +362,7 @@ TEST_F(MSeite2Test, Look)
     ScreenLogs screen;
     // More combinations than the table shows, some short enough to push the strip's labels,
     // some without sections, and costs above the scaling limit.
-    auto page = loaded(QString::fromLatin1(kTimes) + R"(
-UPDATE M3 SET SDEZ = SDEZ * 10, SSTK = SSTK * 100;
-WITH RECURSIVE n(i) AS (SELECT 4 UNION ALL SELECT i + 1 FROM n WHERE i < 24)
-INSERT INTO M2 (IDM, I1, KENG, KENT) SELECT 1, i, CASE i % 2 WHEN 0 THEN 'S' ELSE 'KI' END,
-    CASE i % 3 WHEN 0 THEN 'T1' ELSE NULL END FROM n;
-WITH RECURSIVE n(i, d) AS (SELECT 4, 460 UNION ALL
-    SELECT i + 1, d + CASE WHEN (i + 1) % 5 <> 0 THEN 10 + (i + 1) * 37 % 120 ELSE 0 END FROM n WHERE i < 24)
-INSERT INTO M3 (IDM, I1, BOKOMB, SDEZ, SAUZ, SPPZ, SSTZ, SAUK, SPPK, SSTK, SAUPH, SPPPH, SSTPH)
-    SELECT 1, i, i % 5 <> 0, d, i % 4, 1, i % 3, 120 * i, 80, 50 * (i % 6), 2 * i, 3, i % 7 FROM n;
-)");
+    auto page = loaded(QString::fromLatin1(kTimes) + QString::fromLatin1(kManyCombinations));
     page->setPrintTarget(nullptr);
     lookAtPage(*page, screen, "mseite2");
 }

@@ -205,8 +205,13 @@ TEST_F(MSeite3Test, OutlinesStandOnTheFirstFiguresDepthAxisWithItsStrip)
     page->BILD310(1, 0, 0);   // a new drawing object for figure 310
     clsGRAFIK &first = *page->GRAFIK(310);
     texts = sheet->texts();
-    const QStringList strip = texts.mid(texts.indexOf("F") + 1);
+    const QStringList strip = texts.mid(texts.indexOf("F") + 1, 3);
     EXPECT_EQ(strip, QStringList({"0", "1", "3"}));
+    // The leader of combination 3, whose label went below the end of the depth axis, crosses
+    // the number at the end of the value axis: that number is drawn once more, over it.
+    const QStringList after = texts.mid(texts.indexOf("F") + 4);
+    ASSERT_EQ(after.size(), 1);
+    EXPECT_EQ(texts.count(after[0]), 2) << after[0].toStdString();
     EXPECT_FLOAT_EQ(page->GRAFIK(315)->MY(), first.MY());
     std::vector<double> labelDepths;
     for (const Stroke &k : sheet->strokes(Primitive::Text))

@@ -4,7 +4,9 @@
 #include "test_pagecmds_support.h"
 
 #include "common/Shots.h"
+#include "frame/FrameRules.h"
 #include "frame/RecordCommands.h"
+#include "frame/StatusPanel.h"
 #include "frame/frmAUSWAHL.h"
 #include "frame/frmEXPIMP.h"
 #include "frame/frmINFO.h"
@@ -19,9 +21,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabWidget>
 
 using namespace vnt;
@@ -191,5 +195,88 @@ TEST(WindowsAtScale, DialogsFitTheScreen)
                 EXPECT_EQ(frameEdges(*v), "leftright") << v->objectName().toStdString();
         EXPECT_TRUE(keepShot(d->grab().toImage(), d->objectName() + QStringLiteral("-scale") + scaleName()));
         d->hide();
+    }
+}
+
+// The status bar at the main window's usual widths, with the input window's and with the result
+// pages' command panels: the panels stand side by side without overlap, each draws its text
+// within its own width, and where the text does not fit it is shortened, never cut: the project
+// path keeps its end behind " ... ", any other text keeps its start.
+TEST(WindowsAtScale, StatusPanelsShowTheirTextsWithinThemselves)
+{
+    PageWindow w;
+    frmMAIN &frm = *w.frm;
+    frm.panel(1)->setText(shortenedProjectPath(QStringLiteral("/home/engineer/inst/PROJEKTE")) + QStringLiteral("/"));
+    frm.panel(2)->setText(QStringLiteral("Demo"));
+    frm.panel(6)->setText(QStringLiteral("BP-101,..."));
+    const int screenWidth = frm.screen()->availableGeometry().width();
+
+    struct Case { std::initializer_list<int> commands; int width; };
+    const Case cases[] = {
+        {{8, 9}, 0}, {{10, 11, 12, 13, 14, 15}, 0},   // maximised on the screen
+        {{10, 11, 12, 13, 14, 15}, 853}, {{10, 11, 12, 13, 14, 15}, 1024}, {{10, 11, 12, 13, 14, 15}, 1280},
+        {{8, 9}, 1024}, {{10, 11, 12, 13, 14, 15}, 1920},
+    };
+    for (const Case &c : cases) {
+        frm.hideCommandPanels({8, 9, 10, 11, 12, 13, 14, 15});
+        frm.showCommandPanels(c.commands);
+        if (c.width == 0) {
+            frm.showMaximized();
+        } else {
+            frm.showNormal();
+            frm.resize(c.width, 700);
+        }
+        QCoreApplication::processEvents();
+        QStatusBar *bar = frm.statusBar();
+        SCOPED_TRACE(QStringLiteral("bar %1 wide, panels %2..").arg(bar->width()).arg(*c.commands.begin()).toStdString());
+
+        QList<StatusPanel *> shown;
+        for (int i = 1; i <= 15; ++i)
+            if (frm.panel(i)->isVisibleTo(&frm))
+                shown << frm.panel(i);
+        ASSERT_EQ(shown.size(), 7 + int(c.commands.size()));
+        for (int k = 0; k < shown.size(); ++k) {
+            StatusPanel *p = shown[k];
+            SCOPED_TRACE(p->Index());
+            EXPECT_TRUE(bar->rect().contains(QRect(p->mapTo(bar, QPoint(0, 0)), p->size())));
+            if (k > 0)
+                EXPECT_LT(shown[k - 1]->geometry().right(), p->geometry().left());
+            const QString text = p->text();
+            const QString drawn = p->shownText();
+            EXPECT_LE(p->fontMetrics().horizontalAdvance(drawn), p->contentsRect().width()) << drawn.toStdString();
+            if (drawn == text)
+                continue;
+            EXPECT_FALSE(drawn.isEmpty());
+            if (p->Index() == 1) {
+                EXPECT_TRUE(drawn.startsWith(QStringLiteral(" ... ")) || drawn.startsWith(QChar(0x2026))) << drawn.toStdString();
+                EXPECT_TRUE(text.endsWith(drawn.mid(drawn.indexOf(QLatin1Char('/'))))) << drawn.toStdString();
+            } else {
+                EXPECT_TRUE(drawn.endsWith(QChar(0x2026))) << drawn.toStdString();
+                EXPECT_TRUE(text.startsWith(drawn.chopped(1))) << drawn.toStdString();
+            }
+        }
+        // Room enough: every text stands whole; a narrower bar shortens the path before the others.
+        const bool roomy = bar->width() >= 1000;
+        for (int i : {1, 2, 3, 4, 5, 6})
+            if (roomy || (i > 1 && bar->width() >= 850))
+                EXPECT_EQ(frm.panel(i)->shownText(), frm.panel(i)->text()) << i;
+    }
+    frm.showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(keepShot(frm.grab().toImage(), QStringLiteral("statusbar-scale%1").arg(scaleName())));
+
+    // The pointer's press, on a command panel or beside it, still finds the panel under it.
+    for (QWidget *under : {static_cast<QWidget *>(frm.panel(12)), frm.panel(12)->parentWidget()}) {
+        const QPoint at = frm.panel(12)->mapTo(under, frm.panel(12)->rect().center());
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(under->mapToGlobal(at)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(under, &press);
+        EXPECT_EQ(frm.panel(12)->bevel(), StatusPanel::Inset) << under->objectName().toStdString();
+        EXPECT_EQ(frm.panel(11)->bevel(), StatusPanel::Raised);
+        EXPECT_EQ(frm.panel(13)->bevel(), StatusPanel::Raised);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-5, -5), QPointF(under->mapToGlobal(QPoint(-5, -5))),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(under, &release);
+        frm.panel(12)->setBevel(StatusPanel::Raised);
     }
 }
