@@ -55,8 +55,36 @@ QString sqlKeyValue(const Variant &v)
     return {};
 }
 
+namespace {
+
+// Puts a key value into the text, or, when `params` is given, a "?" for it and the value into
+// `params`: numbers and texts, the values a query's text would carry as literals. Booleans,
+// Null and a missing value keep their words, so that both texts select alike.
+void keyValue(QString &q, const Variant &v, std::vector<Variant> *params)
+{
+    if (params) {
+        switch (v.type()) {
+        case VarType::Integer:
+        case VarType::Long:
+        case VarType::Double:
+        case VarType::Date:
+        case VarType::String:
+            q += QLatin1Char('?');
+            params->push_back(v);
+            return;
+        case VarType::Single:   // as its literal would be read: the float widened to double
+            q += QLatin1Char('?');
+            params->push_back(Variant(double(v.toSingle())));
+            return;
+        default:
+            break;
+        }
+    }
+    q += sqlKeyValue(v);
+}
+
 // Built in one buffer: the accessor makes one of these for every value it moves.
-QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+QString buildSelection(const AccessorState &s, const QString &SPV, const KeyPairs &keys, std::vector<Variant> *params)
 {
     QString q;
     q.reserve(256);
@@ -94,14 +122,19 @@ QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPair
         join(QLatin1String(" AND "));
         name(s.ESPID);
         q += QLatin1String(" = ");
-        q += QString::number(s.ESPIDW);
+        if (params) {
+            q += QLatin1Char('?');
+            params->push_back(Variant(s.ESPIDW));
+        } else {
+            q += QString::number(s.ESPIDW);
+        }
     }
     for (const KeyPair &k : keys)
         if (k.restricts()) {
             join(QLatin1String(" AND "));
             name(k.name);
             q += QLatin1Char('=');
-            q += sqlKeyValue(k.value);
+            keyValue(q, k.value, params);
         }
     const std::pair<const QString *, const QString *> fixedKeys[] = {{&s.ESPK1, &s.ESPK1W}, {&s.ESPK2, &s.ESPK2W}, {&s.ESPK3, &s.ESPK3W}};
     for (const auto &[column, value] : fixedKeys)
@@ -109,7 +142,7 @@ QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPair
             join(column == &s.ESPK3 ? QLatin1String("  AND ") : QLatin1String(" AND "));
             name(*column);
             q += QLatin1String(" =");
-            q += db::sqlText(*value);
+            keyValue(q, Variant(*value), params);
         }
 
     if (keys[0].named()) {
@@ -122,6 +155,21 @@ QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPair
             }
     }
     return q;
+}
+
+} // namespace
+
+QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+{
+    return buildSelection(s, SPV, keys, nullptr);
+}
+
+SelectionStatement selectionStatement(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+{
+    SelectionStatement out;
+    out.params.reserve(6);
+    out.text = buildSelection(s, SPV, keys, &out.params);
+    return out;
 }
 
 QString indexQuery(const AccessorState &s, const KeyPairs &keys)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vnt {
 
@@ -37,6 +38,14 @@ QString sqlKeyValue(const Variant &v);
 
 // The selection of column SPV: record, key pairs and fixed keys, in key order.
 QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
+
+// The same selection with a "?" for each number and text value, and those values in order:
+// what the accessor runs, so that its values are bound rather than written and read back.
+struct SelectionStatement {
+    QString text;
+    std::vector<Variant> params;
+};
+SelectionStatement selectionStatement(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
 
 // The one-column query behind INDEX, INDEXL and INDEXV. The last named key column is measured;
 // the columns named before it are restricted to their values.

@@ -55,10 +55,11 @@ QString clsDATEN::EMDB(bool) const
     return mdbName_;
 }
 
-std::unique_ptr<db::Recordset> clsDATEN::openSelection(const QString &SPV, const KeyPairs &keys)
+std::unique_ptr<db::Recordset> clsDATEN::openSelection(const QString &SPV, const KeyPairs &keys, db::CursorType cursor)
 {
     auto rs = std::make_unique<db::Recordset>();
-    rs->Open(selectionQuery(s_, SPV, keys), cnn_);
+    const SelectionStatement q = selectionStatement(s_, SPV, keys);
+    rs->Open(q.text, q.params, cnn_, cursor);
     return rs;
 }
 
@@ -95,7 +96,7 @@ bool clsDATEN::SPALTESCHREIBEN(const QString &SPV, const std::vector<Variant> &v
             rs->Update();
             if (!rs->isEOF())
                 rs->MoveNext();
-            sys::DoEvents();
+            sys::DoEventsThrottled();
         }
         while (!rs->isEOF()) {
             rs->Delete();
@@ -111,9 +112,9 @@ bool clsDATEN::SPALTESCHREIBEN(const QString &SPV, const std::vector<Variant> &v
 bool clsDATEN::SPALTELESEN(const QString &SPV, std::vector<Variant> &values, const KeyPairs &keys)
 {
     try {
-        auto rs = openSelection(SPV, keys);
+        // Read once from the first row on: nothing of the selection needs to be kept.
+        auto rs = openSelection(SPV, keys, db::CursorType::ForwardOnly);
         if (!rs->isEOF()) {
-            rs->MoveFirst();
             for (size_t i = 0; i < values.size(); ++i) {
                 const Variant v = rs->Fields(0);
                 if (!v.isNull())

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <charconv>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -721,14 +722,41 @@ bool Connection::inTransaction() const
     return transDepth_ > 0;
 }
 
-TransactionScope::TransactionScope(Connection &cnn) : cnn_(cnn)
+// The rows a unit wrote, by table and rowid, as the engine reports them; `other` when it also
+// added or deleted rows, which a unit that changed nothing cannot have done.
+struct TransactionScope::Written {
+    std::vector<std::pair<QByteArray, sqlite3_int64>> rows;
+    bool other = false;
+
+    static void hook(void *self, int op, const char *, const char *table, sqlite3_int64 rowid)
+    {
+        auto *w = static_cast<Written *>(self);
+        if (op != SQLITE_UPDATE || w->rows.size() >= 256) {
+            w->other = true;   // many rows: comparing them would cost more than the sync
+            return;
+        }
+        const QByteArray name(table);
+        for (const auto &r : w->rows)
+            if (r.second == rowid && r.first == name)
+                return;
+        w->rows.emplace_back(name, rowid);
+    }
+};
+
+TransactionScope::TransactionScope(Connection &cnn, Unchanged unchanged) : cnn_(cnn)
 {
+    const bool outermost = !cnn_.inTransaction();
     cnn_.BeginTrans();
     active_ = true;
+    if (unchanged == Unchanged::Discard && outermost) {
+        written_ = std::make_unique<Written>();
+        sqlite3_update_hook(cnn_.handle(), &Written::hook, written_.get());
+    }
 }
 
 TransactionScope::~TransactionScope()
 {
+    stopWatching();
     if (!active_)
         return;
     try {
@@ -737,10 +765,82 @@ TransactionScope::~TransactionScope()
     }
 }
 
+void TransactionScope::stopWatching()
+{
+    if (written_ && cnn_.handle())
+        sqlite3_update_hook(cnn_.handle(), nullptr, nullptr);
+}
+
+namespace {
+
+bool sameValue(sqlite3_stmt *a, sqlite3_stmt *b, int i)
+{
+    const int type = sqlite3_column_type(a, i);
+    if (type != sqlite3_column_type(b, i))
+        return false;
+    switch (type) {
+    case SQLITE_NULL: return true;
+    case SQLITE_INTEGER: return sqlite3_column_int64(a, i) == sqlite3_column_int64(b, i);
+    case SQLITE_FLOAT: {
+        const double x = sqlite3_column_double(a, i), y = sqlite3_column_double(b, i);
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    default: {
+        const int n = sqlite3_column_bytes(a, i);
+        return n == sqlite3_column_bytes(b, i) && std::memcmp(sqlite3_column_blob(a, i), sqlite3_column_blob(b, i), size_t(n)) == 0;
+    }
+    }
+}
+
+// One row as this connection sees it and as the file holds it, compared value by value.
+bool sameRow(sqlite3 *mine, sqlite3 *committed, const QByteArray &table, sqlite3_int64 rowid)
+{
+    QByteArray quoted = table;
+    quoted.replace('"', "\"\"");
+    const QByteArray sql = "SELECT * FROM \"" + quoted + "\" WHERE rowid=?";
+    sqlite3_stmt *a = nullptr, *b = nullptr;
+    bool same = sqlite3_prepare_v2(mine, sql.constData(), -1, &a, nullptr) == SQLITE_OK
+             && sqlite3_prepare_v2(committed, sql.constData(), -1, &b, nullptr) == SQLITE_OK;
+    if (same) {
+        sqlite3_bind_int64(a, 1, rowid);
+        sqlite3_bind_int64(b, 1, rowid);
+        same = sqlite3_step(a) == SQLITE_ROW && sqlite3_step(b) == SQLITE_ROW
+            && sqlite3_column_count(a) == sqlite3_column_count(b);
+        for (int i = 0; same && i < sqlite3_column_count(a); ++i)
+            same = sameValue(a, b, i);
+    }
+    sqlite3_finalize(a);
+    sqlite3_finalize(b);
+    return same;
+}
+
+} // namespace
+
+// The file holds the committed rows until the commit (the engine writes it only then, or when
+// its cache overflows, which locks out the reader below and so counts as a change).
+bool TransactionScope::writesChangedNothing() const
+{
+    if (!written_ || written_->other || written_->rows.empty() || !cnn_.handle())
+        return false;
+    sqlite3 *committed = nullptr;
+    const QByteArray file = QFile::encodeName(cnn_.path());
+    bool same = sqlite3_open_v2(file.constData(), &committed, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    for (size_t k = 0; same && k < written_->rows.size(); ++k)
+        same = sameRow(cnn_.handle(), committed, written_->rows[k].first, written_->rows[k].second);
+    sqlite3_close_v2(committed);
+    return same;
+}
+
 void TransactionScope::commit()
 {
     if (!active_)
         raise(err::DatabaseError, QStringLiteral("No transaction is active."));
+    stopWatching();
+    if (writesChangedNothing()) {
+        cnn_.RollbackTrans();
+        active_ = false;
+        return;
+    }
     cnn_.CommitTrans();
     active_ = false;
 }
@@ -749,6 +849,7 @@ void TransactionScope::rollback()
 {
     if (!active_)
         return;
+    stopWatching();
     active_ = false;
     cnn_.RollbackTrans();
 }
@@ -805,6 +906,12 @@ struct Recordset::Impl {
     QString table;
     QString rereadSql;                  // the query's columns of one row, by rowid
 
+    // Forward only: the statement standing on the current row; none once past the last row.
+    bool forward = false;
+    std::unique_ptr<Lease> cursor;
+    bool cursorMoved = false;
+    std::vector<bool> undeclared;       // columns read as what each value is
+
     Mode mode = Mode::None;
     long posBeforeAdd = 0;
     std::vector<Variant> buffer;
@@ -812,7 +919,19 @@ struct Recordset::Impl {
 
     long rows() const { return long(rowids.size()); }
     int width() const { return int(cols.size()); }
-    bool hasRow() const { return !onDeleted && pos >= 0 && pos < rows(); }
+    bool hasRow() const { return forward ? cursor != nullptr : !onDeleted && pos >= 0 && pos < rows(); }
+
+    // Forward only: the next row, or the end, where the statement goes back at once so that
+    // no read stays open on the file.
+    void advance()
+    {
+        const int rc = sqlite3_step(cursor->s);
+        if (rc == SQLITE_ROW)
+            return;
+        cursor.reset();
+        if (rc != SQLITE_DONE)
+            raiseEngine(db(), rc);
+    }
 
     sqlite3 *db() const
     {
@@ -958,13 +1077,17 @@ Lease lendQuery(Connection &cnn, const QString &sql)
     return cnn.statements().lend(QStringLiteral("Q ") + sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p); });
 }
 
-void bindLiteral(sqlite3 *db, sqlite3_stmt *s, int pos, const Literal &v)
+// A statement stepped only during Open may bind the text where it stands; one that stays open
+// for a forward walk keeps its own copy.
+void bindLiteral(sqlite3 *db, sqlite3_stmt *s, int pos, const Literal &v, bool copy)
 {
     int rc = SQLITE_OK;
     switch (v.kind) {
     case Literal::Integer: rc = sqlite3_bind_int64(s, pos, v.integer); break;
     case Literal::Real: rc = sqlite3_bind_double(s, pos, v.real); break;
-    case Literal::Text: rc = sqlite3_bind_text(s, pos, v.text.constData(), int(v.text.size()), SQLITE_STATIC); break;
+    case Literal::Text:
+        rc = sqlite3_bind_text(s, pos, v.text.constData(), int(v.text.size()), copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
+        break;
     }
     if (rc != SQLITE_OK)
         raiseEngine(db, rc);
@@ -974,16 +1097,24 @@ void bindLiteral(sqlite3 *db, sqlite3_stmt *s, int pos, const Literal &v)
 
 void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
 {
+    Open(sql, cnn, CursorType::Static);
+}
+
+struct Recordset::Pending {
+    std::optional<Lease> lease;
+};
+
+void Recordset::Open(const QString &sql, const ConnectionPtr &cnn, CursorType cursor)
+{
     if (open_)
         raise(err::NotAllowedWhenOpen);
     if (!cnn || !cnn->isOpen())
         raise(err::InvalidConnection);
     sqlite3 *db = cnn->handle();
 
-    Impl fresh;
-    fresh.cnn = cnn;
     const LiftedQuery lifted = liftLiterals(sql);
-    std::optional<Lease> lease;
+    Pending pending;
+    std::optional<Lease> &lease = pending.lease;
     try {
         lease.emplace(lendQuery(*cnn, lifted.text));
     } catch (const VbError &) {
@@ -993,10 +1124,39 @@ void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
         lease.emplace(lendQuery(*cnn, sql));
     }
     sqlite3_stmt *st = lease->s;
-    Prepared &plan = lease->plan();
     if (sqlite3_bind_parameter_count(st) == int(lifted.values.size()))
         for (size_t k = 0; k < lifted.values.size(); ++k)
-            bindLiteral(db, st, int(k) + 1, lifted.values[k]);
+            bindLiteral(db, st, int(k) + 1, lifted.values[k], cursor == CursorType::ForwardOnly);
+    finishOpen(pending, cnn, cursor);
+}
+
+void Recordset::Open(const QString &sql, const std::vector<Variant> &params, const ConnectionPtr &cnn,
+                     CursorType cursor)
+{
+    if (open_)
+        raise(err::NotAllowedWhenOpen);
+    if (!cnn || !cnn->isOpen())
+        raise(err::InvalidConnection);
+    Pending pending;
+    pending.lease.emplace(lendQuery(*cnn, sql));
+    sqlite3_stmt *st = pending.lease->s;
+    if (sqlite3_bind_parameter_count(st) != int(params.size()))
+        raise(err::DatabaseError, QStringLiteral("The query takes %1 values, %2 were given.")
+                                      .arg(sqlite3_bind_parameter_count(st))
+                                      .arg(params.size()));
+    for (size_t k = 0; k < params.size(); ++k)
+        bindValue(cnn->handle(), st, int(k) + 1, params[k]);
+    finishOpen(pending, cnn, cursor);
+}
+
+void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorType cursor)
+{
+    sqlite3 *db = cnn->handle();
+    std::optional<Lease> &lease = pending.lease;
+    sqlite3_stmt *st = lease->s;
+    Prepared &plan = lease->plan();
+    Impl fresh;
+    fresh.cnn = cnn;
 
     const bool rowidRead = plan.rowidRead;
     int n = -1;
@@ -1026,6 +1186,32 @@ void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
         n = int(fresh.cols.size());
     };
 
+    if (cursor == CursorType::ForwardOnly) {
+        const int rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            raiseEngine(db, rc);
+        readColumns();
+        fresh.forward = true;
+        fresh.table = plan.table;
+        // A column of no declared type is read as what each value is; an expression column
+        // tells the type of what its first row holds.
+        fresh.undeclared.assign(size_t(n), false);
+        for (int i = 0; i < n; ++i) {
+            Impl::Column &c = fresh.cols[i];
+            if (c.type != VarType::Empty)
+                continue;
+            fresh.undeclared[size_t(i)] = true;
+            if (c.origin.isEmpty())
+                c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
+                                                                                      : VarType::Double;
+        }
+        if (rc == SQLITE_ROW)
+            fresh.cursor = std::make_unique<Lease>(std::move(*lease));
+        lease.reset();
+        *d = std::move(fresh);
+        open_ = true;
+        return;
+    }
     for (;;) {
         const int rc = sqlite3_step(st);
         if (rc != SQLITE_DONE && rc != SQLITE_ROW)
@@ -1077,6 +1263,8 @@ bool Recordset::isEOF() const
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return !d->cursor;
     if (d->mode == Impl::Mode::Add || d->onDeleted)
         return false;
     return d->pos >= d->rows();
@@ -1086,6 +1274,8 @@ bool Recordset::isBOF() const
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return !d->cursor && !d->cursorMoved;
     if (d->mode == Impl::Mode::Add || d->onDeleted)
         return false;
     return d->rows() == 0 || d->pos < 0;
@@ -1095,6 +1285,11 @@ void Recordset::MoveFirst()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward) {
+        if (d->cursorMoved)
+            raise(err::NotAllowedInContext);
+        return;
+    }
     Update();
     d->onDeleted = false;
     d->pos = 0;
@@ -1104,6 +1299,8 @@ void Recordset::MoveLast()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        raise(err::NotAllowedInContext);
     Update();
     d->onDeleted = false;
     d->pos = d->rows() > 0 ? d->rows() - 1 : 0;
@@ -1113,6 +1310,13 @@ void Recordset::MoveNext()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward) {
+        if (!d->cursor)
+            raise(err::NoCurrentRecord);
+        d->cursorMoved = true;
+        d->advance();
+        return;
+    }
     Update();
     if (d->onDeleted) {
         d->onDeleted = false;  // the row after the deleted one already stands at pos
@@ -1127,6 +1331,8 @@ void Recordset::MovePrevious()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        raise(err::NotAllowedInContext);
     Update();
     if (d->onDeleted) {
         d->onDeleted = false;
@@ -1142,6 +1348,8 @@ long Recordset::RecordCount() const
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return -1;
     return d->rows();
 }
 
@@ -1182,7 +1390,50 @@ Variant Recordset::Fields(int i) const
         return d->buffer[i];
     if (!d->hasRow())
         raise(err::NoCurrentRecord);
+    if (d->forward)
+        return readValue(d->cursor->s, i, d->undeclared[size_t(i)] ? VarType::Empty : d->cols[i].type);
     return d->values[size_t(d->pos) * d->width() + i];
+}
+
+bool Recordset::isNullField(int i) const
+{
+    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width())
+        return sqlite3_column_type(d->cursor->s, i) == SQLITE_NULL;
+    return Fields(i).isNull();
+}
+
+double Recordset::doubleField(int i) const
+{
+    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width()) {
+        sqlite3_stmt *s = d->cursor->s;
+        const int st = sqlite3_column_type(s, i);
+        if (st == SQLITE_NULL)
+            return 0;
+        if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) {
+            switch (d->cols[i].type) {
+            case VarType::Single: return double(float(sqlite3_column_double(s, i)));
+            case VarType::Boolean: return sqlite3_column_double(s, i) != 0.0 ? -1.0 : 0.0;
+            case VarType::String: break;   // a number in a text column converts as its text
+            default: return sqlite3_column_double(s, i);
+            }
+        }
+    }
+    const Variant v = Fields(i);
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
+QByteArrayView Recordset::utf8Field(int i) const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (!d->forward)
+        raise(err::NotAllowedInContext);
+    if (i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    if (!d->cursor)
+        raise(err::NoCurrentRecord);
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(d->cursor->s, i));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(d->cursor->s, i)) : QByteArrayView();
 }
 
 Variant Recordset::Fields(const QString &name) const
@@ -1209,6 +1460,11 @@ void Recordset::setField(int i, const Variant &v)
     if (c.origin.isEmpty())
         raise(err::NotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(c.name));
     const Variant stored = convertTo(v, c.type);  // raises before anything changes
+    // A value the row already holds is no change: writing it would dirty a page and cost a
+    // sync for nothing.
+    auto holds = [&](const Variant &now) { return now.type() == stored.type() && now == stored; };
+    if (d->mode == Impl::Mode::None && holds(d->values[size_t(d->pos) * d->width() + i]))
+        return;
     if (d->mode == Impl::Mode::None) {
         const auto row = d->values.begin() + size_t(d->pos) * d->width();
         d->buffer.assign(row, row + d->width());
@@ -1223,7 +1479,7 @@ void Recordset::setField(int i, const Variant &v)
             d->dirty[j] = false;
         }
     }
-    d->dirty[i] = true;
+    d->dirty[i] = d->mode == Impl::Mode::Add || !holds(d->values[size_t(d->pos) * d->width() + i]);
 }
 
 void Recordset::setField(const QString &name, const Variant &v)
