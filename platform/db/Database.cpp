@@ -438,13 +438,23 @@ struct Connection::Statements {
     // one used longest ago goes.
     static constexpr int kCapacity = 200;
 
-    QHash<QString, std::shared_ptr<Prepared>> byText;
+    // A recordset's query and a statement of the layer's own (a write by rowid) may have the
+    // same text and are still kept apart.
+    struct Key {
+        bool query = false;
+        QString text;
+        bool operator==(const Key &o) const { return query == o.query && text == o.text; }
+        friend size_t qHash(const Key &k, size_t seed = 0) { return qHash(k.text, seed) ^ size_t(k.query); }
+    };
+
+    QHash<Key, std::shared_ptr<Prepared>> byText;
     quint64 clock = 0;
 
     // The kept statement of that text, prepared by `make` the first time (when `make` throws,
     // nothing is kept). A text whose statement is lent out already gets one of its own.
-    Lease lend(const QString &key, const std::function<void(Prepared &)> &make)
+    Lease lend(bool query, const QString &text, const std::function<void(Prepared &)> &make)
     {
+        const Key key{query, text};
         auto it = byText.find(key);
         if (it != byText.end() && !(*it)->busy) {
             (*it)->busy = true;
@@ -951,7 +961,7 @@ struct Recordset::Impl {
     Lease statement(const QString &sql) const
     {
         sqlite3 *h = db();
-        return cnn->statements().lend(QStringLiteral("S ") + sql, [&](Prepared &p) { prepare(h, sql, &p.stmt); });
+        return cnn->statements().lend(false, sql, [&](Prepared &p) { prepare(h, sql, &p.stmt); });
     }
 
     // Reads the stored row back, so that the snapshot shows what the table now holds
@@ -1074,7 +1084,7 @@ void prepareQuery(sqlite3 *db, const QString &sql, Prepared &p)
 
 Lease lendQuery(Connection &cnn, const QString &sql)
 {
-    return cnn.statements().lend(QStringLiteral("Q ") + sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p); });
+    return cnn.statements().lend(true, sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p); });
 }
 
 // A statement stepped only during Open may bind the text where it stands; one that stays open
@@ -1155,100 +1165,108 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
     std::optional<Lease> &lease = pending.lease;
     sqlite3_stmt *st = lease->s;
     Prepared &plan = lease->plan();
-    Impl fresh;
+    // Built in place: a closed recordset holds nothing, and a failed Open leaves it closed.
+    Impl &fresh = *d;
+    fresh = Impl();
     fresh.cnn = cnn;
-
-    const bool rowidRead = plan.rowidRead;
-    int n = -1;
-    // The columns are taken after the first step: a kept statement that the engine prepared
-    // again for a changed table tells its new columns only then.
-    auto readColumns = [&] {
-        const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
-        if (plan.columnsOfVersion != version) {
-            plan.columns.clear();
-            plan.anyWritable = false;
-            const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
-            for (int i = 0; i < count; ++i) {
-                QueryColumn c;
-                c.name = QString::fromUtf8(sqlite3_column_name(st, i));
-                c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
-                const char *origin = sqlite3_column_origin_name(st, i);
-                const char *table = sqlite3_column_table_name(st, i);
-                if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
-                    c.origin = QString::fromUtf8(origin);
-                    plan.anyWritable = true;
+    // The rows are read by a function of their own so that any way out of it leaves the
+    // recordset closed.
+    const auto read = [&] {
+        const bool rowidRead = plan.rowidRead;
+        int n = -1;
+        // The columns are taken after the first step: a kept statement that the engine prepared
+        // again for a changed table tells its new columns only then.
+        auto readColumns = [&] {
+            const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
+            if (plan.columnsOfVersion != version) {
+                plan.columns.clear();
+                plan.anyWritable = false;
+                const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
+                for (int i = 0; i < count; ++i) {
+                    QueryColumn c;
+                    c.name = QString::fromUtf8(sqlite3_column_name(st, i));
+                    c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
+                    const char *origin = sqlite3_column_origin_name(st, i);
+                    const char *table = sqlite3_column_table_name(st, i);
+                    if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+                        c.origin = QString::fromUtf8(origin);
+                        plan.anyWritable = true;
+                    }
+                    plan.columns.push_back(c);
                 }
-                plan.columns.push_back(c);
+                plan.columnsOfVersion = version;
             }
-            plan.columnsOfVersion = version;
-        }
-        fresh.cols = plan.columns;
-        n = int(fresh.cols.size());
-    };
+            fresh.cols = plan.columns;
+            n = int(fresh.cols.size());
+        };
 
-    if (cursor == CursorType::ForwardOnly) {
-        const int rc = sqlite3_step(st);
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            raiseEngine(db, rc);
-        readColumns();
-        fresh.forward = true;
+        if (cursor == CursorType::ForwardOnly) {
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+                raiseEngine(db, rc);
+            readColumns();
+            fresh.forward = true;
+            fresh.table = plan.table;
+            // A column of no declared type is read as what each value is; an expression column
+            // tells the type of what its first row holds.
+            fresh.undeclared.assign(size_t(n), false);
+            for (int i = 0; i < n; ++i) {
+                Impl::Column &c = fresh.cols[i];
+                if (c.type != VarType::Empty)
+                    continue;
+                fresh.undeclared[size_t(i)] = true;
+                if (c.origin.isEmpty())
+                    c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
+                                                                                          : VarType::Double;
+            }
+            if (rc == SQLITE_ROW)
+                fresh.cursor = std::make_unique<Lease>(std::move(*lease));
+            lease.reset();
+            return;
+        }
+        for (;;) {
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+                raiseEngine(db, rc);
+            if (n < 0)
+                readColumns();
+            if (rc == SQLITE_DONE)
+                break;
+            const size_t at = fresh.values.size();
+            fresh.values.resize(at + size_t(n));
+            for (int i = 0; i < n; ++i)
+                fresh.values[at + i] = readValue(st, i, fresh.cols[i].type);
+            fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
+        }
+        fresh.updatable = rowidRead && plan.anyWritable;
         fresh.table = plan.table;
-        // A column of no declared type is read as what each value is; an expression column
-        // tells the type of what its first row holds.
-        fresh.undeclared.assign(size_t(n), false);
+        fresh.rereadSql = plan.rereadSql;
+        lease.reset();
+
+        // An expression column (COUNT, MAX, ...) takes the type of what it holds.
         for (int i = 0; i < n; ++i) {
             Impl::Column &c = fresh.cols[i];
             if (c.type != VarType::Empty)
                 continue;
-            fresh.undeclared[size_t(i)] = true;
-            if (c.origin.isEmpty())
-                c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
-                                                                                      : VarType::Double;
-        }
-        if (rc == SQLITE_ROW)
-            fresh.cursor = std::make_unique<Lease>(std::move(*lease));
-        lease.reset();
-        *d = std::move(fresh);
-        open_ = true;
-        return;
-    }
-    for (;;) {
-        const int rc = sqlite3_step(st);
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            raiseEngine(db, rc);
-        if (n < 0)
-            readColumns();
-        if (rc == SQLITE_DONE)
-            break;
-        const size_t at = fresh.values.size();
-        fresh.values.resize(at + size_t(n));
-        for (int i = 0; i < n; ++i)
-            fresh.values[at + i] = readValue(st, i, fresh.cols[i].type);
-        fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
-    }
-    fresh.updatable = rowidRead && plan.anyWritable;
-    fresh.table = plan.table;
-    fresh.rereadSql = plan.rereadSql;
-    lease.reset();
-
-    // An expression column (COUNT, MAX, ...) takes the type of what it holds.
-    for (int i = 0; i < n; ++i) {
-        Impl::Column &c = fresh.cols[i];
-        if (c.type != VarType::Empty)
-            continue;
-        c.type = VarType::Double;
-        for (long r = 0; r < fresh.rows(); ++r) {
-            const Variant &v = fresh.values[size_t(r) * n + i];
-            if (!v.isNull()) {
-                c.type = v.type();
-                break;
+            c.type = VarType::Double;
+            for (long r = 0; r < fresh.rows(); ++r) {
+                const Variant &v = fresh.values[size_t(r) * n + i];
+                if (!v.isNull()) {
+                    c.type = v.type();
+                    break;
+                }
             }
+            if (!c.origin.isEmpty())
+                c.type = VarType::Empty;  // a column of no declared type keeps what it is given
         }
-        if (!c.origin.isEmpty())
-            c.type = VarType::Empty;  // a column of no declared type keeps what it is given
+        fresh.pos = 0;
+    };
+    try {
+        read();
+    } catch (...) {
+        *d = Impl();
+        throw;
     }
-    *d = std::move(fresh);
-    d->pos = 0;
     open_ = true;
 }
 
@@ -1375,7 +1393,7 @@ VarType Recordset::FieldType(int i) const
 int Recordset::fieldIndex(const QString &name) const
 {
     for (int i = 0; i < d->width(); ++i)
-        if (d->cols[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        if (d->cols[i].name.size() == name.size() && d->cols[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -1474,7 +1492,7 @@ void Recordset::setField(int i, const Variant &v)
     // A column named twice in the select list is one column of the table: both show the value,
     // and it is written once.
     for (int j = 0; j < d->width(); ++j) {
-        if (d->cols[j].origin.compare(c.origin, Qt::CaseInsensitive) == 0) {
+        if (d->cols[j].origin.size() == c.origin.size() && d->cols[j].origin.compare(c.origin, Qt::CaseInsensitive) == 0) {
             d->buffer[j] = stored;
             d->dirty[j] = false;
         }
