@@ -4,6 +4,7 @@
 
 #include "platform/Variant.h"
 #include <QString>
+#include <QVarLengthArray>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -43,7 +44,7 @@ QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPair
 // what the accessor runs, so that its values are bound rather than written and read back.
 struct SelectionStatement {
     QString text;
-    std::vector<Variant> params;
+    QVarLengthArray<Variant, 8> params;
 };
 SelectionStatement selectionStatement(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
 

@@ -58,9 +58,14 @@ QString clsDATEN::EMDB(bool) const
 std::unique_ptr<db::Recordset> clsDATEN::openSelection(const QString &SPV, const KeyPairs &keys, db::CursorType cursor)
 {
     auto rs = std::make_unique<db::Recordset>();
-    const SelectionStatement q = selectionStatement(s_, SPV, keys);
-    rs->Open(q.text, q.params, cnn_, cursor);
+    openSelection(*rs, SPV, keys, cursor);
     return rs;
+}
+
+void clsDATEN::openSelection(db::Recordset &rs, const QString &SPV, const KeyPairs &keys, db::CursorType cursor)
+{
+    const SelectionStatement q = selectionStatement(s_, SPV, keys);
+    rs.Open(q.text, std::span<const Variant>(q.params.constData(), size_t(q.params.size())), cnn_, cursor);
 }
 
 std::unique_ptr<db::Recordset> clsDATEN::DT(const QString &SPV, VNT_KEYS)
@@ -113,18 +118,19 @@ bool clsDATEN::SPALTELESEN(const QString &SPV, std::vector<Variant> &values, con
 {
     try {
         // Read once from the first row on: nothing of the selection needs to be kept.
-        auto rs = openSelection(SPV, keys, db::CursorType::ForwardOnly);
-        if (!rs->isEOF()) {
+        db::Recordset rs;
+        openSelection(rs, SPV, keys, db::CursorType::ForwardOnly);
+        if (!rs.isEOF()) {
             for (size_t i = 0; i < values.size(); ++i) {
-                const Variant v = rs->Fields(0);
+                const Variant v = rs.Fields(0);
                 if (!v.isNull())
                     values[i] = v;
-                rs->MoveNext();
-                if (rs->isEOF())
+                rs.MoveNext();
+                if (rs.isEOF())
                     break;
             }
         }
-        rs->Close();
+        rs.Close();
         return true;
     } catch (const std::exception &) {
         return false;

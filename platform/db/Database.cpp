@@ -149,6 +149,25 @@ QList<Token> topLevelTokens(const QString &sql)
     return out;
 }
 
+// Column names compare without regard to case, as the engine compares them. The names are
+// short and nearly always plain ASCII: those are compared here, letter by letter.
+bool sameName(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 128 || y >= 128)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        const char16_t lx = x | 0x20, ly = y | 0x20;
+        if (lx != ly || lx < 'a' || lx > 'z')
+            return false;
+    }
+    return true;
+}
+
 bool is(const Token &t, const char *keyword)
 {
     return t.word && t.text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
@@ -443,7 +462,11 @@ struct Connection::Statements {
     struct Key {
         bool query = false;
         QString text;
-        bool operator==(const Key &o) const { return query == o.query && text == o.text; }
+        bool operator==(const Key &o) const
+        {
+            return query == o.query && text.size() == o.text.size()
+                && std::memcmp(text.constData(), o.text.constData(), size_t(text.size()) * sizeof(QChar)) == 0;
+        }
         friend size_t qHash(const Key &k, size_t seed = 0) { return qHash(k.text, seed) ^ size_t(k.query); }
     };
 
@@ -452,10 +475,23 @@ struct Connection::Statements {
 
     // The kept statement of that text, prepared by `make` the first time (when `make` throws,
     // nothing is kept). A text whose statement is lent out already gets one of its own.
+    // The last statement lent: loops run one text over and over with other values.
+    Key lastKey;
+    std::shared_ptr<Prepared> last;
+
     Lease lend(bool query, const QString &text, const std::function<void(Prepared &)> &make)
     {
         const Key key{query, text};
+        if (last && !last->busy && lastKey == key) {
+            last->busy = true;
+            last->lastUse = ++clock;
+            return Lease(last);
+        }
         auto it = byText.find(key);
+        if (it != byText.end()) {
+            lastKey = key;
+            last = *it;
+        }
         if (it != byText.end() && !(*it)->busy) {
             (*it)->busy = true;
             (*it)->lastUse = ++clock;
@@ -469,6 +505,8 @@ struct Connection::Statements {
             if (byText.size() >= kCapacity)
                 dropOldest();
             byText.insert(key, p);
+            lastKey = key;
+            last = p;
         }
         return Lease(p);
     }
@@ -479,12 +517,20 @@ struct Connection::Statements {
         for (auto it = byText.begin(); it != byText.end(); ++it)
             if (!(*it)->busy && (oldest == byText.end() || (*it)->lastUse < (*oldest)->lastUse))
                 oldest = it;
-        if (oldest != byText.end())
+        if (oldest != byText.end()) {
+            if (*oldest == last)
+                last.reset();
             byText.erase(oldest);
+        }
     }
 
     // A statement still lent out is finalized when its user gives it back.
-    void clear() { byText.clear(); }
+    void clear()
+    {
+        last.reset();
+        lastKey = Key();
+        byText.clear();
+    }
 };
 
 namespace {
@@ -662,7 +708,9 @@ void Connection::Open(const QString &connectionString)
         raise(err::DatabaseError, QStringLiteral("Could not find file '%1'.").arg(file));
 
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // A connection is used by the thread that opened it only: the engine need not lock it
+    // around every call.
+    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, ConnectionTimeout > 0 ? ConnectionTimeout * 1000 : 0);
         // SQLite reads the file lazily; a file that is no database should fail here, not later.
@@ -1140,7 +1188,7 @@ void Recordset::Open(const QString &sql, const ConnectionPtr &cnn, CursorType cu
     finishOpen(pending, cnn, cursor);
 }
 
-void Recordset::Open(const QString &sql, const std::vector<Variant> &params, const ConnectionPtr &cnn,
+void Recordset::Open(const QString &sql, std::span<const Variant> params, const ConnectionPtr &cnn,
                      CursorType cursor)
 {
     if (open_)
@@ -1166,8 +1214,7 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
     sqlite3_stmt *st = lease->s;
     Prepared &plan = lease->plan();
     // Built in place: a closed recordset holds nothing, and a failed Open leaves it closed.
-    Impl &fresh = *d;
-    fresh = Impl();
+    Impl &fresh = *d;   // closed: as a new one
     fresh.cnn = cnn;
     // The rows are read by a function of their own so that any way out of it leaves the
     // recordset closed.
@@ -1393,7 +1440,7 @@ VarType Recordset::FieldType(int i) const
 int Recordset::fieldIndex(const QString &name) const
 {
     for (int i = 0; i < d->width(); ++i)
-        if (d->cols[i].name.size() == name.size() && d->cols[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(d->cols[i].name, name))
             return i;
     return -1;
 }
@@ -1492,7 +1539,7 @@ void Recordset::setField(int i, const Variant &v)
     // A column named twice in the select list is one column of the table: both show the value,
     // and it is written once.
     for (int j = 0; j < d->width(); ++j) {
-        if (d->cols[j].origin.size() == c.origin.size() && d->cols[j].origin.compare(c.origin, Qt::CaseInsensitive) == 0) {
+        if (sameName(d->cols[j].origin, c.origin)) {
             d->buffer[j] = stored;
             d->dirty[j] = false;
         }

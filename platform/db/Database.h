@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <span>
 #include <vector>
 
 struct sqlite3;
@@ -127,7 +128,7 @@ public:
     // A query with a "?" for each value, bound in order as the values' types store them; the
     // text is taken as it stands. What a caller that knows its values uses instead of writing
     // them into the text.
-    void Open(const QString &sql, const std::vector<Variant> &params, const ConnectionPtr &cnn,
+    void Open(const QString &sql, std::span<const Variant> params, const ConnectionPtr &cnn,
               CursorType cursor = CursorType::Static);
     // Changes not stored with Update are dropped. Closing twice is harmless.
     void Close();
