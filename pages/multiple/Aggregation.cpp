@@ -3,6 +3,8 @@
 // have always held.
 #include "pages/multiple/Aggregation.h"
 
+#include "platform/errors.h"
+
 #include <QHash>
 
 #include <cmath>
@@ -33,6 +35,8 @@ struct KeyPool {
         if (const auto it = byText.constFind(t); it != byText.constEnd())
             return *it;
         const auto id = uint32_t(texts.size());
+        if (id > 0xffff)
+            raise(err::OutOfMemory, QStringLiteral("Too many different keys."));
         texts.push_back(t);
         byText.insert(t, id);
         byUtf8.insert(t.toUtf8(), id);
@@ -92,7 +96,7 @@ struct Matcher {
 
 } // namespace
 
-SectionKey::SectionKey(const QString &text) : id_(text.isEmpty() ? 0 : KeyPool::instance().intern(text)) {}
+SectionKey::SectionKey(const QString &text) : id_(text.isEmpty() ? 0 : uint16_t(KeyPool::instance().intern(text))) {}
 
 SectionKey SectionKey::fromUtf8(QByteArrayView text)
 {
@@ -105,11 +109,11 @@ SectionKey SectionKey::fromUtf8(QByteArrayView text)
         // Looked up in place: the bytes are not copied for a key the pool knows.
         const auto it = pool.byUtf8.constFind(QByteArray::fromRawData(text.data(), text.size()));
         if (it != pool.byUtf8.constEnd()) {
-            k.id_ = *it;
+            k.id_ = uint16_t(*it);
             return k;
         }
     }
-    k.id_ = pool.intern(QString::fromUtf8(text));
+    k.id_ = uint16_t(pool.intern(QString::fromUtf8(text)));
     return k;
 }
 
@@ -121,7 +125,7 @@ std::optional<SectionKey> SectionKey::find(const QString &text)
     if (it == pool.byText.constEnd())
         return std::nullopt;
     SectionKey k;
-    k.id_ = *it;
+    k.id_ = uint16_t(*it);
     return k;
 }
 

@@ -20,8 +20,9 @@ inline constexpr int kKeys = 5;
 inline constexpr double kUndefinedDeviation = 1e9;
 
 // A section's key text, kept once for the whole program: a section holds only its number, so
-// that a million sections over a handful of rocks and rigs cost four bytes a key, and keys
+// that a million sections over a handful of rocks and rigs cost two bytes a key, and keys
 // compare as numbers. Texts compare exactly (case matters); the empty text is the default key.
+// The program's keys come from its preset lists; more than 65,535 different texts raise 7.
 class SectionKey {
 public:
     SectionKey() = default;
@@ -38,7 +39,7 @@ public:
     friend bool operator==(const SectionKey &k, const char *s) { return k.text() == QString::fromUtf8(s); }
 
 private:
-    uint32_t id_ = 0;
+    uint16_t id_ = 0;
 };
 
 using SectionKeys = std::array<SectionKey, kKeys>;
