@@ -1034,13 +1034,25 @@ struct Recordset::Impl {
 
     void writeEdit()
     {
-        QStringList sets;
+        QString sql;
+        bool typed = true;   // every value written has its column's declared type already
         for (int i = 0; i < width(); ++i)
-            if (dirty[i])
-                sets << bracketed(cols[i].origin) + QStringLiteral("=?");
-        if (sets.isEmpty())
+            if (dirty[i]) {
+                if (sql.isEmpty()) {
+                    sql += QStringView(u"UPDATE [");
+                    sql += table;
+                    sql += QStringView(u"] SET [");
+                } else {
+                    sql += QStringView(u",[");
+                }
+                sql += cols[i].origin;
+                sql += QStringView(u"]=?");
+                typed = typed && cols[i].type != VarType::Empty;
+            }
+        if (sql.isEmpty())
             return;
-        const Lease st = statement(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(bracketed(table), sets.join(QLatin1Char(','))));
+        sql += QStringView(u" WHERE rowid=?");
+        const Lease st = statement(sql);
         int p = 1;
         for (int i = 0; i < width(); ++i)
             if (dirty[i])
@@ -1050,7 +1062,10 @@ struct Recordset::Impl {
         if (sqlite3_changes(db()) == 0)
             raise(err::RowNotFound);
         std::copy(buffer.begin(), buffer.end(), values.begin() + size_t(pos) * width());
-        reread(rowids[pos], pos);
+        // A value converted to its column's type is stored as it stands; one of a column of no
+        // declared type is read back as the engine keeps it.
+        if (!typed)
+            reread(rowids[pos], pos);
     }
 
     void writeNew()
