@@ -417,7 +417,7 @@ struct Prepared {
     QString rereadSql;
     // Its columns, as the statement was prepared when they were read: the engine prepares a
     // kept statement again when a table changed, and its columns may then differ.
-    std::vector<QueryColumn> columns;
+    std::shared_ptr<const std::vector<QueryColumn>> columns;   // shared with the recordsets
     bool anyWritable = false;
     int columnsOfVersion = -1;
 
@@ -955,8 +955,19 @@ struct Recordset::Impl {
     enum class Mode { None, Edit, Add };
 
     ConnectionPtr cnn;
-    std::vector<Column> cols;
-    std::vector<Variant> values;        // row-major, cols.size() per row
+    // The query's columns, shared with its statement until a recordset types one by its values.
+    std::shared_ptr<const std::vector<Column>> colsShared = std::make_shared<const std::vector<Column>>();
+    const std::vector<Column> &cols() const { return *colsShared; }
+    std::vector<Column> &ownCols()
+    {
+        if (!ownColumns) {
+            colsShared = std::make_shared<std::vector<Column>>(*colsShared);
+            ownColumns = true;
+        }
+        return const_cast<std::vector<Column> &>(*colsShared);
+    }
+    bool ownColumns = false;
+    std::vector<Variant> values;        // row-major, cols().size() per row
     std::vector<sqlite3_int64> rowids;
     long pos = 0;                       // -1 before the first row, rows() past the last
     bool onDeleted = false;             // the current row was deleted; pos is the row after it
@@ -976,7 +987,7 @@ struct Recordset::Impl {
     std::vector<bool> dirty;
 
     long rows() const { return long(rowids.size()); }
-    int width() const { return int(cols.size()); }
+    int width() const { return int(cols().size()); }
     bool hasRow() const { return forward ? cursor != nullptr : !onDeleted && pos >= 0 && pos < rows(); }
 
     // Forward only: the next row, or the end, where the statement goes back at once so that
@@ -1002,7 +1013,7 @@ struct Recordset::Impl {
     {
         const int n = width();
         for (int i = 0; i < n; ++i)
-            out[size_t(at) * n + i] = readValue(s, i, cols[i].type);
+            out[size_t(at) * n + i] = readValue(s, i, cols()[i].type);
     }
 
     // The connection's kept statement of a write by rowid or of a row read again.
@@ -1045,9 +1056,9 @@ struct Recordset::Impl {
                 } else {
                     sql += QStringView(u",[");
                 }
-                sql += cols[i].origin;
+                sql += cols()[i].origin;
                 sql += QStringView(u"]=?");
-                typed = typed && cols[i].type != VarType::Empty;
+                typed = typed && cols()[i].type != VarType::Empty;
             }
         if (sql.isEmpty())
             return;
@@ -1073,7 +1084,7 @@ struct Recordset::Impl {
         QStringList names, marks;
         for (int i = 0; i < width(); ++i)
             if (dirty[i]) {
-                names << bracketed(cols[i].origin);
+                names << bracketed(cols()[i].origin);
                 marks << QStringLiteral("?");
             }
         const QString sql = names.isEmpty()
@@ -1241,7 +1252,7 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
         auto readColumns = [&] {
             const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
             if (plan.columnsOfVersion != version) {
-                plan.columns.clear();
+                auto columns = std::make_shared<std::vector<QueryColumn>>();
                 plan.anyWritable = false;
                 const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
                 for (int i = 0; i < count; ++i) {
@@ -1254,12 +1265,13 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
                         c.origin = QString::fromUtf8(origin);
                         plan.anyWritable = true;
                     }
-                    plan.columns.push_back(c);
+                    columns->push_back(c);
                 }
+                plan.columns = std::move(columns);
                 plan.columnsOfVersion = version;
             }
-            fresh.cols = plan.columns;
-            n = int(fresh.cols.size());
+            fresh.colsShared = plan.columns;
+            n = int(fresh.cols().size());
         };
 
         if (cursor == CursorType::ForwardOnly) {
@@ -1273,9 +1285,9 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
             // tells the type of what its first row holds.
             fresh.undeclared.assign(size_t(n), false);
             for (int i = 0; i < n; ++i) {
-                Impl::Column &c = fresh.cols[i];
-                if (c.type != VarType::Empty)
+                if (fresh.cols()[i].type != VarType::Empty)
                     continue;
+                Impl::Column &c = fresh.ownCols()[i];
                 fresh.undeclared[size_t(i)] = true;
                 if (c.origin.isEmpty())
                     c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
@@ -1297,7 +1309,7 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
             const size_t at = fresh.values.size();
             fresh.values.resize(at + size_t(n));
             for (int i = 0; i < n; ++i)
-                fresh.values[at + i] = readValue(st, i, fresh.cols[i].type);
+                fresh.values[at + i] = readValue(st, i, fresh.cols()[i].type);
             fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
         }
         fresh.updatable = rowidRead && plan.anyWritable;
@@ -1307,9 +1319,10 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
 
         // An expression column (COUNT, MAX, ...) takes the type of what it holds.
         for (int i = 0; i < n; ++i) {
-            Impl::Column &c = fresh.cols[i];
-            if (c.type != VarType::Empty)
+            // (a column of no declared type that can be written keeps what it is given)
+            if (fresh.cols()[i].type != VarType::Empty || !fresh.cols()[i].origin.isEmpty())
                 continue;
+            Impl::Column &c = fresh.ownCols()[i];
             c.type = VarType::Double;
             for (long r = 0; r < fresh.rows(); ++r) {
                 const Variant &v = fresh.values[size_t(r) * n + i];
@@ -1318,8 +1331,6 @@ void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorTyp
                     break;
                 }
             }
-            if (!c.origin.isEmpty())
-                c.type = VarType::Empty;  // a column of no declared type keeps what it is given
         }
         fresh.pos = 0;
     };
@@ -1442,20 +1453,20 @@ QString Recordset::FieldName(int i) const
 {
     if (!open_ || i < 0 || i >= d->width())
         raise(err::ItemNotFound);
-    return d->cols[i].name;
+    return d->cols()[i].name;
 }
 
 VarType Recordset::FieldType(int i) const
 {
     if (!open_ || i < 0 || i >= d->width())
         raise(err::ItemNotFound);
-    return d->cols[i].type;
+    return d->cols()[i].type;
 }
 
 int Recordset::fieldIndex(const QString &name) const
 {
     for (int i = 0; i < d->width(); ++i)
-        if (sameName(d->cols[i].name, name))
+        if (sameName(d->cols()[i].name, name))
             return i;
     return -1;
 }
@@ -1471,7 +1482,7 @@ Variant Recordset::Fields(int i) const
     if (!d->hasRow())
         raise(err::NoCurrentRecord);
     if (d->forward)
-        return readValue(d->cursor->s, i, d->undeclared[size_t(i)] ? VarType::Empty : d->cols[i].type);
+        return readValue(d->cursor->s, i, d->undeclared[size_t(i)] ? VarType::Empty : d->cols()[i].type);
     return d->values[size_t(d->pos) * d->width() + i];
 }
 
@@ -1490,7 +1501,7 @@ double Recordset::doubleField(int i) const
         if (st == SQLITE_NULL)
             return 0;
         if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) {
-            switch (d->cols[i].type) {
+            switch (d->cols()[i].type) {
             case VarType::Single: return double(float(sqlite3_column_double(s, i)));
             case VarType::Boolean: return sqlite3_column_double(s, i) != 0.0 ? -1.0 : 0.0;
             case VarType::String: break;   // a number in a text column converts as its text
@@ -1536,7 +1547,7 @@ void Recordset::setField(int i, const Variant &v)
         raise(err::NoCurrentRecord);
     if (!d->updatable)
         raise(err::NotUpdatable);
-    const Impl::Column &c = d->cols[i];
+    const Impl::Column &c = d->cols()[i];
     if (c.origin.isEmpty())
         raise(err::NotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(c.name));
     const Variant stored = convertTo(v, c.type);  // raises before anything changes
@@ -1554,7 +1565,7 @@ void Recordset::setField(int i, const Variant &v)
     // A column named twice in the select list is one column of the table: both show the value,
     // and it is written once.
     for (int j = 0; j < d->width(); ++j) {
-        if (sameName(d->cols[j].origin, c.origin)) {
+        if (sameName(d->cols()[j].origin, c.origin)) {
             d->buffer[j] = stored;
             d->dirty[j] = false;
         }
