@@ -262,7 +262,7 @@ bool readCombinations(RunContext &ctx, std::vector<Combination> &combinations)
             if (!m2.DTVV(QString::fromLatin1(keys[k]), read[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
                          int16_t(c)))
                 return false;
-        sys::DoEvents();
+        sys::DoEventsThrottled();
     }
     combinations = std::move(read);
     return true;
@@ -318,7 +318,7 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
             const int progress = 10 + int(40 * (r + 1) / ids.size());
             if (progress != shown) {
                 ctx.setProgress(shown = progress);
-                sys::DoEvents();
+                sys::DoEventsThrottled();
             }
         }
     }
