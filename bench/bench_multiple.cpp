@@ -1,7 +1,8 @@
 // The multiple evaluation over generated projects of 100, 1,000 and 10,000 active records of
 // 30 sections: the data step (reading the sections, aggregating, writing M3 and M4) and the
 // whole load of the first page, each beside one plain SQL query that reads the same result
-// rows, measured in the same run.
+// rows, measured in the same run. At the end, the peak memory of one data step over 50,000
+// records, measured in a process of its own so that nothing of the runs before counts.
 #include "BenchRun.h"
 #include "pages/multiple/Dateneingabe.h"
 #include "pages/multiple/MultipleRun.h"
@@ -18,8 +19,14 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char **environ;
 
 using namespace vnt;
 
@@ -135,13 +142,39 @@ const Project &project(int records)
 }
 
 struct Context : SimpleRunContext {
-    explicit Context(int records)
+    explicit Context(int records) : Context(project(records)) {}
+    explicit Context(const Project &p)
     {
-        const Project &p = project(records);
         cnn = db::openDatabase(p.project);
         cnnV = db::openDatabase(p.presets);
     }
 };
+
+constexpr int kMemoryRecords = 50000;
+constexpr const char *kPeakOption = "--vnt-peak-of";
+
+// The child's part: one data step over the given project, nothing else.
+int runOnce(const char *projectFile, const char *presetFile);
+
+// The peak resident memory of a child process that runs one data step over the largest
+// project, in MB; negative when it could not be measured.
+double peakMemoryOfOneRun()
+{
+    const Project &p = project(kMemoryRecords);
+    const QByteArray a = p.project.toLocal8Bit(), b = p.presets.toLocal8Bit();
+    char self[] = "/proc/self/exe";
+    char option[64];
+    std::strcpy(option, kPeakOption);
+    char *args[] = {self, option, const_cast<char *>(a.constData()), const_cast<char *>(b.constData()), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, self, nullptr, nullptr, args, environ) != 0)
+        return -1;
+    int status = 0;
+    rusage use{};
+    if (wait4(child, &status, 0, &use) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return double(use.ru_maxrss) / 1024.0;   // ru_maxrss is in kB
+}
 
 // The combination editor is closed with Abbrechen; nothing else is expected.
 class Answers : public ui::ScriptedBoxes {
@@ -224,10 +257,26 @@ BENCHMARK(BM_Arithmetic)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMill
 
 } // namespace
 
+namespace {
+
+int runOnce(const char *projectFile, const char *presetFile)
+{
+    Context ctx(Project{QString::fromLocal8Bit(projectFile), QString::fromLocal8Bit(presetFile)});
+    Answers answers;
+    MultipleRun run;
+    multiple::AggregationInput in;
+    std::vector<multiple::CombinationResult> results;
+    return multiple::DATENEINGABE(ctx, run, in, results) ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], kPeakOption) == 0)
+        return runOnce(argv[2], argv[3]);
     const auto results = vnt::bench::runBenchmarks(argc, argv);
     for (const char *n : {"100", "1000", "10000"}) {
         const std::string arg = std::string("/") + n;
@@ -235,10 +284,19 @@ int main(int argc, char **argv)
         const double aggregation = results["BM_Aggregation" + arg].real;
         const double load = results["BM_LoadPage1" + arg].real;
         const double reading = results["BM_ReadSections" + arg].real, arithmetic = results["BM_Arithmetic" + arg].real;
-        if (plain > 0)
-            std::printf("%6s records: plain query %8.1f ms, aggregation %8.1f ms (x%.1f: reading %.1f, arithmetic %.1f,"
-                        " writing the rest), page 1 %8.1f ms (x%.1f)\n",
-                        n, plain, aggregation, aggregation / plain, reading, arithmetic, load, load / plain);
+        if (plain > 0 && aggregation > 0)
+            std::printf("aggregation / plain query, %s records: %.2f ms vs %.2f ms, ratio %.2f (aim 3)\n", n, aggregation,
+                        plain, aggregation / plain);
+        if (reading > 0 && arithmetic > 0)
+            std::printf("  of which reading the sections %.2f ms, the arithmetic %.2f ms\n", reading, arithmetic);
+        if (plain > 0 && load > 0)
+            std::printf("page 1 load / plain query, %s records: %.2f ms vs %.2f ms, ratio %.2f (aim none)\n", n, load, plain,
+                        load / plain);
     }
+    const double peak = peakMemoryOfOneRun();
+    if (peak > 0)
+        std::printf("peak memory of one data step over %d records: %.1f MB (aim 150)\n", kMemoryRecords, peak);
+    else
+        std::printf("peak memory of one data step over %d records: not measured\n", kMemoryRecords);
     return 0;
 }

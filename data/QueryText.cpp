@@ -55,73 +55,120 @@ QString sqlKeyValue(const Variant &v)
     return {};
 }
 
+namespace {
+
+// Puts a key value into the text, or, when `params` is given, a "?" for it and the value into
+// `params`: numbers and texts, the values a query's text would carry as literals. Booleans,
+// Null and a missing value keep their words, so that both texts select alike.
+void keyValue(QString &q, const Variant &v, QVarLengthArray<Variant, 8> *params)
+{
+    if (params) {
+        switch (v.type()) {
+        case VarType::Integer:
+        case VarType::Long:
+        case VarType::Double:
+        case VarType::Date:
+        case VarType::String:
+            q += QLatin1Char('?');
+            params->push_back(v);
+            return;
+        case VarType::Single:   // as its literal would be read: the float widened to double
+            q += QLatin1Char('?');
+            params->push_back(Variant(double(v.toSingle())));
+            return;
+        default:
+            break;
+        }
+    }
+    q += sqlKeyValue(v);
+}
+
 // Built in one buffer: the accessor makes one of these for every value it moves.
-QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+QString buildSelection(const AccessorState &s, const QString &SPV, const KeyPairs &keys, QVarLengthArray<Variant, 8> *params)
 {
     QString q;
     q.reserve(256);
     auto name = [&q](const QString &column) {
-        q += QLatin1Char('[');
+        q += QChar(u'[');
         q += column;
-        q += QLatin1Char(']');
+        q += QChar(u']');
     };
-    q += QLatin1String("SELECT ");
+    q += QStringView(u"SELECT ");
     name(SPV);
     if (!s.ESPID.isEmpty()) {
-        q += QLatin1Char(',');
+        q += QChar(u',');
         name(s.ESPID);
     }
     for (const KeyPair &k : keys)
         if (k.named()) {
-            q += QLatin1Char(',');
+            q += QChar(u',');
             name(k.name);
         }
     for (const QString *fixed : {&s.ESPK1, &s.ESPK2, &s.ESPK3})
         if (!fixed->isEmpty()) {
-            q += QLatin1Char(',');
+            q += QChar(u',');
             name(*fixed);
         }
-    q += QLatin1String(" FROM ");
+    q += QStringView(u" FROM ");
     name(s.ETABELLE);
 
     bool condition = false;
     // Opens the condition or continues it.
-    auto join = [&](QLatin1String andWord) {
-        q += condition ? andWord : QLatin1String(" WHERE ");
+    auto join = [&](QStringView andWord) {
+        q += condition ? andWord : QStringView(u" WHERE ");
         condition = true;
     };
     if (!s.ESPID.isEmpty()) {
-        join(QLatin1String(" AND "));
+        join(QStringView(u" AND "));
         name(s.ESPID);
-        q += QLatin1String(" = ");
-        q += QString::number(s.ESPIDW);
+        q += QStringView(u" = ");
+        if (params) {
+            q += QChar(u'?');
+            params->push_back(Variant(s.ESPIDW));
+        } else {
+            q += QString::number(s.ESPIDW);
+        }
     }
     for (const KeyPair &k : keys)
         if (k.restricts()) {
-            join(QLatin1String(" AND "));
+            join(QStringView(u" AND "));
             name(k.name);
-            q += QLatin1Char('=');
-            q += sqlKeyValue(k.value);
+            q += QChar(u'=');
+            keyValue(q, k.value, params);
         }
     const std::pair<const QString *, const QString *> fixedKeys[] = {{&s.ESPK1, &s.ESPK1W}, {&s.ESPK2, &s.ESPK2W}, {&s.ESPK3, &s.ESPK3W}};
     for (const auto &[column, value] : fixedKeys)
         if (!column->isEmpty()) {
-            join(column == &s.ESPK3 ? QLatin1String("  AND ") : QLatin1String(" AND "));
+            join(column == &s.ESPK3 ? QStringView(u"  AND ") : QStringView(u" AND "));
             name(*column);
-            q += QLatin1String(" =");
-            q += db::sqlText(*value);
+            q += QStringView(u" =");
+            keyValue(q, Variant(*value), params);
         }
 
     if (keys[0].named()) {
-        q += QLatin1String(" ORDER BY ");
+        q += QStringView(u" ORDER BY ");
         name(keys[0].name);
         for (size_t i = 1; i < keys.size(); ++i)
             if (keys[i].named()) {
-                q += QLatin1Char(',');
+                q += QChar(u',');
                 name(keys[i].name);
             }
     }
     return q;
+}
+
+} // namespace
+
+QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+{
+    return buildSelection(s, SPV, keys, nullptr);
+}
+
+SelectionStatement selectionStatement(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+{
+    SelectionStatement out;
+    out.text = buildSelection(s, SPV, keys, &out.params);
+    return out;
 }
 
 QString indexQuery(const AccessorState &s, const KeyPairs &keys)

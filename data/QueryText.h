@@ -4,8 +4,10 @@
 
 #include "platform/Variant.h"
 #include <QString>
+#include <QVarLengthArray>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vnt {
 
@@ -37,6 +39,14 @@ QString sqlKeyValue(const Variant &v);
 
 // The selection of column SPV: record, key pairs and fixed keys, in key order.
 QString selectionQuery(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
+
+// The same selection with a "?" for each number and text value, and those values in order:
+// what the accessor runs, so that its values are bound rather than written and read back.
+struct SelectionStatement {
+    QString text;
+    QVarLengthArray<Variant, 8> params;
+};
+SelectionStatement selectionStatement(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
 
 // The one-column query behind INDEX, INDEXL and INDEXV. The last named key column is measured;
 // the columns named before it are restricted to their values.

@@ -55,11 +55,17 @@ QString clsDATEN::EMDB(bool) const
     return mdbName_;
 }
 
-std::unique_ptr<db::Recordset> clsDATEN::openSelection(const QString &SPV, const KeyPairs &keys)
+std::unique_ptr<db::Recordset> clsDATEN::openSelection(const QString &SPV, const KeyPairs &keys, db::CursorType cursor)
 {
     auto rs = std::make_unique<db::Recordset>();
-    rs->Open(selectionQuery(s_, SPV, keys), cnn_);
+    openSelection(*rs, SPV, keys, cursor);
     return rs;
+}
+
+void clsDATEN::openSelection(db::Recordset &rs, const QString &SPV, const KeyPairs &keys, db::CursorType cursor)
+{
+    const SelectionStatement q = selectionStatement(s_, SPV, keys);
+    rs.Open(q.text, std::span<const Variant>(q.params.constData(), size_t(q.params.size())), cnn_, cursor);
 }
 
 std::unique_ptr<db::Recordset> clsDATEN::DT(const QString &SPV, VNT_KEYS)
@@ -95,7 +101,7 @@ bool clsDATEN::SPALTESCHREIBEN(const QString &SPV, const std::vector<Variant> &v
             rs->Update();
             if (!rs->isEOF())
                 rs->MoveNext();
-            sys::DoEvents();
+            sys::DoEventsThrottled();
         }
         while (!rs->isEOF()) {
             rs->Delete();
@@ -111,19 +117,20 @@ bool clsDATEN::SPALTESCHREIBEN(const QString &SPV, const std::vector<Variant> &v
 bool clsDATEN::SPALTELESEN(const QString &SPV, std::vector<Variant> &values, const KeyPairs &keys)
 {
     try {
-        auto rs = openSelection(SPV, keys);
-        if (!rs->isEOF()) {
-            rs->MoveFirst();
+        // Read once from the first row on: nothing of the selection needs to be kept.
+        db::Recordset rs;
+        openSelection(rs, SPV, keys, db::CursorType::ForwardOnly);
+        if (!rs.isEOF()) {
             for (size_t i = 0; i < values.size(); ++i) {
-                const Variant v = rs->Fields(0);
+                const Variant v = rs.Fields(0);
                 if (!v.isNull())
                     values[i] = v;
-                rs->MoveNext();
-                if (rs->isEOF())
+                rs.MoveNext();
+                if (rs.isEOF())
                     break;
             }
         }
-        rs->Close();
+        rs.Close();
         return true;
     } catch (const std::exception &) {
         return false;

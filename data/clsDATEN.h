@@ -203,7 +203,9 @@ private:
     bool SPALTESCHREIBEN(const QString &SPV, const std::vector<Variant> &values, const KeyPairs &keys);
     bool SPALTELESEN(const QString &SPV, std::vector<Variant> &values, const KeyPairs &keys);
 
-    std::unique_ptr<db::Recordset> openSelection(const QString &SPV, const KeyPairs &keys);
+    std::unique_ptr<db::Recordset> openSelection(const QString &SPV, const KeyPairs &keys,
+                                                 db::CursorType cursor = db::CursorType::Static);
+    void openSelection(db::Recordset &rs, const QString &SPV, const KeyPairs &keys, db::CursorType cursor);
     bool writeOne(const QString &SPV, const Variant &value, const KeyPairs &keys);
     bool writeMany(const QString &SPV, const std::vector<Variant> &values, const KeyPairs &keys);
     // Reads element 0; on failure shows the reader's box and returns false.

@@ -272,7 +272,7 @@ bool clsDATEN::DFTF(const QString &SPV, const FlexGrid &msgFLX, const QString &S
             if (!rs->isEOF())
                 rs->MoveNext();
         });
-        sys::DoEvents();
+        sys::DoEventsThrottled();
     }
 
     // The rows beyond the grid's data rows; for a disabled grid, the whole selection.
@@ -507,7 +507,7 @@ bool clsDATEN::DTFF(const QString &SPV, FlexGrid &msgFLX, const QString &SPNR, V
                     msgFLX.setTextMatrix(r, gridColumn(SPNR), v.text());
             });
             ++r;
-            sys::DoEvents();
+            sys::DoEventsThrottled();
             g.step([&] { rs->MoveNext(); });
         }
     }

@@ -12,6 +12,7 @@
 #include <QPolygonF>
 #include <QScrollBar>
 #include <cmath>
+#include <optional>
 
 namespace vnt {
 
@@ -37,6 +38,35 @@ QColor serienFarbe(int pstyp, bool &known) {
     if (!known) return {};
     return QColor(rgb[pstyp][0], rgb[pstyp][1], rgb[pstyp][2]);
 }
+
+// The frame-row values one drawing writes back are committed together, whichever way the
+// drawing ends: one sync for the figure instead of one per value (inside a drawing pass, the
+// pass's commit). A commit that fails loses only values the next drawing works out again.
+class FrameWrites {
+public:
+    explicit FrameWrites(const db::ConnectionPtr &cnn)
+    {
+        try {
+            if (cnn && cnn->isOpen())
+                unit_.emplace(*cnn, db::TransactionScope::Unchanged::Discard);
+        } catch (const VbError &) {
+            // Without a unit each value is committed on its own, as the accessor writes it.
+        }
+    }
+    ~FrameWrites()
+    {
+        try {
+            if (unit_ && unit_->active())
+                unit_->commit();
+        } catch (const VbError &) {
+        }
+    }
+    FrameWrites(const FrameWrites &) = delete;
+    FrameWrites &operator=(const FrameWrites &) = delete;
+
+private:
+    std::optional<db::TransactionScope> unit_;
+};
 
 } // namespace
 
@@ -837,11 +867,13 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::vector<double> *X, const std::vect
     const Variant obj(eidObjekt_);
     const QString kObj = QStringLiteral("IDOBJEKT");
     std::unique_ptr<clsDATEN> g0;
+    std::optional<FrameWrites> writes;
     bool gelesen = true;
     if (!g.step([&] {
             g0 = std::make_unique<clsDATEN>(ctx_);
             g0->setETABELLE(QStringLiteral("G0"));
             g0->setESPIDW(eid_);
+            writes.emplace(g0->connection());
             int16_t i = 0;
             float f = 0;
             auto leseI = [&](const char *col, int16_t &out) {

@@ -48,6 +48,7 @@ QString standardDescription(int number)
                                                 "either closed or invalid in this context.")},
         {err::RowNotFound, QStringLiteral("Row cannot be located for updating. Some values may have been "
                                           "changed since it was last read.")},
+        {err::NotAllowedInContext, QStringLiteral("Operation is not allowed in this context.")},
         {err::NotUpdatable, QStringLiteral("Current Recordset does not support updating. This may be a limitation "
                                            "of the provider, or of the selected locktype.")},
         {err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the "

@@ -26,6 +26,7 @@ constexpr int PathNotFound = 76;
 constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int NoCurrentRecord = 3021;
+constexpr int NotAllowedInContext = 3219;    // e.g. moving back on a forward-only recordset
 constexpr int NotUpdatable = 3251;           // a recordset over several tables or expressions
 constexpr int ItemNotFound = 3265;           // a field name or position the recordset lacks
 constexpr int NotAllowedWhenOpen = 3705;

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QStandardPaths>
@@ -143,6 +144,15 @@ void DoEvents()
 {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void DoEventsThrottled()
+{
+    static QElapsedTimer sinceLast;
+    if (sinceLast.isValid() && sinceLast.elapsed() < kEventsIntervalMs)
+        return;
+    DoEvents();
+    sinceLast.start();
 }
 
 void printScreen(QWidget *w)

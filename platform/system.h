@@ -28,6 +28,11 @@ bool hourglass();
 // Lets the window system process pending events, but never user input: a click must not
 // unload a window while its code is still running.
 void DoEvents();
+// DoEvents for loops that would call it per value: runs the pending events only when the
+// last run is some tens of milliseconds ago, so the progress bar and the screen still repaint
+// during a long step while most calls cost a clock read.
+void DoEventsThrottled();
+inline constexpr int kEventsIntervalMs = 30;
 
 // Puts a picture of the widget on the clipboard (the program's screen picture).
 void printScreen(QWidget *w);

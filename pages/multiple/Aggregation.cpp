@@ -3,12 +3,46 @@
 // have always held.
 #include "pages/multiple/Aggregation.h"
 
+#include "platform/errors.h"
+
+#include <QHash>
+
 #include <cmath>
+#include <deque>
+#include <mutex>
 #include <optional>
 
 namespace vnt::multiple {
 
 namespace {
+
+// Every key text any section had, by number; number 0 is the empty text. Key texts come from
+// the preset tables, so the pool stays small for the program's life.
+struct KeyPool {
+    std::mutex lock;
+    std::deque<QString> texts{QString()};
+    QHash<QString, uint32_t> byText{{QString(), 0}};
+    QHash<QByteArray, uint32_t> byUtf8{{QByteArray(), 0}};
+
+    static KeyPool &instance()
+    {
+        static KeyPool pool;
+        return pool;
+    }
+    uint32_t intern(const QString &t)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (const auto it = byText.constFind(t); it != byText.constEnd())
+            return *it;
+        const auto id = uint32_t(texts.size());
+        if (id > 0xffff)
+            raise(err::OutOfMemory, QStringLiteral("Too many different keys."));
+        texts.push_back(t);
+        byText.insert(t, id);
+        byUtf8.insert(t.toUtf8(), id);
+        return id;
+    }
+};
 
 void add(float &sum, double a, double b = 1.0) { sum = float(double(sum) + a * b); }
 
@@ -36,19 +70,25 @@ float mean(double num, double den)
 
 float sd(double S2, float XQ, int n) { return float(standardDeviation(S2, XQ, n)); }
 
-// A combination's keys as texts, taken once: the keys it leaves open are left out.
+// A combination's keys, looked up once: the keys it leaves open are left out, and a text no
+// section has ever had matches nothing.
 struct Matcher {
-    std::array<std::optional<QString>, kKeys> keys;
+    std::array<std::optional<SectionKey>, kKeys> keys;
+    bool never = false;
     explicit Matcher(const Combination &c)
     {
         for (size_t k = 0; k < size_t(kKeys); ++k)
-            if (!c.keys[k].isEmpty() && !c.keys[k].isNull())
-                keys[k] = c.keys[k].text();
+            if (!c.keys[k].isEmpty() && !c.keys[k].isNull()) {
+                keys[k] = SectionKey::find(c.keys[k].text());   // case matters: "abc" is not "ABC"
+                never = never || !keys[k];
+            }
     }
-    bool matches(const std::array<QString, kKeys> &sectionKeys) const
+    bool matches(const SectionKeys &sectionKeys) const
     {
+        if (never)
+            return false;
         for (size_t k = 0; k < size_t(kKeys); ++k)
-            if (keys[k] && *keys[k] != sectionKeys[k])   // case matters: "abc" is not "ABC"
+            if (keys[k] && !(*keys[k] == sectionKeys[k]))
                 return false;
         return true;
     }
@@ -56,7 +96,47 @@ struct Matcher {
 
 } // namespace
 
-bool Combination::matches(const std::array<QString, kKeys> &sectionKeys) const
+SectionKey::SectionKey(const QString &text) : id_(text.isEmpty() ? 0 : uint16_t(KeyPool::instance().intern(text))) {}
+
+SectionKey SectionKey::fromUtf8(QByteArrayView text)
+{
+    SectionKey k;
+    if (text.isEmpty())
+        return k;
+    KeyPool &pool = KeyPool::instance();
+    {
+        std::lock_guard<std::mutex> guard(pool.lock);
+        // Looked up in place: the bytes are not copied for a key the pool knows.
+        const auto it = pool.byUtf8.constFind(QByteArray::fromRawData(text.data(), text.size()));
+        if (it != pool.byUtf8.constEnd()) {
+            k.id_ = uint16_t(*it);
+            return k;
+        }
+    }
+    k.id_ = uint16_t(pool.intern(QString::fromUtf8(text)));
+    return k;
+}
+
+std::optional<SectionKey> SectionKey::find(const QString &text)
+{
+    KeyPool &pool = KeyPool::instance();
+    std::lock_guard<std::mutex> guard(pool.lock);
+    const auto it = pool.byText.constFind(text);
+    if (it == pool.byText.constEnd())
+        return std::nullopt;
+    SectionKey k;
+    k.id_ = uint16_t(*it);
+    return k;
+}
+
+QString SectionKey::text() const
+{
+    KeyPool &pool = KeyPool::instance();
+    std::lock_guard<std::mutex> guard(pool.lock);
+    return pool.texts[id_];
+}
+
+bool Combination::matches(const SectionKeys &sectionKeys) const
 {
     return Matcher(*this).matches(sectionKeys);
 }

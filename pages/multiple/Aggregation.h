@@ -4,9 +4,11 @@
 
 #include "platform/Variant.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vnt::multiple {
@@ -17,18 +19,43 @@ inline constexpr int kKeys = 5;
 // The deviation stored where none is defined (fewer than two values, or no spread term).
 inline constexpr double kUndefinedDeviation = 1e9;
 
+// A section's key text, kept once for the whole program: a section holds only its number, so
+// that a million sections over a handful of rocks and rigs cost two bytes a key, and keys
+// compare as numbers. Texts compare exactly (case matters); the empty text is the default key.
+// The program's keys come from its preset lists; more than 65,535 different texts raise 7.
+class SectionKey {
+public:
+    SectionKey() = default;
+    SectionKey(const QString &text);   // NOLINT: sections are written with their key texts
+    SectionKey(const char *text) : SectionKey(QString::fromUtf8(text)) {}
+    static SectionKey fromUtf8(QByteArrayView text);
+    // The key of that text when some section has had it; nothing otherwise.
+    static std::optional<SectionKey> find(const QString &text);
+
+    QString text() const;
+    uint32_t id() const { return id_; }
+    bool operator==(const SectionKey &o) const { return id_ == o.id_; }
+    friend bool operator==(const SectionKey &k, const QString &s) { return k.text() == s; }
+    friend bool operator==(const SectionKey &k, const char *s) { return k.text() == QString::fromUtf8(s); }
+
+private:
+    uint16_t id_ = 0;
+};
+
+using SectionKeys = std::array<SectionKey, kKeys>;
+
 // A combination: an Empty (or Null) key matches every section key, the empty one included.
 struct Combination {
     std::array<Variant, kKeys> keys;
-    bool matches(const std::array<QString, kKeys> &sectionKeys) const;
+    bool matches(const SectionKeys &sectionKeys) const;
 };
 
 // One section of an active record with its result values and its equipment rates per hour,
 // the rates already multiplied by the cost set's equipment factor.
 struct Section {
-    std::array<QString, kKeys> keys;
-    float DEZ = 0, BRZ = 0, NTZ = 0, AUZ = 0, PPZ = 0, STZ = 0;
+    SectionKeys keys;
     int16_t PER = 0;
+    float DEZ = 0, BRZ = 0, NTZ = 0, AUZ = 0, PPZ = 0, STZ = 0;
     float kT = 0, kV = 0, kL = 0, kF = 0;
     std::array<float, 4> ZK{};   // additional costs ZKT, ZKV, ZKL, ZKF, before the factor
 };

@@ -38,22 +38,6 @@ bool readFailed(const char *table, const char *column)
 
 float single(const Variant &v) { return v.isNull() ? 0.0f : v.toSingle(); }
 
-// Keys repeat across thousands of sections: one copy of each text is shared by all of them.
-class KeyPool {
-public:
-    QString text(const Variant &v)
-    {
-        if (v.isNull() || v.isEmpty())
-            return QString();
-        const QString t = v.toString();
-        const auto it = pool_.constFind(t);
-        return it != pool_.constEnd() ? *it : *pool_.insert(t, t);
-    }
-
-private:
-    QHash<QString, QString> pool_;
-};
-
 // The equipment cost per hour of each preset key. Keys compare as the database compares
 // them, without regard to the letter case of ASCII letters; the first row of a key counts,
 // and a key without a row costs nothing.
@@ -77,6 +61,12 @@ public:
         return true;
     }
     float of(const QString &key) const { return byKey_.value(fold(key), 0.0f); }
+    // The same by a section's key, looked up once per key.
+    float of(SectionKey key)
+    {
+        const auto it = byId_.constFind(key.id());
+        return it != byId_.constEnd() ? *it : *byId_.insert(key.id(), of(key.text()));
+    }
 
 private:
     static QString fold(QString s)
@@ -87,19 +77,42 @@ private:
         return s;
     }
     QHash<QString, float> byKey_;
+    QHash<uint32_t, float> byId_;
 };
 
 // The sections of a few records at a time: their result rows, devices and additional costs
 // (E3) and rocks (E4), each table read once per chunk of records in the order of record and
-// section number. Per record and section number the first row counts, as for the accessor;
-// a missing row or Null cell reads as 0 or the empty key.
+// section number, walked forward and kept as numbers and interned keys only. Per record and
+// section number the first row counts, as for the accessor; a missing row or Null cell reads
+// as 0 or the empty key.
 class SectionReader {
 public:
     static constexpr size_t kChunk = 500;
 
     explicit SectionReader(db::ConnectionPtr cnn) : cnn_(std::move(cnn)) {}
 
-    bool read(const std::vector<int32_t> &ids, KeyPool &pool)
+    // How many sections the records have (0 to the highest section number of each one's
+    // results), so that they can be kept without regrowing their storage.
+    size_t sectionCount(const std::vector<int32_t> &ids) const
+    {
+        QHash<int32_t, int> last;
+        try {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT [ID],MAX([I2]) FROM [A2] GROUP BY [ID]"), cnn_, db::CursorType::ForwardOnly);
+            for (; !rs.isEOF(); rs.MoveNext())
+                if (!rs.isNullField(0) && !rs.isNullField(1))
+                    last.insert(int32_t(rs.doubleField(0)), int(rs.doubleField(1)));
+        } catch (const VbError &) {
+            return 0;   // only a hint: the reading proper reports what fails
+        }
+        size_t n = 0;
+        for (int32_t id : ids)
+            if (const auto it = last.constFind(id); it != last.constEnd() && *it >= 0)
+                n += size_t(*it) + 1;
+        return n;
+    }
+
+    bool read(const std::vector<int32_t> &ids)
     {
         QStringList list;
         for (int32_t id : ids)
@@ -107,9 +120,9 @@ public:
         const QString where =
             QStringLiteral(" WHERE [ID] IN (") + list.join(QLatin1Char(',')) + QStringLiteral(") ORDER BY [ID],[I2]");
         // Columns by kind: T a key, S a Single, I an Integer.
-        return a2_.load(cnn_, "A2", {"DEZ", "PER", "BRZ", "NTZ", "AUZ", "PPZ", "STZ"}, "SISSSSS", where, pool)
-               && e3_.load(cnn_, "E3", {"KENT", "KENV", "KENL", "KENF", "ZKT", "ZKV", "ZKL", "ZKF"}, "TTTTSSSS", where, pool)
-               && e4_.load(cnn_, "E4", {"KENG"}, "T", where, pool);
+        return a2_.load(cnn_, "A2", {"DEZ", "PER", "BRZ", "NTZ", "AUZ", "PPZ", "STZ"}, "SISSSSS", where)
+               && e3_.load(cnn_, "E3", {"KENT", "KENV", "KENL", "KENF", "ZKT", "ZKV", "ZKL", "ZKF"}, "TTTTSSSS", where)
+               && e4_.load(cnn_, "E4", {"KENG"}, "T", where);
     }
 
     // The record's sections: 0 to the highest section number of its results.
@@ -138,7 +151,7 @@ public:
                 x.PPZ = r->number[5];
                 x.STZ = r->number[6];
             }
-            out.push_back(std::move(x));
+            out.push_back(x);
         }
     }
 
@@ -147,7 +160,7 @@ private:
     struct Row {
         int32_t id = 0;
         int i2 = 0;
-        std::array<QString, 4> text;
+        std::array<SectionKey, 4> text;
         std::array<float, 7> number{};
     };
     struct Rows {
@@ -158,7 +171,7 @@ private:
         Range of(int32_t id) const { return byRecord.value(id, Range{0, 0}); }
 
         bool load(const db::ConnectionPtr &cnn, const char *table, std::initializer_list<const char *> columns,
-                  const char *kinds, const QString &where, KeyPool &pool)
+                  const char *kinds, const QString &where)
         {
             rows.clear();
             byRecord.clear();
@@ -169,26 +182,26 @@ private:
                 db::Recordset rs;
                 rs.Open(QStringLiteral("SELECT [ID],[I2],") + names.join(QLatin1Char(',')) + QStringLiteral(" FROM [")
                             + QLatin1String(table) + QLatin1Char(']') + where,
-                        cnn);
+                        cnn, db::CursorType::ForwardOnly);
                 for (; !rs.isEOF(); rs.MoveNext()) {
-                    const Variant id = rs.Fields(0), i2 = rs.Fields(1);
-                    if (id.isNull() || i2.isNull())
+                    if (rs.isNullField(0) || rs.isNullField(1))
                         continue;
                     Row r;
-                    r.id = id.toLong();
-                    r.i2 = i2.toInt();
-                    size_t texts = 0, numbers = 0;
-                    for (int i = 0; kinds[i]; ++i) {
-                        const Variant v = rs.Fields(i + 2);
-                        if (kinds[i] == 'T')
-                            r.text[texts++] = pool.text(v);
-                        else if (kinds[i] == 'I')
-                            r.number[numbers++] = v.isNull() ? 0.0f : float(v.toInt());
-                        else
-                            r.number[numbers++] = single(v);
-                    }
+                    r.id = rs.Fields(0).toLong();
+                    r.i2 = rs.Fields(1).toInt();
                     if (!rows.empty() && rows.back().id == r.id && rows.back().i2 == r.i2)
                         continue;
+                    size_t texts = 0, numbers = 0;
+                    for (int i = 0; kinds[i]; ++i) {
+                        if (kinds[i] == 'T')
+                            r.text[texts++] = SectionKey::fromUtf8(rs.utf8Field(i + 2));
+                        else if (rs.isNullField(i + 2))
+                            r.number[numbers++] = 0.0f;
+                        else if (kinds[i] == 'I')
+                            r.number[numbers++] = float(rs.Fields(i + 2).toInt());
+                        else
+                            r.number[numbers++] = float(rs.doubleField(i + 2));
+                    }
                     Range &range = byRecord[r.id];
                     if (range.first == range.second)
                         range.first = rows.size();
@@ -251,7 +264,7 @@ bool readCombinations(RunContext &ctx, std::vector<Combination> &combinations)
                          int16_t(c)))
                 return false;
         ctx.setProgress(N > 0 ? 4 + int(std::nearbyint(6.0 * c / N)) : 10);
-        sys::DoEvents();
+        sys::DoEventsThrottled();
     }
     combinations = std::move(read);
     return true;
@@ -285,12 +298,12 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
             return false;
 
     SectionReader reader(lister.connection());
-    KeyPool pool;
+    in.sections.reserve(reader.sectionCount(ids));
     int shown = 10;
     for (size_t first = 0; first < ids.size(); first += SectionReader::kChunk) {
         const std::vector<int32_t> chunk(ids.begin() + long(first),
                                          ids.begin() + long(std::min(ids.size(), first + SectionReader::kChunk)));
-        if (!reader.read(chunk, pool))
+        if (!reader.read(chunk))
             return false;
         for (size_t r = first; r < first + chunk.size(); ++r) {
             // A record never evaluated has no sections to compare: visiting a section 0 of zeros
@@ -306,7 +319,7 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
             const int progress = 10 + int(40 * (r + 1) / ids.size());
             if (progress != shown) {
                 ctx.setProgress(shown = progress);
-                sys::DoEvents();
+                sys::DoEventsThrottled();
             }
         }
     }

@@ -99,11 +99,14 @@ void mdiMSEITE1::Form_Load()
         {[this] { BILD110(0, 0, 0); }, 63}, {[this] { BILD120(0, 0, 0); }, 64}, {[this] { BILD130(0, 0, 0); }, 65},
         {[this] { BILD140(0, 0, 0); }, 66}, {[this] { BILD150(0, 0, 0); }, 67}, {[this] { BILD160(0, 0, 0); }, 68},
     };
-    for (const auto &[zeichnen, fortschritt] : schritte) {
-        zeichnen();
-        sys::DoEvents();
-        ctx_.setProgress(fortschritt);
-    }
+    // The figures' frame rows are written as one unit: one commit for the whole drawing.
+    drawingPass([&] {
+        for (const auto &[zeichnen, fortschritt] : schritte) {
+            zeichnen();
+            sys::DoEvents();
+            ctx_.setProgress(fortschritt);
+        }
+    });
 
     loadNextPage(followingPages());
     BONEU = false;

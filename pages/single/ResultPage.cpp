@@ -253,7 +253,8 @@ void ResultPage::drawingPass(const std::function<void()> &pass)
     const db::ConnectionPtr cnn = ctx_.cnnX();
     if (cnn && cnn->isOpen()) {
         try {
-            writes.emplace(cnn);
+            // Frame rows cleared and worked out again to what they held cost no sync.
+            writes.emplace(cnn, db::TransactionScope::Unchanged::Discard);
         } catch (const VbError &) {
             // Without a transaction every frame value is written on its own, as before.
         }

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <charconv>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -146,6 +147,25 @@ QList<Token> topLevelTokens(const QString &sql)
         }
     }
     return out;
+}
+
+// Column names compare without regard to case, as the engine compares them. The names are
+// short and nearly always plain ASCII: those are compared here, letter by letter.
+bool sameName(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 128 || y >= 128)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        const char16_t lx = x | 0x20, ly = y | 0x20;
+        if (lx != ly || lx < 'a' || lx > 'z')
+            return false;
+    }
+    return true;
 }
 
 bool is(const Token &t, const char *keyword)
@@ -397,7 +417,7 @@ struct Prepared {
     QString rereadSql;
     // Its columns, as the statement was prepared when they were read: the engine prepares a
     // kept statement again when a table changed, and its columns may then differ.
-    std::vector<QueryColumn> columns;
+    std::shared_ptr<const std::vector<QueryColumn>> columns;   // shared with the recordsets
     bool anyWritable = false;
     int columnsOfVersion = -1;
 
@@ -437,14 +457,41 @@ struct Connection::Statements {
     // one used longest ago goes.
     static constexpr int kCapacity = 200;
 
-    QHash<QString, std::shared_ptr<Prepared>> byText;
+    // A recordset's query and a statement of the layer's own (a write by rowid) may have the
+    // same text and are still kept apart.
+    struct Key {
+        bool query = false;
+        QString text;
+        bool operator==(const Key &o) const
+        {
+            return query == o.query && text.size() == o.text.size()
+                && std::memcmp(text.constData(), o.text.constData(), size_t(text.size()) * sizeof(QChar)) == 0;
+        }
+        friend size_t qHash(const Key &k, size_t seed = 0) { return qHash(k.text, seed) ^ size_t(k.query); }
+    };
+
+    QHash<Key, std::shared_ptr<Prepared>> byText;
     quint64 clock = 0;
 
     // The kept statement of that text, prepared by `make` the first time (when `make` throws,
     // nothing is kept). A text whose statement is lent out already gets one of its own.
-    Lease lend(const QString &key, const std::function<void(Prepared &)> &make)
+    // The last statement lent: loops run one text over and over with other values.
+    Key lastKey;
+    std::shared_ptr<Prepared> last;
+
+    Lease lend(bool query, const QString &text, const std::function<void(Prepared &)> &make)
     {
+        const Key key{query, text};
+        if (last && !last->busy && lastKey == key) {
+            last->busy = true;
+            last->lastUse = ++clock;
+            return Lease(last);
+        }
         auto it = byText.find(key);
+        if (it != byText.end()) {
+            lastKey = key;
+            last = *it;
+        }
         if (it != byText.end() && !(*it)->busy) {
             (*it)->busy = true;
             (*it)->lastUse = ++clock;
@@ -458,6 +505,8 @@ struct Connection::Statements {
             if (byText.size() >= kCapacity)
                 dropOldest();
             byText.insert(key, p);
+            lastKey = key;
+            last = p;
         }
         return Lease(p);
     }
@@ -468,12 +517,20 @@ struct Connection::Statements {
         for (auto it = byText.begin(); it != byText.end(); ++it)
             if (!(*it)->busy && (oldest == byText.end() || (*it)->lastUse < (*oldest)->lastUse))
                 oldest = it;
-        if (oldest != byText.end())
+        if (oldest != byText.end()) {
+            if (*oldest == last)
+                last.reset();
             byText.erase(oldest);
+        }
     }
 
     // A statement still lent out is finalized when its user gives it back.
-    void clear() { byText.clear(); }
+    void clear()
+    {
+        last.reset();
+        lastKey = Key();
+        byText.clear();
+    }
 };
 
 namespace {
@@ -651,7 +708,9 @@ void Connection::Open(const QString &connectionString)
         raise(err::DatabaseError, QStringLiteral("Could not find file '%1'.").arg(file));
 
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // A connection is used by the thread that opened it only: the engine need not lock it
+    // around every call.
+    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, ConnectionTimeout > 0 ? ConnectionTimeout * 1000 : 0);
         // SQLite reads the file lazily; a file that is no database should fail here, not later.
@@ -721,14 +780,41 @@ bool Connection::inTransaction() const
     return transDepth_ > 0;
 }
 
-TransactionScope::TransactionScope(Connection &cnn) : cnn_(cnn)
+// The rows a unit wrote, by table and rowid, as the engine reports them; `other` when it also
+// added or deleted rows, which a unit that changed nothing cannot have done.
+struct TransactionScope::Written {
+    std::vector<std::pair<QByteArray, sqlite3_int64>> rows;
+    bool other = false;
+
+    static void hook(void *self, int op, const char *, const char *table, sqlite3_int64 rowid)
+    {
+        auto *w = static_cast<Written *>(self);
+        if (op != SQLITE_UPDATE || w->rows.size() >= 256) {
+            w->other = true;   // many rows: comparing them would cost more than the sync
+            return;
+        }
+        const QByteArray name(table);
+        for (const auto &r : w->rows)
+            if (r.second == rowid && r.first == name)
+                return;
+        w->rows.emplace_back(name, rowid);
+    }
+};
+
+TransactionScope::TransactionScope(Connection &cnn, Unchanged unchanged) : cnn_(cnn)
 {
+    const bool outermost = !cnn_.inTransaction();
     cnn_.BeginTrans();
     active_ = true;
+    if (unchanged == Unchanged::Discard && outermost) {
+        written_ = std::make_unique<Written>();
+        sqlite3_update_hook(cnn_.handle(), &Written::hook, written_.get());
+    }
 }
 
 TransactionScope::~TransactionScope()
 {
+    stopWatching();
     if (!active_)
         return;
     try {
@@ -737,10 +823,82 @@ TransactionScope::~TransactionScope()
     }
 }
 
+void TransactionScope::stopWatching()
+{
+    if (written_ && cnn_.handle())
+        sqlite3_update_hook(cnn_.handle(), nullptr, nullptr);
+}
+
+namespace {
+
+bool sameValue(sqlite3_stmt *a, sqlite3_stmt *b, int i)
+{
+    const int type = sqlite3_column_type(a, i);
+    if (type != sqlite3_column_type(b, i))
+        return false;
+    switch (type) {
+    case SQLITE_NULL: return true;
+    case SQLITE_INTEGER: return sqlite3_column_int64(a, i) == sqlite3_column_int64(b, i);
+    case SQLITE_FLOAT: {
+        const double x = sqlite3_column_double(a, i), y = sqlite3_column_double(b, i);
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    default: {
+        const int n = sqlite3_column_bytes(a, i);
+        return n == sqlite3_column_bytes(b, i) && std::memcmp(sqlite3_column_blob(a, i), sqlite3_column_blob(b, i), size_t(n)) == 0;
+    }
+    }
+}
+
+// One row as this connection sees it and as the file holds it, compared value by value.
+bool sameRow(sqlite3 *mine, sqlite3 *committed, const QByteArray &table, sqlite3_int64 rowid)
+{
+    QByteArray quoted = table;
+    quoted.replace('"', "\"\"");
+    const QByteArray sql = "SELECT * FROM \"" + quoted + "\" WHERE rowid=?";
+    sqlite3_stmt *a = nullptr, *b = nullptr;
+    bool same = sqlite3_prepare_v2(mine, sql.constData(), -1, &a, nullptr) == SQLITE_OK
+             && sqlite3_prepare_v2(committed, sql.constData(), -1, &b, nullptr) == SQLITE_OK;
+    if (same) {
+        sqlite3_bind_int64(a, 1, rowid);
+        sqlite3_bind_int64(b, 1, rowid);
+        same = sqlite3_step(a) == SQLITE_ROW && sqlite3_step(b) == SQLITE_ROW
+            && sqlite3_column_count(a) == sqlite3_column_count(b);
+        for (int i = 0; same && i < sqlite3_column_count(a); ++i)
+            same = sameValue(a, b, i);
+    }
+    sqlite3_finalize(a);
+    sqlite3_finalize(b);
+    return same;
+}
+
+} // namespace
+
+// The file holds the committed rows until the commit (the engine writes it only then, or when
+// its cache overflows, which locks out the reader below and so counts as a change).
+bool TransactionScope::writesChangedNothing() const
+{
+    if (!written_ || written_->other || written_->rows.empty() || !cnn_.handle())
+        return false;
+    sqlite3 *committed = nullptr;
+    const QByteArray file = QFile::encodeName(cnn_.path());
+    bool same = sqlite3_open_v2(file.constData(), &committed, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    for (size_t k = 0; same && k < written_->rows.size(); ++k)
+        same = sameRow(cnn_.handle(), committed, written_->rows[k].first, written_->rows[k].second);
+    sqlite3_close_v2(committed);
+    return same;
+}
+
 void TransactionScope::commit()
 {
     if (!active_)
         raise(err::DatabaseError, QStringLiteral("No transaction is active."));
+    stopWatching();
+    if (writesChangedNothing()) {
+        cnn_.RollbackTrans();
+        active_ = false;
+        return;
+    }
     cnn_.CommitTrans();
     active_ = false;
 }
@@ -749,6 +907,7 @@ void TransactionScope::rollback()
 {
     if (!active_)
         return;
+    stopWatching();
     active_ = false;
     cnn_.RollbackTrans();
 }
@@ -796,8 +955,19 @@ struct Recordset::Impl {
     enum class Mode { None, Edit, Add };
 
     ConnectionPtr cnn;
-    std::vector<Column> cols;
-    std::vector<Variant> values;        // row-major, cols.size() per row
+    // The query's columns, shared with its statement until a recordset types one by its values.
+    std::shared_ptr<const std::vector<Column>> colsShared = std::make_shared<const std::vector<Column>>();
+    const std::vector<Column> &cols() const { return *colsShared; }
+    std::vector<Column> &ownCols()
+    {
+        if (!ownColumns) {
+            colsShared = std::make_shared<std::vector<Column>>(*colsShared);
+            ownColumns = true;
+        }
+        return const_cast<std::vector<Column> &>(*colsShared);
+    }
+    bool ownColumns = false;
+    std::vector<Variant> values;        // row-major, cols().size() per row
     std::vector<sqlite3_int64> rowids;
     long pos = 0;                       // -1 before the first row, rows() past the last
     bool onDeleted = false;             // the current row was deleted; pos is the row after it
@@ -805,14 +975,32 @@ struct Recordset::Impl {
     QString table;
     QString rereadSql;                  // the query's columns of one row, by rowid
 
+    // Forward only: the statement standing on the current row; none once past the last row.
+    bool forward = false;
+    std::unique_ptr<Lease> cursor;
+    bool cursorMoved = false;
+    std::vector<bool> undeclared;       // columns read as what each value is
+
     Mode mode = Mode::None;
     long posBeforeAdd = 0;
     std::vector<Variant> buffer;
     std::vector<bool> dirty;
 
     long rows() const { return long(rowids.size()); }
-    int width() const { return int(cols.size()); }
-    bool hasRow() const { return !onDeleted && pos >= 0 && pos < rows(); }
+    int width() const { return int(cols().size()); }
+    bool hasRow() const { return forward ? cursor != nullptr : !onDeleted && pos >= 0 && pos < rows(); }
+
+    // Forward only: the next row, or the end, where the statement goes back at once so that
+    // no read stays open on the file.
+    void advance()
+    {
+        const int rc = sqlite3_step(cursor->s);
+        if (rc == SQLITE_ROW)
+            return;
+        cursor.reset();
+        if (rc != SQLITE_DONE)
+            raiseEngine(db(), rc);
+    }
 
     sqlite3 *db() const
     {
@@ -825,14 +1013,14 @@ struct Recordset::Impl {
     {
         const int n = width();
         for (int i = 0; i < n; ++i)
-            out[size_t(at) * n + i] = readValue(s, i, cols[i].type);
+            out[size_t(at) * n + i] = readValue(s, i, cols()[i].type);
     }
 
     // The connection's kept statement of a write by rowid or of a row read again.
     Lease statement(const QString &sql) const
     {
         sqlite3 *h = db();
-        return cnn->statements().lend(QStringLiteral("S ") + sql, [&](Prepared &p) { prepare(h, sql, &p.stmt); });
+        return cnn->statements().lend(false, sql, [&](Prepared &p) { prepare(h, sql, &p.stmt); });
     }
 
     // Reads the stored row back, so that the snapshot shows what the table now holds
@@ -857,13 +1045,25 @@ struct Recordset::Impl {
 
     void writeEdit()
     {
-        QStringList sets;
+        QString sql;
+        bool typed = true;   // every value written has its column's declared type already
         for (int i = 0; i < width(); ++i)
-            if (dirty[i])
-                sets << bracketed(cols[i].origin) + QStringLiteral("=?");
-        if (sets.isEmpty())
+            if (dirty[i]) {
+                if (sql.isEmpty()) {
+                    sql += QStringView(u"UPDATE [");
+                    sql += table;
+                    sql += QStringView(u"] SET [");
+                } else {
+                    sql += QStringView(u",[");
+                }
+                sql += cols()[i].origin;
+                sql += QStringView(u"]=?");
+                typed = typed && cols()[i].type != VarType::Empty;
+            }
+        if (sql.isEmpty())
             return;
-        const Lease st = statement(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(bracketed(table), sets.join(QLatin1Char(','))));
+        sql += QStringView(u" WHERE rowid=?");
+        const Lease st = statement(sql);
         int p = 1;
         for (int i = 0; i < width(); ++i)
             if (dirty[i])
@@ -873,7 +1073,10 @@ struct Recordset::Impl {
         if (sqlite3_changes(db()) == 0)
             raise(err::RowNotFound);
         std::copy(buffer.begin(), buffer.end(), values.begin() + size_t(pos) * width());
-        reread(rowids[pos], pos);
+        // A value converted to its column's type is stored as it stands; one of a column of no
+        // declared type is read back as the engine keeps it.
+        if (!typed)
+            reread(rowids[pos], pos);
     }
 
     void writeNew()
@@ -881,7 +1084,7 @@ struct Recordset::Impl {
         QStringList names, marks;
         for (int i = 0; i < width(); ++i)
             if (dirty[i]) {
-                names << bracketed(cols[i].origin);
+                names << bracketed(cols()[i].origin);
                 marks << QStringLiteral("?");
             }
         const QString sql = names.isEmpty()
@@ -955,16 +1158,20 @@ void prepareQuery(sqlite3 *db, const QString &sql, Prepared &p)
 
 Lease lendQuery(Connection &cnn, const QString &sql)
 {
-    return cnn.statements().lend(QStringLiteral("Q ") + sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p); });
+    return cnn.statements().lend(true, sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p); });
 }
 
-void bindLiteral(sqlite3 *db, sqlite3_stmt *s, int pos, const Literal &v)
+// A statement stepped only during Open may bind the text where it stands; one that stays open
+// for a forward walk keeps its own copy.
+void bindLiteral(sqlite3 *db, sqlite3_stmt *s, int pos, const Literal &v, bool copy)
 {
     int rc = SQLITE_OK;
     switch (v.kind) {
     case Literal::Integer: rc = sqlite3_bind_int64(s, pos, v.integer); break;
     case Literal::Real: rc = sqlite3_bind_double(s, pos, v.real); break;
-    case Literal::Text: rc = sqlite3_bind_text(s, pos, v.text.constData(), int(v.text.size()), SQLITE_STATIC); break;
+    case Literal::Text:
+        rc = sqlite3_bind_text(s, pos, v.text.constData(), int(v.text.size()), copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
+        break;
     }
     if (rc != SQLITE_OK)
         raiseEngine(db, rc);
@@ -974,16 +1181,24 @@ void bindLiteral(sqlite3 *db, sqlite3_stmt *s, int pos, const Literal &v)
 
 void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
 {
+    Open(sql, cnn, CursorType::Static);
+}
+
+struct Recordset::Pending {
+    std::optional<Lease> lease;
+};
+
+void Recordset::Open(const QString &sql, const ConnectionPtr &cnn, CursorType cursor)
+{
     if (open_)
         raise(err::NotAllowedWhenOpen);
     if (!cnn || !cnn->isOpen())
         raise(err::InvalidConnection);
     sqlite3 *db = cnn->handle();
 
-    Impl fresh;
-    fresh.cnn = cnn;
     const LiftedQuery lifted = liftLiterals(sql);
-    std::optional<Lease> lease;
+    Pending pending;
+    std::optional<Lease> &lease = pending.lease;
     try {
         lease.emplace(lendQuery(*cnn, lifted.text));
     } catch (const VbError &) {
@@ -993,76 +1208,138 @@ void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
         lease.emplace(lendQuery(*cnn, sql));
     }
     sqlite3_stmt *st = lease->s;
-    Prepared &plan = lease->plan();
     if (sqlite3_bind_parameter_count(st) == int(lifted.values.size()))
         for (size_t k = 0; k < lifted.values.size(); ++k)
-            bindLiteral(db, st, int(k) + 1, lifted.values[k]);
+            bindLiteral(db, st, int(k) + 1, lifted.values[k], cursor == CursorType::ForwardOnly);
+    finishOpen(pending, cnn, cursor);
+}
 
-    const bool rowidRead = plan.rowidRead;
-    int n = -1;
-    // The columns are taken after the first step: a kept statement that the engine prepared
-    // again for a changed table tells its new columns only then.
-    auto readColumns = [&] {
-        const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
-        if (plan.columnsOfVersion != version) {
-            plan.columns.clear();
-            plan.anyWritable = false;
-            const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
-            for (int i = 0; i < count; ++i) {
-                QueryColumn c;
-                c.name = QString::fromUtf8(sqlite3_column_name(st, i));
-                c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
-                const char *origin = sqlite3_column_origin_name(st, i);
-                const char *table = sqlite3_column_table_name(st, i);
-                if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
-                    c.origin = QString::fromUtf8(origin);
-                    plan.anyWritable = true;
+void Recordset::Open(const QString &sql, std::span<const Variant> params, const ConnectionPtr &cnn,
+                     CursorType cursor)
+{
+    if (open_)
+        raise(err::NotAllowedWhenOpen);
+    if (!cnn || !cnn->isOpen())
+        raise(err::InvalidConnection);
+    Pending pending;
+    pending.lease.emplace(lendQuery(*cnn, sql));
+    sqlite3_stmt *st = pending.lease->s;
+    if (sqlite3_bind_parameter_count(st) != int(params.size()))
+        raise(err::DatabaseError, QStringLiteral("The query takes %1 values, %2 were given.")
+                                      .arg(sqlite3_bind_parameter_count(st))
+                                      .arg(params.size()));
+    for (size_t k = 0; k < params.size(); ++k)
+        bindValue(cnn->handle(), st, int(k) + 1, params[k]);
+    finishOpen(pending, cnn, cursor);
+}
+
+void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorType cursor)
+{
+    sqlite3 *db = cnn->handle();
+    std::optional<Lease> &lease = pending.lease;
+    sqlite3_stmt *st = lease->s;
+    Prepared &plan = lease->plan();
+    // Built in place: a closed recordset holds nothing, and a failed Open leaves it closed.
+    Impl &fresh = *d;   // closed: as a new one
+    fresh.cnn = cnn;
+    // The rows are read by a function of their own so that any way out of it leaves the
+    // recordset closed.
+    const auto read = [&] {
+        const bool rowidRead = plan.rowidRead;
+        int n = -1;
+        // The columns are taken after the first step: a kept statement that the engine prepared
+        // again for a changed table tells its new columns only then.
+        auto readColumns = [&] {
+            const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
+            if (plan.columnsOfVersion != version) {
+                auto columns = std::make_shared<std::vector<QueryColumn>>();
+                plan.anyWritable = false;
+                const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
+                for (int i = 0; i < count; ++i) {
+                    QueryColumn c;
+                    c.name = QString::fromUtf8(sqlite3_column_name(st, i));
+                    c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
+                    const char *origin = sqlite3_column_origin_name(st, i);
+                    const char *table = sqlite3_column_table_name(st, i);
+                    if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+                        c.origin = QString::fromUtf8(origin);
+                        plan.anyWritable = true;
+                    }
+                    columns->push_back(c);
                 }
-                plan.columns.push_back(c);
+                plan.columns = std::move(columns);
+                plan.columnsOfVersion = version;
             }
-            plan.columnsOfVersion = version;
-        }
-        fresh.cols = plan.columns;
-        n = int(fresh.cols.size());
-    };
+            fresh.colsShared = plan.columns;
+            n = int(fresh.cols().size());
+        };
 
-    for (;;) {
-        const int rc = sqlite3_step(st);
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            raiseEngine(db, rc);
-        if (n < 0)
+        if (cursor == CursorType::ForwardOnly) {
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+                raiseEngine(db, rc);
             readColumns();
-        if (rc == SQLITE_DONE)
-            break;
-        const size_t at = fresh.values.size();
-        fresh.values.resize(at + size_t(n));
-        for (int i = 0; i < n; ++i)
-            fresh.values[at + i] = readValue(st, i, fresh.cols[i].type);
-        fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
-    }
-    fresh.updatable = rowidRead && plan.anyWritable;
-    fresh.table = plan.table;
-    fresh.rereadSql = plan.rereadSql;
-    lease.reset();
-
-    // An expression column (COUNT, MAX, ...) takes the type of what it holds.
-    for (int i = 0; i < n; ++i) {
-        Impl::Column &c = fresh.cols[i];
-        if (c.type != VarType::Empty)
-            continue;
-        c.type = VarType::Double;
-        for (long r = 0; r < fresh.rows(); ++r) {
-            const Variant &v = fresh.values[size_t(r) * n + i];
-            if (!v.isNull()) {
-                c.type = v.type();
+            fresh.forward = true;
+            fresh.table = plan.table;
+            // A column of no declared type is read as what each value is; an expression column
+            // tells the type of what its first row holds.
+            fresh.undeclared.assign(size_t(n), false);
+            for (int i = 0; i < n; ++i) {
+                if (fresh.cols()[i].type != VarType::Empty)
+                    continue;
+                Impl::Column &c = fresh.ownCols()[i];
+                fresh.undeclared[size_t(i)] = true;
+                if (c.origin.isEmpty())
+                    c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
+                                                                                          : VarType::Double;
+            }
+            if (rc == SQLITE_ROW)
+                fresh.cursor = std::make_unique<Lease>(std::move(*lease));
+            lease.reset();
+            return;
+        }
+        for (;;) {
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+                raiseEngine(db, rc);
+            if (n < 0)
+                readColumns();
+            if (rc == SQLITE_DONE)
                 break;
+            const size_t at = fresh.values.size();
+            fresh.values.resize(at + size_t(n));
+            for (int i = 0; i < n; ++i)
+                fresh.values[at + i] = readValue(st, i, fresh.cols()[i].type);
+            fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
+        }
+        fresh.updatable = rowidRead && plan.anyWritable;
+        fresh.table = plan.table;
+        fresh.rereadSql = plan.rereadSql;
+        lease.reset();
+
+        // An expression column (COUNT, MAX, ...) takes the type of what it holds.
+        for (int i = 0; i < n; ++i) {
+            // (a column of no declared type that can be written keeps what it is given)
+            if (fresh.cols()[i].type != VarType::Empty || !fresh.cols()[i].origin.isEmpty())
+                continue;
+            Impl::Column &c = fresh.ownCols()[i];
+            c.type = VarType::Double;
+            for (long r = 0; r < fresh.rows(); ++r) {
+                const Variant &v = fresh.values[size_t(r) * n + i];
+                if (!v.isNull()) {
+                    c.type = v.type();
+                    break;
+                }
             }
         }
-        if (!c.origin.isEmpty())
-            c.type = VarType::Empty;  // a column of no declared type keeps what it is given
+        fresh.pos = 0;
+    };
+    try {
+        read();
+    } catch (...) {
+        *d = Impl();
+        throw;
     }
-    *d = std::move(fresh);
-    d->pos = 0;
     open_ = true;
 }
 
@@ -1077,6 +1354,8 @@ bool Recordset::isEOF() const
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return !d->cursor;
     if (d->mode == Impl::Mode::Add || d->onDeleted)
         return false;
     return d->pos >= d->rows();
@@ -1086,6 +1365,8 @@ bool Recordset::isBOF() const
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return !d->cursor && !d->cursorMoved;
     if (d->mode == Impl::Mode::Add || d->onDeleted)
         return false;
     return d->rows() == 0 || d->pos < 0;
@@ -1095,6 +1376,11 @@ void Recordset::MoveFirst()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward) {
+        if (d->cursorMoved)
+            raise(err::NotAllowedInContext);
+        return;
+    }
     Update();
     d->onDeleted = false;
     d->pos = 0;
@@ -1104,6 +1390,8 @@ void Recordset::MoveLast()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        raise(err::NotAllowedInContext);
     Update();
     d->onDeleted = false;
     d->pos = d->rows() > 0 ? d->rows() - 1 : 0;
@@ -1113,6 +1401,13 @@ void Recordset::MoveNext()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward) {
+        if (!d->cursor)
+            raise(err::NoCurrentRecord);
+        d->cursorMoved = true;
+        d->advance();
+        return;
+    }
     Update();
     if (d->onDeleted) {
         d->onDeleted = false;  // the row after the deleted one already stands at pos
@@ -1127,6 +1422,8 @@ void Recordset::MovePrevious()
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        raise(err::NotAllowedInContext);
     Update();
     if (d->onDeleted) {
         d->onDeleted = false;
@@ -1142,6 +1439,8 @@ long Recordset::RecordCount() const
 {
     if (!open_)
         raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return -1;
     return d->rows();
 }
 
@@ -1154,20 +1453,20 @@ QString Recordset::FieldName(int i) const
 {
     if (!open_ || i < 0 || i >= d->width())
         raise(err::ItemNotFound);
-    return d->cols[i].name;
+    return d->cols()[i].name;
 }
 
 VarType Recordset::FieldType(int i) const
 {
     if (!open_ || i < 0 || i >= d->width())
         raise(err::ItemNotFound);
-    return d->cols[i].type;
+    return d->cols()[i].type;
 }
 
 int Recordset::fieldIndex(const QString &name) const
 {
     for (int i = 0; i < d->width(); ++i)
-        if (d->cols[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(d->cols()[i].name, name))
             return i;
     return -1;
 }
@@ -1182,7 +1481,50 @@ Variant Recordset::Fields(int i) const
         return d->buffer[i];
     if (!d->hasRow())
         raise(err::NoCurrentRecord);
+    if (d->forward)
+        return readValue(d->cursor->s, i, d->undeclared[size_t(i)] ? VarType::Empty : d->cols()[i].type);
     return d->values[size_t(d->pos) * d->width() + i];
+}
+
+bool Recordset::isNullField(int i) const
+{
+    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width())
+        return sqlite3_column_type(d->cursor->s, i) == SQLITE_NULL;
+    return Fields(i).isNull();
+}
+
+double Recordset::doubleField(int i) const
+{
+    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width()) {
+        sqlite3_stmt *s = d->cursor->s;
+        const int st = sqlite3_column_type(s, i);
+        if (st == SQLITE_NULL)
+            return 0;
+        if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) {
+            switch (d->cols()[i].type) {
+            case VarType::Single: return double(float(sqlite3_column_double(s, i)));
+            case VarType::Boolean: return sqlite3_column_double(s, i) != 0.0 ? -1.0 : 0.0;
+            case VarType::String: break;   // a number in a text column converts as its text
+            default: return sqlite3_column_double(s, i);
+            }
+        }
+    }
+    const Variant v = Fields(i);
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
+QByteArrayView Recordset::utf8Field(int i) const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (!d->forward)
+        raise(err::NotAllowedInContext);
+    if (i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    if (!d->cursor)
+        raise(err::NoCurrentRecord);
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(d->cursor->s, i));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(d->cursor->s, i)) : QByteArrayView();
 }
 
 Variant Recordset::Fields(const QString &name) const
@@ -1205,10 +1547,15 @@ void Recordset::setField(int i, const Variant &v)
         raise(err::NoCurrentRecord);
     if (!d->updatable)
         raise(err::NotUpdatable);
-    const Impl::Column &c = d->cols[i];
+    const Impl::Column &c = d->cols()[i];
     if (c.origin.isEmpty())
         raise(err::NotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(c.name));
     const Variant stored = convertTo(v, c.type);  // raises before anything changes
+    // A value the row already holds is no change: writing it would dirty a page and cost a
+    // sync for nothing.
+    auto holds = [&](const Variant &now) { return now.type() == stored.type() && now == stored; };
+    if (d->mode == Impl::Mode::None && holds(d->values[size_t(d->pos) * d->width() + i]))
+        return;
     if (d->mode == Impl::Mode::None) {
         const auto row = d->values.begin() + size_t(d->pos) * d->width();
         d->buffer.assign(row, row + d->width());
@@ -1218,12 +1565,12 @@ void Recordset::setField(int i, const Variant &v)
     // A column named twice in the select list is one column of the table: both show the value,
     // and it is written once.
     for (int j = 0; j < d->width(); ++j) {
-        if (d->cols[j].origin.compare(c.origin, Qt::CaseInsensitive) == 0) {
+        if (sameName(d->cols()[j].origin, c.origin)) {
             d->buffer[j] = stored;
             d->dirty[j] = false;
         }
     }
-    d->dirty[i] = true;
+    d->dirty[i] = d->mode == Impl::Mode::Add || !holds(d->values[size_t(d->pos) * d->width() + i]);
 }
 
 void Recordset::setField(const QString &name, const Variant &v)

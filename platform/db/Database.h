@@ -6,9 +6,11 @@
 #pragma once
 
 #include "../Variant.h"
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <span>
 #include <vector>
 
 struct sqlite3;
@@ -71,8 +73,14 @@ using ConnectionPtr = std::shared_ptr<Connection>;
 // undoes the open transaction anyway, and the error that caused the leave is the one to report.
 class TransactionScope {
 public:
-    explicit TransactionScope(Connection &cnn);
-    explicit TransactionScope(const ConnectionPtr &cnn) : TransactionScope(*cnn) {}
+    // What commit does with a unit whose writes, taken together, changed nothing (values set
+    // and set back, as a drawing that clears its scales and works them out again): Keep
+    // commits it as any other, Discard rolls it back instead, so that it costs no sync.
+    enum class Unchanged { Keep, Discard };
+
+    explicit TransactionScope(Connection &cnn, Unchanged unchanged = Unchanged::Keep);
+    explicit TransactionScope(const ConnectionPtr &cnn, Unchanged unchanged = Unchanged::Keep)
+        : TransactionScope(*cnn, unchanged) {}
     ~TransactionScope();
     TransactionScope(const TransactionScope &) = delete;
     TransactionScope &operator=(const TransactionScope &) = delete;
@@ -83,13 +91,22 @@ public:
     bool active() const { return active_; }
 
 private:
+    struct Written;
+    bool writesChangedNothing() const;
+    void stopWatching();
+
     Connection &cnn_;
     bool active_ = false;
+    std::unique_ptr<Written> written_;   // the rows an outermost Discard unit wrote
 };
 
 // Opens a connection to a file with the program's connection string.
 ConnectionPtr openDatabase(const QString &path);
 QString connectionStringFor(const QString &path);
+
+// How a recordset moves: a static snapshot (every row read at Open, free movement, writable),
+// or forward only (each row read from the statement as MoveNext reaches it, read only).
+enum class CursorType { Static, ForwardOnly };
 
 class Recordset {
 public:
@@ -102,6 +119,17 @@ public:
     // Later writes by others are not seen. A one-table query (SELECT <list> or * FROM one table,
     // no DISTINCT, GROUP BY or compound) can be written; any other query only read.
     void Open(const QString &sql, const ConnectionPtr &cnn);
+    // Forward only: nothing is copied; Fields reads the current row straight from the engine,
+    // so a walk costs little more than the engine's own steps. The query stays open on the
+    // connection until the recordset is closed or reaches its end; writes through the same
+    // connection meanwhile are allowed. MovePrevious and MoveLast raise 3219, RecordCount is -1,
+    // and the rows cannot be written (3251). MoveFirst before the first MoveNext is harmless.
+    void Open(const QString &sql, const ConnectionPtr &cnn, CursorType cursor);
+    // A query with a "?" for each value, bound in order as the values' types store them; the
+    // text is taken as it stands. What a caller that knows its values uses instead of writing
+    // them into the text.
+    void Open(const QString &sql, std::span<const Variant> params, const ConnectionPtr &cnn,
+              CursorType cursor = CursorType::Static);
     // Changes not stored with Update are dropped. Closing twice is harmless.
     void Close();
     bool isOpen() const { return open_; }
@@ -121,6 +149,11 @@ public:
 
     Variant Fields(int i) const;
     Variant Fields(const QString &name) const;
+    // Typed reads of the current row without a Variant in between: Null reads as true, 0 and "".
+    // utf8Field's bytes stay valid until the next move (forward only; a snapshot raises 3219).
+    bool isNullField(int i) const;
+    double doubleField(int i) const;
+    QByteArrayView utf8Field(int i) const;
     // Converts to the column's declared type (13 type mismatch, 6 overflow).
     void setField(int i, const Variant &v);
     void setField(const QString &name, const Variant &v);
@@ -139,6 +172,8 @@ public:
 
 private:
     struct Impl;
+    struct Pending;
+    void finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorType cursor);
     std::unique_ptr<Impl> d;
     bool open_ = false;
 };

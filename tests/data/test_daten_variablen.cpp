@@ -1,6 +1,8 @@
 // The write rule, the read rule and the transfers between table columns and variables.
 #include "DataFixture.h"
 
+#include <sqlite3.h>
+
 namespace vnt::test {
 namespace {
 
@@ -49,6 +51,33 @@ TEST_F(Daten, SecondColumnUnderTheSameKeyRewritesTheRow)
     ASSERT_TRUE(d.DVTS("BRZ", 2.5f, "I2", 3));
     ASSERT_TRUE(d.DVTD("NTZ", 1.25, "I2", 3));
     EXPECT_EQ(rows("SELECT [ID],[I2],[BRZ],[NTZ] FROM [A2]"), "7;3;2,5;1,25");
+}
+
+// The reader keeps nothing between calls: what a write changed in between, through the same
+// accessor, another accessor or plain SQL on the connection, the next read sees, within a
+// transaction too. Rewriting a row with the values it holds changes nothing in the table.
+TEST_F(Daten, AReadAfterAWriteSeesTheWrite)
+{
+    clsDATEN d(ctx), other(ctx);
+    d.setETABELLE("A2");
+    other.setETABELLE("A2");
+    float v = 0;
+    ASSERT_TRUE(d.DVTS("BRZ", 2.5f, "I2", 3));
+    ASSERT_TRUE(d.DTVS("BRZ", v, "I2", 3));
+    EXPECT_EQ(v, 2.5f);
+    db::TransactionScope unit(ctx.cnnX());
+    ASSERT_TRUE(other.DVTS("BRZ", 4.5f, "I2", 3));
+    ASSERT_TRUE(d.DTVS("BRZ", v, "I2", 3));
+    EXPECT_EQ(v, 4.5f);
+    exec("UPDATE A2 SET BRZ=6.5 WHERE I2=3");
+    ASSERT_TRUE(d.DTVS("BRZ", v, "I2", 3));
+    EXPECT_EQ(v, 6.5f);
+    const int before = sqlite3_total_changes(ctx.cnnX()->handle());
+    ASSERT_TRUE(d.DVTI("I2", 3, "I2", 3));
+    ASSERT_TRUE(d.DVTS("BRZ", 6.5f, "I2", 3));
+    EXPECT_EQ(sqlite3_total_changes(ctx.cnnX()->handle()), before);
+    unit.commit();
+    EXPECT_EQ(rows("SELECT [ID],[I2],[BRZ] FROM [A2]"), "7;3;6,5");
 }
 
 TEST_F(Daten, WrittenValuesAndBlanks)

@@ -2,6 +2,7 @@
 // scroll shifts, and the fixed content of the figure tables.
 #include "test_grafik_support.h"
 #include "TestSupport.h"
+#include "common/SyncCounter.h"
 
 #include <QScrollBar>
 
@@ -323,4 +324,33 @@ TEST_F(Skalen, UnreadableFrameRowEndsWithoutDrawing) {
     ASSERT_GE(boxes.records().size(), 1u);
     EXPECT_EQ(boxes.records()[0].title, QStringLiteral("Datenfehler"));
     EXPECT_TRUE(surface.strokes().empty());
+}
+
+// A figure's frame-row writes are one commit, whether or not a drawing pass holds a unit of
+// its own; drawing it again with nothing changed writes and syncs nothing.
+TEST_F(Skalen, OneFigureCommitsItsFrameOnceAndAnUnchangedFrameNotAtAll) {
+    test::Boxes boxes;   // none expected
+    db.frame(1, 11, 1, 1, 10, 5, 5, 10, 0, 0, 0, 0);
+    test::installSyncCounter();
+    db.ctx.cnn = db::openDatabase(db.dir.filePath(QStringLiteral("VANT.mdb")));
+    g->setEBOXMIN(-1);
+    g->setEBOXMAX(-1);
+    g->setELXMIN({0, 10, 20, 30, 40, 50});
+    g->setELXDIFF({10, 20, 50, 100});
+    g->setELXIT({2, 4, 5, 10});
+    g->setELXGIT({2, 4, 5, 10});
+    g->setELXZL({1, 2, 5, 5});
+    db.exec(QStringLiteral("UPDATE G0 SET YMAX=100"));
+    const std::vector<double> xs{12, 37};
+    {
+        test::SyncMeter first;
+        g->SKALEN(-1, &xs);
+        EXPECT_EQ(first.counted().database, 1);
+    }
+    EXPECT_GE(db.g0(QStringLiteral("XMAX")), 37);   // worked out and written back
+    EXPECT_GT(db.g0(QStringLiteral("MX")), 0);
+    test::SyncMeter again;
+    g->SKALEN(-1, &xs);
+    EXPECT_EQ(again.counted().all, 0);
+    EXPECT_FALSE(surface.strokes().empty());
 }

@@ -3,6 +3,7 @@
 // and factors of each case; BRZ in A2 is always NTZ + AUZ + PPZ + STZ.
 #include "InputFixture.h"
 #include "input/clsBERECHNEN.h"
+#include "common/SyncCounter.h"
 
 using namespace vnt;
 using namespace vnt::test;
@@ -265,4 +266,25 @@ TEST_F(EvaluationThroughTables, KeysWithoutPresetsAreNamedOnceAfterTheRun)
         EXPECT_EQ(b.records()[0].style, ui::vbOKOnly | ui::vbInformation);
         EXPECT_EQ(b.records()[0].text, QString::fromUtf8(c.notice));
     }
+}
+
+// The evaluation is one commit; evaluating a record whose results are stored already writes
+// nothing, so the disk is not synced at all.
+TEST_F(EvaluationThroughTables, AnEvaluationCommitsOnceAndAnUnchangedOneNotAtAll)
+{
+    givenRecord();
+    installSyncCounter();
+    ctx.cnn = cnn = db::openDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
+    {
+        SyncMeter first;
+        clsBERECHNEN e(ctx);
+        ASSERT_TRUE(e.BERECHNUNG());
+        EXPECT_EQ(first.counted().database, 1);
+    }
+    const QString before = allResults();
+    SyncMeter second;
+    clsBERECHNEN e(ctx);
+    ASSERT_TRUE(e.BERECHNUNG());
+    EXPECT_EQ(second.counted().all, 0);
+    EXPECT_EQ(allResults(), before);
 }

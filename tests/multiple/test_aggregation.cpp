@@ -12,7 +12,8 @@ namespace {
 Section section(float DEZ, float BRZ, float NTZ = 0, std::array<QString, kKeys> keys = {})
 {
     Section s;
-    s.keys = keys;
+    for (size_t k = 0; k < keys.size(); ++k)
+        s.keys[k] = keys[k];
     s.DEZ = DEZ;
     s.BRZ = BRZ;
     s.NTZ = NTZ;

@@ -4,6 +4,7 @@
 #include "common/PageLook.h"
 
 #include "common/LegendCheck.h"
+#include "common/SyncCounter.h"
 
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
@@ -328,6 +329,31 @@ TEST_F(MSeite1Test, WithoutReadableCombinationsTheRunSaysSoOnceAndShowsEmptyFigu
     page->setPrintTarget(sheet);
     drawAll(*page);   // no further box
     EXPECT_TRUE(sheet->texts().contains("Kombinationen"));
+}
+
+// A load is one unit of work on the disk: the stored sums and the figures' frame rows are
+// committed once each. Loading unchanged data again commits nothing, also when the figures
+// clear their frames and work them out afresh to the same values.
+TEST_F(MSeite1Test, ALoadCommitsAtMostTwiceAndNothingWhenNothingChanged)
+{
+    installSyncCounter();
+    ctx.cnn = cnn = db::openDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
+    {
+        SyncMeter first;
+        auto page = load();
+        EXPECT_LE(first.counted().database, 2);
+        EXPECT_GE(first.counted().database, 1);
+    }
+    {
+        SyncMeter again;
+        auto page = load();
+        EXPECT_EQ(again.counted().all, 0);
+    }
+    cnn->Execute(QStringLiteral("UPDATE A1 SET BONEU = 0"));
+    SyncMeter unmarked;
+    auto page = load();
+    EXPECT_EQ(unmarked.counted().all, 0);
+    EXPECT_EQ(rows("SELECT I1, BOKOMB+0, SDEZ, SBRZ FROM M3 ORDER BY I1"), "0;1;40;15|1;1;60;20|2;0;60;0");
 }
 
 TEST_F(MSeite1Test, DrawingsAfterTheLoadKeepTheStoredFramesButFollowTheData)

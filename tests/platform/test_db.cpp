@@ -2,6 +2,7 @@
 // to the table, typed columns that refuse what they cannot hold, and the connection's guards.
 #include "common/DbDump.h"
 #include "common/ErrorOf.h"
+#include "common/SyncCounter.h"
 #include "common/TestSupport.h"
 #include "platform/db/Database.h"
 #include "platform/db/DatabaseFile.h"
@@ -500,4 +501,123 @@ TEST_F(DbTest, DatabaseDefects)
     EXPECT_TRUE(databaseDefect(junk.fileName(), model).contains("not a database")) << databaseDefect(junk.fileName(), model).toStdString();
     EXPECT_EQ(errorOf([&] { databaseDefect(dir.filePath("none.mdb")); }), err::FileNotFound);
     EXPECT_EQ(QFile(junk.fileName()).size(), 8192);
+}
+
+// A value the row already holds is not written: the table's change count stays, and a changed
+// value beside unchanged ones is written alone. Letter case is a change even in a NOCASE column.
+TEST_F(DbTest, WritesThatChangeNothingAreNotWritten)
+{
+    cnn->Execute("UPDATE [T] SET [F]=1.5, [AKT]=1 WHERE [ID]=2");
+    const int before = sqlite3_total_changes(cnn->handle());
+    Recordset rs;
+    rs.Open("SELECT [ID],[I2],[KEN],[F],[AKT],[DEF] FROM [T] WHERE [ID]=2", cnn);
+    rs.setField("ID", 2);
+    rs.setField("I2", Variant(int16_t(1)));
+    rs.setField("KEN", "b");
+    rs.setField("F", 1.5);
+    rs.setField("AKT", true);
+    rs.setField("DEF", 5);
+    rs.Update();
+    EXPECT_EQ(sqlite3_total_changes(cnn->handle()), before);
+
+    rs.setField("ID", 2);
+    rs.setField("KEN", "B");
+    rs.Update();
+    EXPECT_EQ(sqlite3_total_changes(cnn->handle()), before + 1);
+    EXPECT_EQ(scalar("SELECT [KEN] FROM [T] WHERE [ID]=2"), Variant("B"));
+
+    // A value set and set back within one edit leaves the row alone.
+    rs.setField("F", 2.5);
+    rs.setField("F", 1.5);
+    rs.Update();
+    EXPECT_EQ(sqlite3_total_changes(cnn->handle()), before + 1);
+
+    // A new row is written whole, Nulls included.
+    rs.AddNew();
+    rs.setField("ID", 9);
+    rs.setField("KEN", Variant::null());
+    rs.Update();
+    EXPECT_EQ(vnt::test::dump(cnn, "SELECT [ID],[KEN],[DEF] FROM [T] WHERE [ID]=9"), "9;Null;5");
+}
+
+// A forward-only walk reads the rows as the snapshot does, typed as the columns declare them,
+// lets the connection write meanwhile, and refuses to go back.
+TEST_F(DbTest, ForwardOnlyWalk)
+{
+    cnn->Execute("UPDATE [T] SET [F]=0.1, [AKT]=1, [D]=2.5 WHERE [ID]=1");
+    Recordset rs;
+    rs.Open("SELECT [ID],[KEN],[F],[AKT],[D],[I2] FROM [T] WHERE [ID]>=1 ORDER BY [ID]", cnn, CursorType::ForwardOnly);
+    EXPECT_FALSE(rs.isBOF());
+    EXPECT_EQ(rs.RecordCount(), -1);
+    rs.MoveFirst();   // still on the first row: harmless
+    EXPECT_EQ(rs.Fields(0), Variant(int32_t(1)));
+    EXPECT_EQ(rs.Fields("F").type(), VarType::Single);
+    EXPECT_EQ(rs.doubleField(2), double(0.1f));
+    EXPECT_EQ(rs.doubleField(3), -1.0);   // True as a number
+    EXPECT_EQ(rs.doubleField(4), 2.5);
+    EXPECT_EQ(rs.utf8Field(1).toByteArray(), "a");
+    EXPECT_EQ(errorOf([&] { rs.setField(1, "x"); }), err::NotUpdatable);
+
+    // Writing through the connection during the walk is allowed.
+    cnn->Execute("UPDATE [T] SET [KEN]='B2' WHERE [ID]=2");
+    EXPECT_EQ(scalar("SELECT [KEN] FROM [T] WHERE [ID]=2"), Variant("B2"));
+    rs.MoveNext();
+    EXPECT_EQ(rs.Fields(0), Variant(int32_t(2)));
+    EXPECT_TRUE(rs.isNullField(4));
+    EXPECT_EQ(rs.doubleField(4), 0.0);
+    EXPECT_EQ(errorOf([&] { rs.MovePrevious(); }), err::NotAllowedInContext);
+    EXPECT_EQ(errorOf([&] { rs.MoveLast(); }), err::NotAllowedInContext);
+    EXPECT_EQ(errorOf([&] { rs.MoveFirst(); }), err::NotAllowedInContext);
+    rs.MoveNext();
+    EXPECT_EQ(rs.Fields(0), Variant(int32_t(3)));
+    rs.MoveNext();
+    EXPECT_TRUE(rs.isEOF());
+    EXPECT_EQ(errorOf([&] { rs.Fields(0); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), err::NoCurrentRecord);
+
+    // At its end the walk holds no read: another connection can write at once.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &other), SQLITE_OK);
+    sqlite3_busy_timeout(other, 0);
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+
+    Recordset none;
+    none.Open("SELECT [ID] FROM [T] WHERE [ID]=77", cnn, CursorType::ForwardOnly);
+    EXPECT_TRUE(none.isEOF());
+    EXPECT_TRUE(none.isBOF());
+}
+
+// A unit that may discard what changed nothing: values set and set back cost no sync and
+// stay as they were; a real change, an added row, or a plain unit commits and syncs once.
+TEST_F(DbTest, UnitsThatChangedNothingAreNotCommitted)
+{
+    vnt::test::installSyncCounter();
+    cnn = openDatabase(file);
+    struct Case {
+        const char *what;
+        TransactionScope::Unchanged mode;
+        const char *writes;
+        long syncs;
+        const char *after;
+    };
+    const Case cases[] = {
+        {"set and set back", TransactionScope::Unchanged::Discard,
+         "UPDATE [T] SET [KEN]='zz' WHERE [ID]=1; UPDATE [T] SET [KEN]='a' WHERE [ID]=1", 0, "a"},
+        {"a real change", TransactionScope::Unchanged::Discard, "UPDATE [T] SET [KEN]='q' WHERE [ID]=1", 1, "q"},
+        {"case is a change", TransactionScope::Unchanged::Discard, "UPDATE [T] SET [KEN]='Q' WHERE [ID]=1", 1, "Q"},
+        {"a row added and deleted", TransactionScope::Unchanged::Discard,
+         "INSERT INTO [T] ([ID]) VALUES (50); DELETE FROM [T] WHERE [ID]=50", 1, "Q"},
+        {"kept as any other", TransactionScope::Unchanged::Keep,
+         "UPDATE [T] SET [KEN]='zz' WHERE [ID]=1; UPDATE [T] SET [KEN]='Q' WHERE [ID]=1", 1, "Q"},
+    };
+    for (const Case &c : cases) {
+        vnt::test::SyncMeter meter;
+        TransactionScope unit(cnn, c.mode);
+        cnn->Execute(c.writes);
+        unit.commit();
+        EXPECT_FALSE(cnn->inTransaction()) << c.what;
+        EXPECT_EQ(meter.counted().database, c.syncs) << c.what;
+        EXPECT_EQ(scalar("SELECT [KEN] FROM [T] WHERE [ID]=1"), Variant(c.after)) << c.what;
+    }
 }
