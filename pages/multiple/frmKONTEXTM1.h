@@ -1,3 +1,4 @@
+// Serves page 1 of the multiple evaluation (mdiMSEITE1) only: a press on one of its figures opens it.
 // The gross/net choice of the multiple evaluation, opened by a press on a figure of its first
 // page: "Bruttowerte" or "Nettowerte", stored in M1 on OK.
 #pragma once

@@ -1,3 +1,4 @@
+// Serves every result page, single and multiple: a click on the page beside its figures opens it.
 // The page-layout dialog of every result page: header/footer and page numbers on or off, the
 // page's colour and its picture boxes' colour, handed to the KONTEXT of the page that opened
 // it on OK. It is modal: the page it shows cannot be paged away or closed under it.

@@ -1,3 +1,4 @@
+// Serves result page 1 of one record (mdiSEITE1) only: a press on one of its figures opens it.
 // The evaluation options of a record, changed from its first result page: the unit-cost set,
 // the cost breakdown and the time breakdown, written back to the record's options row.
 #pragma once
