@@ -3,14 +3,13 @@
 #pragma once
 
 #include "common/DbDump.h"
+#include "common/QStringPrint.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "platform/RunContext.h"
 
 #include <QList>
 #include <QTemporaryDir>
-
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vnt::test {
 
