@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 namespace vnt {
@@ -42,6 +43,16 @@ bool filterEditorKey(QWidget *editor, QObject *watched, QEvent *event, const Edi
     if (*action)
         (*action)();
     return true;
+}
+
+QPushButton *editorButton(QWidget *parent, const QString &caption, const QString &name, const QRect &geometry)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
 }
 
 } // namespace vnt

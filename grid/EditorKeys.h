@@ -1,4 +1,5 @@
-// The keys both preset grid editors answer alike: the keypad's decimal key, Alt+Q, Esc and F1.
+// The keys both preset grid editors answer alike: the keypad's decimal key, Alt+Q, Esc and F1,
+// and their buttons, which leave Enter to the grid.
 #pragma once
 
 #include <QString>
@@ -7,6 +8,8 @@
 class QEvent;
 class QKeyEvent;
 class QObject;
+class QPushButton;
+class QRect;
 class QWidget;
 
 namespace vnt {
@@ -23,5 +26,9 @@ struct EditorKeys {
 
 // Handles a key pressed in `editor` or one of its children; true when the key was taken.
 bool filterEditorKey(QWidget *editor, QObject *watched, QEvent *event, const EditorKeys &keys);
+
+// A button of a grid editor. It never answers Enter or Esc: those keys belong to the grid and
+// to the editor's own keys.
+QPushButton *editorButton(QWidget *parent, const QString &caption, const QString &name, const QRect &geometry);
 
 } // namespace vnt

@@ -200,17 +200,9 @@ void frmVVORGABEN::buildWindow()
     for (QFrame *frame : frames_)
         frame->move(frame->x(), std::clamp(px(15.9) - strip, 0, std::max(0, pageHeight - frame->height())));
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("cmdOK"));
-    ok_->setGeometry(mmRect(137.6, 123.8, 28.2, 7.1));
-    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel_->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    cancel_->setGeometry(mmRect(166.1, 123.8, 28.2, 7.1));
-    // Neither button answers Enter: Enter belongs to the grids.
-    for (QPushButton *b : {ok_, cancel_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    ok_ = editorButton(this, QStringLiteral("OK"), QStringLiteral("cmdOK"), mmRect(137.6, 123.8, 28.2, 7.1));
+    cancel_ = editorButton(this, QStringLiteral("Abbrechen"), QStringLiteral("cmdABBRECHEN"),
+                           mmRect(166.1, 123.8, 28.2, 7.1));
     connect(ok_, &QPushButton::clicked, this, &frmVVORGABEN::cmdOK_Click);
     connect(cancel_, &QPushButton::clicked, this, &frmVVORGABEN::cmdABBRECHEN_Click);
 }

@@ -93,26 +93,16 @@ void frmMVORGABEN::buildWindow()
     cbo_->setEditable(true);
     cbo_->hide();
 
-    insert_ = new QPushButton(QStringLiteral("Zeile einfügen"), frame_);
-    insert_->setObjectName(QStringLiteral("cmdH"));
+    insert_ = editorButton(frame_, QStringLiteral("Zeile einfügen"), QStringLiteral("cmdH"),
+                           twipsRect(8175, 195, 1400, 400));
     insert_->setProperty("index", 0);
-    insert_->setGeometry(twipsRect(8175, 195, 1400, 400));
-    remove_ = new QPushButton(QStringLiteral("Zeile entfernen"), frame_);
-    remove_->setObjectName(QStringLiteral("cmdW"));
+    remove_ = editorButton(frame_, QStringLiteral("Zeile entfernen"), QStringLiteral("cmdW"),
+                           twipsRect(8175, 600, 1400, 400));
     remove_->setProperty("index", 0);
-    remove_->setGeometry(twipsRect(8175, 600, 1400, 400));
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("cmdOK"));
-    ok_->setGeometry(twipsRect(6600, 5460, 1600, 400));
-    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel_->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    cancel_->setGeometry(twipsRect(8220, 5460, 1600, 400));
-    // Enter and Esc belong to the grid and the window's own keys, not to the buttons.
-    for (QPushButton *b : {insert_, remove_, ok_, cancel_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    ok_ = editorButton(this, QStringLiteral("OK"), QStringLiteral("cmdOK"), twipsRect(6600, 5460, 1600, 400));
+    cancel_ = editorButton(this, QStringLiteral("Abbrechen"), QStringLiteral("cmdABBRECHEN"),
+                           twipsRect(8220, 5460, 1600, 400));
 
     connect(insert_, &QPushButton::clicked, this, &frmMVORGABEN::cmdH_Click);
     connect(remove_, &QPushButton::clicked, this, &frmMVORGABEN::cmdW_Click);

@@ -2,8 +2,10 @@
 // types, and that keys of widgets outside the editor pass through.
 #include "grid/EditorKeys.h"
 
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -78,4 +80,16 @@ TEST(EditorKeys, WindowKeysRunTheirActionsOnlyInsideTheEditor)
     // An editor without a help action still takes F1, so the key reaches nothing behind it.
     ed.keys.help = nullptr;
     EXPECT_TRUE(ed.press(ed.field, Qt::Key_F1, Qt::NoModifier));
+}
+
+TEST(EditorKeys, ButtonsLeaveEnterToTheGrid)
+{
+    QDialog dialog;
+    QPushButton *ok = editorButton(&dialog, QStringLiteral("OK"), QStringLiteral("cmdOK"), QRect(10, 20, 80, 24));
+    EXPECT_EQ(ok->parentWidget(), &dialog);
+    EXPECT_EQ(ok->objectName(), QStringLiteral("cmdOK"));
+    EXPECT_EQ(ok->geometry(), QRect(10, 20, 80, 24));
+    // A dialog makes a push button its default, answering Enter, unless told otherwise.
+    EXPECT_FALSE(ok->autoDefault());
+    EXPECT_FALSE(ok->isDefault());
 }
