@@ -27,7 +27,7 @@ public:
 
     // What a press on a figure does: the dialog, modal over the main window, then the page's
     // redraw, which reads the choice again however the dialog was closed.
-    static void zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
+    static void present(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
 
     QGroupBox *fra = nullptr;
     QRadioButton *optVZ[2] = {};

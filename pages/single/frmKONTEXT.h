@@ -26,8 +26,8 @@ public:
     frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent = nullptr);
 
     // Opens the dialog for a page with the page's switches and colours and waits for it.
-    static void zeigen(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
-                       qint64 pictureColor);
+    static void present(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
+                        qint64 pictureColor);
 
     QGroupBox *fraSKALEN = nullptr;
     QCheckBox *chkBOKF = nullptr;

@@ -31,7 +31,7 @@ public:
     // What a press on an options figure of the first record page does: the dialog, modal over
     // the main window, then the page's redraw, which re-reads the options whether or not
     // anything was stored.
-    static void zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
+    static void present(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
 
     QLabel *lblKENK = nullptr;
     QComboBox *cboKENK = nullptr;

@@ -160,7 +160,7 @@ bool mdiSEITE1::eventFilter(QObject *watched, QEvent *event)
         emit optionsDialogRequested();
         // A listener of the signal opens the dialog its own way; without one the page does.
         if (!isSignalConnected(QMetaMethod::fromSignal(&mdiSEITE1::optionsDialogRequested)))
-            frmKONTEXT1::zeigen(ctx_, [this] { NEUZEICHNEN(); });
+            frmKONTEXT1::present(ctx_, [this] { NEUZEICHNEN(); });
         return true;
     }
     return ResultPage::eventFilter(watched, event);
