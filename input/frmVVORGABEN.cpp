@@ -2,6 +2,7 @@
 // and the save that either writes all six tables or leaves every one as it was.
 #include "input/frmVVORGABEN.h"
 
+#include "grid/EditorKeys.h"
 #include "platform/Guard.h"
 #include "platform/WholeWrite.h"
 #include "platform/db/Database.h"
@@ -89,14 +90,6 @@ const Columns &columnDefs(int n)
                 {"FZK", 12, "[-]", "Faktor für die Zusatzkosten", 0, "#0.00", 2}},
     };
     return defs[n];
-}
-
-// The keypad's decimal key, whatever sign the keyboard layout gives it.
-bool isKeypadDecimal(const QKeyEvent *k)
-{
-    return (k->modifiers() & Qt::KeypadModifier)
-           && (k->key() == Qt::Key_Period || k->key() == Qt::Key_Comma || k->text() == QLatin1String(".")
-               || k->text() == QLatin1String(","));
 }
 
 } // namespace
@@ -207,17 +200,9 @@ void frmVVORGABEN::buildWindow()
     for (QFrame *frame : frames_)
         frame->move(frame->x(), std::clamp(px(15.9) - strip, 0, std::max(0, pageHeight - frame->height())));
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("cmdOK"));
-    ok_->setGeometry(mmRect(137.6, 123.8, 28.2, 7.1));
-    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel_->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    cancel_->setGeometry(mmRect(166.1, 123.8, 28.2, 7.1));
-    // Neither button answers Enter: Enter belongs to the grids.
-    for (QPushButton *b : {ok_, cancel_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    ok_ = editorButton(this, QStringLiteral("OK"), QStringLiteral("cmdOK"), mmRect(137.6, 123.8, 28.2, 7.1));
+    cancel_ = editorButton(this, QStringLiteral("Abbrechen"), QStringLiteral("cmdABBRECHEN"),
+                           mmRect(166.1, 123.8, 28.2, 7.1));
     connect(ok_, &QPushButton::clicked, this, &frmVVORGABEN::cmdOK_Click);
     connect(cancel_, &QPushButton::clicked, this, &frmVVORGABEN::cmdABBRECHEN_Click);
 }
@@ -343,37 +328,22 @@ bool frmVVORGABEN::eventFilter(QObject *watched, QEvent *event)
             }
         return false;
     }
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    if (event->type() != QEvent::KeyPress)
         return false;
-    auto *w = static_cast<QWidget *>(watched);
-    if (w != this && !isAncestorOf(w))
-        return false;
-    auto *k = static_cast<QKeyEvent *>(event);
-
-    if (isKeypadDecimal(k)) {
-        // Typed as the locale's decimal sign, so that saving reads the number as the user meant it.
-        const QString sign = ctx_.DEZIMALPUNKT().isEmpty() ? sys::decimalSign() : ctx_.DEZIMALPUNKT();
-        if (k->text() == sign)
-            return false;
-        QKeyEvent typed(QEvent::KeyPress, sign == QLatin1String(",") ? Qt::Key_Comma : Qt::Key_Period, Qt::NoModifier, sign);
-        QApplication::sendEvent(w, &typed);
-        return true;
-    }
-    if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+    // Keypad decimals are typed as the locale's decimal sign, so that saving reads the number as
+    // the user meant it; Esc leaves the editor itself open with its edits.
+    EditorKeys keys;
+    keys.decimalSign = ctx_.DEZIMALPUNKT().isEmpty() ? sys::decimalSign() : ctx_.DEZIMALPUNKT();
+    keys.quit = [this] {
         if (onQuit)
             onQuit();
-        return true;
-    }
-    if (k->key() == Qt::Key_Escape) {
-        ctx_.stbMAIN_PanelClick(9);   // the editor itself stays open with its edits
-        return true;
-    }
-    if (k->key() == Qt::Key_F1) {
+    };
+    keys.escape = [this] { ctx_.stbMAIN_PanelClick(9); };
+    keys.help = [this] {
         if (onHelp)
             onHelp();
-        return true;
-    }
-    return false;
+    };
+    return filterEditorKey(this, watched, event, keys);
 }
 
 } // namespace vnt

@@ -59,7 +59,7 @@ frmKONTEXTM1::frmKONTEXTM1(RunContext &ctx, QWidget *parent) : QDialog(parent), 
 
 frmKONTEXTM1::~frmKONTEXTM1() = default;
 
-void frmKONTEXTM1::zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN)
+void frmKONTEXTM1::present(RunContext &ctx, const std::function<void()> &NEUZEICHNEN)
 {
     showThenRedraw<frmKONTEXTM1>(ctx, NEUZEICHNEN);
 }

@@ -1,3 +1,4 @@
+// Serves page 1 of the multiple evaluation (mdiMSEITE1) only: a press on one of its figures opens it.
 // The gross/net choice of the multiple evaluation, opened by a press on a figure of its first
 // page: "Bruttowerte" or "Nettowerte", stored in M1 on OK.
 #pragma once
@@ -26,7 +27,7 @@ public:
 
     // What a press on a figure does: the dialog, modal over the main window, then the page's
     // redraw, which reads the choice again however the dialog was closed.
-    static void zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
+    static void present(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
 
     QGroupBox *fra = nullptr;
     QRadioButton *optVZ[2] = {};

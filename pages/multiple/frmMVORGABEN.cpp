@@ -3,6 +3,7 @@
 #include "pages/multiple/frmMVORGABEN.h"
 
 #include "data/DataBoxes.h"
+#include "grid/EditorKeys.h"
 #include "platform/Guard.h"
 #include "platform/WholeWrite.h"
 #include "platform/db/Database.h"
@@ -34,14 +35,6 @@ const char *const kColumns[6] = {"I1", "KENG", "KENT", "KENV", "KENL", "KENF"};
 struct Preset { const char *table, *id, *key; int column; };
 const Preset kPresets[5] = {{"VANT_V11", "IDT", "KENT", 2}, {"VANT_V12", "IDV", "KENV", 3}, {"VANT_V13", "IDL", "KENL", 4},
                             {"VANT_V14", "IDF", "KENF", 5}, {"VANT_V2", "IDG", "KENG", 1}};
-
-bool isKeypadDecimal(const QKeyEvent *k)
-{
-    return (k->modifiers() & Qt::KeypadModifier)
-           && (k->key() == Qt::Key_Period || k->key() == Qt::Key_Comma || k->text() == QLatin1String(".")
-               || k->text() == QLatin1String(","));
-}
-
 
 } // namespace
 
@@ -100,26 +93,16 @@ void frmMVORGABEN::buildWindow()
     cbo_->setEditable(true);
     cbo_->hide();
 
-    insert_ = new QPushButton(QStringLiteral("Zeile einfügen"), frame_);
-    insert_->setObjectName(QStringLiteral("cmdH"));
+    insert_ = editorButton(frame_, QStringLiteral("Zeile einfügen"), QStringLiteral("cmdH"),
+                           twipsRect(8175, 195, 1400, 400));
     insert_->setProperty("index", 0);
-    insert_->setGeometry(twipsRect(8175, 195, 1400, 400));
-    remove_ = new QPushButton(QStringLiteral("Zeile entfernen"), frame_);
-    remove_->setObjectName(QStringLiteral("cmdW"));
+    remove_ = editorButton(frame_, QStringLiteral("Zeile entfernen"), QStringLiteral("cmdW"),
+                           twipsRect(8175, 600, 1400, 400));
     remove_->setProperty("index", 0);
-    remove_->setGeometry(twipsRect(8175, 600, 1400, 400));
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QStringLiteral("cmdOK"));
-    ok_->setGeometry(twipsRect(6600, 5460, 1600, 400));
-    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel_->setObjectName(QStringLiteral("cmdABBRECHEN"));
-    cancel_->setGeometry(twipsRect(8220, 5460, 1600, 400));
-    // Enter and Esc belong to the grid and the window's own keys, not to the buttons.
-    for (QPushButton *b : {insert_, remove_, ok_, cancel_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    ok_ = editorButton(this, QStringLiteral("OK"), QStringLiteral("cmdOK"), twipsRect(6600, 5460, 1600, 400));
+    cancel_ = editorButton(this, QStringLiteral("Abbrechen"), QStringLiteral("cmdABBRECHEN"),
+                           twipsRect(8220, 5460, 1600, 400));
 
     connect(insert_, &QPushButton::clicked, this, &frmMVORGABEN::cmdH_Click);
     connect(remove_, &QPushButton::clicked, this, &frmMVORGABEN::cmdW_Click);
@@ -334,40 +317,25 @@ bool frmMVORGABEN::eventFilter(QObject *watched, QEvent *event)
                       float(m->position().y() * GridControl::kTwipsPerPixel));
         return false;
     }
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    if (event->type() != QEvent::KeyPress)
         return false;
-    auto *w = static_cast<QWidget *>(watched);
-    if (w != this && !isAncestorOf(w))
-        return false;
-    auto *k = static_cast<QKeyEvent *>(event);
-    if (isKeypadDecimal(k)) {
-        if (k->text() == QLatin1String("."))
-            return false;
-        // Keys hold points, whatever sign the keypad gives.
-        QKeyEvent point(QEvent::KeyPress, Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
-        QApplication::sendEvent(w, &point);
-        return true;
-    }
-    if (k->key() == Qt::Key_Q && (k->modifiers() & Qt::AltModifier)) {
+    EditorKeys keys;
+    keys.decimalSign = QStringLiteral(".");   // keys hold points, whatever sign the keypad gives
+    keys.quit = [this] {
         // The editor keeps its rows until the user has really chosen to quit.
         if (!ctx_.quitConfirmed())
-            return true;
+            return;
         quitRequested_ = true;
         reject();
         if (onQuit)
             onQuit();
-        return true;
-    }
-    if (k->key() == Qt::Key_Escape) {
-        ctx_.stbMAIN_PanelClick(9);   // the editor stays open with its edits
-        return true;
-    }
-    if (k->key() == Qt::Key_F1) {
+    };
+    keys.escape = [this] { ctx_.stbMAIN_PanelClick(9); };   // the editor stays open with its edits
+    keys.help = [this] {
         if (onHelp)
             onHelp();
-        return true;
-    }
-    return false;
+    };
+    return filterEditorKey(this, watched, event, keys);
 }
 
 } // namespace vnt

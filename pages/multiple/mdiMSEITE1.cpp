@@ -57,7 +57,7 @@ void mdiMSEITE1::Form_Load()
     addPictureBox(QStringLiteral("picBILD160"), r160, QStringLiteral("vscBILD160"), [this] { BILD160(0, 0, 0); });
     setFigurePress({QStringLiteral("picBILD110"), QStringLiteral("picBILD120"), QStringLiteral("picBILD130"),
                     QStringLiteral("picBILD140"), QStringLiteral("picBILD150")},
-                   [this] { frmKONTEXTM1::zeigen(ctx_, [this] { NEUZEICHNEN(); }); });
+                   [this] { frmKONTEXTM1::present(ctx_, [this] { NEUZEICHNEN(); }); });
 
     BOKF = true;
     BOKFS = true;

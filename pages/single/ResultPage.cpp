@@ -421,7 +421,7 @@ void ResultPage::Form_Click()
     emit layoutDialogRequested(BOKF, BOKFS, pageColor_, pictureBoxColor(first));
     // A listener of the signal opens the dialog its own way; without one the page does.
     if (!isSignalConnected(QMetaMethod::fromSignal(&ResultPage::layoutDialogRequested)))
-        frmKONTEXT::zeigen(ctx_, *this, BOKF, BOKFS, pageColor_, pictureBoxColor(first));
+        frmKONTEXT::present(ctx_, *this, BOKF, BOKFS, pageColor_, pictureBoxColor(first));
 }
 
 void ResultPage::Form_Activate()

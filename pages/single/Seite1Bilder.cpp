@@ -21,15 +21,15 @@ namespace vnt {
 namespace {
 
 using Liste = clsGRAFIK::Liste;
-using Schritt = std::function<bool(const std::function<void()> &)>;
+using Step = std::function<bool(const std::function<void()> &)>;
 
-std::vector<double> alsDouble(const std::vector<float> &v) { return {v.begin(), v.end()}; }
+std::vector<double> toDoubles(const std::vector<float> &v) { return {v.begin(), v.end()}; }
 
 // Depth and time axes: range candidates with their tick and numbering intervals.
-const Liste kTiefeMin{0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
-const Liste kTiefeDiff{1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
-const Liste kTiefeIT{1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 4, 6, 5};
-const Liste kEinsen19(19, 1);
+const Liste kDepthMin{0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
+const Liste kDepthDiff{1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
+const Liste kDepthIT{1, 2, 3, 4, 5, 5, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 4, 6, 5};
+const Liste kOnes19(19, 1);
 
 const Liste kRateMin{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16, 18, 20, 25, 30, 40, 50, 75, 100};
 const Liste kRateDiff{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16, 18, 20, 25, 30, 40, 50, 75, 100};
@@ -45,19 +45,19 @@ const Liste kPersonIT{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 6, 7, 5, 8, 6, 5, 5, 6, 7, 8
 const Liste kPersonZL{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 5, 4, 3, 5, 5, 3, 1, 4, 1, 5, 1, 3, 1, 1, 5, 4, 3,
                       3, 2, 3, 2};
 
-const Liste kKostenMin{0, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
-const Liste kKostenDiff{50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
-const Liste kKostenIT{5, 10, 8, 9, 8, 10, 3, 10, 8, 8, 6, 8, 9};
-const Liste kKostenZL{5, 5, 4, 3, 4, 5, 3, 5, 4, 4, 3, 4, 3};
+const Liste kCostMin{0, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
+const Liste kCostDiff{50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
+const Liste kCostIT{5, 10, 8, 9, 8, 10, 3, 10, 8, 8, 6, 8, 9};
+const Liste kCostZL{5, 5, 4, 3, 4, 5, 3, 5, 4, 4, 3, 4, 3};
 
 // The eleven settings of one axis, in the order they are given to the drawing object.
-struct Achse {
+struct Axis {
     int16_t boMin, boMax, axe, skt;
     Liste min, diff, it, git, zl;
     QString titel, format;
 };
 
-void xAchse(clsGRAFIK &g, const Achse &a)
+void xAxis(clsGRAFIK &g, const Axis &a)
 {
     g.setEBOXMIN(a.boMin);
     g.setEBOXMAX(a.boMax);
@@ -72,7 +72,7 @@ void xAchse(clsGRAFIK &g, const Achse &a)
     g.setESKZX(a.format);
 }
 
-void yAchse(clsGRAFIK &g, const Achse &a)
+void yAxis(clsGRAFIK &g, const Axis &a)
 {
     g.setEBOYMIN(a.boMin);
     g.setEBOYMAX(a.boMax);
@@ -88,7 +88,7 @@ void yAchse(clsGRAFIK &g, const Achse &a)
 }
 
 // A depth axis on figure 11's candidate lists.
-Achse tiefenachse(const clsGRAFIK *g11, int16_t axe, const QString &titel, const QString &format)
+Axis depthAxis(const clsGRAFIK *g11, int16_t axe, const QString &titel, const QString &format)
 {
     if (!g11)
         vnt::raise(91);
@@ -97,25 +97,25 @@ Achse tiefenachse(const clsGRAFIK *g11, int16_t axe, const QString &titel, const
 
 int16_t bo(bool b) { return b ? -1 : 0; }
 
-void titel(clsGRAFIK &g, const QString &text, double y = 1)
+void drawTitle(clsGRAFIK &g, const QString &text, double y = 1)
 {
     g.SCHRIFTEINSTELLUNGEN(QString(), 9, -1, 0, 0, 0);
     g.TEXT(1, y, text, 2, 0, 0, 0);
 }
 
-void beschriftungsschrift(clsGRAFIK &g) { g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); }
+void labelFont(clsGRAFIK &g) { g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); }
 
-void linie(clsGRAFIK &g, double x1, double y1, double x2, double y2)
+void drawLine(clsGRAFIK &g, double x1, double y1, double x2, double y2)
 {
     g.POLYGON({x1, x2}, {y1, y2}, 0, 0, 0, QString(), 0, 0, 0);
 }
 
-void kurve(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double> &y)
+void drawCurve(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double> &y)
 {
     g.POLYGON(x, y, 0, 0, 0, QString(), 0, 0, 0);
 }
 
-Surface &ziel(clsGRAFIK &g)
+Surface &surfaceOf(clsGRAFIK &g)
 {
     if (!g.EOBJEKT())
         vnt::raise(91);
@@ -124,9 +124,9 @@ Surface &ziel(clsGRAFIK &g)
 
 // A legend or level text stays readable where curves and lines cross it: its cell is filled
 // with the box's colour before the text is drawn.
-void deckenderText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t arx, int16_t ary)
+void opaqueText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t arx, int16_t ary)
 {
-    Surface &t = ziel(g);
+    Surface &t = surfaceOf(g);
     t.setFontTransparent(false);
     g.TEXT(x, y, s, ko, 0, arx, ary);
     t.setFontTransparent(true);
@@ -134,9 +134,9 @@ void deckenderText(clsGRAFIK &g, double x, double y, const QString &s, int16_t k
 
 // A key wider than its column is drawn narrower, so that it ends before the next column's text;
 // it still begins where its column begins.
-void spaltenText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t ary, double breite)
+void columnText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t ary, double breite)
 {
-    Surface &t = ziel(g);
+    Surface &t = surfaceOf(g);
     const FontSpec vorher = t.font();
     FontSpec f = vorher;
     const double w = measureTextMm(f, markup::measuringCopy(s)).width();
@@ -148,7 +148,7 @@ void spaltenText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko,
 }
 
 // One row of a curve figure's legend: the stroke in the curve's settings and its text.
-struct Legendenzeile {
+struct LegendRow {
     int farbe;
     QString text;
 };
@@ -156,15 +156,15 @@ struct Legendenzeile {
 // The legend rows of a curve figure, drawn after all its curves so that no curve crosses
 // them: the rows start at y and lie 3 mm apart; the stroke runs from x1 to x2 and the text
 // begins 1 mm (dx) right of it.
-void legende(clsGRAFIK &g, const std::vector<Legendenzeile> &zeilen, double x1, double x2, double dx, double y,
+void drawLegend(clsGRAFIK &g, const std::vector<LegendRow> &zeilen, double x1, double x2, double dx, double y,
              double my, const std::function<bool(const std::function<void()> &)> &st)
 {
-    for (const Legendenzeile &z : zeilen) {
+    for (const LegendRow &z : zeilen) {
         if (!st([&] {
                 g.LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(z.farbe));
-                linie(g, x1, y, x2, y);
+                drawLine(g, x1, y, x2, y);
                 g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
-                deckenderText(g, x2 + dx, y, z.text, 1, 0, 1);
+                opaqueText(g, x2 + dx, y, z.text, 1, 0, 1);
                 y += 3 * my;
             }))
             return;
@@ -175,9 +175,9 @@ void legende(clsGRAFIK &g, const std::vector<Legendenzeile> &zeilen, double x1, 
 
 // ---- the steps every figure shares -------------------------------------------------------------
 
-clsGRAFIK *mdiSEITE1::beginne(int figure, const QString &boxName, int OBJ, float XDL, float YDO, const Schritt &step)
+clsGRAFIK *mdiSEITE1::beginFigure(int figure, const QString &boxName, int OBJ, float XDL, float YDO, const Step &step)
 {
-    Bild &b = bild(figure);
+    FigureSlot &b = figureSlot(figure);
     PictureBox *box = pictureBox(boxName);
     // Figure 17 shares figure 13's box, which figure 13 has just cleared.
     if (OBJ == 0 && figure != 17 && !step([&] { clearBox(box); }))
@@ -190,62 +190,62 @@ clsGRAFIK *mdiSEITE1::beginne(int figure, const QString &boxName, int OBJ, float
     return b.obj.get();
 }
 
-void mdiSEITE1::schreibeRahmen(int figure, const std::vector<std::pair<const char *, double>> &werte)
+void mdiSEITE1::writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values)
 {
-    writeFigureFrame(g0_, figure, werte);
+    writeFigureFrame(g0_, figure, values);
 }
 
-float mdiSEITE1::liesG0(int figure, const char *spalte) { return readFigureFrame(g0_, figure, spalte); }
+float mdiSEITE1::readFrame(int figure, const char *column) { return readFigureFrame(g0_, figure, column); }
 
-#define VNT_BILD_ANFANG(NR, BOX)                                                                   \
-    DrawingScope busy(*this);                                                                      \
-    Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild " #NR));                       \
-    const Schritt step = [&guard](const std::function<void()> &f) { return guard.step(f); };       \
-    PictureBox *box = pictureBox(QStringLiteral(BOX));                                             \
-    clsGRAFIK *g = beginne(NR, QStringLiteral(BOX), OBJ, XDL, YDO, step);                          \
-    if (guard.left())                                                                              \
-        return;                                                                                    \
-    const auto st = [&](const std::function<void()> &f) {                                          \
-        return step([&] {                                                                          \
-            if (!g)                                                                                \
-                vnt::raise(91);                                                                         \
-            f();                                                                                   \
-        });                                                                                        \
-    };                                                                                             \
-    const auto ziel = [&] {                                                                        \
-        return st([&] {                                                                            \
-            g->setEID(D_.ID);                                                                      \
-            std::shared_ptr<Surface> sheet;                                                        \
-            if (OBJ == 1) {                                                                        \
-                sheet = printerSurface();                                                          \
-                bild(NR).target = sheet;                                                           \
-            }                                                                                      \
-            bindFigureTarget(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet.get());        \
-        });                                                                                        \
-    };                                                                                             \
-    const auto fertig = [&] {                                                                      \
-        if (OBJ == 0 && box)                                                                       \
-            box->surface().flush();                                                                \
+#define VNT_FIGURE_BEGIN(NR, BOX)                                                                   \
+    DrawingScope busy(*this);                                                                       \
+    Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild " #NR));                        \
+    const Step step = [&guard](const std::function<void()> &f) { return guard.step(f); };           \
+    PictureBox *box = pictureBox(QStringLiteral(BOX));                                              \
+    clsGRAFIK *g = beginFigure(NR, QStringLiteral(BOX), OBJ, XDL, YDO, step);                       \
+    if (guard.left())                                                                               \
+        return;                                                                                     \
+    const auto st = [&](const std::function<void()> &f) {                                           \
+        return step([&] {                                                                           \
+            if (!g)                                                                                 \
+                vnt::raise(91);                                                                     \
+            f();                                                                                    \
+        });                                                                                         \
+    };                                                                                              \
+    const auto bindTarget = [&] {                                                                   \
+        return st([&] {                                                                             \
+            g->setEID(D_.ID);                                                                       \
+            std::shared_ptr<Surface> sheet;                                                         \
+            if (OBJ == 1) {                                                                         \
+                sheet = printerSurface();                                                           \
+                figureSlot(NR).target = sheet;                                                      \
+            }                                                                                       \
+            bindFigureTarget(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet.get()); \
+        });                                                                                         \
+    };                                                                                              \
+    const auto finish = [&] {                                                                       \
+        if (OBJ == 0 && box)                                                                        \
+            box->surface().flush();                                                                 \
     };
 
 // ---- figure 11: profile ------------------------------------------------------------------------
 
 void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
 {
-    VNT_BILD_ANFANG(11, "picBILD11")
+    VNT_FIGURE_BEGIN(11, "picBILD11")
     // A new evaluation may have changed the depths: the depth scale is found anew with the
     // depth limit, or the deeper part of every depth figure would run out of its box.
     if (D_.BONEU
         && !step([&] {
-               schreibeRahmen(11, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
+               writeFrame(11, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
                                    {"MX", 1}, {"MY", 0}, {"XMIN", 0}, {"XMAX", 65}, {"YMIN", 0}, {"YMAX", 0}});
            }))
         return;
-    if (!ziel())
+    if (!bindTarget())
         return;
     if (!st([&] {
-            xAchse(*g, {0, 0, 1, 0, {0, 65}, {65}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
-            yAchse(*g, {0, bo(D_.BONEU), 1, 0, kTiefeMin, kTiefeDiff, kTiefeIT, kEinsen19, kTiefeIT,
+            xAxis(*g, {0, 0, 1, 0, {0, 65}, {65}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
+            yAxis(*g, {0, bo(D_.BONEU), 1, 0, kDepthMin, kDepthDiff, kDepthIT, kOnes19, kDepthIT,
                         QStringLiteral("z [m]"), QStringLiteral("#0")});
             g->setEPTYP(0);
             g->setEABL(0);
@@ -253,16 +253,16 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
         }))
         return;
     if (!st([&] {
-            const std::vector<double> x{0, 65}, y = alsDouble(D_.Z);
+            const std::vector<double> x{0, 65}, y = toDoubles(D_.Z);
             g->SKALEN(-1, &x, &y);
         }))
         return;
     if (!st([&] {
-            MY_ = liesG0(11, "MY");
-            YMAX_ = liesG0(11, "YMAX");
+            MY_ = readFrame(11, "MY");
+            YMAX_ = readFrame(11, "YMAX");
         }))
         return;
-    if (!st([&] { titel(*g, QStringLiteral("Profil")); }) || !st([&] { beschriftungsschrift(*g); }))
+    if (!st([&] { drawTitle(*g, QStringLiteral("Profil")); }) || !st([&] { labelFont(*g); }))
         return;
     if (!st([&] {
             const char *koepfe[] = {"KENG", "KENT", "KENV", "KENL", "KENF"};
@@ -278,22 +278,22 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
            }))
         return;
     const ProfilTiefen t = profilTiefen(D_.Z, MY_);
-    if (!st([&] { linie(*g, 15, 0, 15, D_.SUMDEZ); }))
+    if (!st([&] { drawLine(*g, 15, 0, 15, D_.SUMDEZ); }))
         return;
     for (size_t i = 0; i < t.grenze.size(); ++i) {
         const double l = t.beschriftung[i], b = t.grenze[i];
         if (!st([&] {
-                linie(*g, 0, l, 13.5, l);
-                linie(*g, 13.5, l, 15, b);
-                linie(*g, 15, b, 16.5, l);
-                linie(*g, 16.5, l, 65, l);
+                drawLine(*g, 0, l, 13.5, l);
+                drawLine(*g, 13.5, l, 15, b);
+                drawLine(*g, 15, b, 16.5, l);
+                drawLine(*g, 16.5, l, 65, l);
                 g->TEXT(13, l, Format(b, QStringLiteral("##0.00")), 1, 0, 2, 2);
                 if (i > 0) {
                     const size_t s = i - 1;
                     const QString *keys[] = {&D_.KENG[s], &D_.KENT[s], &D_.KENV[s], &D_.KENL[s], &D_.KENF[s]};
                     // Each column is 10 mm wide; the last ends at the figure's edge.
                     for (int c = 0; c < 5; ++c)
-                        spaltenText(*g, 17 + 10 * c, l, *keys[c], 1, 2, c < 4 ? 9.5 : 12.5);
+                        columnText(*g, 17 + 10 * c, l, *keys[c], 1, 2, c < 4 ? 9.5 : 12.5);
                 }
             }))
             return;
@@ -302,31 +302,31 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
         && !st([&] {
                const double d = double(D_.NN - D_.ZGW);
                g->LINIENEINSTELLUNGEN(0, 0, paletteRgb(9));
-               linie(*g, 0, d, 15, d);
-               deckenderText(*g, 1, d - 4.5 * MY_, Format(d, QStringLiteral("##0.00")) + QStringLiteral("m"), 1, 0, 0);
+               drawLine(*g, 0, d, 15, d);
+               opaqueText(*g, 1, d - 4.5 * MY_, Format(d, QStringLiteral("##0.00")) + QStringLiteral("m"), 1, 0, 0);
                g->KOTENDREIECK(5, d, 1.5 * MY_, 0, 1, 0);
            }))
         return;
-    fertig();
+    finish();
 }
 
 // ---- figure 12: drilling time over depth -------------------------------------------------------
 
 void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
 {
-    VNT_BILD_ANFANG(12, "picBILD12")
+    VNT_FIGURE_BEGIN(12, "picBILD12")
     if (D_.BONEU
         && !step([&] {
-               schreibeRahmen(12, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
+               writeFrame(12, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
                                    {"MX", 0}, {"MY", MY_}, {"XMIN", 0}, {"XMAX", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
            }))
         return;
-    if (!ziel())
+    if (!bindTarget())
         return;
     if (!st([&] {
-            xAchse(*g, {0, bo(D_.BONEU), 1, 0, kTiefeMin, kTiefeDiff, kTiefeIT, kEinsen19, kTiefeIT,
+            xAxis(*g, {0, bo(D_.BONEU), 1, 0, kDepthMin, kDepthDiff, kDepthIT, kOnes19, kDepthIT,
                         QStringLiteral("t [h]"), QStringLiteral("#0")});
-            yAchse(*g, tiefenachse(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
+            yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
             g->setEPTYP(0);
             g->setEABL(0);
             g->setEABLN(0);
@@ -334,20 +334,20 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
         return;
     const Zeitkurven k = zeitkurven(D_);
     if (!st([&] {
-            const std::vector<double> y = alsDouble(D_.Z);
+            const std::vector<double> y = toDoubles(D_.Z);
             g->SKALEN(-1, &k.brutto, &y);
         }))
         return;
-    if (!st([&] { titel(*g, QStringLiteral("Vortriebszeit")); }) || !st([&] { beschriftungsschrift(*g); }))
+    if (!st([&] { drawTitle(*g, QStringLiteral("Vortriebszeit")); }) || !st([&] { labelFont(*g); }))
         return;
     float xmax = 0, mx = 0;
     if (!st([&] {
-            xmax = liesG0(12, "XMAX");
-            mx = liesG0(12, "MX");
+            xmax = readFrame(12, "XMAX");
+            mx = readFrame(12, "MX");
         }))
         return;
     for (size_t i = 0; i < D_.Z.size(); ++i)
-        if (!st([&] { linie(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
+        if (!st([&] { drawLine(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
             return;
     struct Reihe {
         const std::vector<double> *x;
@@ -361,21 +361,21 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
         reihen = {{&k.netto, 1, "NTZ"}, {&k.brutto, 4, "BRZ"}};
     else
         reihen = {{&k.netto, 1, "NTZ"}};
-    std::vector<Legendenzeile> zeilen;
+    std::vector<LegendRow> zeilen;
     for (const Reihe &r : reihen) {
         if (!st([&] {
                 g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
-                kurve(*g, *r.x, k.tiefe);
+                drawCurve(*g, *r.x, k.tiefe);
             }))
             return;
         zeilen.push_back({r.farbe, QString::fromLatin1(r.text)});
     }
-    legende(*g, zeilen, xmax - 15 * mx, xmax - 10 * mx, mx, 2.5 * MY_, MY_, st);
+    drawLegend(*g, zeilen, xmax - 15 * mx, xmax - 10 * mx, mx, 2.5 * MY_, MY_, st);
     st([&] {
         g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
         g->LINIENEINSTELLUNGEN(0, 0, 0);
     });
-    fertig();
+    finish();
 }
 
 // ---- figure 13: advance rate, with figure 17 in the same frame ---------------------------------
@@ -383,80 +383,80 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
 void mdiSEITE1::BILD13(int OBJ, float XDL, float YDO)
 {
     {
-        VNT_BILD_ANFANG(13, "picBILD13")
+        VNT_FIGURE_BEGIN(13, "picBILD13")
         if (D_.BONEU
             && !step([&] {
-                   schreibeRahmen(13, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11},
+                   writeFrame(13, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11},
                                        {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
                }))
             return;
-        if (!step([&] { schreibeRahmen(13, {{"MX", 0}, {"XMAX", 0}}); }))
+        if (!step([&] { writeFrame(13, {{"MX", 0}, {"XMAX", 0}}); }))
             return;
-        if (!ziel())
+        if (!bindTarget())
             return;
         if (!st([&] {
-                xAchse(*g, {0, -1, -1, 0, kRateMin, kRateDiff, kRateIT, Liste(23, 1), kRateZL,
+                xAxis(*g, {0, -1, -1, 0, kRateMin, kRateDiff, kRateIT, Liste(23, 1), kRateZL,
                             QStringLiteral("v [m/h]"), QStringLiteral("#0.0")});
-                yAchse(*g, tiefenachse(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
+                yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
                 g->setEABL(0);
                 g->setEABLN(0);
             }))
             return;
         const Geschwindigkeiten v = geschwindigkeiten(D_);
         if (!st([&] {
-                const std::vector<double> y = alsDouble(D_.Z);
+                const std::vector<double> y = toDoubles(D_.Z);
                 g->SKALEN(-1, &v.netto, &y);
             }))
             return;
-        if (!st([&] { titel(*g, QStringLiteral("Vortriebsgeschwindigkeit / Personal")); })
-            || !st([&] { beschriftungsschrift(*g); }))
+        if (!st([&] { drawTitle(*g, QStringLiteral("Vortriebsgeschwindigkeit / Personal")); })
+            || !st([&] { labelFont(*g); }))
             return;
         float xmax = 0, mx = 0;
         if (!st([&] {
-                xmax = liesG0(13, "XMAX");
-                mx = liesG0(13, "MX");
+                xmax = readFrame(13, "XMAX");
+                mx = readFrame(13, "MX");
             }))
             return;
         for (size_t i = 0; i < D_.Z.size(); ++i)
-            if (!st([&] { linie(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
+            if (!st([&] { drawLine(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
                 return;
         const std::pair<const std::vector<double> *, int> reihen[] = {{&v.brutto, 4}, {&v.netto, 1}};
         for (const auto &[werte, farbe] : reihen) {
             if (!st([&] {
                     g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(farbe));
                     g->setEPTYP(5);
-                    kurve(*g, *werte, v.tiefe);
+                    drawCurve(*g, *werte, v.tiefe);
                     g->setEPTYP(0);
                 }))
                 return;
         }
         // The crew shares the frame; its curve comes before the legend, which stays on top.
         BILD17(OBJ, XDL, YDO);
-        legende(*g, {{4, QStringLiteral("Brutto")}, {1, QStringLiteral("Netto")}}, xmax - 15 * mx, xmax - 10 * mx, mx,
+        drawLegend(*g, {{4, QStringLiteral("Brutto")}, {1, QStringLiteral("Netto")}}, xmax - 15 * mx, xmax - 10 * mx, mx,
                 2.5 * MY_, MY_, st);
         st([&] {
             g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
             g->LINIENEINSTELLUNGEN(0, 0, 0);
         });
-        fertig();
+        finish();
     }
 }
 
 void mdiSEITE1::BILD17(int OBJ, float XDL, float YDO)
 {
-    VNT_BILD_ANFANG(17, "picBILD13")
+    VNT_FIGURE_BEGIN(17, "picBILD13")
     if (D_.BONEU
         && !step([&] {
-               schreibeRahmen(17, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11}, {"MYMX", 0},
+               writeFrame(17, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11}, {"MYMX", 0},
                                    {"MX", 0}, {"MY", MY_}, {"XMIN", 0}, {"XMAX", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
            }))
         return;
-    if (!ziel())
+    if (!bindTarget())
         return;
     if (!st([&] {
-            xAchse(*g, {0, bo(D_.BONEU), 1, 0, kPersonMin, kPersonDiff, kPersonIT, Liste(33, 1), kPersonZL,
+            xAxis(*g, {0, bo(D_.BONEU), 1, 0, kPersonMin, kPersonDiff, kPersonIT, Liste(33, 1), kPersonZL,
                         QStringLiteral("Personen [-]"), QStringLiteral("#0")});
-            yAchse(*g, tiefenachse(GRAFIK(11), 0, QString(), QString()));
+            yAxis(*g, depthAxis(GRAFIK(11), 0, QString(), QString()));
             g->setEABL(0);
             g->setEABLN(0);
         }))
@@ -469,42 +469,42 @@ void mdiSEITE1::BILD17(int OBJ, float XDL, float YDO)
     if (!st([&] { g->SKALEN(-1, &personen, &tiefe); }))
         return;
     float xmax = 0;
-    if (!st([&] { xmax = liesG0(17, "XMAX"); }))
+    if (!st([&] { xmax = readFrame(17, "XMAX"); }))
         return;
     if (!st([&] {
             g->LINIENEINSTELLUNGEN(2, 0.5, paletteRgb(2));
             g->setEPTYP(5);
-            kurve(*g, personen, tiefe);
+            drawCurve(*g, personen, tiefe);
             g->setEPTYP(0);
         }))
         return;
-    if (!st([&] { linie(*g, 0, YMAX_, xmax, YMAX_); }))
+    if (!st([&] { drawLine(*g, 0, YMAX_, xmax, YMAX_); }))
         return;
     st([&] { g->LINIENEINSTELLUNGEN(0, 0, 0); });
-    fertig();
+    finish();
 }
 
 // ---- figure 14: legend -------------------------------------------------------------------------
 
 void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
 {
-    VNT_BILD_ANFANG(14, "picBILD14")
+    VNT_FIGURE_BEGIN(14, "picBILD14")
     if (D_.BONEU
         && !step([&] {
                const double breite = box ? box->sizeMm().width() : 0.0;
-               schreibeRahmen(14, {{"OX", 1}, {"OY", -1}, {"RL", 0}, {"RR", 5}, {"RO", 0}, {"RU", 0}, {"MYMX", 0},
+               writeFrame(14, {{"OX", 1}, {"OY", -1}, {"RL", 0}, {"RR", 5}, {"RO", 0}, {"RU", 0}, {"MYMX", 0},
                                    {"MX", 1}, {"MY", 1}, {"XMIN", 0}, {"XMAX", breite}, {"YMIN", 0}});
            }))
         return;
-    if (!ziel())
+    if (!bindTarget())
         return;
     if (!st([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD14"))); }))
         return;
     if (!st([&] {
-            xAchse(*g, {0, 0, 0, 0, {0, 1}, {1}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
+            xAxis(*g, {0, 0, 0, 0, {0, 1}, {1}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
             // No candidate lists on the y axis: the legend's height is its rows', not a depth
             // range rounded to the profile's candidates and cut at 100 mm.
-            yAchse(*g, {0, 0, 0, 0, {}, {}, {}, {}, {}, QString(), QStringLiteral("#0")});
+            yAxis(*g, {0, 0, 0, 0, {}, {}, {}, {}, {}, QString(), QStringLiteral("#0")});
             g->setEPTYP(0);
             g->setEABL(0);
             g->setEABLN(0);
@@ -513,17 +513,17 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
     const Legendenliste geraete = geraeteliste(D_), gesteine = gesteinsliste(D_);
     const int UBK = int(geraete.schluessel.size()) - 1, UBR = int(gesteine.schluessel.size()) - 1;
     const double B = 3 * (UBK + UBR);
-    if (!step([&] { schreibeRahmen(14, {{"YMAX", B + 50}}); }))
+    if (!step([&] { writeFrame(14, {{"YMAX", B + 50}}); }))
         return;
     if (!st([&] { g->SKALEN(0); }))
         return;
-    if (!st([&] { titel(*g, QStringLiteral("Legende")); }) || !st([&] { beschriftungsschrift(*g); }))
+    if (!st([&] { drawTitle(*g, QStringLiteral("Legende")); }) || !st([&] { labelFont(*g); }))
         return;
     const auto text = [&](double x, double y, const QString &s, int16_t arx = 0) {
         return st([&] { g->TEXT(x, y, s, 2, 0, arx, 0); });
     };
     // A key ends before its comment, 14 mm to the right.
-    const auto schluessel = [&](double y, const QString &s) { return st([&] { spaltenText(*g, 19, y, s, 2, 0, 13.5); }); };
+    const auto schluessel = [&](double y, const QString &s) { return st([&] { columnText(*g, 19, y, s, 2, 0, 13.5); }); };
     for (int n = 0; n <= UBK; ++n) {
         const double y = 7 + 3 * n;
         if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || !schluessel(y, geraete.schluessel[size_t(n)])
@@ -562,12 +562,12 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
             || !text(65, B + dy, Format(wert, QStringLiteral("###,###,##0.00")) + QStringLiteral(" [E]"), 2))
             return;
     st([&] { g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); });
-    fertig();
+    finish();
 }
 
 // ---- figures 15 and 16: costs and unit costs ---------------------------------------------------
 
-void mdiSEITE1::hinweisPersonalkosten()
+void mdiSEITE1::staffCostNote()
 {
     if (D_.K >= 1 && D_.K <= 3 && D_.KENKPG == 1) {
         ui::MsgBox(QStringLiteral("HInweis die Personalkosten sind in den Gerätekosten inkludiert,\n"
@@ -577,17 +577,17 @@ void mdiSEITE1::hinweisPersonalkosten()
     }
 }
 
-void mdiSEITE1::BILD15(int OBJ, float XDL, float YDO) { kostenBild(15, QStringLiteral("picBILD15"), OBJ, XDL, YDO); }
-void mdiSEITE1::BILD16(int OBJ, float XDL, float YDO) { kostenBild(16, QStringLiteral("picBILD16"), OBJ, XDL, YDO); }
+void mdiSEITE1::BILD15(int OBJ, float XDL, float YDO) { costFigure(15, QStringLiteral("picBILD15"), OBJ, XDL, YDO); }
+void mdiSEITE1::BILD16(int OBJ, float XDL, float YDO) { costFigure(16, QStringLiteral("picBILD16"), OBJ, XDL, YDO); }
 
-void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XDL, float YDO)
+void mdiSEITE1::costFigure(int figure, const QString &boxName, int OBJ, float XDL, float YDO)
 {
     const bool jeMeter = figure == 16;
     DrawingScope busy(*this);
     Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild %1").arg(figure));
-    const Schritt step = [&guard](const std::function<void()> &f) { return guard.step(f); };
+    const Step step = [&guard](const std::function<void()> &f) { return guard.step(f); };
     PictureBox *box = pictureBox(boxName);
-    clsGRAFIK *g = beginne(figure, boxName, OBJ, XDL, YDO, step);
+    clsGRAFIK *g = beginFigure(figure, boxName, OBJ, XDL, YDO, step);
     if (guard.left())
         return;
     const auto st = [&](const std::function<void()> &f) {
@@ -599,18 +599,18 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
     };
     if (D_.BONEU
         && !step([&] {
-               schreibeRahmen(figure, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11},
+               writeFrame(figure, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11},
                                        {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
            }))
         return;
-    if (!step([&] { schreibeRahmen(figure, {{"MX", 0}, {"XMAX", 0}}); }))
+    if (!step([&] { writeFrame(figure, {{"MX", 0}, {"XMAX", 0}}); }))
         return;
     if (!st([&] {
             g->setEID(D_.ID);
             std::shared_ptr<Surface> sheet;
             if (OBJ == 1) {
                 sheet = printerSurface();
-                bild(figure).target = sheet;
+                figureSlot(figure).target = sheet;
             }
             bindFigureTarget(*g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet.get());
         }))
@@ -620,19 +620,19 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
                 const clsGRAFIK *g15 = GRAFIK(15);
                 if (!g15)
                     vnt::raise(91);
-                xAchse(*g, {0, -1, 1, 0, g15->ELXMIN(), g15->ELXDIFF(), g15->ELXIT(), g15->ELXGIT(), g15->ELXZL(),
+                xAxis(*g, {0, -1, 1, 0, g15->ELXMIN(), g15->ELXDIFF(), g15->ELXIT(), g15->ELXGIT(), g15->ELXZL(),
                             QString(), g15->ESKZX()});
             } else {
-                xAchse(*g, {0, -1, 1, 0, kKostenMin, kKostenDiff, kKostenIT, Liste(13, 1), kKostenZL, QString(),
+                xAxis(*g, {0, -1, 1, 0, kCostMin, kCostDiff, kCostIT, Liste(13, 1), kCostZL, QString(),
                             QStringLiteral("#,##0")});
             }
-            yAchse(*g, tiefenachse(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
+            yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
             g->setEPTYP(0);
             g->setEABL(0);
             g->setEABLN(0);
         }))
         return;
-    if (!st([&] { hinweisPersonalkosten(); }))
+    if (!st([&] { staffCostNote(); }))
         return;
     Kostenkurven k = jeMeter ? einheitskosten(D_, D_.K) : kosten(D_, D_.K);
     if (!k.titel.isEmpty() && !st([&] { g->setETEXTX(k.titel); }))
@@ -644,13 +644,13 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
         }))
         return;
     if (!st([&] {
-            const std::vector<double> y = alsDouble(D_.Z);
+            const std::vector<double> y = toDoubles(D_.Z);
             g->SKALEN(-1, &k.summe, &y);
         }))
         return;
     if (!st([&] {
             if (jeMeter) {
-                titel(*g, QStringLiteral("Einheitskosten"));
+                drawTitle(*g, QStringLiteral("Einheitskosten"));
                 return;
             }
             static const char *const zeilen[4][2] = {
@@ -661,35 +661,35 @@ void mdiSEITE1::kostenBild(int figure, const QString &boxName, int OBJ, float XD
             };
             if (D_.K < 0 || D_.K > 3)
                 return;
-            titel(*g, QString::fromUtf8(zeilen[D_.K][0]));
+            drawTitle(*g, QString::fromUtf8(zeilen[D_.K][0]));
             if (zeilen[D_.K][1])
-                titel(*g, QString::fromUtf8(zeilen[D_.K][1]), 4.5);
+                drawTitle(*g, QString::fromUtf8(zeilen[D_.K][1]), 4.5);
         }))
         return;
-    if (!st([&] { beschriftungsschrift(*g); }))
+    if (!st([&] { labelFont(*g); }))
         return;
     float xm = 0, mxw = 0;
     if (!st([&] {
-            xm = liesG0(figure, "XMAX");
-            mxw = liesG0(figure, "MX");
+            xm = readFrame(figure, "XMAX");
+            mxw = readFrame(figure, "MX");
         }))
         return;
     for (size_t i = 0; i < D_.Z.size(); ++i)
-        if (!st([&] { linie(*g, 0, D_.Z[i], xm, D_.Z[i]); }))
+        if (!st([&] { drawLine(*g, 0, D_.Z[i], xm, D_.Z[i]); }))
             return;
-    std::vector<Legendenzeile> zeilen;
+    std::vector<LegendRow> zeilen;
     for (Kostenkurve &r : k.kurven) {
         if (!st([&] {
                 g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
                 EXPONENT(r.werte, n, 0);
                 g->setEPTYP(jeMeter ? 5 : 0);
-                kurve(*g, r.werte, k.tiefe);
+                drawCurve(*g, r.werte, k.tiefe);
                 g->setEPTYP(0);
             }))
             return;
         zeilen.push_back({r.farbe, r.legende});
     }
-    legende(*g, zeilen, xm - 20 * mxw, xm - 15 * mxw, mxw, 2.5 * MY_, MY_, st);
+    drawLegend(*g, zeilen, xm - 20 * mxw, xm - 15 * mxw, mxw, 2.5 * MY_, MY_, st);
     st([&] {
         g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
         g->LINIENEINSTELLUNGEN(0, 0, 0);

@@ -71,8 +71,8 @@ frmKONTEXT::frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent)
     callOnResize(*this, [this] { Form_Resize(); });
 }
 
-void frmKONTEXT::zeigen(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
-                        qint64 pictureColor)
+void frmKONTEXT::present(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
+                         qint64 pictureColor)
 {
     frmKONTEXT dlg(ctx, &page, ctx.mainWidget());
     dlg.setTags(BOKF ? QStringLiteral("1") : QStringLiteral("0"), BOKFS ? QStringLiteral("1") : QStringLiteral("0"));

@@ -1,3 +1,4 @@
+// Serves every result page, single and multiple: a click on the page beside its figures opens it.
 // The page-layout dialog of every result page: header/footer and page numbers on or off, the
 // page's colour and its picture boxes' colour, handed to the KONTEXT of the page that opened
 // it on OK. It is modal: the page it shows cannot be paged away or closed under it.
@@ -25,8 +26,8 @@ public:
     frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent = nullptr);
 
     // Opens the dialog for a page with the page's switches and colours and waits for it.
-    static void zeigen(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
-                       qint64 pictureColor);
+    static void present(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
+                        qint64 pictureColor);
 
     QGroupBox *fraSKALEN = nullptr;
     QCheckBox *chkBOKF = nullptr;

@@ -109,7 +109,7 @@ frmKONTEXT1::frmKONTEXT1(RunContext &ctx, QWidget *parent) : QDialog(parent), ct
 
 frmKONTEXT1::~frmKONTEXT1() = default;
 
-void frmKONTEXT1::zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN)
+void frmKONTEXT1::present(RunContext &ctx, const std::function<void()> &NEUZEICHNEN)
 {
     showThenRedraw<frmKONTEXT1>(ctx, NEUZEICHNEN);
 }

@@ -1,3 +1,4 @@
+// Serves result page 1 of one record (mdiSEITE1) only: a press on one of its figures opens it.
 // The evaluation options of a record, changed from its first result page: the unit-cost set,
 // the cost breakdown and the time breakdown, written back to the record's options row.
 #pragma once
@@ -30,7 +31,7 @@ public:
     // What a press on an options figure of the first record page does: the dialog, modal over
     // the main window, then the page's redraw, which re-reads the options whether or not
     // anything was stored.
-    static void zeigen(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
+    static void present(RunContext &ctx, const std::function<void()> &NEUZEICHNEN);
 
     QLabel *lblKENK = nullptr;
     QComboBox *cboKENK = nullptr;

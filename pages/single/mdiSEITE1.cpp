@@ -23,8 +23,8 @@ mdiSEITE1::mdiSEITE1(RunContext &ctx, QWidget *parent) : ResultPage(ctx, parent)
 
 mdiSEITE1::~mdiSEITE1()
 {
-    if (seite2Eigen_)
-        delete seite2_.data();
+    if (ownsPage2_)
+        delete page2_.data();
 }
 
 void mdiSEITE1::Form_Load()
@@ -97,11 +97,11 @@ void mdiSEITE1::Form_Load()
         }
     });
 
-    seite2_ = new mdiSEITE2(ctx_, parentWidget());
-    seite2Eigen_ = parentWidget() == nullptr;
-    seite2_->hide();
-    seite2_->setPreviousPage(this);
-    setNextPage(seite2_);
+    page2_ = new mdiSEITE2(ctx_, parentWidget());
+    ownsPage2_ = parentWidget() == nullptr;
+    page2_->hide();
+    page2_->setPreviousPage(this);
+    setNextPage(page2_);
     ctx_.setProgress(99);
 
     D_.BONEU = false;
@@ -149,10 +149,10 @@ clsGRAFIK *mdiSEITE1::GRAFIK(int figure) const
 {
     if (figure < 11 || figure > 17)
         return nullptr;
-    return bilder_[size_t(figure - 11)].obj.get();
+    return figures_[size_t(figure - 11)].obj.get();
 }
 
-mdiSEITE1::Bild &mdiSEITE1::bild(int figure) { return bilder_[size_t(figure - 11)]; }
+mdiSEITE1::FigureSlot &mdiSEITE1::figureSlot(int figure) { return figures_[size_t(figure - 11)]; }
 
 bool mdiSEITE1::eventFilter(QObject *watched, QEvent *event)
 {
@@ -160,7 +160,7 @@ bool mdiSEITE1::eventFilter(QObject *watched, QEvent *event)
         emit optionsDialogRequested();
         // A listener of the signal opens the dialog its own way; without one the page does.
         if (!isSignalConnected(QMetaMethod::fromSignal(&mdiSEITE1::optionsDialogRequested)))
-            frmKONTEXT1::zeigen(ctx_, [this] { NEUZEICHNEN(); });
+            frmKONTEXT1::present(ctx_, [this] { NEUZEICHNEN(); });
         return true;
     }
     return ResultPage::eventFilter(watched, event);
@@ -168,7 +168,7 @@ bool mdiSEITE1::eventFilter(QObject *watched, QEvent *event)
 
 void mdiSEITE1::Form_Unload()
 {
-    for (Bild &b : bilder_) {
+    for (FigureSlot &b : figures_) {
         b.obj.reset();
         b.target.reset();
     }

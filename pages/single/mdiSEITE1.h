@@ -46,7 +46,7 @@ public:
     const Seite1Daten &daten() const { return D_; }
     // The drawing object a figure (11..17) was last drawn with.
     clsGRAFIK *GRAFIK(int figure) const;
-    mdiSEITE2 *naechsteSeite() const { return seite2_.data(); }
+    mdiSEITE2 *naechsteSeite() const { return page2_.data(); }
 
     void Form_Unload() override;
 
@@ -66,29 +66,29 @@ private:
     void BILD17(int OBJ, float XDL, float YDO);
 
     // One figure's drawing object with the sheet it is bound to.
-    struct Bild {
+    struct FigureSlot {
         std::unique_ptr<clsGRAFIK> obj;
         std::shared_ptr<Surface> target;
     };
-    Bild &bild(int figure);
+    FigureSlot &figureSlot(int figure);
     // Steps 1, 2, 4 and 5 of every figure: clears the box, makes the object, binds the target.
-    clsGRAFIK *beginne(int figure, const QString &box, int OBJ, float XDL, float YDO,
-                       const std::function<bool(const std::function<void()> &)> &step);
-    void schreibeRahmen(int figure, const std::vector<std::pair<const char *, double>> &werte);
-    float liesG0(int figure, const char *spalte);
-    void tiefenlisten(clsGRAFIK &g);
-    void hinweisPersonalkosten();
-    void kostenBild(int figure, const QString &box, int OBJ, float XDL, float YDO);
+    clsGRAFIK *beginFigure(int figure, const QString &box, int OBJ, float XDL, float YDO,
+                           const std::function<bool(const std::function<void()> &)> &step);
+    void writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values);
+    float readFrame(int figure, const char *column);
+    void depthLists(clsGRAFIK &g);
+    void staffCostNote();
+    void costFigure(int figure, const QString &box, int OBJ, float XDL, float YDO);
 
     Seite1Daten D_;
     float MY_ = 0, YMAX_ = 0;
-    std::array<Bild, 7> bilder_;
+    std::array<FigureSlot, 7> figures_;
     std::array<std::unique_ptr<clsDATEN>, 14> acc_;
     Seite1Zugriffe zugriffe_{};
     clsDATEN *g0_ = nullptr;
     clsDATEN *a1_ = nullptr;
-    QPointer<mdiSEITE2> seite2_;
-    bool seite2Eigen_ = false;   // no parent to own page 2: this page does
+    QPointer<mdiSEITE2> page2_;
+    bool ownsPage2_ = false;   // no parent to own page 2: this page does
 };
 
 } // namespace vnt

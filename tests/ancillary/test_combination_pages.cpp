@@ -2,6 +2,7 @@
 // the progress of the chain they belong to, their header, the table of the combinations, what
 // they draw when nothing was found, and how a failed read ends the data step.
 #include "multiple/MultipleFixture.h"
+#include "common/CellText.h"
 
 #include "drawing/Surface.h"
 #include "drawing/clsGRAFIK.h"
@@ -33,30 +34,12 @@ VALUES (1, 0, 1, 40, 2, 100, 4, 1, 50, 2, 0.5, 25, 1, 100, 2, 0, 0, 40000, 40000
        (1, 2, 0, 60, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
 )";
 
-
-QString cell(const CellArray &a, int col, int row)
-{
-    const Variant &v = a.at(col, row);
-    if (v.isEmpty())
-        return QStringLiteral("<empty>");
-    return v.type() == VarType::String ? v.toString() : QString::number(v.toDouble(), 'g', 6);
-}
-
-QStringList row(const CellArray &a, int r)
-{
-    QStringList out;
-    for (int c = 0; c < a.columns(); ++c)
-        out << cell(a, c, r);
-    return out;
-}
-
 class CombinationPagesTest : public MultipleTest {
 protected:
     void SetUp() override
     {
         MultipleTest::SetUp();
-        ctx.projekt = QStringLiteral("P1");
-        cnn->Execute(QString::fromLatin1(kSums));
+        openProject(kSums);
         Printer::instance().setPdfFile(dir.filePath(QStringLiteral("druck.pdf")));
     }
     void TearDown() override { Printer::instance().setPdfFile(QString()); }

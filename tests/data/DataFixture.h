@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/DbDump.h"
+#include "common/QStringPrint.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "data/FlexGrid.h"
@@ -16,12 +17,6 @@
 #include <QTemporaryDir>
 #include <map>
 #include <vector>
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace vnt::test {
 

@@ -2,7 +2,7 @@
 // window does it, and a preset table rewritten from its editor grid, so that a column type of
 // the schema that the accessor cannot serve shows here and not in a later window.
 #include "DataFixture.h"
-#include "common/SchemaDb.h"
+#include "common/ProjectFixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -10,24 +10,16 @@
 namespace vnt::test {
 namespace {
 
-class RealTables : public ::testing::Test {
+class RealTables : public ProjectTest<SimpleRunContext> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        cnn = makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
-        cnnV = makePresetDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")));
+        ProjectTest::SetUp();
         cnn->Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, AKT) VALUES (3, 'BP-101', true)"));
-        ctx.cnn = cnn;
-        ctx.cnnV = cnnV;
         ctx.programpfad = QStringLiteral("/opt/korvane/VANT");
     }
 
-    QTemporaryDir dir;
-    db::ConnectionPtr cnn, cnnV;
-    SimpleRunContext ctx;
     LocaleScope german{QLocale::German};
-    Boxes boxes;
 };
 
 TEST_F(RealTables, RecordSavedAndOpenedAgain)

@@ -2,9 +2,7 @@
 // every progress value, and a host for the record commands with an MDI area of its own.
 #pragma once
 
-#include "common/DbDump.h"
-#include "common/SchemaDb.h"
-#include "common/TestSupport.h"
+#include "common/ProjectFixture.h"
 #include "frame/RecordCommands.h"
 #include "input/mdiEINGABE.h"
 #include "platform/RunContext.h"
@@ -14,21 +12,12 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QStringList>
-#include <QTemporaryDir>
-
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vnt::test {
 
-class RecordingContext : public SimpleRunContext {
+class RecordingContext : public ProgressContext {
 public:
-    QList<int> progressValues;
     std::function<void(int)> onPanel;
-    void setProgress(int v) override
-    {
-        SimpleRunContext::setProgress(v);
-        progressValues << v;
-    }
     void stbMAIN_PanelClick(int panel) override
     {
         SimpleRunContext::stbMAIN_PanelClick(panel);
@@ -81,25 +70,15 @@ INSERT INTO VANT_V2 (IDG, KENG) VALUES (0, 'S'), (1, 'KI'), (2, 'U');
 INSERT INTO VANT_V3 (IDK, KENK) VALUES (2, 'K2'), (1, 'K1'), (3, NULL);
 )";
 
-class InputTest : public ::testing::Test {
+class InputTest : public ProjectTest<RecordingContext> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        cnn = makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
-        cnnV = makePresetDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")));
+        ProjectTest::SetUp();
         cnnV->Execute(QString::fromUtf8(kPresets));
-        ctx.cnn = cnn;
-        ctx.cnnV = cnnV;
         ctx.programpfad = QStringLiteral("/opt/korvane/VANT");
     }
     void exec(const QString &sql) { cnn->Execute(sql); }
-    QString rows(const QString &sql) const { return dump(cnn, sql); }
-
-    QTemporaryDir dir;
-    db::ConnectionPtr cnn, cnnV;
-    RecordingContext ctx;
-    Boxes boxes;
 };
 
 } // namespace vnt::test

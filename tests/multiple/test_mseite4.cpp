@@ -2,6 +2,7 @@
 // chain's notes and the progress of its load.
 #include "MSeite1Fixture.h"
 #include "common/PageLook.h"
+#include "common/CellText.h"
 
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
@@ -32,32 +33,12 @@ VALUES (1, 0, 2, 0.5, 4, 1, 50, 5, 25, 10, 0, 0, 10, 1000000000, 200, 1000000000
        (1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
 )";
 
-QString cell(const CellArray &a, int col, int row)
-{
-    const Variant &v = a.at(col, row);
-    if (v.isEmpty())
-        return QStringLiteral("<empty>");
-    if (v.type() == VarType::String)
-        return v.toString();
-    return QString::number(v.toDouble(), 'g', 6);
-}
-
-QStringList row(const CellArray &a, int r)
-{
-    QStringList out;
-    for (int c = 0; c < a.columns(); ++c)
-        out << cell(a, c, r);
-    return out;
-}
-
-
 class MSeite4Test : public MultipleTest {
 protected:
     void SetUp() override
     {
         MultipleTest::SetUp();
-        ctx.projekt = QStringLiteral("P1");
-        cnn->Execute(QString::fromLatin1(kStatistics));
+        openProject(kStatistics);
     }
     std::unique_ptr<mdiMSEITE4> load() { return std::make_unique<mdiMSEITE4>(ctx, run, nullptr); }
     QStringList printed(mdiMSEITE4 &page)

@@ -162,7 +162,7 @@ TEST(Kontext1, OkStoresTheOptionsCancelStoresNothingAndThePageRedrawsEitherWay)
         dlg.cmdABBRECHEN->click();
         return d.result();
     });
-    frmKONTEXT1::zeigen(f.ctx, [&] {
+    frmKONTEXT1::present(f.ctx, [&] {
         ++redraws;
         // The dialog has already gone: the page reads what it left in the table.
         EXPECT_EQ(f.stored("ZAUF").toInt(), 0);
@@ -180,7 +180,7 @@ TEST(Kontext1, OkStoresTheOptionsCancelStoresNothingAndThePageRedrawsEitherWay)
         dlg.cmdOK->click();
         return d.result();
     });
-    frmKONTEXT1::zeigen(f.ctx, [&] { ++redraws; });
+    frmKONTEXT1::present(f.ctx, [&] { ++redraws; });
     EXPECT_EQ(redraws, 2);
     EXPECT_EQ(f.stored("KENK").text(), "K2");
     EXPECT_EQ(f.stored("K").toInt(), 3);
@@ -193,7 +193,7 @@ TEST(Kontext1, OkStoresTheOptionsCancelStoresNothingAndThePageRedrawsEitherWay)
         static_cast<frmKONTEXT1 &>(d).cmdOK->click();
         return d.result();
     });
-    frmKONTEXT1::zeigen(f.ctx, [&] { ++redraws; });
+    frmKONTEXT1::present(f.ctx, [&] { ++redraws; });
     EXPECT_TRUE(f.stored("KENK").isNull());
     EXPECT_EQ(f.stored("K").toInt(), 2);
     EXPECT_EQ(f.stored("ZAUF").toInt(), 1);
