@@ -1,4 +1,5 @@
-// The main window of the program and the run's context.
+// The main window of the program and the run's context: its menus, status bar and command
+// panels, the event filter, the evaluate menu and help.
 #include "frmMAIN.h"
 #include "Artwork.h"
 #include "FrameRules.h"
@@ -6,7 +7,7 @@
 #include "ExportImportCommands.h"
 #include "PageCommands.h"
 #include "frmINFO.h"
-#include "mdiAUTOSTART.h"
+#include "frmMAIN_Shared.h"
 
 #include "platform/BusyScope.h"
 #include "platform/Guard.h"
@@ -18,27 +19,21 @@
 #include "platform/system.h"
 #include "platform/ui.h"
 
-#include <QCloseEvent>
-#include <QDialog>
-#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
-#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QStatusBar>
 
 namespace vnt {
 
+using namespace frmmain_shared;
+
 namespace {
 
-const QString kErrorPrefix = QStringLiteral("VB-Error: ");
-QString title() { return QString::fromLatin1(PROGRAMMTITEL); }
-QString u(const char *s) { return QString::fromUtf8(s); }
 int px(int twips) { return (twips + TWIPS_PER_PIXEL / 2) / TWIPS_PER_PIXEL; }
 
 struct MenuEntry {
@@ -116,22 +111,6 @@ const PanelEntry kPanels[16] = {
     {"AutoCAD", "Ausgabeseite in eine AutoCAD-Zeichnung übertragen", nullptr, "Send current page to AutoCAD", Sizing::Fixed, 1300},
     {"Schließen", "Zurück zum Startbildschirm", "Close", "Back to the front window", Sizing::Fixed, 1300},
 };
-
-const char *const kCompanions[] = {"-journal", "-wal", "-shm"};
-
-// What only a killed run leaves behind: the compaction file with its journals and the scratch
-// files of copies to the working and the project database. No later run needs any of them.
-void removeScratchFiles(const QString &working, const QString &project)
-{
-    FileSystemObject fso;
-    fso.RemoveScratchBeside(working);
-    if (!project.isEmpty())
-        fso.RemoveScratchBeside(project);
-    const QString compaction = compactionFilePath(working);
-    QFile::remove(compaction);
-    for (const char *suffix : kCompanions)
-        QFile::remove(compaction + QLatin1String(suffix));
-}
 
 QFont statusFont()
 {
@@ -333,226 +312,6 @@ int frmMAIN::progress() const
     return autostart_ ? autostart_->pgbBERECHNEN()->value() : 0;
 }
 
-// ---------------------------------------------------------------- start-up
-
-bool frmMAIN::abandonStart()
-{
-    // Nothing of the run may stay behind invisibly; the working database is left as it is,
-    // so that changes kept from an interrupted run are not lost.
-    for (db::ConnectionPtr *c : {&cnnX_, &cnnX_V_, &cnnARCHIV_}) {
-        if (*c && (*c)->isOpen()) {
-            try { (*c)->Close(); } catch (const VbError &) {}
-        }
-        c->reset();
-    }
-    hide();
-    return false;
-}
-
-bool frmMAIN::refuseDatabase(const QString &file, const QString &defect)
-{
-    ui::MsgBox(sprache_ == 1 ? QStringLiteral("The database ") + file + QStringLiteral(" is damaged and cannot be used!\n") + defect
-                             : QStringLiteral("Die Datenbank ") + file + u(" ist beschädigt und kann nicht verwendet werden!\n") + defect,
-               ui::vbOKOnly | ui::vbExclamation, title());
-    return abandonStart();
-}
-
-bool frmMAIN::MDIForm_Load(const QString &programFolder)
-{
-    programFolder_ = programFolder;
-    Guard g(kErrorPrefix, title());
-
-    if (!g.step([&] {
-            const bool previous = sys::setSystemBeep(false);
-            signalton_ = previous ? 1 : 0;
-            spiok_ = 1;
-        }))
-        return abandonStart();
-
-    if (!g.step([&] {
-            const QString iso = sys::locale().name().section(QLatin1Char('_'), 0, 0);
-            sprache_ = languageCodeFor(iso);
-        }))
-        return abandonStart();
-    if (!g.step([&] { dezimalpunkt_ = sys::decimalSign(); }))
-        return abandonStart();
-    if (sprache_ == 1 && !g.step([&] { applyEnglishTexts(); }))
-        return abandonStart();
-
-    developmentMode_ = false;
-    if (!g.step([&] { developmentMode_ = programFolder_.contains(QLatin1String("SOURCE"), Qt::CaseInsensitive); }))
-        return abandonStart();
-
-    if (!developmentMode_) {
-        const QString dbFolder = DATENBANKPFAD();
-        const QString archive = dbFolder + QStringLiteral("/ARCHIV.mdb"), presets = dbFolder + QStringLiteral("/VORGABE.mdb");
-        // A damaged archive must not get the user's row written into it; a missing one is
-        // reported by its open below.
-        QString defect;
-        if (!g.step([&] {
-                if (fsoX.FileExists(archive))
-                    defect = db::databaseDefect(archive, {{QStringLiteral("ADMIN"), {QStringLiteral("BENUTZER"), QStringLiteral("PROG"),
-                                                                                      QStringLiteral("PROJEKTSPFAD"), QStringLiteral("PROJEKT"),
-                                                                                      QStringLiteral("BEARBEITER")}}});
-            }))
-            return abandonStart();
-        if (!defect.isEmpty())
-            return refuseDatabase(archive, defect);
-        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(archive); }))
-            return abandonStart();
-        if (!g.step([&] {
-                if (fsoX.FileExists(presets))
-                    defect = db::databaseDefect(presets);
-            }))
-            return abandonStart();
-        if (!defect.isEmpty())
-            return refuseDatabase(presets, defect);
-        if (!g.step([&] { cnnX_V_ = db::openDatabase(presets); }))
-            return abandonStart();
-
-        db::Recordset rs;
-        bool found = false;
-        if (!g.step([&] {
-                rs.Open(QStringLiteral("SELECT * FROM [ADMIN] WHERE [BENUTZER]=") + db::sqlText(BENUTZER()), cnnARCHIV_);
-                found = !rs.isEOF();
-            }))
-            return abandonStart();
-        if (!found) {
-            ui::MsgBox(sprache_ == 1
-                           ? QStringLiteral("Program ") + title() + QStringLiteral(" can used only via the frame program!")
-                           : QStringLiteral("Programm ") + title() + u(" kann nur über das Rahmenprogramm ausgeführt werden!"),
-                       ui::vbOKOnly | ui::vbExclamation, title());
-            return abandonStart();
-        }
-        if (!g.step([&] { rs.MoveFirst(); rs.setField(QStringLiteral("PROG"), Variant(title())); rs.Update(); }))
-            return abandonStart();
-        if (!g.step([&] { projektspfad_ = rs.Fields(QStringLiteral("PROJEKTSPFAD")).toString(); }))
-            return abandonStart();
-        if (!g.step([&] { projekt_ = rs.Fields(QStringLiteral("PROJEKT")).toString(); }))
-            return abandonStart();
-        if (!g.step([&] { bearbeiter_ = rs.Fields(QStringLiteral("BEARBEITER")).toString(); }))
-            return abandonStart();
-        if (!g.step([&] { rs.Close(); }))
-            return abandonStart();
-
-        bool folderExists = false;
-        if (!g.step([&] { folderExists = fsoX.FolderExists(projektspfad_ + QLatin1Char('/') + projekt_); }))
-            return abandonStart();
-        if (!folderExists) {
-            ui::MsgBox(sprache_ == 1 ? QStringLiteral("Project directory ") + projekt_ + QStringLiteral(" dosn't exist!")
-                                     : QStringLiteral("Projektsverzeichnis ") + projekt_ + QStringLiteral(" existiert nicht!"),
-                       ui::vbOKOnly | ui::vbExclamation, title());
-            return abandonStart();
-        }
-        bool templateExists = false;
-        if (!g.step([&] { templateExists = fsoX.FileExists(programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb")); }))
-            return abandonStart();
-        if (!templateExists) {
-            ui::MsgBox(sprache_ == 1 ? QStringLiteral("The empty database ") + title() + QStringLiteral(".mdb dosn't exist!\n")
-                                           + QString::fromLatin1(FAMILIENNAME) + QStringLiteral(" has to be installed again!")
-                                     : QStringLiteral("Die leere Datenbank ") + title() + QStringLiteral(".mdb existiert nicht!\n")
-                                           + QString::fromLatin1(FAMILIENNAME) + u(" muß neu installiert werden!"),
-                       ui::vbOKOnly | ui::vbExclamation, title());
-            return abandonStart();
-        }
-    } else {
-        if (!g.step([&] {
-                projektspfad_ = fsoX.GetParentFolderName(programFolder_);
-                projekt_ = QStringLiteral("TE0000.00");
-                bearbeiter_ = BENUTZER();
-            }))
-            return abandonStart();
-    }
-
-    if (!g.step([&] {
-            panels_[1]->setText(shortenedProjectPath(projektspfad_) + QLatin1Char('/'));
-            panels_[1]->setToolTip(projektspfad_);
-            panels_[2]->setText(projekt_);
-            panels_[2]->setToolTip(bearbeiter_);
-            panels_[4]->setText(title());
-            panels_[4]->setToolTip(QString::fromLatin1(PRODUKTNAME));
-        }))
-        return abandonStart();
-
-    // A working database left from an earlier run holds the changes of an interrupted run.
-    QString working;
-    bool workingExists = true;
-    if (!g.step([&] { working = XMDBPFAD(); workingExists = fsoX.FileExists(working); }))
-        return abandonStart();
-    if (working.isEmpty())
-        return abandonStart();
-    removeScratchFiles(working, projectDatabase());
-    bool copy = !workingExists;
-    if (workingExists) {
-        const int answer = ui::MsgBox(
-            sprache_ == 1 ? QStringLiteral("Program was interuped during the execution!\nDo you want to save the changes till the interuption?")
-                          : u("Programm wurde während der Ausführung unterbrochen!\nSoll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
-            ui::vbYesNo | ui::vbQuestion, title());
-        copy = answer != ui::vbYes;
-    }
-    // The program does not run without its database: a database that cannot be trusted is
-    // refused before anything is copied from it or over it, and every failure to copy or open
-    // it ends the start-up after its box, whichever button was pressed.
-    const QString trusted = copy ? projectDatabase() : working;
-    QString defect;
-    bool checked = false;
-    if (!g.step([&] {
-            defect = db::databaseDefect(trusted, programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb"));
-            checked = true;
-        })
-        || !checked)
-        return abandonStart();
-    if (!defect.isEmpty())
-        return refuseDatabase(trusted, defect);
-    bool ready = !copy;
-    if (copy && (!g.step([&] { db::copyDatabase(projectDatabase(), working); ready = true; }) || !ready))
-        return abandonStart();
-
-    geaendert_ = false;
-
-    if (!g.step([&] { cnnX_ = db::openDatabase(working); }) || !cnnX_)
-        return abandonStart();
-    if (!g.step([&] { PANELDATENSATZ(); }))
-        return abandonStart();
-
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    showMaximized();
-
-    autostart_ = new mdiAUTOSTART;
-    autostartFrame_ = mdiArea_->addSubWindow(autostart_, Qt::FramelessWindowHint);
-    autostartFrame_->setObjectName(QStringLiteral("mdiAUTOSTART_Frame"));
-    autostartFrame_->installEventFilter(this);
-    const QSize client = mdiArea_->viewport()->size();
-    if (!g.step([&] { autostart_->Form_Load(*this, float(client.width() * TWIPS_PER_PIXEL), float(client.height() * TWIPS_PER_PIXEL)); }))
-        return abandonStart();
-    sys::DoEvents();
-    // Its normal size is the whole area too: a child window maximised over it restores it to
-    // that size, and it must still fill the area when the child goes.
-    autostartFrame_->setGeometry(mdiArea_->viewport()->rect());
-    autostartFrame_->showMaximized();
-    // The start window stays behind the other child windows: a click on it hands the focus
-    // back to the child in front, and once it is alone it fills the area again.
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
-        if (!w || w != autostartFrame_.data() || unloading_)
-            return;
-        const QList<QMdiSubWindow *> stack = mdiArea_->subWindowList(QMdiArea::StackingOrder);
-        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-            if (*it != w && (*it)->isVisible()) {
-                // after the area has finished raising the start window
-                QMetaObject::invokeMethod(this, [this, front = QPointer<QMdiSubWindow>(*it)] {
-                    if (front)
-                        mdiArea_->setActiveSubWindow(front);
-                }, Qt::QueuedConnection);
-                return;
-            }
-        }
-        if (!w->isMaximized())
-            w->showMaximized();
-    });
-    return true;
-}
-
 // ---------------------------------------------------------------- status panel 6
 
 void frmMAIN::PANELDATENSATZ()
@@ -680,240 +439,6 @@ void frmMAIN::enterPageState(bool multiple)
     actions_.value(QStringLiteral("mnuDATEI"))->setEnabled(false);
     if (multiple)
         actions_.value(QStringLiteral("mnuEXTRAS"))->setEnabled(false);
-}
-
-// ---------------------------------------------------------------- save and compaction
-
-bool frmMAIN::mnuSPEICHERN_Click()
-{
-    const QString cmdTitle = caption(QStringLiteral("mnuSPEICHERN"));
-    Guard g(kErrorPrefix, cmdTitle);
-    float size = 0;
-    bool copied = false;
-    g.step([&] { size = sizeInMegabytes(fsoX.FileSize(XMDBPFAD())); });
-    if (!g.left() && size > 10) {
-        const int answer = ui::MsgBox(
-            sprache_ == 1 ? QStringLiteral("Database reaches ") + megabytesText(size, dezimalpunkt_) + QStringLiteral(" MB! \nDo you want to compact the file?")
-                          : QStringLiteral("Datenbank hat ") + megabytesText(size, dezimalpunkt_) + QStringLiteral(" MB erreicht! \nSoll die Datei komprimiert werden?"),
-            ui::vbYesNo | ui::vbQuestion, cmdTitle, programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".hlp"), 34);
-        if (answer == ui::vbYes)
-            mnuKOMPRIMIEREN_Click();
-    }
-    bool attempted = false;
-    g.step([&] { sys::setHourglass(true); });
-    g.step([&] {
-        attempted = true;
-        db::copyDatabase(XMDBPFAD(), projectDatabase());
-        copied = true;
-    });
-    // Only a copy that arrived clears the flag: otherwise the end of the run would delete the
-    // only copy of the changes.
-    if (copied) {
-        geaendert_ = false;
-        copyBackFailed_ = false;
-    } else if (attempted) {
-        copyBackFailed_ = true;
-    }
-    g.always([&] { sys::setHourglass(false); });
-    return copied;
-}
-
-void frmMAIN::mnuKOMPRIMIEREN_Click()
-{
-    const QString cmdTitle = caption(QStringLiteral("mnuKOMPRIMIEREN"));
-    Guard g(kErrorPrefix, cmdTitle);
-    sys::setHourglass(true);
-    QString source, destination;
-    float before = 0, after = 0;
-    int64_t bytesBefore = 0, bytesAfter = 0;
-    bool compacted = false, replaced = false;
-
-    g.step([&] { source = XMDBPFAD(); destination = compactionFilePath(source); });
-    g.step([&] { bytesBefore = fsoX.FileSize(source); before = sizeInMegabytes(bytesBefore); });
-    g.step([&] { if (cnnX_) cnnX_->Close(); });
-    // The compacted copy is written first; the working database is replaced only once the
-    // copy is complete, so that a failure never leaves it missing.
-    g.step([&] {
-        if (fsoX.FileExists(destination))
-            fsoX.DeleteFile(destination);
-        db::ConnectionPtr c = db::openDatabase(source);
-        try {
-            c->Execute(QStringLiteral("VACUUM INTO ") + db::sqlText(destination));
-        } catch (...) {
-            c->Close();
-            throw;
-        }
-        c->Close();
-        compacted = true;
-    });
-    if (compacted)
-        g.step([&] { db::replaceDatabase(destination, source); replaced = true; });
-    if (!replaced && !destination.isEmpty() && fsoX.FileExists(destination)) {
-        try { fsoX.DeleteFile(destination); } catch (const VbError &) {}
-    }
-    if (replaced) {
-        g.step([&] { bytesAfter = fsoX.FileSize(source); after = sizeInMegabytes(bytesAfter); });
-        g.step([&] {
-            const float gain = compactionGain(before, after, bytesBefore, bytesAfter);
-            ui::MsgBox(sprache_ == 1
-                           ? QStringLiteral("Database was compact about ") + megabytesText(gain, dezimalpunkt_) + QStringLiteral(" % to ")
-                                 + megabytesText(after, dezimalpunkt_) + QStringLiteral(" MB!")
-                           : QStringLiteral("Datenbank wurde um ") + megabytesText(gain, dezimalpunkt_) + QStringLiteral(" % auf ")
-                                 + megabytesText(after, dezimalpunkt_) + QStringLiteral(" MB komprimiert !"),
-                       ui::vbOKOnly | ui::vbInformation, cmdTitle);
-        });
-    }
-    // The same connection object opens again, so that column accessors holding it go on working.
-    g.always([&] {
-        const QString path = source.isEmpty() ? XMDBPFAD() : source;
-        if (!cnnX_)
-            cnnX_ = std::make_shared<db::Connection>();
-        cnnX_->ConnectionTimeout = 30;
-        cnnX_->Open(db::connectionStringFor(path));
-    });
-    g.always([&] { sys::setHourglass(false); });
-}
-
-// ---------------------------------------------------------------- end of the run
-
-void frmMAIN::mnuSCHLIESSEN_Click()
-{
-    if (BusyScope::later(this, [this] { mnuSCHLIESSEN_Click(); }))
-        return;
-    rahmenprogramm_ = true;
-    unloadMainWindow();
-}
-
-void frmMAIN::mnuBEENDEN_Click()
-{
-    // A window still loading or drawing would lose its objects under its feet: the quit
-    // follows once it has returned.
-    if (BusyScope::later(this, [this] { mnuBEENDEN_Click(); }))
-        return;
-    rahmenprogramm_ = false;
-    unloadMainWindow();
-}
-
-bool frmMAIN::quitConfirmed()
-{
-    if (ended_ || quitAnswered_)
-        return true;
-    rahmenprogramm_ = false;
-    if (MDIForm_QueryUnload(1))
-        return false;
-    quitAnswered_ = true;
-    return true;
-}
-
-void frmMAIN::unloadMainWindow()
-{
-    endRun(1);
-}
-
-bool frmMAIN::endRun(int unloadMode)
-{
-    if (ended_)
-        return true;
-    if (!quitAnswered_ && MDIForm_QueryUnload(unloadMode))
-        return false;
-    MDIForm_Unload();
-    return true;
-}
-
-void frmMAIN::closeEvent(QCloseEvent *e)
-{
-    if (ended_) {
-        e->accept();
-        return;
-    }
-    if (BusyScope::later(this, [this] { endRun(0); })) {
-        e->ignore();
-        return;
-    }
-    if (endRun(0))
-        e->accept();
-    else
-        e->ignore();
-}
-
-bool frmMAIN::MDIForm_QueryUnload(int unloadMode)
-{
-    Guard g(kErrorPrefix, title());
-    bool cancel = false;
-    if ((unloadMode == 0 || unloadMode == 1) && geaendert_) {
-        int answer = ui::vbCancel;
-        if (!g.step([&] {
-                answer = ui::MsgBox(sprache_ == 1 ? QStringLiteral("Do you want to save changes to project ") + projekt_ + QStringLiteral("?")
-                                                  : u("Sollen die Änderungen in Projekt ") + projekt_ + u(" gespeichert werden?"),
-                                    ui::vbYesNoCancel | ui::vbQuestion, caption(QStringLiteral("mnuBEENDEN")));
-            }))
-            return cancel;
-        // The user wants the changes kept: whatever stopped the save, the working copy is
-        // then the only place they are, and the end of the run must not delete it.
-        if (answer == ui::vbYes)
-            g.step([&] {
-                if (!mnuSPEICHERN_Click())
-                    copyBackFailed_ = true;
-            });
-        else if (answer == ui::vbCancel)
-            return true;
-    }
-    if (unloadMode == 0 || rahmenprogramm_) {
-        g.step([&] {
-            const QString frame = fsoX.GetParentFolderName(programFolder_) + QStringLiteral("/KORVANE");
-            if (fsoX.FileExists(frame))
-                shell::startDetached(frame);
-        });
-    }
-    return cancel;
-}
-
-void frmMAIN::MDIForm_Unload()
-{
-    Guard g(kErrorPrefix, title());
-    unloading_ = true;
-    g.step([&] {
-        for (QMdiSubWindow *w : mdiArea_->subWindowList())
-            w->close();
-        for (QWidget *w : findChildren<QDialog *>())
-            w->close();
-    });
-    if (!developmentMode_) {
-        g.step([&] {
-            db::Recordset rs;
-            rs.Open(QStringLiteral("SELECT [PROG] FROM [ADMIN] WHERE [BENUTZER]=") + db::sqlText(BENUTZER()), cnnARCHIV_);
-            rs.MoveFirst();
-            rs.setField(QStringLiteral("PROG"), Variant(QStringLiteral("KORVANE")));
-            rs.Update();
-            rs.Close();
-        });
-        g.step([&] {
-            if (cnnARCHIV_) cnnARCHIV_->Close();
-            if (cnnX_V_) cnnX_V_->Close();
-            cnnARCHIV_.reset();
-            cnnX_V_.reset();
-        });
-    }
-    g.step([&] {
-        if (cnnX_) cnnX_->Close();
-        cnnX_.reset();
-    });
-    // After a failed copy back the working database holds the only copy of the changes: it
-    // stays, and the next start offers it as the changes of an interrupted run.
-    if (!copyBackFailed_)
-        g.step([&] {
-            const QString working = XMDBPFAD();
-            fsoX.DeleteFile(working);
-            // The journals go only after their database: one of them alone cannot harm it.
-            for (const char *suffix : kCompanions)
-                QFile::remove(working + QLatin1String(suffix));
-            removeScratchFiles(working, {});
-        });
-    // Cancel in the error box skips the remaining steps, but the run ends all the same: a
-    // hidden window must not stay behind as a process without a face.
-    ended_ = true;
-    hide();
-    emit programEnded();
 }
 
 // ---------------------------------------------------------------- evaluate menu

@@ -1,0 +1,21 @@
+// What the source files of the main window share: the prefix of its error boxes, the program's
+// title, the journal companions of a database file and the clean-up of what a killed run left.
+#pragma once
+
+#include "frame/FrameRules.h"
+
+#include <QString>
+
+namespace vnt::frmmain_shared {
+
+inline const QString kErrorPrefix = QStringLiteral("VB-Error: ");
+inline QString title() { return QString::fromLatin1(PROGRAMMTITEL); }
+inline QString u(const char *s) { return QString::fromUtf8(s); }
+
+inline const char *const kCompanions[] = {"-journal", "-wal", "-shm"};
+
+// What only a killed run leaves behind: the compaction file with its journals and the scratch
+// files of copies to the working and the project database. No later run needs any of them.
+void removeScratchFiles(const QString &working, const QString &project);
+
+} // namespace vnt::frmmain_shared

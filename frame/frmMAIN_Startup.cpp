@@ -1,0 +1,257 @@
+// The start-up of the main window: language and user, the archive and presets databases, the
+// project folder, the checks of the databases before any is opened, the working copy of the
+// project database and the start window.
+#include "frame/frmMAIN.h"
+
+#include "frame/FrameRules.h"
+#include "frame/frmMAIN_Shared.h"
+#include "frame/mdiAUTOSTART.h"
+#include "platform/Guard.h"
+#include "platform/db/DatabaseFile.h"
+#include "platform/errors.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+
+namespace vnt {
+
+using namespace frmmain_shared;
+
+void frmmain_shared::removeScratchFiles(const QString &working, const QString &project)
+{
+    FileSystemObject fso;
+    fso.RemoveScratchBeside(working);
+    if (!project.isEmpty())
+        fso.RemoveScratchBeside(project);
+    const QString compaction = compactionFilePath(working);
+    QFile::remove(compaction);
+    for (const char *suffix : kCompanions)
+        QFile::remove(compaction + QLatin1String(suffix));
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool frmMAIN::abandonStart()
+{
+    // Nothing of the run may stay behind invisibly; the working database is left as it is,
+    // so that changes kept from an interrupted run are not lost.
+    for (db::ConnectionPtr *c : {&cnnX_, &cnnX_V_, &cnnARCHIV_}) {
+        if (*c && (*c)->isOpen()) {
+            try { (*c)->Close(); } catch (const VbError &) {}
+        }
+        c->reset();
+    }
+    hide();
+    return false;
+}
+
+bool frmMAIN::refuseDatabase(const QString &file, const QString &defect)
+{
+    ui::MsgBox(sprache_ == 1 ? QStringLiteral("The database ") + file + QStringLiteral(" is damaged and cannot be used!\n") + defect
+                             : QStringLiteral("Die Datenbank ") + file + u(" ist beschädigt und kann nicht verwendet werden!\n") + defect,
+               ui::vbOKOnly | ui::vbExclamation, title());
+    return abandonStart();
+}
+
+bool frmMAIN::MDIForm_Load(const QString &programFolder)
+{
+    programFolder_ = programFolder;
+    Guard g(kErrorPrefix, title());
+
+    if (!g.step([&] {
+            const bool previous = sys::setSystemBeep(false);
+            signalton_ = previous ? 1 : 0;
+            spiok_ = 1;
+        }))
+        return abandonStart();
+
+    if (!g.step([&] {
+            const QString iso = sys::locale().name().section(QLatin1Char('_'), 0, 0);
+            sprache_ = languageCodeFor(iso);
+        }))
+        return abandonStart();
+    if (!g.step([&] { dezimalpunkt_ = sys::decimalSign(); }))
+        return abandonStart();
+    if (sprache_ == 1 && !g.step([&] { applyEnglishTexts(); }))
+        return abandonStart();
+
+    developmentMode_ = false;
+    if (!g.step([&] { developmentMode_ = programFolder_.contains(QLatin1String("SOURCE"), Qt::CaseInsensitive); }))
+        return abandonStart();
+
+    if (!developmentMode_) {
+        const QString dbFolder = DATENBANKPFAD();
+        const QString archive = dbFolder + QStringLiteral("/ARCHIV.mdb"), presets = dbFolder + QStringLiteral("/VORGABE.mdb");
+        // A damaged archive must not get the user's row written into it; a missing one is
+        // reported by its open below.
+        QString defect;
+        if (!g.step([&] {
+                if (fsoX.FileExists(archive))
+                    defect = db::databaseDefect(archive, {{QStringLiteral("ADMIN"), {QStringLiteral("BENUTZER"), QStringLiteral("PROG"),
+                                                                                      QStringLiteral("PROJEKTSPFAD"), QStringLiteral("PROJEKT"),
+                                                                                      QStringLiteral("BEARBEITER")}}});
+            }))
+            return abandonStart();
+        if (!defect.isEmpty())
+            return refuseDatabase(archive, defect);
+        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(archive); }))
+            return abandonStart();
+        if (!g.step([&] {
+                if (fsoX.FileExists(presets))
+                    defect = db::databaseDefect(presets);
+            }))
+            return abandonStart();
+        if (!defect.isEmpty())
+            return refuseDatabase(presets, defect);
+        if (!g.step([&] { cnnX_V_ = db::openDatabase(presets); }))
+            return abandonStart();
+
+        db::Recordset rs;
+        bool found = false;
+        if (!g.step([&] {
+                rs.Open(QStringLiteral("SELECT * FROM [ADMIN] WHERE [BENUTZER]=") + db::sqlText(BENUTZER()), cnnARCHIV_);
+                found = !rs.isEOF();
+            }))
+            return abandonStart();
+        if (!found) {
+            ui::MsgBox(sprache_ == 1
+                           ? QStringLiteral("Program ") + title() + QStringLiteral(" can used only via the frame program!")
+                           : QStringLiteral("Programm ") + title() + u(" kann nur über das Rahmenprogramm ausgeführt werden!"),
+                       ui::vbOKOnly | ui::vbExclamation, title());
+            return abandonStart();
+        }
+        if (!g.step([&] { rs.MoveFirst(); rs.setField(QStringLiteral("PROG"), Variant(title())); rs.Update(); }))
+            return abandonStart();
+        if (!g.step([&] { projektspfad_ = rs.Fields(QStringLiteral("PROJEKTSPFAD")).toString(); }))
+            return abandonStart();
+        if (!g.step([&] { projekt_ = rs.Fields(QStringLiteral("PROJEKT")).toString(); }))
+            return abandonStart();
+        if (!g.step([&] { bearbeiter_ = rs.Fields(QStringLiteral("BEARBEITER")).toString(); }))
+            return abandonStart();
+        if (!g.step([&] { rs.Close(); }))
+            return abandonStart();
+
+        bool folderExists = false;
+        if (!g.step([&] { folderExists = fsoX.FolderExists(projektspfad_ + QLatin1Char('/') + projekt_); }))
+            return abandonStart();
+        if (!folderExists) {
+            ui::MsgBox(sprache_ == 1 ? QStringLiteral("Project directory ") + projekt_ + QStringLiteral(" dosn't exist!")
+                                     : QStringLiteral("Projektsverzeichnis ") + projekt_ + QStringLiteral(" existiert nicht!"),
+                       ui::vbOKOnly | ui::vbExclamation, title());
+            return abandonStart();
+        }
+        bool templateExists = false;
+        if (!g.step([&] { templateExists = fsoX.FileExists(programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb")); }))
+            return abandonStart();
+        if (!templateExists) {
+            ui::MsgBox(sprache_ == 1 ? QStringLiteral("The empty database ") + title() + QStringLiteral(".mdb dosn't exist!\n")
+                                           + QString::fromLatin1(FAMILIENNAME) + QStringLiteral(" has to be installed again!")
+                                     : QStringLiteral("Die leere Datenbank ") + title() + QStringLiteral(".mdb existiert nicht!\n")
+                                           + QString::fromLatin1(FAMILIENNAME) + u(" muß neu installiert werden!"),
+                       ui::vbOKOnly | ui::vbExclamation, title());
+            return abandonStart();
+        }
+    } else {
+        if (!g.step([&] {
+                projektspfad_ = fsoX.GetParentFolderName(programFolder_);
+                projekt_ = QStringLiteral("TE0000.00");
+                bearbeiter_ = BENUTZER();
+            }))
+            return abandonStart();
+    }
+
+    if (!g.step([&] {
+            panels_[1]->setText(shortenedProjectPath(projektspfad_) + QLatin1Char('/'));
+            panels_[1]->setToolTip(projektspfad_);
+            panels_[2]->setText(projekt_);
+            panels_[2]->setToolTip(bearbeiter_);
+            panels_[4]->setText(title());
+            panels_[4]->setToolTip(QString::fromLatin1(PRODUKTNAME));
+        }))
+        return abandonStart();
+
+    // A working database left from an earlier run holds the changes of an interrupted run.
+    QString working;
+    bool workingExists = true;
+    if (!g.step([&] { working = XMDBPFAD(); workingExists = fsoX.FileExists(working); }))
+        return abandonStart();
+    if (working.isEmpty())
+        return abandonStart();
+    removeScratchFiles(working, projectDatabase());
+    bool copy = !workingExists;
+    if (workingExists) {
+        const int answer = ui::MsgBox(
+            sprache_ == 1 ? QStringLiteral("Program was interuped during the execution!\nDo you want to save the changes till the interuption?")
+                          : u("Programm wurde während der Ausführung unterbrochen!\nSoll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
+            ui::vbYesNo | ui::vbQuestion, title());
+        copy = answer != ui::vbYes;
+    }
+    // The program does not run without its database: a database that cannot be trusted is
+    // refused before anything is copied from it or over it, and every failure to copy or open
+    // it ends the start-up after its box, whichever button was pressed.
+    const QString trusted = copy ? projectDatabase() : working;
+    QString defect;
+    bool checked = false;
+    if (!g.step([&] {
+            defect = db::databaseDefect(trusted, programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb"));
+            checked = true;
+        })
+        || !checked)
+        return abandonStart();
+    if (!defect.isEmpty())
+        return refuseDatabase(trusted, defect);
+    bool ready = !copy;
+    if (copy && (!g.step([&] { db::copyDatabase(projectDatabase(), working); ready = true; }) || !ready))
+        return abandonStart();
+
+    geaendert_ = false;
+
+    if (!g.step([&] { cnnX_ = db::openDatabase(working); }) || !cnnX_)
+        return abandonStart();
+    if (!g.step([&] { PANELDATENSATZ(); }))
+        return abandonStart();
+
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    showMaximized();
+
+    autostart_ = new mdiAUTOSTART;
+    autostartFrame_ = mdiArea_->addSubWindow(autostart_, Qt::FramelessWindowHint);
+    autostartFrame_->setObjectName(QStringLiteral("mdiAUTOSTART_Frame"));
+    autostartFrame_->installEventFilter(this);
+    const QSize client = mdiArea_->viewport()->size();
+    if (!g.step([&] { autostart_->Form_Load(*this, float(client.width() * TWIPS_PER_PIXEL), float(client.height() * TWIPS_PER_PIXEL)); }))
+        return abandonStart();
+    sys::DoEvents();
+    // Its normal size is the whole area too: a child window maximised over it restores it to
+    // that size, and it must still fill the area when the child goes.
+    autostartFrame_->setGeometry(mdiArea_->viewport()->rect());
+    autostartFrame_->showMaximized();
+    // The start window stays behind the other child windows: a click on it hands the focus
+    // back to the child in front, and once it is alone it fills the area again.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+        if (!w || w != autostartFrame_.data() || unloading_)
+            return;
+        const QList<QMdiSubWindow *> stack = mdiArea_->subWindowList(QMdiArea::StackingOrder);
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+            if (*it != w && (*it)->isVisible()) {
+                // after the area has finished raising the start window
+                QMetaObject::invokeMethod(this, [this, front = QPointer<QMdiSubWindow>(*it)] {
+                    if (front)
+                        mdiArea_->setActiveSubWindow(front);
+                }, Qt::QueuedConnection);
+                return;
+            }
+        }
+        if (!w->isMaximized())
+            w->showMaximized();
+    });
+    return true;
+}
+
+} // namespace vnt
