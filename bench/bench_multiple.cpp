@@ -4,7 +4,7 @@
 // rows, measured in the same run. At the end, the peak memory of one data step over 50,000
 // records, measured in a process of its own so that nothing of the runs before counts.
 #include "BenchRun.h"
-#include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/AggregationDataStep.h"
 #include "pages/multiple/MultipleRun.h"
 #include "pages/multiple/mdiMSEITE1.h"
 #include "platform/RunContext.h"

@@ -4,7 +4,7 @@
 #include "data/clsDATEN.h"
 #include "drawing/clsGRAFIK.h"
 #include "drawing/clsTABELLE.h"
-#include "pages/single/FigureFrame.h"
+#include "pages/common/FigureFrame.h"
 #include "platform/errors.h"
 #include "platform/printer.h"
 

@@ -8,7 +8,7 @@
 #include "pages/multiple/CurveFigure.h"
 #include "pages/multiple/MultipleRun.h"
 #include "pages/multiple/TextTable.h"
-#include "pages/single/ResultPage.h"
+#include "pages/common/ResultPage.h"
 
 #include <QPointer>
 #include <functional>

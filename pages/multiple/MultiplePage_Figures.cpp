@@ -6,8 +6,8 @@
 
 #include "drawing/clsGRAFIK.h"
 #include "drawing/clsTABELLE.h"
-#include "pages/single/FigureFrame.h"
-#include "pages/single/Seite1Daten.h"
+#include "pages/common/FigureFrame.h"
+#include "pages/common/PowerOfTen.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
 

@@ -1,7 +1,7 @@
 // The run shared by the pages of a multiple evaluation.
 #include "pages/multiple/MultipleRun.h"
 
-#include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/AggregationDataStep.h"
 #include "pages/multiple/MultiplePage.h"
 #include "platform/ui.h"
 

@@ -2,7 +2,7 @@
 #include "pages/multiple/frmKONTEXTM1.h"
 
 #include "data/clsDATEN.h"
-#include "pages/single/PageDialogs.h"
+#include "pages/common/PageDialogs.h"
 #include "platform/Guard.h"
 #include "platform/ui.h"
 

@@ -5,7 +5,7 @@
 // the combinations; then it loads the pages that follow it in the chain, hidden.
 #pragma once
 
-#include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/AggregationDataStep.h"
 #include "pages/multiple/MultiplePage.h"
 
 #include <QPointer>

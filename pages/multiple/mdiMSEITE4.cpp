@@ -3,7 +3,7 @@
 
 #include "data/clsDATEN.h"
 #include "pages/multiple/Aggregation.h"
-#include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/AggregationDataStep.h"
 #include "platform/BusyScope.h"
 #include "platform/system.h"
 

@@ -5,7 +5,7 @@
 
 #include "multiple/MultipleFixture.h"
 #include "pages/multiple/MultipleRun.h"
-#include "pages/single/ResultPage.h"
+#include "pages/common/ResultPage.h"
 
 #include <QRectF>
 

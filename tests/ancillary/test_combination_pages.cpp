@@ -7,9 +7,9 @@
 #include "drawing/Surface.h"
 #include "drawing/clsGRAFIK.h"
 #include "drawing/clsKOPFFUSS.h"
-#include "pages/ancillary/mdiMSEITE2.h"
-#include "pages/ancillary/mdiMSEITE3.h"
-#include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/mdiMSEITE2.h"
+#include "pages/multiple/mdiMSEITE3.h"
+#include "pages/multiple/AggregationDataStep.h"
 #include "pages/multiple/mdiMSEITE4.h"
 #include "platform/printer.h"
 

@@ -7,7 +7,7 @@
 #include "common/LegendCheck.h"
 
 #include "drawing/clsGRAFIK.h"
-#include "pages/ancillary/mdiMSEITE2.h"
+#include "pages/multiple/mdiMSEITE2.h"
 #include "platform/printer.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "common/PageLook.h"
 #include "common/Shots.h"
 #include "drawing/clsGRAFIK.h"
-#include "pages/ancillary/mdiMSEITE3.h"
+#include "pages/multiple/mdiMSEITE3.h"
 #include "platform/printer.h"
 
 #include <QCoreApplication>

@@ -7,10 +7,10 @@
 
 #include "Golden.h"
 #include "Shots.h"
-#include "pages/LookSupport.h"
+#include "record/LookSupport.h"
 #include "drawing/PictureBox.h"
-#include "pages/single/PrintJob.h"
-#include "pages/single/ResultPage.h"
+#include "pages/common/PrintJob.h"
+#include "pages/common/ResultPage.h"
 #include "platform/printer.h"
 
 #include <gtest/gtest.h>

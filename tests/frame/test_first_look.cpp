@@ -3,13 +3,13 @@
 // as they do after Neuberechnen: every figure with its frame and axes, nothing outside its box.
 #include "test_pagecmds_support.h"
 
-#include "../pages/LookSupport.h"
+#include "../record/LookSupport.h"
 #include "common/Shots.h"
 #include "frame/PageCommands.h"
 #include "frame/frmAUSWAHL.h"
-#include "pages/single/PrintJob.h"
-#include "pages/single/mdiSEITE1.h"
-#include "pages/single/mdiSEITE2.h"
+#include "pages/common/PrintJob.h"
+#include "pages/record/mdiSEITE1.h"
+#include "pages/record/mdiSEITE2.h"
 
 #include <QAction>
 #include <QCoreApplication>

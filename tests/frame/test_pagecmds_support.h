@@ -4,7 +4,7 @@
 
 #include "FrameFixture.h"
 #include "frame/EvaluateCommands.h"
-#include "pages/single/ResultPage.h"
+#include "pages/common/ResultPage.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,7 +1,7 @@
 // The data step over real tables: which records and sections it reads, and the M3 and M4
 // rows it leaves behind, also when writing fails.
 #include "MultipleFixture.h"
-#include "pages/multiple/Dateneingabe.h"
+#include "pages/multiple/AggregationDataStep.h"
 #include "pages/multiple/MultipleRun.h"
 
 using namespace vnt;

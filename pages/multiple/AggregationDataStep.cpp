@@ -1,0 +1,426 @@
+// Reading and writing of the multiple evaluation's data step.
+#include "pages/multiple/AggregationDataStep.h"
+
+#include "data/DataBoxes.h"
+#include "data/clsDATEN.h"
+#include "platform/db/Database.h"
+#include "pages/multiple/MultipleRun.h"
+#include "pages/multiple/TextTable.h"
+#include "platform/errors.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+
+namespace vnt::multiple {
+
+namespace {
+
+void bind(clsDATEN &d, const char *table, const char *idColumn, int32_t id)
+{
+    d.setETABELLE(QString::fromLatin1(table));
+    d.setESPID(QString::fromLatin1(idColumn));
+    d.setESPIDW(id);
+}
+
+// The failure message of a table the accessor would have read one value at a time.
+bool readFailed(const char *table, const char *column)
+{
+    dataError(QStringLiteral("Wert  kann nicht aus der Spalte ") + QString::fromLatin1(column)
+              + QStringLiteral(" der Tabelle ") + QString::fromLatin1(table) + QStringLiteral(" eingelesen werden!"));
+    return false;
+}
+
+float single(const Variant &v) { return v.isNull() ? 0.0f : v.toSingle(); }
+
+// The equipment cost per hour of each preset key. Keys compare as the database compares
+// them, without regard to the letter case of ASCII letters; the first row of a key counts,
+// and a key without a row costs nothing.
+class PresetRates {
+public:
+    bool read(const db::ConnectionPtr &cnn, const char *table, const char *key, const char *cost)
+    {
+        try {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT [%1],[%2] FROM [%3]").arg(QLatin1String(key), QLatin1String(cost),
+                                                                      QLatin1String(table)),
+                    cnn);
+            for (; !rs.isEOF(); rs.MoveNext()) {
+                const Variant k = rs.Fields(0);
+                if (!k.isNull() && !byKey_.contains(fold(k.toString())))
+                    byKey_.insert(fold(k.toString()), single(rs.Fields(1)));
+            }
+        } catch (const VbError &) {
+            return readFailed(table, cost);
+        }
+        return true;
+    }
+    float of(const QString &key) const { return byKey_.value(fold(key), 0.0f); }
+    // The same by a section's key, looked up once per key.
+    float of(SectionKey key)
+    {
+        const auto it = byId_.constFind(key.id());
+        return it != byId_.constEnd() ? *it : *byId_.insert(key.id(), of(key.text()));
+    }
+
+private:
+    static QString fold(QString s)
+    {
+        for (QChar &c : s)
+            if (c.unicode() < 128)
+                c = c.toLower();
+        return s;
+    }
+    QHash<QString, float> byKey_;
+    QHash<uint32_t, float> byId_;
+};
+
+// The sections of a few records at a time: their result rows, devices and additional costs
+// (E3) and rocks (E4), each table read once per chunk of records in the order of record and
+// section number, walked forward and kept as numbers and interned keys only. Per record and
+// section number the first row counts, as for the accessor; a missing row or Null cell reads
+// as 0 or the empty key.
+class SectionReader {
+public:
+    static constexpr size_t kChunk = 500;
+
+    explicit SectionReader(db::ConnectionPtr cnn) : cnn_(std::move(cnn)) {}
+
+    // How many sections the records have (0 to the highest section number of each one's
+    // results), so that they can be kept without regrowing their storage.
+    size_t sectionCount(const std::vector<int32_t> &ids) const
+    {
+        QHash<int32_t, int> last;
+        try {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("SELECT [ID],MAX([I2]) FROM [A2] GROUP BY [ID]"), cnn_, db::CursorType::ForwardOnly);
+            for (; !rs.isEOF(); rs.MoveNext())
+                if (!rs.isNullField(0) && !rs.isNullField(1))
+                    last.insert(int32_t(rs.doubleField(0)), int(rs.doubleField(1)));
+        } catch (const VbError &) {
+            return 0;   // only a hint: the reading proper reports what fails
+        }
+        size_t n = 0;
+        for (int32_t id : ids)
+            if (const auto it = last.constFind(id); it != last.constEnd() && *it >= 0)
+                n += size_t(*it) + 1;
+        return n;
+    }
+
+    bool read(const std::vector<int32_t> &ids)
+    {
+        QStringList list;
+        for (int32_t id : ids)
+            list << QString::number(id);
+        const QString where =
+            QStringLiteral(" WHERE [ID] IN (") + list.join(QLatin1Char(',')) + QStringLiteral(") ORDER BY [ID],[I2]");
+        // Columns by kind: T a key, S a Single, I an Integer.
+        return a2_.load(cnn_, "A2", {"DEZ", "PER", "BRZ", "NTZ", "AUZ", "PPZ", "STZ"}, "SISSSSS", where)
+               && e3_.load(cnn_, "E3", {"KENT", "KENV", "KENL", "KENF", "ZKT", "ZKV", "ZKL", "ZKF"}, "TTTTSSSS", where)
+               && e4_.load(cnn_, "E4", {"KENG"}, "T", where);
+    }
+
+    // The record's sections: 0 to the highest section number of its results.
+    void sections(int32_t id, std::vector<Section> &out) const
+    {
+        const Rows::Range a2 = a2_.of(id), e3 = e3_.of(id), e4 = e4_.of(id);
+        if (a2.first == a2.second)
+            return;
+        const int last = a2_.rows[a2.second - 1].i2;
+        Cursor c2{a2_, a2.first, a2.second}, c3{e3_, e3.first, e3.second}, c4{e4_, e4.first, e4.second};
+        for (int s = 0; s <= last; ++s) {
+            Section x;
+            if (const Row *r = c4.at(s))
+                x.keys[0] = r->text[0];
+            if (const Row *r = c3.at(s))
+                for (size_t k = 0; k < 4; ++k) {
+                    x.keys[k + 1] = r->text[k];
+                    x.ZK[k] = r->number[k];
+                }
+            if (const Row *r = c2.at(s)) {
+                x.DEZ = r->number[0];
+                x.PER = int16_t(r->number[1]);
+                x.BRZ = r->number[2];
+                x.NTZ = r->number[3];
+                x.AUZ = r->number[4];
+                x.PPZ = r->number[5];
+                x.STZ = r->number[6];
+            }
+            out.push_back(x);
+        }
+    }
+
+private:
+    // One row: its keys in the order asked, its numbers after them.
+    struct Row {
+        int32_t id = 0;
+        int i2 = 0;
+        std::array<SectionKey, 4> text;
+        std::array<float, 7> number{};
+    };
+    struct Rows {
+        using Range = std::pair<size_t, size_t>;
+        std::vector<Row> rows;
+        QHash<int32_t, Range> byRecord;
+
+        Range of(int32_t id) const { return byRecord.value(id, Range{0, 0}); }
+
+        bool load(const db::ConnectionPtr &cnn, const char *table, std::initializer_list<const char *> columns,
+                  const char *kinds, const QString &where)
+        {
+            rows.clear();
+            byRecord.clear();
+            QStringList names;
+            for (const char *c : columns)
+                names << QLatin1Char('[') + QLatin1String(c) + QLatin1Char(']');
+            try {
+                db::Recordset rs;
+                rs.Open(QStringLiteral("SELECT [ID],[I2],") + names.join(QLatin1Char(',')) + QStringLiteral(" FROM [")
+                            + QLatin1String(table) + QLatin1Char(']') + where,
+                        cnn, db::CursorType::ForwardOnly);
+                for (; !rs.isEOF(); rs.MoveNext()) {
+                    if (rs.isNullField(0) || rs.isNullField(1))
+                        continue;
+                    Row r;
+                    r.id = rs.Fields(0).toLong();
+                    r.i2 = rs.Fields(1).toInt();
+                    if (!rows.empty() && rows.back().id == r.id && rows.back().i2 == r.i2)
+                        continue;
+                    size_t texts = 0, numbers = 0;
+                    for (int i = 0; kinds[i]; ++i) {
+                        if (kinds[i] == 'T')
+                            r.text[texts++] = SectionKey::fromUtf8(rs.utf8Field(i + 2));
+                        else if (rs.isNullField(i + 2))
+                            r.number[numbers++] = 0.0f;
+                        else if (kinds[i] == 'I')
+                            r.number[numbers++] = float(rs.Fields(i + 2).toInt());
+                        else
+                            r.number[numbers++] = float(rs.doubleField(i + 2));
+                    }
+                    Range &range = byRecord[r.id];
+                    if (range.first == range.second)
+                        range.first = rows.size();
+                    rows.push_back(std::move(r));
+                    range.second = rows.size();
+                }
+            } catch (const VbError &) {
+                return readFailed(table, *columns.begin());
+            }
+            return true;
+        }
+    };
+    // Walks one record's rows along the section numbers.
+    struct Cursor {
+        const Rows &rows;
+        size_t next, end;
+        const Row *at(int s)
+        {
+            while (next < end && rows.rows[next].i2 < s)
+                ++next;
+            return next < end && rows.rows[next].i2 == s ? &rows.rows[next] : nullptr;
+        }
+    };
+
+    db::ConnectionPtr cnn_;
+    Rows a2_, e3_, e4_;
+};
+
+bool readCosts(RunContext &ctx, CostSet &costs, float &FKG)
+{
+    clsDATEN v3(ctx);
+    v3.setEBOV(true);
+    v3.setETABELLE(QStringLiteral("VANT_V3"));
+    v3.setESPK1(QString());
+    v3.setESPID(QStringLiteral("KENKPG"));
+    v3.setESPIDW(0);
+    const QString key = QStringLiteral("KENKPG");
+    float EKP = 0, FKP = 0;
+    if (!v3.DTVS(QStringLiteral("EKP"), EKP, key, int32_t(0)) || !v3.DTVS(QStringLiteral("FKG"), FKG, key, int32_t(0))
+        || !v3.DTVS(QStringLiteral("FKP"), FKP, key, int32_t(0))
+        || !v3.DTVS(QStringLiteral("FZK"), costs.FZK, key, int32_t(0)))
+        return false;
+    costs.KP = EKP * FKP;
+    return true;
+}
+
+bool readCombinations(RunContext &ctx, std::vector<Combination> &combinations)
+{
+    clsDATEN m2(ctx);
+    bind(m2, "M2", "IDM", 1);
+    int16_t mini = 0, maxi = 0, an = 0;
+    m2.INDEX(mini, maxi, an, QStringLiteral("I1"));
+    const int N = an > 0 ? std::max<int>(maxi, 0) : 0;
+    static const char *const keys[kKeys] = {"KENG", "KENT", "KENV", "KENL", "KENF"};
+    // Half-read keys would make combinations nobody stored: the list is given out whole.
+    std::vector<Combination> read(size_t(N + 1));
+    for (int c = 0; c <= N; ++c) {
+        for (int k = 0; k < kKeys; ++k)
+            if (!m2.DTVV(QString::fromLatin1(keys[k]), read[size_t(c)].keys[size_t(k)], QStringLiteral("I1"),
+                         int16_t(c)))
+                return false;
+        ctx.setProgress(N > 0 ? 4 + int(std::nearbyint(6.0 * c / N)) : 10);
+        sys::DoEventsThrottled();
+    }
+    combinations = std::move(read);
+    return true;
+}
+
+} // namespace
+
+bool readAggregationInput(RunContext &ctx, AggregationInput &in)
+{
+    in = AggregationInput{};
+    float FKG = 0;
+    if (!readCosts(ctx, in.costs, FKG))
+        return false;
+    ctx.setProgress(4);
+    if (!readCombinations(ctx, in.combinations))
+        return false;
+
+    clsDATEN lister(ctx);
+    std::vector<int32_t> ids;
+    lister.LID(ids, true);
+
+    // Each device's rate per hour by its key, read once for all sections.
+    struct Device { const char *table, *key, *cost; };
+    const Device devices[4] = {{"VANT_V11", "KENT", "EKT"}, {"VANT_V12", "KENV", "EKV"},
+                               {"VANT_V13", "KENL", "EKL"}, {"VANT_V14", "KENF", "EKF"}};
+    std::array<PresetRates, 4> rates;
+    clsDATEN presets(ctx);
+    presets.setEBOV(true);
+    for (size_t k = 0; k < 4; ++k)
+        if (!rates[k].read(presets.connection(), devices[k].table, devices[k].key, devices[k].cost))
+            return false;
+
+    SectionReader reader(lister.connection());
+    in.sections.reserve(reader.sectionCount(ids));
+    int shown = 10;
+    for (size_t first = 0; first < ids.size(); first += SectionReader::kChunk) {
+        const std::vector<int32_t> chunk(ids.begin() + long(first),
+                                         ids.begin() + long(std::min(ids.size(), first + SectionReader::kChunk)));
+        if (!reader.read(chunk))
+            return false;
+        for (size_t r = first; r < first + chunk.size(); ++r) {
+            // A record never evaluated has no sections to compare: visiting a section 0 of zeros
+            // would count a section without length in every combination it fits.
+            const size_t from = in.sections.size();
+            reader.sections(ids[r], in.sections);
+            for (size_t i = from; i < in.sections.size(); ++i) {
+                Section &x = in.sections[i];
+                float *perHour[4] = {&x.kT, &x.kV, &x.kL, &x.kF};
+                for (size_t k = 0; k < 4; ++k)
+                    *perHour[k] = rates[k].of(x.keys[k + 1]) * FKG;
+            }
+            const int progress = 10 + int(40 * (r + 1) / ids.size());
+            if (progress != shown) {
+                ctx.setProgress(shown = progress);
+                sys::DoEventsThrottled();
+            }
+        }
+    }
+    return true;
+}
+
+bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &results)
+{
+    clsDATEN m3(ctx), m4(ctx);
+    bind(m3, "M3", "IDM", 1);
+    bind(m4, "M4", "IDM", 1);
+    db::ConnectionPtr cnn = m3.connection();
+    if (!cnn)
+        return false;
+    // Readers of M3 and M4 take every row as one run's result: a run that fails half-way
+    // must leave the previous run's rows, not a mixture.
+    bool ok = true;
+    // Each table runs the bar from 50 to 59 again, halves rounded to the even neighbour.
+    const size_t N = results.empty() ? 0 : results.size() - 1;
+    const auto written = [&](size_t c) {
+        if (N > 0)
+            ctx.setProgress(50 + int(std::nearbyint(9.0 * double(c) / double(N))));
+    };
+    try {
+        db::TransactionScope unit(*cnn);
+        const QString I1 = QStringLiteral("I1");
+        for (size_t c = 0; ok && c < results.size(); ++c) {
+            for (const auto &[column, value] : m3Columns(results[c].m3))
+                if (!(ok = m3.DVTV(column, value, I1, int16_t(c))))
+                    break;
+            written(c);
+        }
+        for (size_t c = 0; ok && c < results.size(); ++c) {
+            for (const auto &[column, value] : m4Columns(results[c].m4))
+                if (!(ok = m4.DVTV(column, value, I1, int16_t(c))))
+                    break;
+            written(c);
+        }
+        if (ok)
+            unit.commit();
+    } catch (const VbError &) {
+        ok = false;
+    }
+    return ok;
+}
+
+bool DATENEINGABE(RunContext &ctx, MultipleRun &run, AggregationInput &in, std::vector<CombinationResult> &results)
+{
+    results.clear();
+    if (!readAggregationInput(ctx, in))
+        return false;
+    results = aggregate(in.combinations, in.sections, in.costs);
+    ctx.setProgress(50);
+    if (!writeAggregation(ctx, results))
+        return false;
+    ctx.setProgress(59);
+    const bool any = std::any_of(results.begin(), results.end(), [](const CombinationResult &r) { return r.m3.BOKOMB; });
+    if (!any)
+        run.noSectionFound();
+    return true;
+}
+
+std::vector<bool> PageSums::found() const
+{
+    std::vector<bool> out;
+    for (const Sums &s : sums)
+        out.push_back(s.BOKOMB);
+    return out;
+}
+
+std::vector<double> PageSums::depths() const
+{
+    std::vector<double> out;
+    for (const Sums &s : sums)
+        out.push_back(s.SDEZ);
+    return out;
+}
+
+PageSums pageSums(RunContext &ctx, MultipleRun &run)
+{
+    PageSums p;
+    AggregationInput in;
+    std::vector<CombinationResult> results;
+    const bool stored = DATENEINGABE(ctx, run, in, results);
+    // Only this run's sums: those computed, also when they could not be stored, or none when
+    // a read failed. The tables' rows of an earlier run would stand under this run's keys.
+    for (const CombinationResult &r : results) {
+        p.sums.push_back(r.m3);
+        p.stats.push_back(r.m4);
+    }
+    p.KOMBKOPF = combinationTableHead();
+    p.KOMBTAB = CellArray(7, int(p.sums.size()));
+    for (int c = 0; c < p.KOMBTAB.rows(); ++c) {
+        p.KOMBTAB.set(0, c, Variant(int16_t(c)));
+        if (size_t(c) < in.combinations.size())
+            for (int k = 0; k < kKeys; ++k)
+                p.KOMBTAB.set(k + 1, c, in.combinations[size_t(c)].keys[size_t(k)]);
+    }
+    if (!stored)
+        run.keepUnstoredSums(p);
+    return p;
+}
+
+} // namespace vnt::multiple

@@ -1,0 +1,94 @@
+// Result page 1 of a drilling record: the profile, the drilling time, the advance rate with the
+// crew, the legend, the costs and the unit costs per metre over depth, each figure in its own
+// picture box laid out as on the printed sheet. Loading it also loads result page 2, hidden.
+#pragma once
+
+#include "pages/common/ResultPage.h"
+#include "pages/record/Seite1Daten.h"
+#include "pages/record/mdiSEITE2.h"
+
+#include <QPointer>
+#include <array>
+#include <memory>
+
+namespace vnt {
+
+class clsDATEN;
+class clsGRAFIK;
+
+class mdiSEITE1 : public ResultPage {
+    Q_OBJECT
+public:
+    // Loads the page: lays it out, reads the active record, draws header, footer and figures
+    // (progress 40 to 99) and loads page 2 as the next page.
+    explicit mdiSEITE1(RunContext &ctx, QWidget *parent = nullptr);
+    ~mdiSEITE1() override;
+
+    // The figure procedures: OBJ 0 the picture box, 1 the printer at the box's place plus XDL,
+    // YDO millimetres, any other value draws again with the previous object and target.
+    void BILD11(int OBJ, float XDL, float YDO);
+    void BILD12(int OBJ, float XDL, float YDO);
+    void BILD13(int OBJ, float XDL, float YDO);
+    void BILD14(int OBJ, float XDL, float YDO);
+    void BILD15(int OBJ, float XDL, float YDO);
+    void BILD16(int OBJ, float XDL, float YDO);
+
+    // The record's evaluation options as the page holds them; the options dialog writes them
+    // into E6 and then calls NEUZEICHNEN.
+    int16_t K() const { return D_.K; }
+    int16_t ZAUF() const { return D_.ZAUF; }
+    QString KENK() const { return D_.KENK; }
+    int16_t KENKPG() const { return D_.KENKPG; }
+    int32_t ID() const { return D_.ID; }
+    // Reads the options and unit-cost set again and draws figures 12 to 16 anew.
+    void NEUZEICHNEN();
+
+    const Seite1Daten &daten() const { return D_; }
+    // The drawing object a figure (11..17) was last drawn with.
+    clsGRAFIK *GRAFIK(int figure) const;
+    mdiSEITE2 *naechsteSeite() const { return page2_.data(); }
+
+    void Form_Unload() override;
+
+signals:
+    // A press on figure 12, 13, 15 or 16: the options dialog is wanted. Without a receiver
+    // the page shows it and redraws.
+    void optionsDialogRequested();
+
+protected:
+    QList<Figure> figures() override;
+    QString printErrorTitle() const override { return QStringLiteral("Drucken von Seite 1"); }
+    PageHeaderContent headerContent() const override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void BILD17(int OBJ, float XDL, float YDO);
+
+    // One figure's drawing object with the sheet it is bound to.
+    struct FigureSlot {
+        std::unique_ptr<clsGRAFIK> obj;
+        std::shared_ptr<Surface> target;
+    };
+    FigureSlot &figureSlot(int figure);
+    // Steps 1, 2, 4 and 5 of every figure: clears the box, makes the object, binds the target.
+    clsGRAFIK *beginFigure(int figure, const QString &box, int OBJ, float XDL, float YDO,
+                           const std::function<bool(const std::function<void()> &)> &step);
+    void writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values);
+    float readFrame(int figure, const char *column);
+    void depthLists(clsGRAFIK &g);
+    void staffCostNote();
+    void costFigure(int figure, const QString &box, int OBJ, float XDL, float YDO);
+
+    Seite1Daten D_;
+    float MY_ = 0, YMAX_ = 0;
+    std::array<FigureSlot, 7> figures_;
+    std::array<std::unique_ptr<clsDATEN>, 14> acc_;
+    Seite1Zugriffe zugriffe_{};
+    clsDATEN *g0_ = nullptr;
+    clsDATEN *a1_ = nullptr;
+    QPointer<mdiSEITE2> page2_;
+    bool ownsPage2_ = false;   // no parent to own page 2: this page does
+};
+
+} // namespace vnt

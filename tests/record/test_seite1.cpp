@@ -1,0 +1,751 @@
+// Result page 1: the page data of a small record, the power-of-ten scaling, the series of the
+// figures, and each figure drawn on the recording surface with its main geometry.
+#include "common/SchemaDb.h"
+#include "common/TestSupport.h"
+#include "LookSupport.h"
+#include "common/PageLook.h"
+#include "drawing/clsGRAFIK.h"
+#include "pages/record/mdiSEITE1.h"
+#include "pages/common/PrintJob.h"
+#include "pages/record/mdiSEITE2.h"
+#include "platform/printer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <limits>
+
+using namespace vnt;
+
+namespace {
+
+class Context : public SimpleRunContext {
+public:
+    QList<int> progressSteps;
+    void setProgress(int v) override
+    {
+        SimpleRunContext::setProgress(v);
+        progressSteps.append(v);
+    }
+};
+
+// Record 7, active, with presets for one set of devices (150 per hour before factors) and two
+// unit-cost sets: K1 with staff apart and factors 1.5 / 2 / 1.1, K2 with staff inside.
+struct Fixture {
+    QTemporaryDir dir;
+    Context ctx;
+
+    explicit Fixture(const QString &kenk = QStringLiteral("K1"), int K = 0, int ZAUF = 0, bool boneu = true)
+    {
+        ctx.cnn = test::makeProjectDatabase(dir.filePath(QStringLiteral("VANT.mdb")));
+        ctx.cnnV = test::makePresetDatabase(dir.filePath(QStringLiteral("VORGABE.mdb")));
+        ctx.projekt = QStringLiteral("P1");
+        ctx.bearbeiter = QStringLiteral("Meier");
+        auto &v = *ctx.cnnV;
+        v.Execute(QStringLiteral("INSERT INTO VANT_V11 VALUES (1, 'T1', 'Bohrgerät', 100)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V12 VALUES (1, 'V1', 'Rohr', 20)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V13 VALUES (1, 'L1', 'Meißel', 5)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V14 VALUES (1, 'F1', 'Schnecke', 25)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V2 (IDG, KENG, KOMG) VALUES (1, 'GR', 'Granit')"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V3 VALUES (1, 'K1', 'eins', 30, 0, 1.5, 2, 1.1)"));
+        v.Execute(QStringLiteral("INSERT INTO VANT_V3 VALUES (2, 'K2', 'pauschal', 30, 1, 1, 1, 1)"));
+        auto &c = *ctx.cnn;
+        c.Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT, NN, ZGW) VALUES (7, 'B-1', 'Test', 1, 100, 98)"));
+        c.Execute(QStringLiteral("INSERT INTO E6 VALUES (7, '%1', %2, %3)").arg(kenk).arg(K).arg(ZAUF));
+        c.Execute(QStringLiteral("INSERT INTO A1 VALUES (7, %1)").arg(boneu ? 1 : 0));
+    }
+
+    // One section with its devices, rock, times (gross = their sum), crew and additional cost.
+    void section(int i, double z, double ntz, double auz = 0, double ppz = 0, double stz = 0, int per = 2,
+                 double zkt = 0, double dez = 0)
+    {
+        auto &c = *ctx.cnn;
+        c.Execute(QStringLiteral("INSERT INTO E2 VALUES (7, %1, %2)").arg(i).arg(z));
+        c.Execute(QStringLiteral("INSERT INTO E3 VALUES (7, %1, 0.6, 'T1', 'V1', 'L1', 'F1', %2, 0, 0, 0, %3)")
+                      .arg(i).arg(zkt).arg(per));
+        c.Execute(QStringLiteral("INSERT INTO E4 VALUES (7, %1, 'GR')").arg(i));
+        c.Execute(QStringLiteral("INSERT INTO A2 VALUES (7, %1, %2, %3, %4, %5, %6, %7, %8)")
+                      .arg(i).arg(dez).arg(ntz).arg(auz).arg(ppz).arg(stz).arg(ntz + auz + ppz + stz).arg(per));
+    }
+
+    int count(const QString &sql)
+    {
+        db::Recordset rs;
+        rs.Open(sql, ctx.cnn);
+        return int(rs.Fields(0).toDouble());
+    }
+};
+
+std::vector<Stroke> coloured(const RecordingSurface &s, const QColor &c)
+{
+    std::vector<Stroke> out;
+    for (const Stroke &k : s.strokes())
+        if (k.kind == Primitive::Line && k.color == c)
+            out.push_back(k);
+    return out;
+}
+
+// The texts among `wanted` in the order they were drawn.
+QStringList drawn(const RecordingSurface &s, const QStringList &wanted)
+{
+    QStringList out;
+    for (const QString &t : s.texts())
+        if (wanted.contains(t))
+            out << t;
+    return out;
+}
+
+int pdfPages(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression pageObject(QStringLiteral("/Type\\s*/Page[^s]"));
+    return int(QString::fromLatin1(f.readAll()).count(pageObject));
+}
+
+const Stroke *textStroke(const RecordingSurface &s, const QString &text)
+{
+    for (const Stroke &k : s.strokes())
+        if (k.kind == Primitive::Text && k.text == text)
+            return &k;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(Seite1Daten, ReadsRecordAppliesFactorsAndLeavesGapsEmpty)
+{
+    test::Boxes boxes;
+    Fixture f;
+    // Sections 0, 1 and 3: section 2 has no rows at all.
+    f.section(0, 10, 5, 1, 0, 0, 2, 100, 10);
+    f.section(1, 20, 4, 0, 0, 0, 3, 200, 10);
+    f.section(3, 30, 2, 0, 0, 0, 1, 0, 10);
+    mdiSEITE1 page(f.ctx);
+    const Seite1Daten &D = page.daten();
+
+    EXPECT_EQ(D.ID, 7);
+    EXPECT_EQ(D.KEN, "B-1");
+    EXPECT_EQ(D.IMAX, 3);
+    ASSERT_EQ(D.Z.size(), 4u);
+    EXPECT_FLOAT_EQ(D.Z[2], 0);
+    EXPECT_TRUE(D.KENT[2].isEmpty());
+    EXPECT_FLOAT_EQ(D.EKT[2], 0);
+    EXPECT_EQ(D.KOMT[0], QString::fromUtf8("Bohrgerät"));
+    EXPECT_EQ(D.KOMG[3], "Granit");
+
+    // Preset costs times FKG, staff cost times FKP, additional-cost totals times FZK; the
+    // section's own additional costs stay as entered.
+    EXPECT_FLOAT_EQ(D.EKT[0], 150);
+    EXPECT_FLOAT_EQ(D.EKF[1], 37.5f);
+    EXPECT_FLOAT_EQ(D.EKP, 60);
+    EXPECT_FLOAT_EQ(D.SUMZKT, 330);
+    EXPECT_FLOAT_EQ(D.ZKT[1], 200);
+    EXPECT_FLOAT_EQ(D.SUMDEZ, 30);
+    EXPECT_EQ(D.PER[1], 3);
+
+    EXPECT_TRUE(D.BOZGW);
+    EXPECT_FLOAT_EQ(D.ZGW, 98);
+
+    EXPECT_EQ(f.ctx.progressSteps.first(), 40);
+    EXPECT_EQ(f.ctx.progressSteps.last(), 99);
+    for (int v : {42, 45, 48, 52, 65, 66, 68, 70, 74, 75, 78, 80})
+        EXPECT_TRUE(f.ctx.progressSteps.contains(v)) << v;
+
+    // Page 2 is loaded hidden as the next page; the flag of a new evaluation is spent.
+    ASSERT_NE(page.naechsteSeite(), nullptr);
+    EXPECT_TRUE(page.naechsteSeite()->isHidden());
+    EXPECT_FALSE(D.BONEU);
+}
+
+TEST(Seite1Daten, MissingValuesAndUnknownUnitCostSet)
+{
+    struct Case {
+        const char *sql;
+        bool bozgw;
+        float zgw;
+    };
+    // An empty groundwater cell is "not given"; 0 in it is a level.
+    const Case cases[] = {{"UPDATE E1 SET ZGW = NULL", false, 0}, {"UPDATE E1 SET ZGW = 0", true, 0}};
+    for (const Case &c : cases) {
+        test::Boxes boxes;
+        Fixture f(QStringLiteral("KX"));
+        f.ctx.cnn->Execute(QString::fromLatin1(c.sql));
+        f.section(0, 10, 5);
+        mdiSEITE1 page(f.ctx);
+        const Seite1Daten &D = page.daten();
+        EXPECT_EQ(D.BOZGW, c.bozgw) << c.sql;
+        EXPECT_FLOAT_EQ(D.ZGW, c.zgw) << c.sql;
+        // A set that names no preset row leaves every factor 0, so every cost is 0.
+        EXPECT_FLOAT_EQ(D.FKG, 0);
+        EXPECT_FLOAT_EQ(D.EKT[0], 0);
+        EXPECT_FLOAT_EQ(D.EKP, 0);
+        }
+
+    // No sections at all: one section of zeros, and every figure still draws without a box.
+    test::Boxes boxes;
+    Fixture f;
+    mdiSEITE1 page(f.ctx);
+    EXPECT_EQ(page.daten().IMAX, 0);
+    EXPECT_EQ(page.daten().Z.size(), 1u);
+}
+
+TEST(Seite1Daten, DefaultFramesOnlyAfterAnEvaluation)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    { mdiSEITE1 page(f.ctx); }
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(DISTINCT IDOBJEKT) FROM G0 WHERE ID = 7")), 7);
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE ID = 7 AND IDOBJEKT = 11 AND RL = 10")), 1);
+
+    // Shown again without a new evaluation, the stored frame stays as the user left it.
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE A1 SET BONEU = 0"));
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE G0 SET RL = 20 WHERE IDOBJEKT = 11"));
+    mdiSEITE1 page(f.ctx);
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE IDOBJEKT = 11 AND RL = 20")), 1);
+    EXPECT_DOUBLE_EQ(page.GRAFIK(11)->RL(), 20);
+}
+
+// Stored results whose frames are missing or incomplete (a record imported from a project that
+// never drew it) are drawn on default frames, every depth figure on the profile's scale.
+TEST(Seite1Daten, StoredResultsWithoutCompleteFramesAreDrawnOnDefaultFrames)
+{
+    const char *damage[] = {
+        "DELETE FROM G0",
+        "DELETE FROM G0 WHERE IDOBJEKT = 16",
+        "UPDATE G0 SET RL = NULL WHERE IDOBJEKT = 12",
+        "UPDATE G0 SET YMAX = NULL WHERE IDOBJEKT = 11",
+    };
+    for (const char *sql : damage) {
+        SCOPED_TRACE(sql);
+        test::Boxes boxes;
+        Fixture f;
+        f.section(0, 10, 5);
+        f.section(1, 30, 5);
+        { mdiSEITE1 page(f.ctx); }
+        f.ctx.cnn->Execute(QStringLiteral("UPDATE A1 SET BONEU = 0"));
+        f.ctx.cnn->Execute(QString::fromLatin1(sql));
+
+        mdiSEITE1 page(f.ctx);
+        EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE ID = 7 AND OX = 1 AND RL IS NOT NULL AND "
+                                         "RU IS NOT NULL AND XMAX IS NOT NULL AND YMAX IS NOT NULL")),
+                  7);
+        const clsGRAFIK *g11 = page.GRAFIK(11);
+        ASSERT_TRUE(g11);
+        EXPECT_DOUBLE_EQ(g11->RL(), 10);
+        EXPECT_FLOAT_EQ(float(g11->YMAX()), 30);
+        for (int n : {12, 13, 15, 16, 17}) {
+            const clsGRAFIK *g = page.GRAFIK(n);
+            ASSERT_TRUE(g) << n;
+            EXPECT_DOUBLE_EQ(g->RL(), 10) << n;
+            EXPECT_FLOAT_EQ(float(g->MY()), float(g11->MY())) << n;
+            EXPECT_FLOAT_EQ(float(g->YMAX()), float(g11->YMAX())) << n;
+        }
+    }
+}
+
+TEST(Seite1Daten, ANewEvaluationFitsTheDepthScaleToTheNewDepths)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    f.section(1, 20, 5);
+    { mdiSEITE1 page(f.ctx); }
+    const double first = f.count(QStringLiteral("SELECT MY * 1000 FROM G0 WHERE ID = 7 AND IDOBJEKT = 11"));
+
+    // The depths triple and the record is evaluated again.
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E2 SET Z = Z * 3"));
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE A1 SET BONEU = 1"));
+    mdiSEITE1 page(f.ctx);
+    EXPECT_GT(f.count(QStringLiteral("SELECT MY * 1000 FROM G0 WHERE ID = 7 AND IDOBJEKT = 11")), 2 * first);
+    // Every depth figure fits its box: the depth range on the scale is within the plot height.
+    for (int n : {11, 12, 13, 15, 16, 17}) {
+        const clsGRAFIK *g = page.GRAFIK(n);
+        ASSERT_TRUE(g) << n;
+        EXPECT_FLOAT_EQ(float(g->MY()), float(page.GRAFIK(11)->MY())) << n;
+        EXPECT_LE((g->YMAX() - g->YMIN()) / g->MY(), g->ELY() - g->RO() - g->RU() + 1e-3) << n;
+    }
+}
+
+TEST(Seite1Exponent, FindsAndAppliesThePower)
+{
+    struct Case {
+        std::vector<double> in;
+        int16_t potenz;
+        float grenze;
+        int16_t potenzDanach;
+        std::vector<double> out;
+    };
+    const Case cases[] = {
+        {{0, 12500}, 0, 9000, 1, {0, 1250}},
+        {{0, 9000}, 0, 9000, 0, {0, 9000}},
+        {{0, 2500000}, 0, 9000, 3, {0, 2500}},
+        {{-50000, 0}, 0, 9000, 0, {-50000, 0}},
+        {{1000, 2000}, 3, 0, 3, {1, 2}},
+        {{1000, 2000}, 0, 0, 0, {1000, 2000}},
+        {{1e9}, 2, 9000, 2, {1e7}},   // a given power is applied, never searched again
+    };
+    for (const Case &c : cases) {
+        std::vector<double> w = c.in;
+        int16_t p = c.potenz;
+        EXPONENT(w, p, c.grenze);
+        EXPECT_EQ(p, c.potenzDanach) << c.in.back();
+        EXPECT_EQ(w, c.out) << c.in.back();
+    }
+    // Values that are no number are left out of the search and the scaling.
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    std::vector<double> w{0, inf, 12500, nan, -inf};
+    int16_t p = 0;
+    test::Boxes none;
+    EXPECT_NO_THROW(EXPONENT(w, p, 9000));
+    EXPECT_EQ(p, 1);
+    EXPECT_DOUBLE_EQ(w[2], 1250);
+    EXPECT_EQ(w[1], inf);
+    EXPECT_TRUE(std::isnan(w[3]));
+
+    EXPECT_EQ(potenzTitel(0, "E"), " [E]");
+    EXPECT_EQ(potenzTitel(1, "E/m"), " [10 E/m]");
+    EXPECT_EQ(potenzTitel(3, "E"), " [10{h,2}3 E]");
+}
+
+TEST(Seite1Reihen, StackedCostsUnitCostsAndRates)
+{
+    Seite1Daten D;
+    D.resize(2);
+    D.IMAX = 1;
+    D.Z = {10, 30};
+    D.NTZ = {5, 5};
+    D.AUZ = {1, 0};
+    D.BRZ = {6, 0};   // the second section has no gross time: it has no rate
+    D.PER = {2, 2};
+    D.EKP = 30;
+    D.EKT = {60, 60};
+    D.EKV = {40, 40};
+
+    // Unit costs: the net part per metre is the section's own, 5 h x 60 / length.
+    const Kostenkurven e = einheitskosten(D, 1);
+    EXPECT_EQ(e.titel, "Personalkosten");
+    ASSERT_EQ(e.kurven.size(), 4u);
+    EXPECT_EQ(e.kurven[3].legende, "PKONTZ");
+    EXPECT_DOUBLE_EQ(e.kurven[3].werte[1], 30);
+    EXPECT_DOUBLE_EQ(e.kurven[3].werte[2], 15);
+    EXPECT_DOUBLE_EQ(e.summe[1], 36);
+
+    // Costs accumulate: staff (time x crew x rate), then staff + equipment.
+    const Kostenkurven k = kosten(D, 0);
+    ASSERT_EQ(k.kurven.size(), 2u);
+    EXPECT_DOUBLE_EQ(k.kurven[0].werte[2], 6 * 60 + 5 * 60);
+    EXPECT_DOUBLE_EQ(k.summe[2], 660 + 11 * 100);
+    EXPECT_EQ(k.kurven[1].farbe, 12);
+
+    // A section of no length costs nothing per metre rather than failing.
+    D.Z = {10, 10};
+    EXPECT_DOUBLE_EQ(einheitskosten(D, 0).summe[2], 0);
+    EXPECT_TRUE(einheitskosten(D, 7).kurven.empty());
+
+    D.Z = {10, 30};
+    const Geschwindigkeiten v = geschwindigkeiten(D);
+    EXPECT_DOUBLE_EQ(v.netto[1], 2);
+    EXPECT_NEAR(v.brutto[1], 10.0 / 6, 1e-6);
+    EXPECT_DOUBLE_EQ(v.brutto[2], 0);
+    EXPECT_DOUBLE_EQ(v.netto[2], 4);
+
+    // Label lines keep 4 mm apart and a push carries on to the following boundary.
+    const ProfilTiefen t = profilTiefen({10, 10.2f, 10.5f, 30}, 0.5f);
+    EXPECT_EQ(t.beschriftung, (std::vector<double>{0, 10, 12, 14, 30}));
+}
+
+TEST(Seite1Bilder, ProfileLabelsGroundwaterAndDepthScale)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5, 0, 0, 0, 2, 0, 10);
+    f.section(1, 10.1, 1, 0, 0, 0, 2, 0, 0.1);
+    f.section(2, 30, 8, 0, 0, 0, 2, 0, 19.9);
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENL = 'SCHN-FZ-RS' WHERE I2 = 2"));
+    mdiSEITE1 page(f.ctx);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD11(1, 0, 0);
+    const clsGRAFIK *g = page.GRAFIK(11);
+    ASSERT_NE(g, nullptr);
+    const double my = g->MY();
+    ASSERT_GT(my, 0);
+
+    // The boundary 0.1 m below the one above gets its label line 4 mm lower.
+    const Stroke *a = textStroke(*rec, QStringLiteral("10,00"));
+    const Stroke *b = textStroke(*rec, QStringLiteral("10,10"));
+    ASSERT_TRUE(a && b);
+    EXPECT_NEAR(b->points[0].y() - a->points[0].y(), 4.0, 1e-3);
+    EXPECT_EQ(drawn(*rec, {"Profil", "KENG", "KENF", "NN = 100,00 m", "2,00m"}),
+              (QStringList{"Profil", "KENG", "KENF", "NN = 100,00 m", "2,00m"}));
+
+    // Groundwater 2 m below ground: a blue line across the bore axis's left side.
+    const auto blue = coloured(*rec, QColor(0, 0, 255));
+    ASSERT_FALSE(blue.empty());
+    const double top = 35 + 10;   // box top + upper margin
+    EXPECT_NEAR(blue[0].points[0].y(), top + 2 / my, 1e-3);
+    EXPECT_NEAR(blue[0].points[0].x(), 15 + 10, 1e-3);
+    EXPECT_NEAR(blue[0].points[1].x(), 15 + 10 + 15, 1e-3);
+    // Its depth stays readable over the lines it stands on.
+    EXPECT_TRUE(textStroke(*rec, QStringLiteral("2,00m"))->filled);
+
+    // A key wider than its column begins where the column does and ends before the next one.
+    const Stroke *key = textStroke(*rec, QStringLiteral("SCHN-FZ-RS"));
+    ASSERT_TRUE(key);
+    EXPECT_NEAR(key->points[0].x(), 15 + 10 + 47, 1e-3);
+    EXPECT_LT(key->points[0].x() + measureTextMm(key->font, key->text).width(), 15 + 10 + 57);
+    EXPECT_DOUBLE_EQ(textStroke(*rec, QStringLiteral("F1"))->font.stretch, 1);
+}
+
+TEST(Seite1Bilder, TimeCurvesFollowTheBreakdown)
+{
+    struct Case {
+        int zauf;
+        QStringList legend;
+    };
+    // Any other breakdown draws the net time alone.
+    const Case cases[] = {{0, {"NTZ", "BRZ"}}, {1, {"AUZ", "PPZ", "STZ", "NTZ"}}, {2, {"NTZ"}}};
+    for (const Case &c : cases) {
+        test::Boxes boxes;
+        Fixture f(QStringLiteral("K1"), 0, c.zauf);
+        f.section(0, 10, 5, 1, 1, 1);
+        f.section(1, 20, 3);
+        mdiSEITE1 page(f.ctx);
+        auto rec = std::make_shared<RecordingSurface>();
+        rec->setPrinter(true);
+        page.setPrintTarget(rec);
+        page.BILD12(1, 0, 0);
+        EXPECT_EQ(drawn(*rec, {"AUZ", "PPZ", "STZ", "NTZ", "BRZ"}), c.legend) << c.zauf;
+        // The outermost curve is dark red in both modes and reaches the total gross time.
+        const auto red = coloured(*rec, QColor(128, 0, 0));
+        if (c.zauf > 1) {
+            EXPECT_TRUE(red.empty());
+            continue;
+        }
+        ASSERT_FALSE(red.empty());
+        const clsGRAFIK *g = page.GRAFIK(12);
+        const double x0 = 95 + g->RL();
+        const double endX = x0 + 11 / g->MX();
+        bool reachesTotal = false;
+        for (const Stroke &s : red)
+            for (const QPointF &p : s.points)
+                reachesTotal = reachesTotal || std::abs(p.x() - endX) < 1e-3;
+        EXPECT_TRUE(reachesTotal) << c.zauf;
+        // Its depth axis is figure 11's.
+        EXPECT_FLOAT_EQ(float(g->MY()), float(page.GRAFIK(11)->MY()));
+        }
+}
+
+TEST(Seite1Bilder, RatesAndCrewShareOneFrame)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5, 0, 0, 0, 2);
+    f.section(1, 20, 0, 0, 0, 0, 4);   // no time in this section: no rate, and no error box
+    mdiSEITE1 page(f.ctx);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD13(1, 19, 1);
+    // The legend comes last, on a filled cell, so that neither the rates nor the crew cross it.
+    EXPECT_EQ(drawn(*rec, {"Vortriebsgeschwindigkeit / Personal", "Brutto", "Netto", "Personen [-]"}),
+              (QStringList{"Vortriebsgeschwindigkeit / Personal", "Personen [-]", "Brutto", "Netto"}));
+    size_t lastCrew = 0, legend = 0;
+    for (size_t i = 0; i < rec->strokes().size(); ++i) {
+        const Stroke &k = rec->strokes()[i];
+        if (k.kind == Primitive::Line && k.color == QColor(0, 128, 0))
+            lastCrew = i;
+        if (k.kind == Primitive::Text && k.text == "Brutto") {
+            legend = i;
+            EXPECT_TRUE(k.filled);
+        }
+    }
+    EXPECT_GT(legend, lastCrew);
+    const clsGRAFIK *g13 = page.GRAFIK(13), *g17 = page.GRAFIK(17);
+    ASSERT_TRUE(g13 && g17);
+    EXPECT_DOUBLE_EQ(g13->EXDL(), 175 + 19);
+    EXPECT_DOUBLE_EQ(g17->EYDO(), 30 + 1);
+    EXPECT_DOUBLE_EQ(g17->RO(), g13->RO());
+    // The rate axis is fitted to the 2 m/h of the first section; the crew outline is green.
+    EXPECT_GE(g13->XMAX(), 2);
+    EXPECT_LT(g13->XMAX(), 10);
+    EXPECT_GE(g17->XMAX(), 4);
+    EXPECT_FALSE(coloured(*rec, QColor(0, 128, 0)).empty());
+}
+
+TEST(Seite1Bilder, LegendListsKeysOnceAndTheAdditionalCosts)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5, 0, 0, 0, 2, 1000);
+    f.section(1, 20, 5);
+    mdiSEITE1 page(f.ctx);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD14(1, -1, 11);
+    const QStringList texts = rec->texts();
+    EXPECT_EQ(texts.count("T1"), 1);
+    EXPECT_EQ(drawn(*rec, {QString::fromUtf8("Geräte:"), "T1", "V1", "L1", "F1", "Gesteine:", "GR"}),
+              (QStringList{QString::fromUtf8("Geräte:"), "T1", "V1", "L1", "F1", "Gesteine:", "GR"}));
+    EXPECT_TRUE(texts.contains("1.100,00 [E]")) << texts.join('|').toStdString();
+    // Three device rows below the first and none below the only rock: the page is 3 x 3 + 50 mm.
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE IDOBJEKT = 14 AND YMAX = 59")), 1);
+}
+
+TEST(Seite1Bilder, ALongLegendScrollsToItsLastRow)
+{
+    test::Boxes boxes;
+    Fixture f;
+    for (int i = 0; i < 30; ++i)
+        f.section(i, 1 + i, 1);
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENT = 'T' || I2"));
+    mdiSEITE1 page(f.ctx);
+    // 33 devices and one rock: the legend is 3 x 32 + 50 mm tall, beyond every depth candidate.
+    EXPECT_DOUBLE_EQ(page.GRAFIK(14)->YMAX(), 146);
+    QScrollBar *bar = page.scrollBar(QStringLiteral("vscBILD14"));
+    ASSERT_TRUE(bar);
+    EXPECT_FALSE(bar->isHidden());
+    bar->setValue(bar->maximum());
+    // Scrolled to its end, on paper as on screen, the additional costs are in view.
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD14(1, -1, 11);
+    const Stroke *last = textStroke(*rec, QString::fromUtf8("Förderwerkzeug:"));
+    ASSERT_TRUE(last);
+    EXPECT_LT(last->points[0].y(), 93.5 + 11 + 69.5);
+}
+
+TEST(Seite1Bilder, CostFiguresScaleTheirAxisAndHonourIncludedStaffCosts)
+{
+    {
+        test::Boxes boxes;
+        Fixture f;
+        // 100 h at 2 x 60 staff and 225 equipment per hour: 34 500 in all, shown in tens.
+        f.section(0, 20, 100, 0, 0, 0, 2);
+        mdiSEITE1 page(f.ctx);
+        EXPECT_EQ(page.GRAFIK(15)->ETEXTX(), QString::fromUtf8("Geräte- und Personalkosten [10 E]"));
+        EXPECT_GE(page.GRAFIK(15)->XMAX(), 3450);
+        // Per metre: 34 500 / 20 m = 1 725, below the limit.
+        EXPECT_EQ(page.GRAFIK(16)->ETEXTX(), QString::fromUtf8("Geräte- und Personalkosten [E/m]"));
+        EXPECT_GE(page.GRAFIK(16)->XMAX(), 1725);
+        auto rec = std::make_shared<RecordingSurface>();
+        rec->setPrinter(true);
+        page.setPrintTarget(rec);
+        page.BILD16(1, 19, 11);
+        EXPECT_EQ(drawn(*rec, {"Einheitskosten", "PKO", "GKO"}), (QStringList{"Einheitskosten", "PKO", "GKO"}));
+        EXPECT_DOUBLE_EQ(page.GRAFIK(16)->EXDL(), 175 + 19);
+        }
+    {
+        // Staff inside the equipment costs: a staff breakdown cannot be shown; one note, then
+        // both figures fall back to staff and equipment.
+        test::Boxes boxes;
+        boxes.answer(ui::vbOK);
+        Fixture f(QStringLiteral("K2"), 2);
+        f.section(0, 20, 10);
+        mdiSEITE1 page(f.ctx);
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(boxes.records()[0].title, "HINWEIS!");
+        EXPECT_EQ(page.K(), 0);
+        EXPECT_TRUE(page.GRAFIK(16)->ETEXTX().startsWith(QString::fromUtf8("Geräte- und Personalkosten")));
+        }
+}
+
+TEST(Seite1, OptionsRedrawReadsTheNewOptions)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 20, 10, 0, 0, 0, 2);
+    mdiSEITE1 page(f.ctx);
+
+    // A press on a figure with options asks for the dialog; the profile has none.
+    int asked = 0;
+    QObject::connect(&page, &mdiSEITE1::optionsDialogRequested, [&] { ++asked; });
+    for (const char *name : {"picBILD11", "picBILD12", "picBILD13", "picBILD15", "picBILD16"}) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(page.pictureBox(QString::fromLatin1(name)), &press);
+    }
+    EXPECT_EQ(asked, 4);
+
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E6 SET K = 3, ZAUF = 1"));
+    f.ctx.cnnV->Execute(QStringLiteral("UPDATE VANT_V3 SET FKG = 2 WHERE KENK = 'K1'"));
+    page.NEUZEICHNEN();
+    EXPECT_EQ(page.K(), 3);
+    EXPECT_EQ(page.ZAUF(), 1);
+    EXPECT_FLOAT_EQ(page.daten().EKT[0], 200);
+    EXPECT_TRUE(page.GRAFIK(15)->ETEXTX().startsWith(QString::fromUtf8("Gerätekosten")));
+}
+
+TEST(Seite1, OptionsRedrawTakesTheNewSetsFactorOnTheAdditionalCosts)
+{
+    test::Boxes boxes;
+    Fixture f(QStringLiteral("K2"));
+    f.section(0, 20, 10, 0, 0, 0, 2, 420);
+    mdiSEITE1 page(f.ctx);
+    EXPECT_FLOAT_EQ(page.daten().SUMZKT, 420);
+    // K1 carries the factor 1.1 on the additional costs: the legend reads as a fresh load would.
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E6 SET KENK = 'K1'"));
+    page.NEUZEICHNEN();
+    EXPECT_FLOAT_EQ(page.daten().SUMZKT, 462);
+    auto rec = std::make_shared<RecordingSurface>();
+    rec->setPrinter(true);
+    page.setPrintTarget(rec);
+    page.BILD14(1, -1, 11);
+    EXPECT_TRUE(rec->texts().contains("462,00 [E]")) << rec->texts().join('|').toStdString();
+    EXPECT_FLOAT_EQ(page.daten().ZKT[0], 420);
+}
+
+TEST(Seite1, APageSmallerThanTheSheetShowsItSmallerAboveTheFooter)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    QWidget host;
+    host.resize(700, 450);
+    mdiSEITE1 page(f.ctx, &host);
+    const double natural = page.scale();
+    page.resize(700, 450);
+    host.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    // The A4 sheet fits the page: 450 pixels hold 210 mm.
+    EXPECT_NEAR(page.scale(), 450 / 210.0, 1e-9);
+    EXPECT_LT(page.scale(), natural);
+    for (const char *name : {"picBILD11", "picBILD12", "picBILD13", "picBILD14", "picBILD15", "picBILD16"}) {
+        PictureBox *box = page.pictureBox(QString::fromLatin1(name));
+        // In millimetres the box is where the sheet has it, and the footer's band stays free.
+        EXPECT_NEAR(box->geometry().bottom() / page.scale(), page.boxRectMm(box).bottom(), 1) << name;
+        EXPECT_LT(box->geometry().bottom(), page.height() - 30 * page.scale()) << name;
+        EXPECT_NEAR(box->sizeMm().width(), page.boxRectMm(box).width(), 0.5) << name;
+    }
+    // The figures were drawn again on the boxes' new images.
+    for (int n : {11, 12, 13, 14, 15, 16})
+        EXPECT_EQ(page.GRAFIK(n)->EOBJEKT(), &page.pictureBox(QStringLiteral("picBILD%1").arg(n))->surface()) << n;
+    page.Form_Unload();
+}
+
+TEST(Seite1Drucken, BothPagesOfARecordLandInOnePrintCommandsDocument)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    QTemporaryDir out;
+    mdiSEITE1 page(f.ctx);
+    const QString file = out.filePath(QStringLiteral("beide.pdf"));
+    Printer::instance().setPdfFile(file);
+    {
+        PrintJob job;
+        page.DRUCKEN(job);
+        page.naechsteSeite()->DRUCKEN(job);
+        EXPECT_EQ(job.sheets(), 2);
+        job.end();
+        EXPECT_EQ(job.pdfFile(), file);
+    }
+    EXPECT_EQ(pdfPages(file), 2);
+    // Back on screen after printing.
+    EXPECT_FALSE(page.GRAFIK(16)->EOBJEKT()->isPrinter());
+
+    // A file that cannot be written is an error of the print, not a silent nothing; Cancel
+    // abandons the document and the pages after it are not printed.
+    const QString blocked = out.filePath(QStringLiteral("ordner.pdf"));
+    ASSERT_TRUE(QDir().mkpath(blocked));
+    Printer::instance().setPdfFile(blocked);
+    boxes.answer(ui::vbCancel);
+    PrintJob job;
+    page.DRUCKEN(job);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, "Drucken von Seite 1");
+    EXPECT_TRUE(boxes.records()[0].text.startsWith("VB-Fehler: 76\n"));
+    EXPECT_TRUE(job.abandoned());
+    page.naechsteSeite()->DRUCKEN(job);
+    EXPECT_EQ(job.sheets(), 0);
+    job.end();
+    EXPECT_TRUE(job.pdfFile().isEmpty());
+    Printer::instance().setPdfFile(QString());
+    Printer::instance().reset();
+}
+
+// A record with many sections and devices, some with keys wider than their columns, looked at
+// on screen and paper: every figure stays inside its box, keeps its axis titles, and the boxes
+// stay clear of the footer.
+TEST(Seite1Look, ABusyRecordStaysInsideItsBoxesOnScreenAndPaper)
+{
+    test::Boxes boxes;
+    Fixture f(QStringLiteral("K1"), 3, 1);
+    for (int i = 0; i < 30; ++i)
+        f.section(i, 1.5 * (i + 1), 0.5 + 0.1 * (i % 7), 0.2, 0.1 * (i % 3), i % 11 == 0 ? 2 : 0, 2 + i % 3, 100);
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENT = CASE WHEN I2 < 15 THEN 'DBG-20' ELSE 'VRM-15' END, "
+                                      "KENV = 'VR-1500', KENL = CASE I2 % 3 WHEN 0 THEN 'SCHN-FZ' WHEN 1 THEN 'SCHN-RS' "
+                                      "ELSE 'KR-RM' END, KENF = CASE WHEN I2 < 20 THEN 'SCHN' ELSE 'LH-XL' END"));
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E4 SET KENG = CASE I2 % 4 WHEN 0 THEN 'KI' WHEN 1 THEN 'U' WHEN 2 THEN "
+                                      "'KST' ELSE 'GR' END"));
+    f.ctx.cnnV->Execute(QString::fromUtf8(
+        "INSERT INTO VANT_V11 VALUES (2, 'DBG-20', 'Drehbohrgerät 200 kNm, Raupenfahrwerk', 185), "
+        "(3, 'VRM-15', 'Verrohrungsmaschine 1500 kN mit Seilbagger', 210);"
+        "INSERT INTO VANT_V12 VALUES (2, 'VR-1500', 'Verrohrung DN 1500, doppelwandig', 41);"
+        "INSERT INTO VANT_V13 VALUES (2, 'SCHN-FZ', 'Schneckenbohrer mit Flachzähnen', 12), "
+        "(3, 'SCHN-RS', 'Schneckenbohrer mit Rundschaftmeißeln', 19.5), (4, 'KR-RM', 'Kernrohr mit Rollenmeißeln', 38);"
+        "INSERT INTO VANT_V14 VALUES (2, 'SCHN', 'Bohrschnecke', 4), (3, 'LH-XL', 'Lufthebeverfahren', 22);"
+        "INSERT INTO VANT_V2 (IDG, KENG, KOMG) VALUES (2, 'KI', 'Kies, sandig'), (3, 'U', 'Schluff, tonig, steif'), "
+        "(4, 'KST', 'Kalkstein, gebankt')"));
+    test::LookFolder look;
+    test::ScreenLogs screen;
+    QWidget host;
+    host.resize(1400, 900);
+    mdiSEITE1 page(f.ctx, &host);
+    page.resize(1400, 900);
+    host.show();
+    QCoreApplication::processEvents();
+
+    const QList<std::pair<QString, QPointF>> figures = {
+        {"picBILD11", {-1, 1}}, {"picBILD12", {9, 1}}, {"picBILD13", {19, 1}},
+        {"picBILD14", {-1, 11}}, {"picBILD15", {9, 11}}, {"picBILD16", {19, 11}}};
+    test::expectFiguresInsideTheirBoxes(page, figures, [&](const QString &box, int OBJ) {
+        const QPointF o = std::find_if(figures.begin(), figures.end(), [&](const auto &p) { return p.first == box; })->second;
+        const int n = box.mid(7).toInt();
+        void (mdiSEITE1::*bild[])(int, float, float) = {&mdiSEITE1::BILD11, &mdiSEITE1::BILD12, &mdiSEITE1::BILD13,
+                                                       &mdiSEITE1::BILD14, &mdiSEITE1::BILD15, &mdiSEITE1::BILD16};
+        (page.*bild[n - 11])(OBJ, float(o.x()), float(o.y()));
+    });
+
+    // The whole sheet: every axis keeps its title, so no axis has fallen out of its box.
+    auto sheet = std::make_shared<RecordingSurface>();
+    sheet->setPrinter(true);
+    {
+        PrintJob job(sheet);
+        page.DRUCKEN(job);
+    }
+    const QStringList texts = sheet->texts();
+    EXPECT_EQ(texts.count("z [m]"), 5);
+    for (const char *title : {"t [h]", "v [m/h]", "Personen [-]", "Legende", "Einheitskosten"})
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(title))) << title;
+
+    // The whole page on screen and paper: boxes, sheet, header and footer.
+    test::expectPageLooksRight(page, screen);
+
+    // On screen the figures end above the footer's band.
+    for (const auto &[box, offset] : figures)
+        EXPECT_LT(page.pictureBox(box)->geometry().bottom(), page.height() - 25 * page.scale()) << box.toStdString();
+    EXPECT_TRUE(host.grab().save(look.file(QStringLiteral("seite1.png"))));
+    Printer::instance().setPdfFile(look.file(QStringLiteral("seiten.pdf")));
+    {
+        PrintJob job;
+        page.DRUCKEN(job);
+        page.naechsteSeite()->DRUCKEN(job);
+    }
+    Printer::instance().setPdfFile(QString());
+    Printer::instance().reset();
+    EXPECT_EQ(pdfPages(look.file(QStringLiteral("seiten.pdf"))), 2);
+}
