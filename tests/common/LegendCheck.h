@@ -43,8 +43,10 @@ inline ::testing::AssertionResult legendReadsOverLines(const RecordingSurface &s
         QRectF cleared;
         for (int i = ti - 1; i >= 0 && fi < 0; --i) {
             const Stroke &k = log[size_t(i)];
+            if (k.kind != Primitive::FillRect || k.points.size() < 2)
+                continue;
             const QRectF r = QRectF(k.points[0], k.points[1]).normalized();
-            if (k.kind == Primitive::FillRect && r.contains(box.adjusted(0.05, 0.05, -0.05, -0.05))) {
+            if (r.contains(box.adjusted(0.05, 0.05, -0.05, -0.05))) {
                 fi = i;
                 cleared = r;
             }
