@@ -225,12 +225,12 @@ private:
                             r.text[texts] = recent[texts].of(rs.utf8Field(i + 2));
                             ++texts;
                         }
+                        else if (kinds[i] == 'S')   // a Null reads as 0 there already
+                            r.number[numbers++] = float(rs.doubleField(i + 2));
                         else if (rs.isNullField(i + 2))
                             r.number[numbers++] = 0.0f;
-                        else if (kinds[i] == 'I')
-                            r.number[numbers++] = float(rs.Fields(i + 2).toInt());
                         else
-                            r.number[numbers++] = float(rs.doubleField(i + 2));
+                            r.number[numbers++] = float(rs.Fields(i + 2).toInt());
                     }
                     Range &range = byRecord[r.id];
                     if (range.first == range.second)
