@@ -171,6 +171,77 @@ SelectionStatement selectionStatement(const AccessorState &s, const QString &SPV
     return out;
 }
 
+void selectionParams(const AccessorState &s, const KeyPairs &keys, QVarLengthArray<Variant, 8> &params)
+{
+    // The order of buildSelection's condition: record, key pairs, fixed keys.
+    if (!s.ESPID.isEmpty())
+        params.push_back(Variant(s.ESPIDW));
+    auto bound = [&](const Variant &v) {
+        switch (v.type()) {
+        case VarType::Integer:
+        case VarType::Long:
+        case VarType::Double:
+        case VarType::Date:
+        case VarType::String: params.push_back(v); break;
+        case VarType::Single: params.push_back(Variant(double(v.toSingle()))); break;
+        default: break;
+        }
+    };
+    for (const KeyPair &k : keys)
+        if (k.restricts())
+            bound(k.value);
+    for (const auto &[column, value] : {std::pair(&s.ESPK1, &s.ESPK1W), std::pair(&s.ESPK2, &s.ESPK2W),
+                                        std::pair(&s.ESPK3, &s.ESPK3W)})
+        if (!column->isEmpty())
+            params.push_back(Variant(*value));
+}
+
+SelectionShapes::Form SelectionShapes::formOf(const KeyPair &k)
+{
+    if (!k.named())
+        return Form::Unnamed;
+    switch (k.value.type()) {
+    case VarType::Empty: return Form::OrderOnly;
+    case VarType::Null: return Form::Null;
+    case VarType::Boolean: return k.value.toBool() ? Form::True : Form::False;
+    default: return Form::Bound;
+    }
+}
+
+const QString &SelectionShapes::text(const AccessorState &s, const QString &SPV, const KeyPairs &keys)
+{
+    std::array<Form, 4> forms;
+    for (size_t i = 0; i < keys.size(); ++i)
+        forms[i] = formOf(keys[i]);
+    for (const Shape &shape : shapes_) {
+        if (shape.forms != forms || shape.SPV != SPV)
+            continue;
+        bool same = true;
+        for (size_t i = 0; same && i < keys.size(); ++i)
+            same = forms[i] == Form::Unnamed || shape.names[i] == keys[i].name;
+        if (same)
+            return shape.text;
+    }
+    // Enough for the columns one accessor moves in a loop; beyond it the oldest goes.
+    constexpr size_t kKept = 24;
+    Shape shape;
+    shape.SPV = SPV;
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (forms[i] != Form::Unnamed)
+            shape.names[i] = keys[i].name;
+    shape.forms = forms;
+    QVarLengthArray<Variant, 8> unused;
+    shape.text = buildSelection(s, SPV, keys, &unused);
+    if (shapes_.size() < kKept) {
+        shapes_.push_back(std::move(shape));
+        return shapes_.back().text;
+    }
+    Shape &replaced = shapes_[next_];
+    next_ = (next_ + 1) % kKept;
+    replaced = std::move(shape);
+    return replaced.text;
+}
+
 QString indexQuery(const AccessorState &s, const KeyPairs &keys)
 {
     const bool n1 = keys[0].named(), n2 = keys[1].named(), n3 = keys[2].named(), n4 = keys[3].named();

@@ -48,6 +48,33 @@ struct SelectionStatement {
 };
 SelectionStatement selectionStatement(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
 
+// The values selectionStatement binds, in its order, without building its text.
+void selectionParams(const AccessorState &s, const KeyPairs &keys, QVarLengthArray<Variant, 8> &params);
+
+// What of a call decides the selection's text beside the accessor's table and key columns:
+// the value column, the key columns named and how each key value stands in the text. Calls
+// of one shape differ only in the values they bind, so that the text is built once per shape.
+class SelectionShapes {
+public:
+    // The text of the call's shape, built the first time. Valid until the next call or clear.
+    const QString &text(const AccessorState &s, const QString &SPV, const KeyPairs &keys);
+    // For a changed table or key column: every text kept may now be wrong.
+    void clear() { shapes_.clear(); }
+
+private:
+    // How a key value stands in the text: not named, named only to order, a "?" or a word.
+    enum class Form : uint8_t { Unnamed, OrderOnly, Bound, True, False, Null };
+    static Form formOf(const KeyPair &k);
+    struct Shape {
+        QString SPV;
+        std::array<QString, 4> names;
+        std::array<Form, 4> forms{};
+        QString text;
+    };
+    std::vector<Shape> shapes_;
+    size_t next_ = 0;   // the one replaced when the list is full
+};
+
 // The one-column query behind INDEX, INDEXL and INDEXV. The last named key column is measured;
 // the columns named before it are restricted to their values.
 QString indexQuery(const AccessorState &s, const KeyPairs &keys);

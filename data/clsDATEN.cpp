@@ -64,8 +64,10 @@ std::unique_ptr<db::Recordset> clsDATEN::openSelection(const QString &SPV, const
 
 void clsDATEN::openSelection(db::Recordset &rs, const QString &SPV, const KeyPairs &keys, db::CursorType cursor)
 {
-    const SelectionStatement q = selectionStatement(s_, SPV, keys);
-    rs.Open(q.text, std::span<const Variant>(q.params.constData(), size_t(q.params.size())), cnn_, cursor);
+    QVarLengthArray<Variant, 8> params;
+    selectionParams(s_, keys, params);
+    rs.Open(shapes_.text(s_, SPV, keys), std::span<const Variant>(params.constData(), size_t(params.size())), cnn_,
+            cursor);
 }
 
 std::unique_ptr<db::Recordset> clsDATEN::DT(const QString &SPV, VNT_KEYS)

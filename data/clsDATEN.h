@@ -76,21 +76,21 @@ public:
     QString EMDB(bool BOMDB = false) const;
 
     QString ETABELLE() const { return s_.ETABELLE; }
-    void setETABELLE(const QString &v) { s_.ETABELLE = v; }
+    void setETABELLE(const QString &v) { s_.ETABELLE = v; shapes_.clear(); }
     QString ESPID() const { return s_.ESPID; }
-    void setESPID(const QString &v) { s_.ESPID = v; }
+    void setESPID(const QString &v) { s_.ESPID = v; shapes_.clear(); }
     int32_t ESPIDW() const { return s_.ESPIDW; }
     void setESPIDW(int32_t v) { s_.ESPIDW = v; }
     QString ESPK1() const { return s_.ESPK1; }
-    void setESPK1(const QString &v) { s_.ESPK1 = v; }
+    void setESPK1(const QString &v) { s_.ESPK1 = v; shapes_.clear(); }
     QString ESPK1W() const { return s_.ESPK1W; }
     void setESPK1W(const QString &v) { s_.ESPK1W = v; }
     QString ESPK2() const { return s_.ESPK2; }
-    void setESPK2(const QString &v) { s_.ESPK2 = v; }
+    void setESPK2(const QString &v) { s_.ESPK2 = v; shapes_.clear(); }
     QString ESPK2W() const { return s_.ESPK2W; }
     void setESPK2W(const QString &v) { s_.ESPK2W = v; }
     QString ESPK3() const { return s_.ESPK3; }
-    void setESPK3(const QString &v) { s_.ESPK3 = v; }
+    void setESPK3(const QString &v) { s_.ESPK3 = v; shapes_.clear(); }
     QString ESPK3W() const { return s_.ESPK3W; }
     void setESPK3W(const QString &v) { s_.ESPK3W = v; }
 
@@ -220,6 +220,7 @@ private:
     db::ConnectionPtr cnn_;
     QString mdbName_;
     AccessorState s_;
+    SelectionShapes shapes_;
 };
 
 } // namespace vnt

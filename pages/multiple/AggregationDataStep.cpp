@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace vnt::multiple {
@@ -163,6 +164,32 @@ private:
         std::array<SectionKey, 4> text;
         std::array<float, 7> number{};
     };
+    // The keys a text column had lately, by their bytes: a column holds few distinct keys, and
+    // the pool finds one only by hashing its bytes under its lock.
+    class RecentKeys {
+    public:
+        SectionKey of(QByteArrayView text)
+        {
+            if (text.isEmpty())
+                return {};
+            for (const Entry &e : entries_)
+                if (e.bytes.size() == text.size() && std::memcmp(e.bytes.constData(), text.data(), size_t(text.size())) == 0)
+                    return e.key;
+            const SectionKey key = SectionKey::fromUtf8(text);
+            entries_[next_] = Entry{QByteArray(text.data(), text.size()), key};
+            next_ = (next_ + 1) % entries_.size();
+            return key;
+        }
+
+    private:
+        struct Entry {
+            QByteArray bytes;   // never empty once used
+            SectionKey key;
+        };
+        std::array<Entry, 8> entries_;
+        size_t next_ = 0;
+    };
+
     struct Rows {
         using Range = std::pair<size_t, size_t>;
         std::vector<Row> rows;
@@ -179,6 +206,7 @@ private:
             for (const char *c : columns)
                 names << QLatin1Char('[') + QLatin1String(c) + QLatin1Char(']');
             try {
+                std::array<RecentKeys, 4> recent;
                 db::Recordset rs;
                 rs.Open(QStringLiteral("SELECT [ID],[I2],") + names.join(QLatin1Char(',')) + QStringLiteral(" FROM [")
                             + QLatin1String(table) + QLatin1Char(']') + where,
@@ -193,14 +221,16 @@ private:
                         continue;
                     size_t texts = 0, numbers = 0;
                     for (int i = 0; kinds[i]; ++i) {
-                        if (kinds[i] == 'T')
-                            r.text[texts++] = SectionKey::fromUtf8(rs.utf8Field(i + 2));
+                        if (kinds[i] == 'T') {
+                            r.text[texts] = recent[texts].of(rs.utf8Field(i + 2));
+                            ++texts;
+                        }
+                        else if (kinds[i] == 'S')   // a Null reads as 0 there already
+                            r.number[numbers++] = float(rs.doubleField(i + 2));
                         else if (rs.isNullField(i + 2))
                             r.number[numbers++] = 0.0f;
-                        else if (kinds[i] == 'I')
-                            r.number[numbers++] = float(rs.Fields(i + 2).toInt());
                         else
-                            r.number[numbers++] = float(rs.doubleField(i + 2));
+                            r.number[numbers++] = float(rs.Fields(i + 2).toInt());
                     }
                     Range &range = byRecord[r.id];
                     if (range.first == range.second)

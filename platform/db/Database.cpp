@@ -8,6 +8,7 @@
 #include <QHash>
 #include <sqlite3.h>
 
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <functional>
@@ -473,6 +474,45 @@ struct Connection::Statements {
     QHash<Key, std::shared_ptr<Prepared>> byText;
     quint64 clock = 0;
 
+    // The statements lent lately, by the very text they were asked for: a caller that keeps its
+    // query texts (the accessor keeps one per shape of call) hands in the same characters again,
+    // and that is known without reading them.
+    struct Recent {
+        bool query = false;
+        QString text;
+        std::shared_ptr<Prepared> p;
+    };
+    std::array<Recent, 16> recent;
+    size_t recentNext = 0;
+
+    // A text over characters it does not own (fromRawData) could change under the same
+    // address: only texts that own theirs are known by it.
+    static bool ownsCharacters(const QString &text) { return text.data_ptr().isMutable(); }
+
+    std::shared_ptr<Prepared> *recentOf(bool query, const QString &text)
+    {
+        if (!ownsCharacters(text))
+            return nullptr;
+        for (Recent &r : recent)
+            if (r.p && r.text.constData() == text.constData() && r.text.size() == text.size() && r.query == query)
+                return &r.p;
+        return nullptr;
+    }
+    void noteRecent(bool query, const QString &text, const std::shared_ptr<Prepared> &p)
+    {
+        if (!ownsCharacters(text) || recentOf(query, text))
+            return;
+        Recent &r = recent[recentNext];
+        recentNext = (recentNext + 1) % recent.size();
+        r = Recent{query, text, p};
+    }
+    void forgetRecent(const std::shared_ptr<Prepared> &p)
+    {
+        for (Recent &r : recent)
+            if (r.p == p)
+                r = Recent();
+    }
+
     // The kept statement of that text, prepared by `make` the first time (when `make` throws,
     // nothing is kept). A text whose statement is lent out already gets one of its own.
     // The last statement lent: loops run one text over and over with other values.
@@ -481,16 +521,23 @@ struct Connection::Statements {
 
     Lease lend(bool query, const QString &text, const std::function<void(Prepared &)> &make)
     {
+        if (std::shared_ptr<Prepared> *p = recentOf(query, text); p && !(*p)->busy) {
+            (*p)->busy = true;
+            (*p)->lastUse = ++clock;
+            return Lease(*p);
+        }
         const Key key{query, text};
         if (last && !last->busy && lastKey == key) {
             last->busy = true;
             last->lastUse = ++clock;
+            noteRecent(query, text, last);
             return Lease(last);
         }
         auto it = byText.find(key);
         if (it != byText.end()) {
-            lastKey = key;
+            lastKey = it.key();   // the kept copy: the caller's characters may not stay as they are
             last = *it;
+            noteRecent(query, text, *it);
         }
         if (it != byText.end() && !(*it)->busy) {
             (*it)->busy = true;
@@ -504,9 +551,11 @@ struct Connection::Statements {
         if (it == byText.end()) {
             if (byText.size() >= kCapacity)
                 dropOldest();
-            byText.insert(key, p);
-            lastKey = key;
+            // A text over characters it does not own is kept as a copy of what it says now.
+            lastKey = ownsCharacters(text) ? key : Key{query, QString(text.constData(), text.size())};
+            byText.insert(lastKey, p);
             last = p;
+            noteRecent(query, text, p);
         }
         return Lease(p);
     }
@@ -520,6 +569,7 @@ struct Connection::Statements {
         if (oldest != byText.end()) {
             if (*oldest == last)
                 last.reset();
+            forgetRecent(*oldest);
             byText.erase(oldest);
         }
     }
@@ -529,6 +579,7 @@ struct Connection::Statements {
     {
         last.reset();
         lastKey = Key();
+        recent.fill(Recent());
         byText.clear();
     }
 };

@@ -87,6 +87,50 @@ TEST(QueryText, SelectionQueries)
         EXPECT_EQ(selectionQuery(c.state, c.SPV, c.keys), c.expected) << c.what;
 }
 
+// A kept text serves every call of its shape and no other: calls that differ in a key's name,
+// in how its value stands in the text (bound, a word, only ordering) or in the column each get
+// their own, and the values bound are those of the full build.
+TEST(QueryText, KeptSelectionTextsMatchTheFullBuild)
+{
+    AccessorState fixed = record(QStringLiteral("E3"));
+    fixed.ESPK1 = QStringLiteral("KENT");
+    fixed.ESPK1W = QStringLiteral("A");
+    struct Call {
+        QString SPV;
+        KeyPairs keys;
+    };
+    const std::vector<Call> calls = {
+        {"BRZ", keys({{"I2", int16_t(3)}})},
+        {"BRZ", keys({{"I2", int16_t(4)}})},
+        {"NTZ", keys({{"I2", int16_t(4)}})},
+        {"BRZ", keys({{"I1", int16_t(4)}})},
+        {"BRZ", keys({{"I2", {}}})},
+        {"BRZ", keys({{"I2", true}})},
+        {"BRZ", keys({{"I2", false}})},
+        {"BRZ", keys({{"I2", Variant::null()}})},
+        {"BRZ", keys({{"I2", 2.5f}})},
+        {"BRZ", keys({{"I2", "x'y"}})},
+        {"BRZ", keys({{"I2", int16_t(3)}, {"KEN", {}}, {"LFDNR", 7}})},
+        {"BRZ", keys({{"I2", int16_t(3)}, {"KEN", "T"}, {"LFDNR", 7}})},
+        {"BRZ", keys({{"I2", int16_t(3)}, {}, {"LFDNR", 7}})},
+        {"BRZ", keys({{"I2", int16_t(3)}})},
+        {"BRZ", {}},
+    };
+    for (const AccessorState &state : {record(QStringLiteral("A2")), fixed, preset(QStringLiteral("VANT_V11"))}) {
+        SelectionShapes shapes;
+        for (int round = 0; round < 2; ++round)
+            for (size_t i = 0; i < calls.size(); ++i) {
+                const SelectionStatement full = selectionStatement(state, calls[i].SPV, calls[i].keys);
+                EXPECT_EQ(shapes.text(state, calls[i].SPV, calls[i].keys), full.text) << state.ETABELLE.toStdString() << " call " << i;
+                QVarLengthArray<Variant, 8> params;
+                selectionParams(state, calls[i].keys, params);
+                EXPECT_EQ(std::vector<Variant>(params.begin(), params.end()),
+                          std::vector<Variant>(full.params.begin(), full.params.end()))
+                    << state.ETABELLE.toStdString() << " call " << i;
+            }
+    }
+}
+
 TEST(QueryText, IndexQueries)
 {
     AccessorState fixed = record("G1");

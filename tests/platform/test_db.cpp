@@ -381,6 +381,25 @@ TEST_F(DbTest, ConditionValuesShareOneStatementAndSelectAsWritten)
     EXPECT_LE(cnn->preparedStatementCount(), 200);
 }
 
+// A kept statement is found again by its text: a text over characters its owner rewrites in
+// place runs what it says now, and one text opened with other values selects by those.
+TEST_F(DbTest, KeptStatementsRunWhatTheTextSaysNow)
+{
+    char16_t chars[] = u"SELECT [KEN] FROM [T] ORDER BY [ID]";
+    const QString raw = QString::fromRawData(reinterpret_cast<const QChar *>(chars), int(std::size(chars)) - 1);
+    EXPECT_EQ(vnt::test::dump(cnn, raw), "a|b|c");
+    std::copy_n(u"[I2] ", 5, chars + 7);   // same length, same address
+    EXPECT_EQ(vnt::test::dump(cnn, raw), "0|1|2");
+
+    const QString kept = QString::fromLatin1("SELECT [KEN] FROM [T] WHERE [ID]=?");   // owns its characters
+    for (int id = 1; id <= 3; ++id) {
+        const Variant value{int32_t(id)};
+        Recordset rs;
+        rs.Open(kept, std::span<const Variant>(&value, 1), cnn, id == 2 ? CursorType::ForwardOnly : CursorType::Static);
+        EXPECT_EQ(rs.Fields(0).toString(), QString(QChar('a' + id - 1)));
+    }
+}
+
 // Kept statements stand in the way of nothing: other connections can write, the file can be
 // copied and replaced, and a changed table shows its new columns.
 TEST_F(DbTest, KeptStatementsHoldNoLockAndFollowTheFile)
