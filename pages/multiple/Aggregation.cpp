@@ -62,6 +62,26 @@ void addSquare(double &q, double num, double den)
         q += r * r;
 }
 
+// Gross and net time each add their cost per item (rig, casing, cutting and conveying tool,
+// crew) and their person-hours.
+void addByItem(float &time, const std::array<float *, 5> &costs, float &personHours, float hours, const Section &x,
+               float KP)
+{
+    add(time, hours);
+    const float rates[5] = {x.kT, x.kV, x.kL, x.kF, KP};
+    for (size_t i = 0; i < costs.size(); ++i)
+        add(*costs[i], hours, rates[i]);
+    add(personHours, hours, x.PER);
+}
+
+// An ancillary time adds its cost at the section's whole hourly rate and its person-hours.
+void addAtRate(float &time, float &cost, float &personHours, float hours, float K, int16_t PER)
+{
+    add(time, hours);
+    add(cost, hours, K);
+    add(personHours, hours, PER);
+}
+
 float mean(double num, double den)
 {
     double r = 0;
@@ -178,29 +198,11 @@ std::vector<CombinationResult> aggregate(std::vector<Combination> combinations, 
             s.BOKOMB = true;
             const float K = x.kT + x.kV + x.kL + x.kF + costs.KP;
             add(s.SDEZ, x.DEZ);
-            add(s.SBRZ, x.BRZ);
-            add(s.SBRKT, x.BRZ, x.kT);
-            add(s.SBRKV, x.BRZ, x.kV);
-            add(s.SBRKL, x.BRZ, x.kL);
-            add(s.SBRKF, x.BRZ, x.kF);
-            add(s.SBRKP, x.BRZ, costs.KP);
-            add(s.SBRPH, x.BRZ, x.PER);
-            add(s.SNTZ, x.NTZ);
-            add(s.SNTKT, x.NTZ, x.kT);
-            add(s.SNTKV, x.NTZ, x.kV);
-            add(s.SNTKL, x.NTZ, x.kL);
-            add(s.SNTKF, x.NTZ, x.kF);
-            add(s.SNTKP, x.NTZ, costs.KP);
-            add(s.SNTPH, x.NTZ, x.PER);
-            add(s.SAUZ, x.AUZ);
-            add(s.SAUK, x.AUZ, K);
-            add(s.SAUPH, x.AUZ, x.PER);
-            add(s.SPPZ, x.PPZ);
-            add(s.SPPK, x.PPZ, K);
-            add(s.SPPPH, x.PPZ, x.PER);
-            add(s.SSTZ, x.STZ);
-            add(s.SSTK, x.STZ, K);
-            add(s.SSTPH, x.STZ, x.PER);
+            addByItem(s.SBRZ, {&s.SBRKT, &s.SBRKV, &s.SBRKL, &s.SBRKF, &s.SBRKP}, s.SBRPH, x.BRZ, x, costs.KP);
+            addByItem(s.SNTZ, {&s.SNTKT, &s.SNTKV, &s.SNTKL, &s.SNTKF, &s.SNTKP}, s.SNTPH, x.NTZ, x, costs.KP);
+            addAtRate(s.SAUZ, s.SAUK, s.SAUPH, x.AUZ, K, x.PER);
+            addAtRate(s.SPPZ, s.SPPK, s.SPPPH, x.PPZ, K, x.PER);
+            addAtRate(s.SSTZ, s.SSTK, s.SSTPH, x.STZ, K, x.PER);
             for (size_t i = 0; i < 4; ++i) {
                 add(s.SZK[i], x.ZK[i], FZK);
                 if (x.ZK[i] > 0) {
