@@ -1,0 +1,390 @@
+// A recordset is a snapshot: Open reads every row with its rowid, so that moving is free and
+// the writes of a one-table query can go straight to the row they belong to, whatever else has
+// happened to the table since. Here it is opened, moved and read.
+#include "RecordsetImpl.h"
+#include "SqlText.h"
+#include "Values.h"
+
+#include <optional>
+
+namespace vnt::db {
+
+Recordset::Recordset() : d(std::make_unique<Impl>()) {}
+
+Recordset::~Recordset() = default;
+// A moved-from recordset is a closed one, not a broken one.
+Recordset::Recordset(Recordset &&o) noexcept : d(std::make_unique<Impl>()), open_(false)
+{
+    std::swap(d, o.d);
+    std::swap(open_, o.open_);
+}
+
+Recordset &Recordset::operator=(Recordset &&o) noexcept
+{
+    if (this != &o) {
+        Close();
+        std::swap(d, o.d);
+        std::swap(open_, o.open_);
+    }
+    return *this;
+}
+
+void Recordset::Open(const QString &sql, const ConnectionPtr &cnn)
+{
+    Open(sql, cnn, CursorType::Static);
+}
+
+struct Recordset::Pending {
+    std::optional<Lease> lease;
+};
+
+void Recordset::Open(const QString &sql, const ConnectionPtr &cnn, CursorType cursor)
+{
+    if (open_)
+        raise(err::NotAllowedWhenOpen);
+    if (!cnn || !cnn->isOpen())
+        raise(err::InvalidConnection);
+    sqlite3 *db = cnn->handle();
+
+    const LiftedQuery lifted = liftLiterals(sql);
+    Pending pending;
+    std::optional<Lease> &lease = pending.lease;
+    try {
+        lease.emplace(lendQuery(*cnn, lifted.text));
+    } catch (const VbError &) {
+        // Whatever the lifting missed, the query as written has the last word (and its message).
+        if (lifted.values.empty())
+            throw;
+        lease.emplace(lendQuery(*cnn, sql));
+    }
+    sqlite3_stmt *st = lease->s;
+    if (sqlite3_bind_parameter_count(st) == int(lifted.values.size()))
+        for (size_t k = 0; k < lifted.values.size(); ++k)
+            bindLiteral(db, st, int(k) + 1, lifted.values[k], cursor == CursorType::ForwardOnly);
+    finishOpen(pending, cnn, cursor);
+}
+
+void Recordset::Open(const QString &sql, std::span<const Variant> params, const ConnectionPtr &cnn,
+                     CursorType cursor)
+{
+    if (open_)
+        raise(err::NotAllowedWhenOpen);
+    if (!cnn || !cnn->isOpen())
+        raise(err::InvalidConnection);
+    Pending pending;
+    pending.lease.emplace(lendQuery(*cnn, sql));
+    sqlite3_stmt *st = pending.lease->s;
+    if (sqlite3_bind_parameter_count(st) != int(params.size()))
+        raise(err::DatabaseError, QStringLiteral("The query takes %1 values, %2 were given.")
+                                      .arg(sqlite3_bind_parameter_count(st))
+                                      .arg(params.size()));
+    for (size_t k = 0; k < params.size(); ++k)
+        bindValue(cnn->handle(), st, int(k) + 1, params[k]);
+    finishOpen(pending, cnn, cursor);
+}
+
+void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorType cursor)
+{
+    sqlite3 *db = cnn->handle();
+    std::optional<Lease> &lease = pending.lease;
+    sqlite3_stmt *st = lease->s;
+    Prepared &plan = lease->plan();
+    // Built in place: a closed recordset holds nothing, and a failed Open leaves it closed.
+    Impl &fresh = *d;   // closed: as a new one
+    fresh.cnn = cnn;
+    // The rows are read by a function of their own so that any way out of it leaves the
+    // recordset closed.
+    const auto read = [&] {
+        const bool rowidRead = plan.rowidRead;
+        int n = -1;
+        // The columns are taken after the first step: a kept statement that the engine prepared
+        // again for a changed table tells its new columns only then.
+        auto readColumns = [&] {
+            const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
+            if (plan.columnsOfVersion != version) {
+                auto columns = std::make_shared<std::vector<QueryColumn>>();
+                plan.anyWritable = false;
+                const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
+                for (int i = 0; i < count; ++i) {
+                    QueryColumn c;
+                    c.name = QString::fromUtf8(sqlite3_column_name(st, i));
+                    c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
+                    const char *origin = sqlite3_column_origin_name(st, i);
+                    const char *table = sqlite3_column_table_name(st, i);
+                    if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+                        c.origin = QString::fromUtf8(origin);
+                        plan.anyWritable = true;
+                    }
+                    columns->push_back(c);
+                }
+                plan.columns = std::move(columns);
+                plan.columnsOfVersion = version;
+            }
+            fresh.colsShared = plan.columns;
+            n = int(fresh.cols().size());
+        };
+
+        if (cursor == CursorType::ForwardOnly) {
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+                raiseEngine(db, rc);
+            readColumns();
+            fresh.forward = true;
+            fresh.table = plan.table;
+            // A column of no declared type is read as what each value is; an expression column
+            // tells the type of what its first row holds.
+            fresh.undeclared.assign(size_t(n), false);
+            for (int i = 0; i < n; ++i) {
+                if (fresh.cols()[i].type != VarType::Empty)
+                    continue;
+                Impl::Column &c = fresh.ownCols()[i];
+                fresh.undeclared[size_t(i)] = true;
+                if (c.origin.isEmpty())
+                    c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
+                                                                                          : VarType::Double;
+            }
+            if (rc == SQLITE_ROW)
+                fresh.cursor = std::make_unique<Lease>(std::move(*lease));
+            lease.reset();
+            return;
+        }
+        for (;;) {
+            const int rc = sqlite3_step(st);
+            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+                raiseEngine(db, rc);
+            if (n < 0)
+                readColumns();
+            if (rc == SQLITE_DONE)
+                break;
+            const size_t at = fresh.values.size();
+            fresh.values.resize(at + size_t(n));
+            for (int i = 0; i < n; ++i)
+                fresh.values[at + i] = readValue(st, i, fresh.cols()[i].type);
+            fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
+        }
+        fresh.updatable = rowidRead && plan.anyWritable;
+        fresh.table = plan.table;
+        fresh.rereadSql = plan.rereadSql;
+        lease.reset();
+
+        // An expression column (COUNT, MAX, ...) takes the type of what it holds.
+        for (int i = 0; i < n; ++i) {
+            // (a column of no declared type that can be written keeps what it is given)
+            if (fresh.cols()[i].type != VarType::Empty || !fresh.cols()[i].origin.isEmpty())
+                continue;
+            Impl::Column &c = fresh.ownCols()[i];
+            c.type = VarType::Double;
+            for (long r = 0; r < fresh.rows(); ++r) {
+                const Variant &v = fresh.values[size_t(r) * n + i];
+                if (!v.isNull()) {
+                    c.type = v.type();
+                    break;
+                }
+            }
+        }
+        fresh.pos = 0;
+    };
+    try {
+        read();
+    } catch (...) {
+        *d = Impl();
+        throw;
+    }
+    open_ = true;
+}
+
+void Recordset::Close()
+{
+    // Pending changes that were never stored are dropped, as a failed Update leaves them.
+    *d = Impl();
+    open_ = false;
+}
+
+bool Recordset::isEOF() const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return !d->cursor;
+    if (d->mode == Impl::Mode::Add || d->onDeleted)
+        return false;
+    return d->pos >= d->rows();
+}
+
+bool Recordset::isBOF() const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return !d->cursor && !d->cursorMoved;
+    if (d->mode == Impl::Mode::Add || d->onDeleted)
+        return false;
+    return d->rows() == 0 || d->pos < 0;
+}
+
+void Recordset::MoveFirst()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->forward) {
+        if (d->cursorMoved)
+            raise(err::NotAllowedInContext);
+        return;
+    }
+    Update();
+    d->onDeleted = false;
+    d->pos = 0;
+}
+
+void Recordset::MoveLast()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        raise(err::NotAllowedInContext);
+    Update();
+    d->onDeleted = false;
+    d->pos = d->rows() > 0 ? d->rows() - 1 : 0;
+}
+
+void Recordset::MoveNext()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->forward) {
+        if (!d->cursor)
+            raise(err::NoCurrentRecord);
+        d->cursorMoved = true;
+        d->advance();
+        return;
+    }
+    Update();
+    if (d->onDeleted) {
+        d->onDeleted = false;  // the row after the deleted one already stands at pos
+        return;
+    }
+    if (d->pos >= d->rows())
+        raise(err::NoCurrentRecord);
+    ++d->pos;
+}
+
+void Recordset::MovePrevious()
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        raise(err::NotAllowedInContext);
+    Update();
+    if (d->onDeleted) {
+        d->onDeleted = false;
+        --d->pos;
+        return;
+    }
+    if (d->pos < 0 || d->rows() == 0)
+        raise(err::NoCurrentRecord);
+    --d->pos;
+}
+
+long Recordset::RecordCount() const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (d->forward)
+        return -1;
+    return d->rows();
+}
+
+int Recordset::FieldCount() const
+{
+    return open_ ? d->width() : 0;
+}
+
+QString Recordset::FieldName(int i) const
+{
+    if (!open_ || i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    return d->cols()[i].name;
+}
+
+VarType Recordset::FieldType(int i) const
+{
+    if (!open_ || i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    return d->cols()[i].type;
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < d->width(); ++i)
+        if (sameName(d->cols()[i].name, name))
+            return i;
+    return -1;
+}
+
+Variant Recordset::Fields(int i) const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    if (d->mode != Impl::Mode::None)
+        return d->buffer[i];
+    if (!d->hasRow())
+        raise(err::NoCurrentRecord);
+    if (d->forward)
+        return readValue(d->cursor->s, i, d->undeclared[size_t(i)] ? VarType::Empty : d->cols()[i].type);
+    return d->values[size_t(d->pos) * d->width() + i];
+}
+
+bool Recordset::isNullField(int i) const
+{
+    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width())
+        return sqlite3_column_type(d->cursor->s, i) == SQLITE_NULL;
+    return Fields(i).isNull();
+}
+
+double Recordset::doubleField(int i) const
+{
+    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width()) {
+        sqlite3_stmt *s = d->cursor->s;
+        const int st = sqlite3_column_type(s, i);
+        if (st == SQLITE_NULL)
+            return 0;
+        if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) {
+            switch (d->cols()[i].type) {
+            case VarType::Single: return double(float(sqlite3_column_double(s, i)));
+            case VarType::Boolean: return sqlite3_column_double(s, i) != 0.0 ? -1.0 : 0.0;
+            case VarType::String: break;   // a number in a text column converts as its text
+            default: return sqlite3_column_double(s, i);
+            }
+        }
+    }
+    const Variant v = Fields(i);
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
+QByteArrayView Recordset::utf8Field(int i) const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    if (!d->forward)
+        raise(err::NotAllowedInContext);
+    if (i < 0 || i >= d->width())
+        raise(err::ItemNotFound);
+    if (!d->cursor)
+        raise(err::NoCurrentRecord);
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(d->cursor->s, i));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(d->cursor->s, i)) : QByteArrayView();
+}
+
+Variant Recordset::Fields(const QString &name) const
+{
+    if (!open_)
+        raise(err::NotAllowedWhenClosed);
+    const int i = fieldIndex(name);
+    if (i < 0)
+        raise(err::ItemNotFound, standardDescription(err::ItemNotFound) + QStringLiteral(" (") + name + QLatin1Char(')'));
+    return Fields(i);
+}
+
+} // namespace vnt::db
