@@ -76,8 +76,6 @@ std::shared_ptr<Surface> MultiplePage::figureSheet()
 
 void MultiplePage::Form_Unload()
 {
-    releaseFigures();
-    setFrameRows(nullptr);
     g0_.reset();
     a1_.reset();
     printTarget_.reset();
