@@ -1,15 +1,14 @@
-// The figures of result page 1: profile, drilling time, advance rate with crew, legend, costs
-// and unit costs. Each draws through one drawing object on its picture box or on the sheet;
-// the depth figures share the depth scale that the profile found.
-#include "data/clsDATEN.h"
+// The figures of result page 1 over depth and its legend: profile, drilling time, advance rate
+// with crew. Each draws through one drawing object on its picture box or on the sheet; the
+// depth figures share the depth scale that the profile found. The cost figures are drawn in
+// Seite1Kostenbilder.cpp.
 #include "drawing/Markup.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/common/FigureDrawing.h"
+#include "pages/record/FigureParts.h"
 #include "pages/record/mdiSEITE1.h"
-#include "platform/Guard.h"
 #include "platform/NumberFormat.h"
 #include "platform/errors.h"
-#include "platform/ui.h"
 
 #include <QScrollBar>
 
@@ -18,11 +17,9 @@
 
 namespace vnt {
 
+using namespace page1;
+
 namespace {
-
-using Liste = clsGRAFIK::Liste;
-
-std::vector<double> toDoubles(const std::vector<float> &v) { return {v.begin(), v.end()}; }
 
 // Depth and time axes: range candidates with their tick and numbering intervals.
 const Liste kDepthMin{0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
@@ -44,92 +41,7 @@ const Liste kPersonIT{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 6, 7, 5, 8, 6, 5, 5, 6, 7, 8
 const Liste kPersonZL{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 5, 4, 3, 5, 5, 3, 1, 4, 1, 5, 1, 3, 1, 1, 5, 4, 3,
                       3, 2, 3, 2};
 
-const Liste kCostMin{0, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
-const Liste kCostDiff{50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
-const Liste kCostIT{5, 10, 8, 9, 8, 10, 3, 10, 8, 8, 6, 8, 9};
-const Liste kCostZL{5, 5, 4, 3, 4, 5, 3, 5, 4, 4, 3, 4, 3};
-
-// The eleven settings of one axis, in the order they are given to the drawing object.
-struct Axis {
-    int16_t boMin, boMax, axe, skt;
-    Liste min, diff, it, git, zl;
-    QString titel, format;
-};
-
-void xAxis(clsGRAFIK &g, const Axis &a)
-{
-    g.setEBOXMIN(a.boMin);
-    g.setEBOXMAX(a.boMax);
-    g.setEAXEX(a.axe);
-    g.setESKTX(a.skt);
-    g.setELXMIN(a.min);
-    g.setELXDIFF(a.diff);
-    g.setELXIT(a.it);
-    g.setELXGIT(a.git);
-    g.setELXZL(a.zl);
-    g.setETEXTX(a.titel);
-    g.setESKZX(a.format);
-}
-
-void yAxis(clsGRAFIK &g, const Axis &a)
-{
-    g.setEBOYMIN(a.boMin);
-    g.setEBOYMAX(a.boMax);
-    g.setEAXEY(a.axe);
-    g.setESKTY(a.skt);
-    g.setELYMIN(a.min);
-    g.setELYDIFF(a.diff);
-    g.setELYIT(a.it);
-    g.setELYGIT(a.git);
-    g.setELYZL(a.zl);
-    g.setETEXTY(a.titel);
-    g.setESKZY(a.format);
-}
-
-// A depth axis on figure 11's candidate lists.
-Axis depthAxis(const clsGRAFIK *g11, int16_t axe, const QString &titel, const QString &format)
-{
-    if (!g11)
-        vnt::raise(91);
-    return {0, 0, axe, 0, g11->ELYMIN(), g11->ELYDIFF(), g11->ELYIT(), g11->ELYGIT(), g11->ELYZL(), titel, format};
-}
-
 int16_t bo(bool b) { return b ? -1 : 0; }
-
-void drawTitle(clsGRAFIK &g, const QString &text, double y = 1)
-{
-    g.SCHRIFTEINSTELLUNGEN(QString(), 9, -1, 0, 0, 0);
-    g.TEXT(1, y, text, 2, 0, 0, 0);
-}
-
-void labelFont(clsGRAFIK &g) { g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); }
-
-void drawLine(clsGRAFIK &g, double x1, double y1, double x2, double y2)
-{
-    g.POLYGON({x1, x2}, {y1, y2}, 0, 0, 0, QString(), 0, 0, 0);
-}
-
-void drawCurve(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double> &y)
-{
-    g.POLYGON(x, y, 0, 0, 0, QString(), 0, 0, 0);
-}
-
-Surface &surfaceOf(clsGRAFIK &g)
-{
-    if (!g.EOBJEKT())
-        vnt::raise(91);
-    return *g.EOBJEKT();
-}
-
-// A legend or level text stays readable where curves and lines cross it: its cell is filled
-// with the box's colour before the text is drawn.
-void opaqueText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t arx, int16_t ary)
-{
-    Surface &t = surfaceOf(g);
-    t.setFontTransparent(false);
-    g.TEXT(x, y, s, ko, 0, arx, ary);
-    t.setFontTransparent(true);
-}
 
 // A key wider than its column is drawn narrower, so that it ends before the next column's text;
 // it still begins where its column begins.
@@ -144,30 +56,6 @@ void columnText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, 
     t.setFont(f);
     g.TEXT(x, y, s, ko, 0, 0, ary);
     t.setFont(vorher);
-}
-
-// One row of a curve figure's legend: the stroke in the curve's settings and its text.
-struct LegendRow {
-    int farbe;
-    QString text;
-};
-
-// The legend rows of a curve figure, drawn after all its curves so that no curve crosses
-// them: the rows start at y and lie 3 mm apart; the stroke runs from x1 to x2 and the text
-// begins 1 mm (dx) right of it.
-void drawLegend(clsGRAFIK &g, const std::vector<LegendRow> &zeilen, double x1, double x2, double dx, double y,
-                double my, FigureDrawing &fig)
-{
-    for (const LegendRow &z : zeilen) {
-        if (!fig.draw([&] {
-                g.LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(z.farbe));
-                drawLine(g, x1, y, x2, y);
-                g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
-                opaqueText(g, x2 + dx, y, z.text, 1, 0, 1);
-                y += 3 * my;
-            }))
-            return;
-    }
 }
 
 } // namespace
@@ -519,120 +407,6 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
             || !text(65, B + dy, Format(wert, QStringLiteral("###,###,##0.00")) + QStringLiteral(" [E]"), 2))
             return;
     fig.draw([&] { g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); });
-    fig.finish();
-}
-
-// ---- figures 15 and 16: costs and unit costs ---------------------------------------------------
-
-void mdiSEITE1::staffCostNote()
-{
-    if (D_.K >= 1 && D_.K <= 3 && D_.KENKPG == 1) {
-        ui::MsgBox(QStringLiteral("HInweis die Personalkosten sind in den Gerätekosten inkludiert,\n"
-                                  "und können daher nicht explizit angezeigt werden!"),
-                   ui::vbOKOnly, QStringLiteral("HINWEIS!"));
-        D_.K = 0;
-    }
-}
-
-void mdiSEITE1::BILD15(int OBJ, float XDL, float YDO) { costFigure(15, QStringLiteral("picBILD15"), OBJ, XDL, YDO); }
-void mdiSEITE1::BILD16(int OBJ, float XDL, float YDO) { costFigure(16, QStringLiteral("picBILD16"), OBJ, XDL, YDO); }
-
-void mdiSEITE1::costFigure(int figure, const QString &boxName, int OBJ, float XDL, float YDO)
-{
-    const bool jeMeter = figure == 16;
-    FigureDrawing fig(*this, figure, boxName, OBJ, XDL, YDO);
-    if (!fig.begin())
-        return;
-    clsGRAFIK *g = fig.g;
-    if (D_.BONEU
-        && !fig.step([&] {
-               writeFrame(figure, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11},
-                                       {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
-           }))
-        return;
-    if (!fig.step([&] { writeFrame(figure, {{"MX", 0}, {"XMAX", 0}}); }))
-        return;
-    if (!fig.bindTarget())
-        return;
-    if (!fig.draw([&] {
-            if (jeMeter) {
-                const clsGRAFIK *g15 = GRAFIK(15);
-                if (!g15)
-                    vnt::raise(91);
-                xAxis(*g, {0, -1, 1, 0, g15->ELXMIN(), g15->ELXDIFF(), g15->ELXIT(), g15->ELXGIT(), g15->ELXZL(),
-                            QString(), g15->ESKZX()});
-            } else {
-                xAxis(*g, {0, -1, 1, 0, kCostMin, kCostDiff, kCostIT, Liste(13, 1), kCostZL, QString(),
-                            QStringLiteral("#,##0")});
-            }
-            yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
-            g->setEPTYP(0);
-            g->setEABL(0);
-            g->setEABLN(0);
-        }))
-        return;
-    if (!fig.draw([&] { staffCostNote(); }))
-        return;
-    Kostenkurven k = jeMeter ? einheitskosten(D_, D_.K) : kosten(D_, D_.K);
-    if (!k.titel.isEmpty() && !fig.draw([&] { g->setETEXTX(k.titel); }))
-        return;
-    int16_t n = 0;
-    if (!fig.draw([&] {
-            EXPONENT(k.summe, n, 9000);
-            g->setETEXTX(g->ETEXTX() + potenzTitel(n, jeMeter ? QStringLiteral("E/m") : QStringLiteral("E")));
-        }))
-        return;
-    if (!fig.draw([&] {
-            const std::vector<double> y = toDoubles(D_.Z);
-            g->SKALEN(-1, &k.summe, &y);
-        }))
-        return;
-    if (!fig.draw([&] {
-            if (jeMeter) {
-                drawTitle(*g, QStringLiteral("Einheitskosten"));
-                return;
-            }
-            static const char *const zeilen[4][2] = {
-                {"Geräte und Personalkosten", nullptr},
-                {"Nach Arbeitszeitanteilen", "aufgeschlüsselte Personalkosten"},
-                {"Nach Arbeitszeitanteilen", "aufgeschlüsselte. Gerätekosten"},
-                {"Nach Gerätetypen", "aufgeschlüsselte Gerätekosten"},
-            };
-            if (D_.K < 0 || D_.K > 3)
-                return;
-            drawTitle(*g, QString::fromUtf8(zeilen[D_.K][0]));
-            if (zeilen[D_.K][1])
-                drawTitle(*g, QString::fromUtf8(zeilen[D_.K][1]), 4.5);
-        }))
-        return;
-    if (!fig.draw([&] { labelFont(*g); }))
-        return;
-    float xm = 0, mxw = 0;
-    if (!fig.draw([&] {
-            xm = readFrame(figure, "XMAX");
-            mxw = readFrame(figure, "MX");
-        }))
-        return;
-    for (size_t i = 0; i < D_.Z.size(); ++i)
-        if (!fig.draw([&] { drawLine(*g, 0, D_.Z[i], xm, D_.Z[i]); }))
-            return;
-    std::vector<LegendRow> zeilen;
-    for (Kostenkurve &r : k.kurven) {
-        if (!fig.draw([&] {
-                g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
-                EXPONENT(r.werte, n, 0);
-                g->setEPTYP(jeMeter ? 5 : 0);
-                drawCurve(*g, r.werte, k.tiefe);
-                g->setEPTYP(0);
-            }))
-            return;
-        zeilen.push_back({r.farbe, r.legende});
-    }
-    drawLegend(*g, zeilen, xm - 20 * mxw, xm - 15 * mxw, mxw, 2.5 * MY_, MY_, fig);
-    fig.draw([&] {
-        g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
-        g->LINIENEINSTELLUNGEN(0, 0, 0);
-    });
     fig.finish();
 }
 
