@@ -39,6 +39,7 @@ public:
     const float XDL, YDO;
 
 private:
+    // Made before the guard and ended after it: the page is busy until the figure's last step.
     ResultPage::DrawingScope busy_;
 
 public:

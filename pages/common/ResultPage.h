@@ -1,7 +1,8 @@
 // The common ground of every result page: picture boxes laid out in millimetres as they stand
 // on the printed A4 landscape sheet, the page's own surface for its header and footer, and the
 // members the main window and the page-layout dialog reach on any page without knowing which
-// one it is (printing, restyling, keys, paging along the chain of pages).
+// one it is (printing, restyling, keys, paging along the chain of pages); and the one route
+// every figure and table of every page draws through, with the objects each keeps.
 #pragma once
 
 #include "drawing/PictureBox.h"

@@ -1,8 +1,8 @@
 // The common ground of the pages of the multiple evaluation, on top of every result page's
 // protocol: the run the page belongs to, its header (the active records, the page's comment
 // line, page n of 4), the figure rows of record 0 with its recalculation mark, and the figure
-// engine that draws the curve figures, the combination strip and the text tables from their
-// descriptions.
+// engine that draws the curve figures and the combination strip from their descriptions (the
+// text tables go through every page's table procedure).
 #pragma once
 
 #include "pages/multiple/CurveFigure.h"
