@@ -439,6 +439,8 @@ void ResultPage::endLooseSheet()
 void ResultPage::Form_Unload()
 {
     unloaded_ = true;
+    releaseFigures();
+    frameRows_ = nullptr;
     kopffuss_.reset();
     kopffussTarget_.reset();
     printTarget_.reset();

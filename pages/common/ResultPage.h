@@ -1,7 +1,8 @@
 // The common ground of every result page: picture boxes laid out in millimetres as they stand
 // on the printed A4 landscape sheet, the page's own surface for its header and footer, and the
 // members the main window and the page-layout dialog reach on any page without knowing which
-// one it is (printing, restyling, keys, paging along the chain of pages).
+// one it is (printing, restyling, keys, paging along the chain of pages); and the one route
+// every figure and table of every page draws through, with the objects each keeps.
 #pragma once
 
 #include "drawing/PictureBox.h"
@@ -15,14 +16,37 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QScrollBar;
 
 namespace vnt {
 
+class clsDATEN;
+class clsGRAFIK;
 class clsKOPFFUSS;
+class clsTABELLE;
+class FigureDrawing;
 class PrintJob;
+struct TextTable;
+
+// One figure's drawing objects with the sheet they drew on, kept from one drawing to the next:
+// a target code other than 0 and 1 draws again through them, and a table's scroll bar draws
+// its table again. The sheet lives as long as an object may draw on it again. A figure whose
+// table shares its box keeps both objects in one slot.
+struct FigureSlot {
+    FigureSlot();
+    ~FigureSlot();
+    FigureSlot(const FigureSlot &) = delete;
+    FigureSlot &operator=(const FigureSlot &) = delete;
+
+    std::unique_ptr<clsGRAFIK> grafik;
+    std::unique_ptr<clsTABELLE> tabelle;
+    std::shared_ptr<Surface> sheet;
+};
 
 // What a page puts into its header: one record name, or the names of several records.
 struct PageHeaderContent {
@@ -89,6 +113,10 @@ public:
     // The header/footer object of the last KOPFFUSS call.
     clsKOPFFUSS *KOPFFUSSOBJEKT() const { return kopffuss_.get(); }
 
+    // The objects a figure or table was last drawn with (null before its first drawing).
+    clsGRAFIK *GRAFIK(int figure) const;
+    clsTABELLE *TABELLE(int figure) const;
+
 signals:
     // Form_Click: the layout dialog's starting values (page colour, first picture box's colour).
     void layoutDialogRequested(bool BOKF, bool BOKFS, qint64 pageColor, qint64 pictureColor);
@@ -126,6 +154,30 @@ protected:
         BusyScope busy;
     };
 
+    // ---- the figures' and tables' route (FigureDrawing.h, TextTable.h) -------------------
+    // A figure procedure draws through a FigureDrawing, a table procedure through drawTable;
+    // both keep their objects in the figure's slot. What the pages differ in:
+    // the record id the drawing objects carry (EID), 0 where they belong to no single record;
+    virtual int32_t figureRecordId() const { return 0; }
+    // the sheet OBJ 1 draws on;
+    virtual std::shared_ptr<Surface> figureSheet() { return printerSurface(); }
+    // what a target code other than 0 and 1 does where the figure has no object or no target
+    // yet: draw into its box (true), or fail every step with error 91 (false).
+    virtual bool redrawWithoutObjectIntoBox() const { return false; }
+
+    FigureSlot &figureSlot(int figure);
+    // Releases every figure's objects and sheets.
+    void releaseFigures();
+    // The accessor of the figure rows in G0 the figures keep their frames in (the page owns it).
+    void setFrameRows(clsDATEN *g0) { frameRows_ = g0; }
+    clsDATEN *frameRows() const { return frameRows_; }
+    // The figure's row in G0 (Integers for OX and OY, Singles otherwise), and a value of it.
+    void writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values);
+    float readFrame(int figure, const char *column);
+    // A table procedure: OBJ 0 the table's box (cleared first when `clear`), 1 the sheet at the
+    // box's place plus XDL, YDO millimetres, any other value the previous object and target.
+    void drawTable(const TextTable &t, int OBJ, float XDL, float YDO, bool clear = true);
+
     void redrawFigures();
     // Runs one drawing pass of the page's figures. The figures store their frames in the
     // figure table as they draw; one transaction for the pass puts them on disk once rather
@@ -149,6 +201,8 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    friend class FigureDrawing;
+
     double naturalScale() const;
     double fittingScale(const QSize &size) const;
     void placeBox(PictureBox *box);
@@ -173,6 +227,8 @@ private:
     bool unloaded_ = false;
     bool activateHooked_ = false;
     std::function<void()> figurePressed_;
+    std::map<int, FigureSlot> figureSlots_;
+    clsDATEN *frameRows_ = nullptr;
 };
 
 } // namespace vnt

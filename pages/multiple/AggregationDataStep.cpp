@@ -5,7 +5,7 @@
 #include "data/clsDATEN.h"
 #include "platform/db/Database.h"
 #include "pages/multiple/MultipleRun.h"
-#include "pages/multiple/TextTable.h"
+#include "pages/multiple/CombinationTables.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"

@@ -199,6 +199,12 @@ void CombinationPage::takeUnstored(const multiple::PageSums &kept, const Setup &
     }
 }
 
+void CombinationPage::drawCombinationStrip(int firstFigure, int OBJ, float XDL, float YDO)
+{
+    drawStrip(StripFigure{firstFigure + 5, QStringLiteral("picBILD") + QString::number(firstFigure), firstFigure},
+              BOKOMB_, OBJ, XDL, YDO);
+}
+
 void CombinationPage::drawCombinationTable(int number, int OBJ, float XDL, float YDO)
 {
     const QString n = QString::number(number);

@@ -32,6 +32,7 @@ public:
     const CellArray &TABDATEN() const { return TABDATEN_; }
     const QStringList &KENLISTE() const { return KENLISTE_; }
     QString KOM() const { return KOM_; }
+    const std::vector<float> &SDEZ() const { return SDEZ_; }
 
     void Form_Unload() override;
 
@@ -69,6 +70,14 @@ protected:
     // The load after the boxes are placed: accessors, reading, header, figures, next page.
     void load(const Setup &setup);
 
+    // The figure procedures BILDnnn of both pages: OBJ 0 the picture box, 1 the printer at the
+    // box's place plus XDL, YDO millimetres, any other value the previous drawing object and
+    // target again. A page's curve figures are descriptions; their series are worked out from
+    // the page's sums whenever a figure draws.
+    virtual CurveFigure figure(int number) = 0;
+    void drawFigure(int number, int OBJ, float XDL, float YDO) { drawCurveFigure(figure(number), OBJ, XDL, YDO); }
+    // The strip of combination numbers in the right margin of the page's first figure.
+    void drawCombinationStrip(int firstFigure, int OBJ, float XDL, float YDO);
     // The table of the combinations, "*" against those without a section.
     void drawCombinationTable(int number, int OBJ, float XDL, float YDO);
 

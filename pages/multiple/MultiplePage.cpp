@@ -36,20 +36,6 @@ void MultiplePage::loadNextPage(const PageMaker &make)
     setNextPage(next_);
 }
 
-MultiplePage::Drawing &MultiplePage::drawing(int figure) { return drawings_[figure]; }
-
-clsGRAFIK *MultiplePage::GRAFIK(int figure) const
-{
-    const auto it = drawings_.find(figure);
-    return it == drawings_.end() ? nullptr : it->second.grafik.get();
-}
-
-clsTABELLE *MultiplePage::TABELLE(int figure) const
-{
-    const auto it = drawings_.find(figure);
-    return it == drawings_.end() ? nullptr : it->second.tabelle.get();
-}
-
 void MultiplePage::setHeader(const QStringList &DSKEN, const QString &KOMMENTAR, int16_t SEITE)
 {
     header_.KENNZEICHNUNG.clear();
@@ -69,6 +55,7 @@ void MultiplePage::readRecalculationMark()
     g0_ = std::make_unique<clsDATEN>(ctx_);
     g0_->setETABELLE(QStringLiteral("G0"));
     g0_->setESPIDW(0);
+    setFrameRows(g0_.get());
     a1_ = std::make_unique<clsDATEN>(ctx_);
     a1_->setETABELLE(QStringLiteral("A1"));
     a1_->setESPIDW(0);
@@ -82,27 +69,13 @@ void MultiplePage::setDepths(std::vector<double> SDEZ)
     depth_.SDEZ = std::move(SDEZ);
 }
 
-std::shared_ptr<Surface> MultiplePage::sheet()
+std::shared_ptr<Surface> MultiplePage::figureSheet()
 {
     return printTarget_ ? printTarget_ : printerSurface();
 }
 
-void MultiplePage::writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values)
-{
-    writeFigureFrame(g0_.get(), figure, values);
-}
-
-float MultiplePage::readFrame(int figure, const char *column) { return readFigureFrame(g0_.get(), figure, column); }
-
-void MultiplePage::flushBox(PictureBox *box, int OBJ)
-{
-    if (OBJ == 0 && box)
-        box->surface().flush();
-}
-
 void MultiplePage::Form_Unload()
 {
-    drawings_.clear();
     g0_.reset();
     a1_.reset();
     printTarget_.reset();

@@ -1,18 +1,17 @@
 // The common ground of the pages of the multiple evaluation, on top of every result page's
 // protocol: the run the page belongs to, its header (the active records, the page's comment
 // line, page n of 4), the figure rows of record 0 with its recalculation mark, and the figure
-// engine that draws the curve figures, the combination strip and the text tables from their
-// descriptions.
+// engine that draws the curve figures and the combination strip from their descriptions (the
+// text tables go through every page's table procedure).
 #pragma once
 
 #include "pages/multiple/CurveFigure.h"
 #include "pages/multiple/MultipleRun.h"
-#include "pages/multiple/TextTable.h"
+#include "pages/multiple/CombinationTables.h"
 #include "pages/common/ResultPage.h"
 
 #include <QPointer>
 #include <functional>
-#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -22,7 +21,6 @@ namespace vnt {
 class Guard;
 class clsDATEN;
 class clsGRAFIK;
-class clsTABELLE;
 
 class MultiplePage : public ResultPage {
     Q_OBJECT
@@ -41,16 +39,14 @@ public:
     // drawn then write their default frames into G0.
     bool BONEU = false;
 
-    // The objects a figure was last drawn with (null before its first drawing).
-    clsGRAFIK *GRAFIK(int figure) const;
-    clsTABELLE *TABELLE(int figure) const;
     const DepthAxis &depthAxis() const { return depth_; }
 
     // The page after this one in the chain, made at the end of its load (null for the last).
     MultiplePage *naechsteSeite() const { return next_.data(); }
     using PageMaker = std::function<MultiplePage *(RunContext &, std::shared_ptr<MultipleRun>, QWidget *parent)>;
 
-    // A sheet that takes the printer's place for figures drawn with OBJ 1 (previews, tests).
+    // A sheet that takes the printer's place for figures drawn with OBJ 1 (previews, tests),
+    // also while a print command runs.
     void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
 
     void Form_Unload() override;
@@ -73,38 +69,24 @@ protected:
 
     // ---- the figure engine ------------------------------------------------------------
     // OBJ 0 the figure's box (cleared first), 1 the printer at the box's place plus XDL, YDO
-    // millimetres, any other value the previous drawing object and target again.
+    // millimetres, any other value the previous drawing object and target again, or the box
+    // where the figure has none yet.
     void drawCurveFigure(const CurveFigure &f, int OBJ, float XDL, float YDO);
     void drawStrip(const StripFigure &s, const std::vector<bool> &found, int OBJ, float XDL, float YDO);
-    // clear: whether OBJ 0 clears the box first (false when the figure drew into it already).
-    void drawTable(const TextTable &t, int OBJ, float XDL, float YDO, bool clear = true);
 
     // Divides X by 10 to the power N; with GRENZE > 0 and N 0 it first finds the smallest N
     // that brings the largest value to GRENZE or below (the record page's procedure, under
     // this page's error title).
     void EXPONENT(std::vector<double> &X, int16_t &N, float GRENZE);
 
-    // The steps every figure begins with: clears the box on screen (when `clear`), makes a new
-    // drawing object for screen or paper. Null when the figure's guard was left.
-    clsGRAFIK *beginFigure(int figure, PictureBox *box, int OBJ, bool clear, Guard &g);
-    // Binds a figure's drawing object to its box, or to the sheet at the box's place.
-    void bindTarget(clsGRAFIK &grafik, int figure, PictureBox *box, int OBJ, float XDL, float YDO);
-    // The figure's row in G0 (Integers for OX and OY, Singles otherwise), and a value of it.
-    void writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values);
-    float readFrame(int figure, const char *column);
-    void flushBox(PictureBox *box, int OBJ);
     // A figure without axes, its frame all from G0: the lists give its x range, and its y
     // lists are the depth axis of figure `depthFrom`, or the range 0 to 1 without one.
     void withoutAxes(clsGRAFIK &g, const AxisLists &x, int depthFrom);
 
+    std::shared_ptr<Surface> figureSheet() override;
+    bool redrawWithoutObjectIntoBox() const override { return true; }
+
 private:
-    struct Drawing {
-        std::unique_ptr<clsGRAFIK> grafik;
-        std::unique_ptr<clsTABELLE> tabelle;
-        std::shared_ptr<Surface> sheet;
-    };
-    Drawing &drawing(int figure);
-    std::shared_ptr<Surface> sheet();
     void copyDepthAxis(clsGRAFIK &to, int firstFigure);
     void drawSeries(clsGRAFIK &g, const CurveFigure &f, const std::vector<CurveSeries> &series, float XMAX, float MX,
                     Guard &guard);
@@ -114,7 +96,6 @@ private:
     bool ownsNext_ = false;
     std::unique_ptr<clsDATEN> g0_, a1_;
     DepthAxis depth_;
-    std::map<int, Drawing> drawings_;
     std::shared_ptr<Surface> printTarget_;
     QString exponentTitle_;
     PageHeaderContent header_;

@@ -1,24 +1,19 @@
 // The figure engine of the multiple-evaluation pages: one procedure draws every curve figure
-// from its description, one the strip of combination numbers, one the text tables. Each runs
-// its steps under the figure's error box: OK goes on with the next step, Cancel leaves the
+// from its description, one the strip of combination numbers. Each runs its steps under the figure's error box: OK goes on with the next step, Cancel leaves the
 // figure as far as it was drawn.
 #include "pages/multiple/MultiplePage.h"
 
 #include "drawing/clsGRAFIK.h"
-#include "drawing/clsTABELLE.h"
-#include "pages/common/FigureFrame.h"
+#include "pages/common/FigureDrawing.h"
 #include "pages/common/PowerOfTen.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
 
-#include <QScrollBar>
 #include <cmath>
 
 namespace vnt {
 
 namespace {
-
-QString figureTitle(int figure) { return QStringLiteral("Bild ") + QString::number(figure); }
 
 void polyline(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double> &y)
 {
@@ -54,37 +49,6 @@ void clearLegendGround(clsGRAFIK &g, const std::vector<CurveSeries> &series, dou
 }
 
 } // namespace
-
-// ---- shared steps ---------------------------------------------------------------------------
-
-clsGRAFIK *MultiplePage::beginFigure(int figure, PictureBox *box, int OBJ, bool clear, Guard &g)
-{
-    Drawing &d = drawing(figure);
-    if (OBJ == 0 && clear && !g.step([&] { clearBox(box); }))
-        return nullptr;
-    if (!g.step([&] {
-            // Any other target code draws again through the object of the previous call.
-            if (OBJ == 0 || OBJ == 1 || !d.grafik) {
-                d.grafik = std::make_unique<clsGRAFIK>(ctx_);
-                d.sheet.reset();
-            }
-        }))
-        return nullptr;
-    return d.grafik.get();
-}
-
-void MultiplePage::bindTarget(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float XDL, float YDO)
-{
-    g.setEID(0);
-    Drawing &d = drawing(figure);
-    // Any other code draws again where the previous call drew; a first call has no such place
-    // and draws into its box, over what the box shows.
-    if (OBJ != 0 && OBJ != 1 && !g.EOBJEKT())
-        OBJ = 0;
-    if (OBJ == 1)
-        d.sheet = sheet();
-    bindFigureTarget(g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), d.sheet.get());
-}
 
 void MultiplePage::EXPONENT(std::vector<double> &X, int16_t &N, float GRENZE)
 {
@@ -141,16 +105,14 @@ void MultiplePage::withoutAxes(clsGRAFIK &g, const AxisLists &x, int depthFrom)
 
 void MultiplePage::drawCurveFigure(const CurveFigure &f, int OBJ, float XDL, float YDO)
 {
-    DrawingScope busy(*this);
-    Guard guard(QStringLiteral("VB-Fehler: "), figureTitle(f.number));
-    PictureBox *box = pictureBox(f.box);
+    FigureDrawing fig(*this, f.number, f.box, OBJ, XDL, YDO);
     // The first figure scales the depths once after they were read; later drawings keep them.
-    if (f.ownsDepthAxis && depth_.EXP == 0 && !guard.step([&] { EXPONENT(depth_.SDEZ, depth_.EXP, 100); }))
+    if (f.ownsDepthAxis && depth_.EXP == 0 && !fig.step([&] { EXPONENT(depth_.SDEZ, depth_.EXP, 100); }))
         return;
-    clsGRAFIK *g = beginFigure(f.number, box, OBJ, true, guard);
-    if (!g)
+    if (!fig.begin())
         return;
-    const auto step = [&](const std::function<void()> &s) { return guard.step(s); };
+    clsGRAFIK *g = fig.g;
+    const auto step = [&](const std::function<void()> &s) { return fig.step(s); };
 
     // The first figure's depth range follows the data on every drawing; the later ones take
     // its scale and end, so that their bars stand at the same depths.
@@ -170,7 +132,7 @@ void MultiplePage::drawCurveFigure(const CurveFigure &f, int OBJ, float XDL, flo
                 writeFrame(f.number, {{"MY", depth_.MY}, {"YMAX", depth_.YMAX}, {"MX", 0}, {"XMAX", 0}});
         }))
         return;
-    if (!step([&] { bindTarget(*g, f.number, box, OBJ, XDL, YDO); }))
+    if (!fig.bindTarget())
         return;
     if (!step([&] {
             g->setEBOXMIN(0);
@@ -270,15 +232,15 @@ void MultiplePage::drawCurveFigure(const CurveFigure &f, int OBJ, float XDL, flo
     for (size_t c = 0; c < n; ++c)
         if (!step([&] { polyline(*g, {0, XMAX}, {depth_.SDEZ[c], depth_.SDEZ[c]}); }))
             return;
-    drawSeries(*g, f, series, XMAX, MX, guard);
-    if (guard.left())
+    drawSeries(*g, f, series, XMAX, MX, fig.guard);
+    if (fig.guard.left())
         return;
     if (!step([&] {
             g->LINIENEINSTELLUNGEN(0, 0, 0);
             g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
         }))
         return;
-    flushBox(box, OBJ);
+    fig.finish();
     if (f.then)
         f.then(OBJ, XDL, YDO);
 }
@@ -331,13 +293,12 @@ void MultiplePage::drawSeries(clsGRAFIK &g, const CurveFigure &f, const std::vec
 
 void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &found, int OBJ, float XDL, float YDO)
 {
-    DrawingScope busy(*this);
-    Guard guard(QStringLiteral("VB-Fehler: "), figureTitle(s.number));
-    PictureBox *box = pictureBox(s.box);
-    clsGRAFIK *g = beginFigure(s.number, box, OBJ, false, guard);
-    if (!g)
+    FigureDrawing fig(*this, s.number, s.box, OBJ, XDL, YDO);
+    if (!fig.begin(false))
         return;
-    const auto step = [&](const std::function<void()> &f) { return guard.step(f); };
+    clsGRAFIK *g = fig.g;
+    PictureBox *box = fig.box;
+    const auto step = [&](const std::function<void()> &f) { return fig.step(f); };
     if (BONEU && !step([&] {
             writeFrame(s.number, {{"OX", 1}, {"OY", -1}, {"RR", 0}, {"RO", 7}, {"RU", 11}, {"MX", 1}, {"MYMX", 0},
                                   {"XMIN", 0}, {"XMAX", 10}, {"YMIN", 0}});
@@ -350,7 +311,7 @@ void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &foun
             writeFrame(s.number, {{"MY", depth_.MY}, {"YMAX", depth_.YMAX}, {"RL", box->sizeMm().width() - 11}});
         }))
         return;
-    if (!step([&] { bindTarget(*g, s.number, box, OBJ, XDL, YDO); }))
+    if (!fig.bindTarget())
         return;
     if (!step([&] { withoutAxes(*g, {{0, 10}, {10}, {10}, {10}, {0}}, s.firstFigure); }))
         return;
@@ -400,80 +361,7 @@ void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &foun
     // the first figure's value axis; the numbers are drawn again over them to stay readable.
     if (clsGRAFIK *first = GRAFIK(s.firstFigure); first && !step([&] { first->redrawNumbersCrossedBy(drawn); }))
         return;
-    flushBox(box, OBJ);
-}
-
-// ---- text tables ------------------------------------------------------------------------------
-
-void MultiplePage::drawTable(const TextTable &t, int OBJ, float XDL, float YDO, bool clear)
-{
-    DrawingScope busy(*this);
-    Guard guard(QStringLiteral("VB-Fehler: "), figureTitle(t.number));
-    PictureBox *box = pictureBox(t.box);
-    QScrollBar *bar = scrollBar(t.scrollBar);
-    Drawing &d = drawing(t.number);
-    if (OBJ == 0 && clear && !guard.step([&] { clearBox(box); }))
-        return;
-    // Any other code draws again where the previous call drew; a first call has no such place
-    // and draws into its box, over what the box shows.
-    if (OBJ != 0 && OBJ != 1 && !d.tabelle)
-        OBJ = 0;
-    if (!guard.step([&] {
-            if (OBJ == 0 || OBJ == 1)
-                d.tabelle = std::make_unique<clsTABELLE>();
-        }))
-        return;
-    clsTABELLE *x = d.tabelle.get();
-    const auto step = [&](const std::function<void()> &f) { return guard.step(f); };
-    if (!step([&] {
-            if (OBJ == 0) {
-                x->EOBJEKT(box);
-                x->EXDL(0);
-                x->EYDO(0);
-            } else if (OBJ == 1) {
-                d.sheet = sheet();
-                x->EOBJEKT(d.sheet.get());
-                const QRectF mm = boxRectMm(box);
-                x->EXDL(mm.left() + XDL);
-                x->EYDO(mm.top() + YDO);
-            }
-        }))
-        return;
-    if ((OBJ == 0 || OBJ == 1) && !step([&] {
-            if (!box)
-                vnt::raise(91);
-            x->EYBALKEN(bar, *box);
-        }))
-        return;
-    if (!step([&] {
-            x->ERZ(0.5);
-            x->ERL(0.5);
-            x->ERO(7);
-            x->ERU(12);
-            x->ELSB(t.widths);
-            x->ELGIT(t.rules);
-            x->ELGITLEER(t.ruleGaps);
-            x->EZA(1);
-            x->ELA(t.alignments);
-            x->ELFORMAT(t.formats);
-            x->setRunOnTexts(t.runOnTexts);
-        }))
-        return;
-    const std::function<void()> steps[] = {
-        [&] { x->LINIENEINSTELLUNGEN(0, 0, 0); },
-        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); },
-        [&] { x->TABELLE(t.head, 0); },
-        [&] { x->TABELLE(t.body, 1); },
-        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), 0, -1, 0, 0, 0); },
-        [&] { x->TITEL(Variant(t.title)); },
-        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), int16_t(t.footnoteSize), 0, 0, 0, 0); },
-        [&] { x->FUSSNOTE(Variant(t.footnote)); },
-        [&] { x->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); },
-    };
-    for (const auto &s : steps)
-        if (!step(s))
-            return;
-    flushBox(box, OBJ);
+    fig.finish();
 }
 
 } // namespace vnt

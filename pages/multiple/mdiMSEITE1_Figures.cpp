@@ -5,7 +5,7 @@
 #include "pages/multiple/mdiMSEITE1.h"
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/Guard.h"
+#include "pages/common/FigureDrawing.h"
 #include "platform/errors.h"
 
 namespace vnt {
@@ -133,13 +133,12 @@ void mdiMSEITE1::BILD160(int OBJ, float XDL, float YDO)
     // The figure's own frame in the box's millimetres carries the note on gross or net values;
     // the table is drawn into the same box after it.
     {
-        DrawingScope busy(*this);
-        Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild 160"));
-        PictureBox *box = pictureBox(QStringLiteral("picBILD160"));
-        clsGRAFIK *g = beginFigure(160, box, OBJ, true, guard);
-        if (!g)
+        FigureDrawing fig(*this, 160, QStringLiteral("picBILD160"), OBJ, XDL, YDO);
+        if (!fig.begin())
             return;
-        const auto step = [&](const std::function<void()> &s) { return guard.step(s); };
+        clsGRAFIK *g = fig.g;
+        PictureBox *box = fig.box;
+        const auto step = [&](const std::function<void()> &s) { return fig.step(s); };
         if (BONEU && !step([&] {
                 if (!box)
                     vnt::raise(91);
@@ -149,7 +148,7 @@ void mdiMSEITE1::BILD160(int OBJ, float XDL, float YDO)
                                  {"YMAX", mm.height()}});
             }))
             return;
-        if (!step([&] { bindTarget(*g, 160, box, OBJ, XDL, YDO); }))
+        if (!fig.bindTarget())
             return;
         if ((OBJ == 0 || OBJ == 1) && !step([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD160"))); }))
             return;

@@ -15,9 +15,7 @@ public:
     // Loads the page (progress 70 to 85) and the pages after it.
     mdiMSEITE2(RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent = nullptr);
 
-    // The figures: OBJ 0 the picture box, 1 the printer at the box's place plus XDL, YDO
-    // millimetres, any other value the previous drawing object and target again. Figure 210
-    // draws the strip 215 itself.
+    // The figures (see CombinationPage); figure 210 draws the strip 215 itself.
     void BILD210(int OBJ, float XDL, float YDO);
     void BILD215(int OBJ, float XDL, float YDO);
     void BILD220(int OBJ, float XDL, float YDO);
@@ -31,16 +29,14 @@ public:
         std::vector<float> SAUZ, SAUK, SAUPH, SPPZ, SPPK, SPPPH, SSTZ, SSTK, SSTPH;
     };
     const Sums &daten() const { return D_; }
-    const std::vector<float> &SDEZ() const { return SDEZ_; }
 
 protected:
     QList<Figure> pageFigures() override;
     QString printErrorTitle() const override { return QStringLiteral("Drucken von  Seite 2"); }
+    // The descriptions of the curve figures 210 to 250.
+    CurveFigure figure(int number) override;
 
 private:
-    // The descriptions of the curve figures 210 to 250.
-    CurveFigure figure(int number);
-
     Sums D_;
 };
 

@@ -96,14 +96,11 @@ CurveFigure mdiMSEITE2::figure(int number)
     return f;
 }
 
-void mdiMSEITE2::BILD210(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(210), OBJ, XDL, YDO); }
-void mdiMSEITE2::BILD220(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(220), OBJ, XDL, YDO); }
-void mdiMSEITE2::BILD230(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(230), OBJ, XDL, YDO); }
-void mdiMSEITE2::BILD240(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(240), OBJ, XDL, YDO); }
-void mdiMSEITE2::BILD250(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(250), OBJ, XDL, YDO); }
-void mdiMSEITE2::BILD215(int OBJ, float XDL, float YDO)
-{
-    drawStrip(StripFigure{215, QStringLiteral("picBILD210"), 210}, BOKOMB(), OBJ, XDL, YDO);
-}
+void mdiMSEITE2::BILD210(int OBJ, float XDL, float YDO) { drawFigure(210, OBJ, XDL, YDO); }
+void mdiMSEITE2::BILD220(int OBJ, float XDL, float YDO) { drawFigure(220, OBJ, XDL, YDO); }
+void mdiMSEITE2::BILD230(int OBJ, float XDL, float YDO) { drawFigure(230, OBJ, XDL, YDO); }
+void mdiMSEITE2::BILD240(int OBJ, float XDL, float YDO) { drawFigure(240, OBJ, XDL, YDO); }
+void mdiMSEITE2::BILD250(int OBJ, float XDL, float YDO) { drawFigure(250, OBJ, XDL, YDO); }
+void mdiMSEITE2::BILD215(int OBJ, float XDL, float YDO) { drawCombinationStrip(210, OBJ, XDL, YDO); }
 
 } // namespace vnt

@@ -15,9 +15,7 @@ public:
     // Loads the page (progress 85 to 99) and the statistics page after it.
     mdiMSEITE3(RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent = nullptr);
 
-    // The figures: OBJ 0 the picture box, 1 the printer at the box's place plus XDL, YDO
-    // millimetres, any other value the previous drawing object and target again. Figure 310
-    // draws the strip 315 itself.
+    // The figures (see CombinationPage); figure 310 draws the strip 315 itself.
     void BILD310(int OBJ, float XDL, float YDO);
     void BILD315(int OBJ, float XDL, float YDO);
     void BILD320(int OBJ, float XDL, float YDO);
@@ -32,14 +30,12 @@ public:
         std::vector<int32_t> ANZKT, ANZKV, ANZKL, ANZKF;
     };
     const Sums &daten() const { return D_; }
-    const std::vector<float> &SDEZ() const { return SDEZ_; }
 
 protected:
     QList<Figure> pageFigures() override;
     QString printErrorTitle() const override { return QStringLiteral("Drucken von  Seite 3"); }
-    // The descriptions of the curve figures 310 to 350; their series are worked out from the
-    // page's sums whenever a figure draws.
-    CurveFigure figure(int number);
+    // The descriptions of the curve figures 310 to 350.
+    CurveFigure figure(int number) override;
 
 private:
     Sums D_;

@@ -4,7 +4,6 @@
 // T, V, L, F over the common depth axis of the combinations.
 #include "pages/multiple/mdiMSEITE3.h"
 
-
 namespace vnt {
 
 namespace {
@@ -104,14 +103,10 @@ CurveFigure mdiMSEITE3::figure(int number)
     return f;
 }
 
-void mdiMSEITE3::BILD310(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(310), OBJ, XDL, YDO); }
-void mdiMSEITE3::BILD320(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(320), OBJ, XDL, YDO); }
-void mdiMSEITE3::BILD340(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(340), OBJ, XDL, YDO); }
-void mdiMSEITE3::BILD350(int OBJ, float XDL, float YDO) { drawCurveFigure(figure(350), OBJ, XDL, YDO); }
-
-void mdiMSEITE3::BILD315(int OBJ, float XDL, float YDO)
-{
-    drawStrip(StripFigure{315, QStringLiteral("picBILD310"), 310}, BOKOMB(), OBJ, XDL, YDO);
-}
+void mdiMSEITE3::BILD310(int OBJ, float XDL, float YDO) { drawFigure(310, OBJ, XDL, YDO); }
+void mdiMSEITE3::BILD320(int OBJ, float XDL, float YDO) { drawFigure(320, OBJ, XDL, YDO); }
+void mdiMSEITE3::BILD340(int OBJ, float XDL, float YDO) { drawFigure(340, OBJ, XDL, YDO); }
+void mdiMSEITE3::BILD350(int OBJ, float XDL, float YDO) { drawFigure(350, OBJ, XDL, YDO); }
+void mdiMSEITE3::BILD315(int OBJ, float XDL, float YDO) { drawCombinationStrip(310, OBJ, XDL, YDO); }
 
 } // namespace vnt

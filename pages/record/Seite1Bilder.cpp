@@ -1,15 +1,14 @@
-// The figures of result page 1: profile, drilling time, advance rate with crew, legend, costs
-// and unit costs. Each draws through one drawing object on its picture box or on the sheet;
-// the depth figures share the depth scale that the profile found.
-#include "data/clsDATEN.h"
+// The figures of result page 1 over depth and its legend: profile, drilling time, advance rate
+// with crew. Each draws through one drawing object on its picture box or on the sheet; the
+// depth figures share the depth scale that the profile found. The cost figures are drawn in
+// Seite1Kostenbilder.cpp.
 #include "drawing/Markup.h"
 #include "drawing/clsGRAFIK.h"
-#include "pages/common/FigureFrame.h"
+#include "pages/common/FigureDrawing.h"
+#include "pages/record/FigureParts.h"
 #include "pages/record/mdiSEITE1.h"
-#include "platform/Guard.h"
 #include "platform/NumberFormat.h"
 #include "platform/errors.h"
-#include "platform/ui.h"
 
 #include <QScrollBar>
 
@@ -18,12 +17,9 @@
 
 namespace vnt {
 
+using namespace page1;
+
 namespace {
-
-using Liste = clsGRAFIK::Liste;
-using Step = std::function<bool(const std::function<void()> &)>;
-
-std::vector<double> toDoubles(const std::vector<float> &v) { return {v.begin(), v.end()}; }
 
 // Depth and time axes: range candidates with their tick and numbering intervals.
 const Liste kDepthMin{0, 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 60, 70, 80, 90, 100};
@@ -45,92 +41,7 @@ const Liste kPersonIT{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 6, 7, 5, 8, 6, 5, 5, 6, 7, 8
 const Liste kPersonZL{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 5, 4, 3, 5, 5, 3, 1, 4, 1, 5, 1, 3, 1, 1, 5, 4, 3,
                       3, 2, 3, 2};
 
-const Liste kCostMin{0, 50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
-const Liste kCostDiff{50, 100, 200, 300, 400, 500, 750, 1000, 2000, 4000, 6000, 8000, 9000};
-const Liste kCostIT{5, 10, 8, 9, 8, 10, 3, 10, 8, 8, 6, 8, 9};
-const Liste kCostZL{5, 5, 4, 3, 4, 5, 3, 5, 4, 4, 3, 4, 3};
-
-// The eleven settings of one axis, in the order they are given to the drawing object.
-struct Axis {
-    int16_t boMin, boMax, axe, skt;
-    Liste min, diff, it, git, zl;
-    QString titel, format;
-};
-
-void xAxis(clsGRAFIK &g, const Axis &a)
-{
-    g.setEBOXMIN(a.boMin);
-    g.setEBOXMAX(a.boMax);
-    g.setEAXEX(a.axe);
-    g.setESKTX(a.skt);
-    g.setELXMIN(a.min);
-    g.setELXDIFF(a.diff);
-    g.setELXIT(a.it);
-    g.setELXGIT(a.git);
-    g.setELXZL(a.zl);
-    g.setETEXTX(a.titel);
-    g.setESKZX(a.format);
-}
-
-void yAxis(clsGRAFIK &g, const Axis &a)
-{
-    g.setEBOYMIN(a.boMin);
-    g.setEBOYMAX(a.boMax);
-    g.setEAXEY(a.axe);
-    g.setESKTY(a.skt);
-    g.setELYMIN(a.min);
-    g.setELYDIFF(a.diff);
-    g.setELYIT(a.it);
-    g.setELYGIT(a.git);
-    g.setELYZL(a.zl);
-    g.setETEXTY(a.titel);
-    g.setESKZY(a.format);
-}
-
-// A depth axis on figure 11's candidate lists.
-Axis depthAxis(const clsGRAFIK *g11, int16_t axe, const QString &titel, const QString &format)
-{
-    if (!g11)
-        vnt::raise(91);
-    return {0, 0, axe, 0, g11->ELYMIN(), g11->ELYDIFF(), g11->ELYIT(), g11->ELYGIT(), g11->ELYZL(), titel, format};
-}
-
 int16_t bo(bool b) { return b ? -1 : 0; }
-
-void drawTitle(clsGRAFIK &g, const QString &text, double y = 1)
-{
-    g.SCHRIFTEINSTELLUNGEN(QString(), 9, -1, 0, 0, 0);
-    g.TEXT(1, y, text, 2, 0, 0, 0);
-}
-
-void labelFont(clsGRAFIK &g) { g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); }
-
-void drawLine(clsGRAFIK &g, double x1, double y1, double x2, double y2)
-{
-    g.POLYGON({x1, x2}, {y1, y2}, 0, 0, 0, QString(), 0, 0, 0);
-}
-
-void drawCurve(clsGRAFIK &g, const std::vector<double> &x, const std::vector<double> &y)
-{
-    g.POLYGON(x, y, 0, 0, 0, QString(), 0, 0, 0);
-}
-
-Surface &surfaceOf(clsGRAFIK &g)
-{
-    if (!g.EOBJEKT())
-        vnt::raise(91);
-    return *g.EOBJEKT();
-}
-
-// A legend or level text stays readable where curves and lines cross it: its cell is filled
-// with the box's colour before the text is drawn.
-void opaqueText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t arx, int16_t ary)
-{
-    Surface &t = surfaceOf(g);
-    t.setFontTransparent(false);
-    g.TEXT(x, y, s, ko, 0, arx, ary);
-    t.setFontTransparent(true);
-}
 
 // A key wider than its column is drawn narrower, so that it ends before the next column's text;
 // it still begins where its column begins.
@@ -147,103 +58,27 @@ void columnText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, 
     t.setFont(vorher);
 }
 
-// One row of a curve figure's legend: the stroke in the curve's settings and its text.
-struct LegendRow {
-    int farbe;
-    QString text;
-};
-
-// The legend rows of a curve figure, drawn after all its curves so that no curve crosses
-// them: the rows start at y and lie 3 mm apart; the stroke runs from x1 to x2 and the text
-// begins 1 mm (dx) right of it.
-void drawLegend(clsGRAFIK &g, const std::vector<LegendRow> &zeilen, double x1, double x2, double dx, double y,
-             double my, const std::function<bool(const std::function<void()> &)> &st)
-{
-    for (const LegendRow &z : zeilen) {
-        if (!st([&] {
-                g.LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(z.farbe));
-                drawLine(g, x1, y, x2, y);
-                g.SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
-                opaqueText(g, x2 + dx, y, z.text, 1, 0, 1);
-                y += 3 * my;
-            }))
-            return;
-    }
-}
-
 } // namespace
-
-// ---- the steps every figure shares -------------------------------------------------------------
-
-clsGRAFIK *mdiSEITE1::beginFigure(int figure, const QString &boxName, int OBJ, float XDL, float YDO, const Step &step)
-{
-    FigureSlot &b = figureSlot(figure);
-    PictureBox *box = pictureBox(boxName);
-    // Figure 17 shares figure 13's box, which figure 13 has just cleared.
-    if (OBJ == 0 && figure != 17 && !step([&] { clearBox(box); }))
-        return nullptr;
-    if ((OBJ == 0 || OBJ == 1) && !step([&] {
-            b.obj = std::make_unique<clsGRAFIK>(ctx_);
-            b.target.reset();
-        }))
-        return nullptr;
-    return b.obj.get();
-}
-
-void mdiSEITE1::writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values)
-{
-    writeFigureFrame(g0_, figure, values);
-}
-
-float mdiSEITE1::readFrame(int figure, const char *column) { return readFigureFrame(g0_, figure, column); }
-
-#define VNT_FIGURE_BEGIN(NR, BOX)                                                                   \
-    DrawingScope busy(*this);                                                                       \
-    Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild " #NR));                        \
-    const Step step = [&guard](const std::function<void()> &f) { return guard.step(f); };           \
-    PictureBox *box = pictureBox(QStringLiteral(BOX));                                              \
-    clsGRAFIK *g = beginFigure(NR, QStringLiteral(BOX), OBJ, XDL, YDO, step);                       \
-    if (guard.left())                                                                               \
-        return;                                                                                     \
-    const auto st = [&](const std::function<void()> &f) {                                           \
-        return step([&] {                                                                           \
-            if (!g)                                                                                 \
-                vnt::raise(91);                                                                     \
-            f();                                                                                    \
-        });                                                                                         \
-    };                                                                                              \
-    const auto bindTarget = [&] {                                                                   \
-        return st([&] {                                                                             \
-            g->setEID(D_.ID);                                                                       \
-            std::shared_ptr<Surface> sheet;                                                         \
-            if (OBJ == 1) {                                                                         \
-                sheet = printerSurface();                                                           \
-                figureSlot(NR).target = sheet;                                                      \
-            }                                                                                       \
-            bindFigureTarget(*g, NR, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet.get()); \
-        });                                                                                         \
-    };                                                                                              \
-    const auto finish = [&] {                                                                       \
-        if (OBJ == 0 && box)                                                                        \
-            box->surface().flush();                                                                 \
-    };
 
 // ---- figure 11: profile ------------------------------------------------------------------------
 
 void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
 {
-    VNT_FIGURE_BEGIN(11, "picBILD11")
+    FigureDrawing fig(*this, 11, QStringLiteral("picBILD11"), OBJ, XDL, YDO);
+    if (!fig.begin())
+        return;
+    clsGRAFIK *g = fig.g;
     // A new evaluation may have changed the depths: the depth scale is found anew with the
     // depth limit, or the deeper part of every depth figure would run out of its box.
     if (D_.BONEU
-        && !step([&] {
+        && !fig.step([&] {
                writeFrame(11, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
                                    {"MX", 1}, {"MY", 0}, {"XMIN", 0}, {"XMAX", 65}, {"YMIN", 0}, {"YMAX", 0}});
            }))
         return;
-    if (!bindTarget())
+    if (!fig.bindTarget())
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             xAxis(*g, {0, 0, 1, 0, {0, 65}, {65}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
             yAxis(*g, {0, bo(D_.BONEU), 1, 0, kDepthMin, kDepthDiff, kDepthIT, kOnes19, kDepthIT,
                         QStringLiteral("z [m]"), QStringLiteral("#0")});
@@ -252,37 +87,37 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
             g->setEABLN(0);
         }))
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             const std::vector<double> x{0, 65}, y = toDoubles(D_.Z);
             g->SKALEN(-1, &x, &y);
         }))
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             MY_ = readFrame(11, "MY");
             YMAX_ = readFrame(11, "YMAX");
         }))
         return;
-    if (!st([&] { drawTitle(*g, QStringLiteral("Profil")); }) || !st([&] { labelFont(*g); }))
+    if (!fig.draw([&] { drawTitle(*g, QStringLiteral("Profil")); }) || !fig.draw([&] { labelFont(*g); }))
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             const char *koepfe[] = {"KENG", "KENT", "KENV", "KENL", "KENF"};
             for (int c = 0; c < 5; ++c)
                 g->TEXT(27 + 10 * c, 2, QString::fromLatin1(koepfe[c]), 2, 0, 0, 0);
         }))
         return;
     if (D_.NN != 0
-        && !st([&] {
+        && !fig.draw([&] {
                g->TEXT(57.5, 5.5, QStringLiteral("NN = ") + Format(D_.NN, QStringLiteral("##0.00")) + QStringLiteral(" m"),
                        2, 0, 0, 0);
                g->KOTENDREIECK(49, 0, 1.5 * MY_, 0, 0, 0);
            }))
         return;
     const ProfilTiefen t = profilTiefen(D_.Z, MY_);
-    if (!st([&] { drawLine(*g, 15, 0, 15, D_.SUMDEZ); }))
+    if (!fig.draw([&] { drawLine(*g, 15, 0, 15, D_.SUMDEZ); }))
         return;
     for (size_t i = 0; i < t.grenze.size(); ++i) {
         const double l = t.beschriftung[i], b = t.grenze[i];
-        if (!st([&] {
+        if (!fig.draw([&] {
                 drawLine(*g, 0, l, 13.5, l);
                 drawLine(*g, 13.5, l, 15, b);
                 drawLine(*g, 15, b, 16.5, l);
@@ -299,7 +134,7 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
             return;
     }
     if (D_.BOZGW
-        && !st([&] {
+        && !fig.draw([&] {
                const double d = double(D_.NN - D_.ZGW);
                g->LINIENEINSTELLUNGEN(0, 0, paletteRgb(9));
                drawLine(*g, 0, d, 15, d);
@@ -307,23 +142,26 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
                g->KOTENDREIECK(5, d, 1.5 * MY_, 0, 1, 0);
            }))
         return;
-    finish();
+    fig.finish();
 }
 
 // ---- figure 12: drilling time over depth -------------------------------------------------------
 
 void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
 {
-    VNT_FIGURE_BEGIN(12, "picBILD12")
+    FigureDrawing fig(*this, 12, QStringLiteral("picBILD12"), OBJ, XDL, YDO);
+    if (!fig.begin())
+        return;
+    clsGRAFIK *g = fig.g;
     if (D_.BONEU
-        && !step([&] {
+        && !fig.step([&] {
                writeFrame(12, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11}, {"MYMX", 0},
                                    {"MX", 0}, {"MY", MY_}, {"XMIN", 0}, {"XMAX", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
            }))
         return;
-    if (!bindTarget())
+    if (!fig.bindTarget())
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             xAxis(*g, {0, bo(D_.BONEU), 1, 0, kDepthMin, kDepthDiff, kDepthIT, kOnes19, kDepthIT,
                         QStringLiteral("t [h]"), QStringLiteral("#0")});
             yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
@@ -333,21 +171,21 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
         }))
         return;
     const Zeitkurven k = zeitkurven(D_);
-    if (!st([&] {
+    if (!fig.draw([&] {
             const std::vector<double> y = toDoubles(D_.Z);
             g->SKALEN(-1, &k.brutto, &y);
         }))
         return;
-    if (!st([&] { drawTitle(*g, QStringLiteral("Vortriebszeit")); }) || !st([&] { labelFont(*g); }))
+    if (!fig.draw([&] { drawTitle(*g, QStringLiteral("Vortriebszeit")); }) || !fig.draw([&] { labelFont(*g); }))
         return;
     float xmax = 0, mx = 0;
-    if (!st([&] {
+    if (!fig.draw([&] {
             xmax = readFrame(12, "XMAX");
             mx = readFrame(12, "MX");
         }))
         return;
     for (size_t i = 0; i < D_.Z.size(); ++i)
-        if (!st([&] { drawLine(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
+        if (!fig.draw([&] { drawLine(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
             return;
     struct Reihe {
         const std::vector<double> *x;
@@ -363,97 +201,101 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
         reihen = {{&k.netto, 1, "NTZ"}};
     std::vector<LegendRow> zeilen;
     for (const Reihe &r : reihen) {
-        if (!st([&] {
+        if (!fig.draw([&] {
                 g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
                 drawCurve(*g, *r.x, k.tiefe);
             }))
             return;
         zeilen.push_back({r.farbe, QString::fromLatin1(r.text)});
     }
-    drawLegend(*g, zeilen, xmax - 15 * mx, xmax - 10 * mx, mx, 2.5 * MY_, MY_, st);
-    st([&] {
+    drawLegend(*g, zeilen, xmax - 15 * mx, xmax - 10 * mx, mx, 2.5 * MY_, MY_, fig);
+    fig.draw([&] {
         g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
         g->LINIENEINSTELLUNGEN(0, 0, 0);
     });
-    finish();
+    fig.finish();
 }
 
 // ---- figure 13: advance rate, with figure 17 in the same frame ---------------------------------
 
 void mdiSEITE1::BILD13(int OBJ, float XDL, float YDO)
 {
-    {
-        VNT_FIGURE_BEGIN(13, "picBILD13")
-        if (D_.BONEU
-            && !step([&] {
-                   writeFrame(13, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11},
-                                       {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
-               }))
+    FigureDrawing fig(*this, 13, QStringLiteral("picBILD13"), OBJ, XDL, YDO);
+    if (!fig.begin())
+        return;
+    clsGRAFIK *g = fig.g;
+    if (D_.BONEU
+        && !fig.step([&] {
+               writeFrame(13, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11},
+                                   {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
+           }))
+        return;
+    if (!fig.step([&] { writeFrame(13, {{"MX", 0}, {"XMAX", 0}}); }))
+        return;
+    if (!fig.bindTarget())
+        return;
+    if (!fig.draw([&] {
+            xAxis(*g, {0, -1, -1, 0, kRateMin, kRateDiff, kRateIT, Liste(23, 1), kRateZL,
+                        QStringLiteral("v [m/h]"), QStringLiteral("#0.0")});
+            yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
+            g->setEABL(0);
+            g->setEABLN(0);
+        }))
+        return;
+    const Geschwindigkeiten v = geschwindigkeiten(D_);
+    if (!fig.draw([&] {
+            const std::vector<double> y = toDoubles(D_.Z);
+            g->SKALEN(-1, &v.netto, &y);
+        }))
+        return;
+    if (!fig.draw([&] { drawTitle(*g, QStringLiteral("Vortriebsgeschwindigkeit / Personal")); })
+        || !fig.draw([&] { labelFont(*g); }))
+        return;
+    float xmax = 0, mx = 0;
+    if (!fig.draw([&] {
+            xmax = readFrame(13, "XMAX");
+            mx = readFrame(13, "MX");
+        }))
+        return;
+    for (size_t i = 0; i < D_.Z.size(); ++i)
+        if (!fig.draw([&] { drawLine(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
             return;
-        if (!step([&] { writeFrame(13, {{"MX", 0}, {"XMAX", 0}}); }))
-            return;
-        if (!bindTarget())
-            return;
-        if (!st([&] {
-                xAxis(*g, {0, -1, -1, 0, kRateMin, kRateDiff, kRateIT, Liste(23, 1), kRateZL,
-                            QStringLiteral("v [m/h]"), QStringLiteral("#0.0")});
-                yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
-                g->setEABL(0);
-                g->setEABLN(0);
+    const std::pair<const std::vector<double> *, int> reihen[] = {{&v.brutto, 4}, {&v.netto, 1}};
+    for (const auto &[werte, farbe] : reihen) {
+        if (!fig.draw([&] {
+                g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(farbe));
+                g->setEPTYP(5);
+                drawCurve(*g, *werte, v.tiefe);
+                g->setEPTYP(0);
             }))
             return;
-        const Geschwindigkeiten v = geschwindigkeiten(D_);
-        if (!st([&] {
-                const std::vector<double> y = toDoubles(D_.Z);
-                g->SKALEN(-1, &v.netto, &y);
-            }))
-            return;
-        if (!st([&] { drawTitle(*g, QStringLiteral("Vortriebsgeschwindigkeit / Personal")); })
-            || !st([&] { labelFont(*g); }))
-            return;
-        float xmax = 0, mx = 0;
-        if (!st([&] {
-                xmax = readFrame(13, "XMAX");
-                mx = readFrame(13, "MX");
-            }))
-            return;
-        for (size_t i = 0; i < D_.Z.size(); ++i)
-            if (!st([&] { drawLine(*g, 0, D_.Z[i], xmax, D_.Z[i]); }))
-                return;
-        const std::pair<const std::vector<double> *, int> reihen[] = {{&v.brutto, 4}, {&v.netto, 1}};
-        for (const auto &[werte, farbe] : reihen) {
-            if (!st([&] {
-                    g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(farbe));
-                    g->setEPTYP(5);
-                    drawCurve(*g, *werte, v.tiefe);
-                    g->setEPTYP(0);
-                }))
-                return;
-        }
-        // The crew shares the frame; its curve comes before the legend, which stays on top.
-        BILD17(OBJ, XDL, YDO);
-        drawLegend(*g, {{4, QStringLiteral("Brutto")}, {1, QStringLiteral("Netto")}}, xmax - 15 * mx, xmax - 10 * mx, mx,
-                2.5 * MY_, MY_, st);
-        st([&] {
-            g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
-            g->LINIENEINSTELLUNGEN(0, 0, 0);
-        });
-        finish();
     }
+    // The crew shares the frame; its curve comes before the legend, which stays on top.
+    BILD17(OBJ, XDL, YDO);
+    drawLegend(*g, {{4, QStringLiteral("Brutto")}, {1, QStringLiteral("Netto")}}, xmax - 15 * mx, xmax - 10 * mx, mx,
+            2.5 * MY_, MY_, fig);
+    fig.draw([&] {
+        g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
+        g->LINIENEINSTELLUNGEN(0, 0, 0);
+    });
+    fig.finish();
 }
 
 void mdiSEITE1::BILD17(int OBJ, float XDL, float YDO)
 {
-    VNT_FIGURE_BEGIN(17, "picBILD13")
+    FigureDrawing fig(*this, 17, QStringLiteral("picBILD13"), OBJ, XDL, YDO);
+    if (!fig.begin(false))
+        return;
+    clsGRAFIK *g = fig.g;
     if (D_.BONEU
-        && !step([&] {
+        && !fig.step([&] {
                writeFrame(17, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 15}, {"RU", 11}, {"MYMX", 0},
                                    {"MX", 0}, {"MY", MY_}, {"XMIN", 0}, {"XMAX", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
            }))
         return;
-    if (!bindTarget())
+    if (!fig.bindTarget())
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             xAxis(*g, {0, bo(D_.BONEU), 1, 0, kPersonMin, kPersonDiff, kPersonIT, Liste(33, 1), kPersonZL,
                         QStringLiteral("Personen [-]"), QStringLiteral("#0")});
             yAxis(*g, depthAxis(GRAFIK(11), 0, QString(), QString()));
@@ -466,41 +308,44 @@ void mdiSEITE1::BILD17(int OBJ, float XDL, float YDO)
         tiefe[i] = D_.Z[i - 1];
         personen[i] = D_.PER[i - 1];
     }
-    if (!st([&] { g->SKALEN(-1, &personen, &tiefe); }))
+    if (!fig.draw([&] { g->SKALEN(-1, &personen, &tiefe); }))
         return;
     float xmax = 0;
-    if (!st([&] { xmax = readFrame(17, "XMAX"); }))
+    if (!fig.draw([&] { xmax = readFrame(17, "XMAX"); }))
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             g->LINIENEINSTELLUNGEN(2, 0.5, paletteRgb(2));
             g->setEPTYP(5);
             drawCurve(*g, personen, tiefe);
             g->setEPTYP(0);
         }))
         return;
-    if (!st([&] { drawLine(*g, 0, YMAX_, xmax, YMAX_); }))
+    if (!fig.draw([&] { drawLine(*g, 0, YMAX_, xmax, YMAX_); }))
         return;
-    st([&] { g->LINIENEINSTELLUNGEN(0, 0, 0); });
-    finish();
+    fig.draw([&] { g->LINIENEINSTELLUNGEN(0, 0, 0); });
+    fig.finish();
 }
 
 // ---- figure 14: legend -------------------------------------------------------------------------
 
 void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
 {
-    VNT_FIGURE_BEGIN(14, "picBILD14")
+    FigureDrawing fig(*this, 14, QStringLiteral("picBILD14"), OBJ, XDL, YDO);
+    if (!fig.begin())
+        return;
+    clsGRAFIK *g = fig.g;
     if (D_.BONEU
-        && !step([&] {
-               const double breite = box ? box->sizeMm().width() : 0.0;
+        && !fig.step([&] {
+               const double breite = fig.box ? fig.box->sizeMm().width() : 0.0;
                writeFrame(14, {{"OX", 1}, {"OY", -1}, {"RL", 0}, {"RR", 5}, {"RO", 0}, {"RU", 0}, {"MYMX", 0},
                                    {"MX", 1}, {"MY", 1}, {"XMIN", 0}, {"XMAX", breite}, {"YMIN", 0}});
            }))
         return;
-    if (!bindTarget())
+    if (!fig.bindTarget())
         return;
-    if (!st([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD14"))); }))
+    if (!fig.draw([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD14"))); }))
         return;
-    if (!st([&] {
+    if (!fig.draw([&] {
             xAxis(*g, {0, 0, 0, 0, {0, 1}, {1}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
             // No candidate lists on the y axis: the legend's height is its rows', not a depth
             // range rounded to the profile's candidates and cut at 100 mm.
@@ -513,17 +358,17 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
     const Legendenliste geraete = geraeteliste(D_), gesteine = gesteinsliste(D_);
     const int UBK = int(geraete.schluessel.size()) - 1, UBR = int(gesteine.schluessel.size()) - 1;
     const double B = 3 * (UBK + UBR);
-    if (!step([&] { writeFrame(14, {{"YMAX", B + 50}}); }))
+    if (!fig.step([&] { writeFrame(14, {{"YMAX", B + 50}}); }))
         return;
-    if (!st([&] { g->SKALEN(0); }))
+    if (!fig.draw([&] { g->SKALEN(0); }))
         return;
-    if (!st([&] { drawTitle(*g, QStringLiteral("Legende")); }) || !st([&] { labelFont(*g); }))
+    if (!fig.draw([&] { drawTitle(*g, QStringLiteral("Legende")); }) || !fig.draw([&] { labelFont(*g); }))
         return;
     const auto text = [&](double x, double y, const QString &s, int16_t arx = 0) {
-        return st([&] { g->TEXT(x, y, s, 2, 0, arx, 0); });
+        return fig.draw([&] { g->TEXT(x, y, s, 2, 0, arx, 0); });
     };
     // A key ends before its comment, 14 mm to the right.
-    const auto schluessel = [&](double y, const QString &s) { return st([&] { columnText(*g, 19, y, s, 2, 0, 13.5); }); };
+    const auto schluessel = [&](double y, const QString &s) { return fig.draw([&] { columnText(*g, 19, y, s, 2, 0, 13.5); }); };
     for (int n = 0; n <= UBK; ++n) {
         const double y = 7 + 3 * n;
         if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || !schluessel(y, geraete.schluessel[size_t(n)])
@@ -561,141 +406,8 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
         if (!text(19, B + dy, QString::fromUtf8(s))
             || !text(65, B + dy, Format(wert, QStringLiteral("###,###,##0.00")) + QStringLiteral(" [E]"), 2))
             return;
-    st([&] { g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); });
-    finish();
-}
-
-// ---- figures 15 and 16: costs and unit costs ---------------------------------------------------
-
-void mdiSEITE1::staffCostNote()
-{
-    if (D_.K >= 1 && D_.K <= 3 && D_.KENKPG == 1) {
-        ui::MsgBox(QStringLiteral("HInweis die Personalkosten sind in den Gerätekosten inkludiert,\n"
-                                  "und können daher nicht explizit angezeigt werden!"),
-                   ui::vbOKOnly, QStringLiteral("HINWEIS!"));
-        D_.K = 0;
-    }
-}
-
-void mdiSEITE1::BILD15(int OBJ, float XDL, float YDO) { costFigure(15, QStringLiteral("picBILD15"), OBJ, XDL, YDO); }
-void mdiSEITE1::BILD16(int OBJ, float XDL, float YDO) { costFigure(16, QStringLiteral("picBILD16"), OBJ, XDL, YDO); }
-
-void mdiSEITE1::costFigure(int figure, const QString &boxName, int OBJ, float XDL, float YDO)
-{
-    const bool jeMeter = figure == 16;
-    DrawingScope busy(*this);
-    Guard guard(QStringLiteral("VB-Fehler: "), QStringLiteral("Bild %1").arg(figure));
-    const Step step = [&guard](const std::function<void()> &f) { return guard.step(f); };
-    PictureBox *box = pictureBox(boxName);
-    clsGRAFIK *g = beginFigure(figure, boxName, OBJ, XDL, YDO, step);
-    if (guard.left())
-        return;
-    const auto st = [&](const std::function<void()> &f) {
-        return step([&] {
-            if (!g)
-                vnt::raise(91);
-            f();
-        });
-    };
-    if (D_.BONEU
-        && !step([&] {
-               writeFrame(figure, {{"OX", 1}, {"OY", -1}, {"RL", 10}, {"RR", 5}, {"RO", 10}, {"RU", 11},
-                                       {"MYMX", 0}, {"MY", MY_}, {"XMIN", 0}, {"YMIN", 0}, {"YMAX", YMAX_}});
-           }))
-        return;
-    if (!step([&] { writeFrame(figure, {{"MX", 0}, {"XMAX", 0}}); }))
-        return;
-    if (!st([&] {
-            g->setEID(D_.ID);
-            std::shared_ptr<Surface> sheet;
-            if (OBJ == 1) {
-                sheet = printerSurface();
-                figureSlot(figure).target = sheet;
-            }
-            bindFigureTarget(*g, figure, box, OBJ, XDL, YDO, OBJ == 1 ? boxRectMm(box) : QRectF(), sheet.get());
-        }))
-        return;
-    if (!st([&] {
-            if (jeMeter) {
-                const clsGRAFIK *g15 = GRAFIK(15);
-                if (!g15)
-                    vnt::raise(91);
-                xAxis(*g, {0, -1, 1, 0, g15->ELXMIN(), g15->ELXDIFF(), g15->ELXIT(), g15->ELXGIT(), g15->ELXZL(),
-                            QString(), g15->ESKZX()});
-            } else {
-                xAxis(*g, {0, -1, 1, 0, kCostMin, kCostDiff, kCostIT, Liste(13, 1), kCostZL, QString(),
-                            QStringLiteral("#,##0")});
-            }
-            yAxis(*g, depthAxis(GRAFIK(11), 1, QStringLiteral("z [m]"), QStringLiteral("#0")));
-            g->setEPTYP(0);
-            g->setEABL(0);
-            g->setEABLN(0);
-        }))
-        return;
-    if (!st([&] { staffCostNote(); }))
-        return;
-    Kostenkurven k = jeMeter ? einheitskosten(D_, D_.K) : kosten(D_, D_.K);
-    if (!k.titel.isEmpty() && !st([&] { g->setETEXTX(k.titel); }))
-        return;
-    int16_t n = 0;
-    if (!st([&] {
-            EXPONENT(k.summe, n, 9000);
-            g->setETEXTX(g->ETEXTX() + potenzTitel(n, jeMeter ? QStringLiteral("E/m") : QStringLiteral("E")));
-        }))
-        return;
-    if (!st([&] {
-            const std::vector<double> y = toDoubles(D_.Z);
-            g->SKALEN(-1, &k.summe, &y);
-        }))
-        return;
-    if (!st([&] {
-            if (jeMeter) {
-                drawTitle(*g, QStringLiteral("Einheitskosten"));
-                return;
-            }
-            static const char *const zeilen[4][2] = {
-                {"Geräte und Personalkosten", nullptr},
-                {"Nach Arbeitszeitanteilen", "aufgeschlüsselte Personalkosten"},
-                {"Nach Arbeitszeitanteilen", "aufgeschlüsselte. Gerätekosten"},
-                {"Nach Gerätetypen", "aufgeschlüsselte Gerätekosten"},
-            };
-            if (D_.K < 0 || D_.K > 3)
-                return;
-            drawTitle(*g, QString::fromUtf8(zeilen[D_.K][0]));
-            if (zeilen[D_.K][1])
-                drawTitle(*g, QString::fromUtf8(zeilen[D_.K][1]), 4.5);
-        }))
-        return;
-    if (!st([&] { labelFont(*g); }))
-        return;
-    float xm = 0, mxw = 0;
-    if (!st([&] {
-            xm = readFrame(figure, "XMAX");
-            mxw = readFrame(figure, "MX");
-        }))
-        return;
-    for (size_t i = 0; i < D_.Z.size(); ++i)
-        if (!st([&] { drawLine(*g, 0, D_.Z[i], xm, D_.Z[i]); }))
-            return;
-    std::vector<LegendRow> zeilen;
-    for (Kostenkurve &r : k.kurven) {
-        if (!st([&] {
-                g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
-                EXPONENT(r.werte, n, 0);
-                g->setEPTYP(jeMeter ? 5 : 0);
-                drawCurve(*g, r.werte, k.tiefe);
-                g->setEPTYP(0);
-            }))
-            return;
-        zeilen.push_back({r.farbe, r.legende});
-    }
-    drawLegend(*g, zeilen, xm - 20 * mxw, xm - 15 * mxw, mxw, 2.5 * MY_, MY_, st);
-    st([&] {
-        g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
-        g->LINIENEINSTELLUNGEN(0, 0, 0);
-    });
-    if (OBJ == 0 && box)
-        box->surface().flush();
+    fig.draw([&] { g->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); });
+    fig.finish();
 }
 
 } // namespace vnt

@@ -66,7 +66,7 @@ void mdiSEITE1::Form_Load()
     zugriffe_ = {acc_[0].get(), acc_[1].get(), acc_[2].get(), acc_[3].get(), acc_[4].get(), acc_[6].get(),
                  acc_[7].get(), acc_[8].get(), acc_[9].get(), acc_[10].get(), acc_[11].get(), acc_[12].get()};
     a1_ = acc_[5].get();
-    g0_ = acc_[13].get();
+    setFrameRows(acc_[13].get());
 
     zugriffe_.E1->DTVL(QStringLiteral("ID"), D_.ID);
     zugriffe_.E1->DTVT(QStringLiteral("KEN"), D_.KEN);
@@ -75,7 +75,7 @@ void mdiSEITE1::Form_Load()
     // Results that came without the figures' frames (a demo record, one imported from a project
     // that never drew it) are drawn as after an evaluation: the figures write their default
     // frames and fit their limits to the data, instead of drawing on frames that do not exist.
-    if (!D_.BONEU && !figureFramesComplete(g0_, D_.ID, {11, 12, 13, 14, 15, 16, 17}))
+    if (!D_.BONEU && !figureFramesComplete(frameRows(), D_.ID, {11, 12, 13, 14, 15, 16, 17}))
         D_.BONEU = true;
 
     ctx_.setProgress(42);
@@ -145,15 +145,6 @@ void mdiSEITE1::NEUZEICHNEN()
     });
 }
 
-clsGRAFIK *mdiSEITE1::GRAFIK(int figure) const
-{
-    if (figure < 11 || figure > 17)
-        return nullptr;
-    return figures_[size_t(figure - 11)].obj.get();
-}
-
-mdiSEITE1::FigureSlot &mdiSEITE1::figureSlot(int figure) { return figures_[size_t(figure - 11)]; }
-
 bool mdiSEITE1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress && qobject_cast<PictureBox *>(watched)) {
@@ -168,12 +159,8 @@ bool mdiSEITE1::eventFilter(QObject *watched, QEvent *event)
 
 void mdiSEITE1::Form_Unload()
 {
-    for (FigureSlot &b : figures_) {
-        b.obj.reset();
-        b.target.reset();
-    }
     zugriffe_ = {};
-    g0_ = a1_ = nullptr;
+    a1_ = nullptr;
     for (auto &a : acc_)
         a.reset();
     ResultPage::Form_Unload();

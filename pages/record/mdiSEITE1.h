@@ -44,8 +44,6 @@ public:
     void NEUZEICHNEN();
 
     const Seite1Daten &daten() const { return D_; }
-    // The drawing object a figure (11..17) was last drawn with.
-    clsGRAFIK *GRAFIK(int figure) const;
     mdiSEITE2 *naechsteSeite() const { return page2_.data(); }
 
     void Form_Unload() override;
@@ -60,32 +58,19 @@ protected:
     QString printErrorTitle() const override { return QStringLiteral("Drucken von Seite 1"); }
     PageHeaderContent headerContent() const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    int32_t figureRecordId() const override { return D_.ID; }
 
 private:
     void Form_Load();
     void BILD17(int OBJ, float XDL, float YDO);
 
-    // One figure's drawing object with the sheet it is bound to.
-    struct FigureSlot {
-        std::unique_ptr<clsGRAFIK> obj;
-        std::shared_ptr<Surface> target;
-    };
-    FigureSlot &figureSlot(int figure);
-    // Steps 1, 2, 4 and 5 of every figure: clears the box, makes the object, binds the target.
-    clsGRAFIK *beginFigure(int figure, const QString &box, int OBJ, float XDL, float YDO,
-                           const std::function<bool(const std::function<void()> &)> &step);
-    void writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values);
-    float readFrame(int figure, const char *column);
-    void depthLists(clsGRAFIK &g);
     void staffCostNote();
     void costFigure(int figure, const QString &box, int OBJ, float XDL, float YDO);
 
     Seite1Daten D_;
     float MY_ = 0, YMAX_ = 0;
-    std::array<FigureSlot, 7> figures_;
     std::array<std::unique_ptr<clsDATEN>, 14> acc_;
     Seite1Zugriffe zugriffe_{};
-    clsDATEN *g0_ = nullptr;
     clsDATEN *a1_ = nullptr;
     QPointer<mdiSEITE2> page2_;
     bool ownsPage2_ = false;   // no parent to own page 2: this page does

@@ -2,12 +2,8 @@
 #include "pages/record/mdiSEITE2.h"
 
 #include "data/clsDATEN.h"
-#include "drawing/clsTABELLE.h"
-#include "platform/Guard.h"
-#include "platform/errors.h"
+#include "pages/common/TextTable.h"
 #include "platform/system.h"
-
-#include <QScrollBar>
 
 namespace vnt {
 
@@ -50,14 +46,6 @@ const TableSpec &tableAt(int index)
     return tables[index];
 }
 
-int indexOf(int figure)
-{
-    for (int i = 0; i < 6; ++i)
-        if (tableAt(i).number == figure)
-            return i;
-    return -1;
-}
-
 QString boxName(int index) { return QStringLiteral("picBILD%1").arg(tableAt(index).number); }
 QString barName(int index) { return QStringLiteral("vscBILD%1").arg(tableAt(index).number); }
 
@@ -82,7 +70,7 @@ void mdiSEITE2::Form_Load()
         {13, 35 + 2 * h, 177, h}, {13 + 177, 35 + 2 * h, 68, h},
     };
     for (int i = 0; i < 6; ++i)
-        addPictureBox(boxName(i), rects[i], barName(i), [this, i] { drawTable(i, 0, 0, 0); });
+        addPictureBox(boxName(i), rects[i], barName(i), [this, i] { drawPresetTable(i, 0, 0, 0); });
 
     BOKF = true;
     BOKFS = true;
@@ -106,7 +94,7 @@ void mdiSEITE2::Form_Load()
 
     for (int i = 0; i < 6; ++i) {
         ctx_.setProgress(94 + i);
-        drawTable(i, 0, 0, 0);
+        drawPresetTable(i, 0, 0, 0);
         sys::DoEvents();
     }
 }
@@ -121,135 +109,53 @@ PageHeaderContent mdiSEITE2::headerContent() const
     return c;
 }
 
-void mdiSEITE2::BILD11(int OBJ, float XDL, float YDO) { drawTable(0, OBJ, XDL, YDO); }
-void mdiSEITE2::BILD12(int OBJ, float XDL, float YDO) { drawTable(1, OBJ, XDL, YDO); }
-void mdiSEITE2::BILD13(int OBJ, float XDL, float YDO) { drawTable(2, OBJ, XDL, YDO); }
-void mdiSEITE2::BILD14(int OBJ, float XDL, float YDO) { drawTable(3, OBJ, XDL, YDO); }
-void mdiSEITE2::BILD2(int OBJ, float XDL, float YDO) { drawTable(4, OBJ, XDL, YDO); }
-void mdiSEITE2::BILD3(int OBJ, float XDL, float YDO) { drawTable(5, OBJ, XDL, YDO); }
+void mdiSEITE2::BILD11(int OBJ, float XDL, float YDO) { drawPresetTable(0, OBJ, XDL, YDO); }
+void mdiSEITE2::BILD12(int OBJ, float XDL, float YDO) { drawPresetTable(1, OBJ, XDL, YDO); }
+void mdiSEITE2::BILD13(int OBJ, float XDL, float YDO) { drawPresetTable(2, OBJ, XDL, YDO); }
+void mdiSEITE2::BILD14(int OBJ, float XDL, float YDO) { drawPresetTable(3, OBJ, XDL, YDO); }
+void mdiSEITE2::BILD2(int OBJ, float XDL, float YDO) { drawPresetTable(4, OBJ, XDL, YDO); }
+void mdiSEITE2::BILD3(int OBJ, float XDL, float YDO) { drawPresetTable(5, OBJ, XDL, YDO); }
 
 QList<ResultPage::Figure> mdiSEITE2::figures()
 {
     QList<Figure> list;
     for (int i = 0; i < 6; ++i)
         list.append({QStringLiteral("BILD%1").arg(tableAt(i).number),
-                     [this, i](int OBJ, float XDL, float YDO) { drawTable(i, OBJ, XDL, YDO); }, 1, 1});
+                     [this, i](int OBJ, float XDL, float YDO) { drawPresetTable(i, OBJ, XDL, YDO); }, 1, 1});
     return list;
 }
 
-clsTABELLE *mdiSEITE2::TABELLE(int figure) const
-{
-    const int i = indexOf(figure);
-    return i < 0 ? nullptr : tabellen_[size_t(i)].obj.get();
-}
-
-void mdiSEITE2::drawTable(int index, int OBJ, float XDL, float YDO)
+void mdiSEITE2::drawPresetTable(int index, int OBJ, float XDL, float YDO)
 {
     const TableSpec &s = tableAt(index);
-    TableFigure &fig = tabellen_[size_t(index)];
     const CellArray *heads[6] = {&T_.KOPFV11, &T_.KOPFV12, &T_.KOPFV13, &T_.KOPFV14, &T_.KOPFV2, &T_.KOPFV3};
     const CellArray *bodies[6] = {&T_.ZEILENV11, &T_.ZEILENV12, &T_.ZEILENV13, &T_.ZEILENV14, &T_.ZEILENV2, &T_.ZEILENV3};
-    PictureBox *box = pictureBox(boxName(index));
-    QScrollBar *bar = scrollBar(barName(index));
-    DrawingScope busy(*this);
-    Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Tabelle ") + QString::fromLatin1(s.table));
-
-    if (OBJ == 0 && !g.step([&] { clearBox(box); }))
-        return;
-    if (OBJ == 0 || OBJ == 1) {
-        if (!g.step([&] {
-                fig.obj = std::make_unique<clsTABELLE>();
-                fig.target.reset();
-            }))
-            return;
-    }
-    clsTABELLE *t = fig.obj.get();
-    const auto step = [&](const std::function<void()> &f) {
-        return g.step([&] {
-            if (!t)
-                vnt::raise(91);
-            f();
-        });
-    };
-    if (!step([&] {
-            if (OBJ == 0) {
-                t->EOBJEKT(box);
-                t->EXDL(0);
-                t->EYDO(0);
-            } else if (OBJ == 1) {
-                fig.target = printerSurface();
-                t->EOBJEKT(fig.target.get());
-                const QRectF r = boxRectMm(box);
-                t->EXDL(r.left() + XDL);
-                t->EYDO(r.top() + YDO);
-            }
-        }))
-        return;
-    if ((OBJ == 0 || OBJ == 1) && !step([&] { t->EYBALKEN(bar, *box); }))
-        return;
-    if (!step([&] {
-            t->ERZ(0.5);
-            t->ERL(2);
-            t->ERO(7);
-            t->ERU(s.eru);
-        }))
-        return;
-    if (!step([&] {
-            t->ELSB(s.widths);
-            t->ELGIT(s.grid);
-            t->ELGITLEER(s.gridLeftOut);
-            t->EZA(1);
-            t->ELA(s.align);
-            t->ELFORMAT(s.format);
-        }))
-        return;
-    if (!step([&] { t->LINIENEINSTELLUNGEN(0, 0, 0); }))
-        return;
-    if (!step([&] { t->SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0); }))
-        return;
-    if (!step([&] {
-            t->TABELLE(*heads[index], 0);
-            // A preset table without rows shows its head alone: there is no body to draw
-            // or scroll.
-            const CellArray &body = *bodies[index];
-            if (body.dimensioned() && body.rows() == 0) {
-                if (OBJ == 0 && bar)
-                    bar->hide();
-            } else {
-                t->TABELLE(body, 1);
-            }
-        }))
-        return;
-    if (!step([&] { t->SCHRIFTEINSTELLUNGEN(QString(), 0, -1, 0, 0, 0); }))
-        return;
-    if (!step([&] {
-            // Paper shows only the rows in view of a long table: its title says which of all
-            // rows they are, so that no preset goes missing unnoticed.
-            QString title = QString::fromUtf8(s.title);
-            const CellArray &body = *bodies[index];
-            const int rows = body.dimensioned() ? body.rows() : 0;
-            if (t->EOBJEKT() && t->EOBJEKT()->isPrinter() && rows > 0 && (t->EEZ() > 0 || t->ELZ() < rows - 1))
-                title += QStringLiteral(" (Zeilen %1 bis %2 von %3)").arg(t->EEZ() + 1).arg(t->ELZ() + 1).arg(rows);
-            t->TITEL(title);
-        }))
-        return;
-    if (!step([&] { t->SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0); }))
-        return;
-    if (s.number == 3)
-        step([&] {
-            if (T_.BOFUSSNOTE)
-                t->FUSSNOTE(QString::fromUtf8("* Kosten sind in den Gerätekosten inkludiert"));
-        });
-    if (OBJ == 0 && box)
-        box->surface().flush();
+    TextTable t;
+    t.number = s.number;
+    t.errorTitle = QStringLiteral("Tabelle ") + QString::fromLatin1(s.table);
+    t.box = boxName(index);
+    t.scrollBar = barName(index);
+    t.widths = s.widths;
+    t.rules = s.grid;
+    t.ruleGaps = s.gridLeftOut;
+    t.alignments = s.align;
+    t.formats = s.format;
+    t.marginLeft = 2;
+    t.marginBottom = s.eru;
+    t.head = *heads[index];
+    t.body = *bodies[index];
+    t.title = QString::fromUtf8(s.title);
+    t.footnoteSize = 0;
+    if (s.number == 3 && T_.BOFUSSNOTE)
+        t.footnote = QString::fromUtf8("* Kosten sind in den Gerätekosten inkludiert");
+    // A preset table without rows shows its head alone: there is no body to draw or scroll.
+    t.headAloneWithoutRows = true;
+    t.printedRowsInTitle = true;
+    drawTable(t, OBJ, XDL, YDO);
 }
 
 void mdiSEITE2::Form_Unload()
 {
-    for (TableFigure &f : tabellen_) {
-        f.obj.reset();
-        f.target.reset();
-    }
     for (auto &a : accessors_)
         a.reset();
     ResultPage::Form_Unload();

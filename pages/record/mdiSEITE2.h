@@ -12,7 +12,6 @@
 namespace vnt {
 
 class clsDATEN;
-class clsTABELLE;
 
 class mdiSEITE2 : public ResultPage {
     Q_OBJECT
@@ -33,8 +32,6 @@ public:
     void Form_Unload() override;
 
     const PresetTableTexts &tables() const { return T_; }
-    // The table object of a figure (11, 12, 13, 14, 2 or 3) as its last drawing left it.
-    clsTABELLE *TABELLE(int figure) const;
 
 protected:
     QList<Figure> figures() override;
@@ -43,13 +40,10 @@ protected:
 
 private:
     void Form_Load();
-    void drawTable(int index, int OBJ, float XDL, float YDO);
+    // The table of the six at `index` through the pages' table procedure; its objects stay in
+    // the slot of its figure number (11, 12, 13, 14, 2 or 3).
+    void drawPresetTable(int index, int OBJ, float XDL, float YDO);
 
-    struct TableFigure {
-        std::unique_ptr<clsTABELLE> obj;
-        std::shared_ptr<Surface> target;   // keeps the sheet alive while the object points at it
-    };
-    std::array<TableFigure, 6> tabellen_;
     std::array<std::unique_ptr<clsDATEN>, 6> accessors_;
     PresetTableTexts T_;
 };

@@ -483,6 +483,31 @@ TEST(Seite1Bilder, RatesAndCrewShareOneFrame)
     EXPECT_FALSE(coloured(*rec, QColor(0, 128, 0)).empty());
 }
 
+// Another target code draws again through the figure's previous object and target, which
+// carry the record's id. Where there is no previous object, page 1 makes none: the figure
+// fails with error 91 and draws nothing.
+TEST(Seite1Bilder, AnotherTargetCodeRedrawsOnlyThroughThePreviousObject)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.section(0, 10, 5);
+    mdiSEITE1 page(f.ctx);
+    clsGRAFIK *screen = page.GRAFIK(12);
+    ASSERT_TRUE(screen);
+    page.BILD12(2, 0, 0);
+    EXPECT_EQ(page.GRAFIK(12), screen);
+    EXPECT_EQ(screen->EID(), 7);
+    EXPECT_EQ(screen->EOBJEKT(), &page.pictureBox(QStringLiteral("picBILD12"))->surface());
+
+    page.Form_Unload();
+    boxes.answer(ui::vbCancel);
+    page.BILD12(2, 0, 0);
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_EQ(boxes.records()[0].title, "Bild 12");
+    EXPECT_TRUE(boxes.records()[0].text.startsWith("VB-Fehler: 91\n"));
+    EXPECT_FALSE(page.GRAFIK(12));
+}
+
 TEST(Seite1Bilder, LegendListsKeysOnceAndTheAdditionalCosts)
 {
     test::Boxes boxes;

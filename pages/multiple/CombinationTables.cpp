@@ -1,5 +1,5 @@
 // The layouts of the combination tables and of the statistics table.
-#include "pages/multiple/TextTable.h"
+#include "pages/multiple/CombinationTables.h"
 
 namespace vnt {
 

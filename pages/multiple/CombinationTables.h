@@ -1,24 +1,12 @@
-// The text tables of the multiple-evaluation pages as data: the combination tables of the
-// curve pages and the statistics table share their layout rules and their drawing steps
-// (head block, scrolled body block, bold title above, footnote below).
+// The layouts of the multiple-evaluation pages' text tables: the combination tables of the
+// curve pages and the statistics table share their layout rules.
 #pragma once
 
-#include "drawing/TabelleCells.h"
+#include "pages/common/TextTable.h"
 
-#include <QString>
 #include <vector>
 
 namespace vnt {
-
-struct TextTable {
-    int number = 0;           // the figure number its error box names
-    QString box, scrollBar;   // picture box and its vertical scroll bar
-    VariantList widths, rules, ruleGaps, alignments, formats;
-    CellArray head, body;
-    QString title, footnote;
-    int footnoteSize = 7;
-    bool runOnTexts = false;   // keys wider than their column run on over the next one
-};
 
 // The table of the combinations: number and five keys per row, "*" against every
 // combination that found no section, with the footnote that explains the mark.
