@@ -1,7 +1,7 @@
 // The figures of the ancillary-times page: their stacked bars from M3 on the recording
 // surface, the depth axis they share with the first figure and its strip, the power-of-ten
 // titles of the depth and cost axes, and combinations without length or drawing object.
-#include "AncillaryFixture.h"
+#include "CombinationFixture.h"
 #include "common/PageLook.h"
 
 #include "common/LegendCheck.h"
@@ -106,7 +106,7 @@ PlotArea areaOf(mdiMSEITE2 &page, int number)
     return PlotArea(page, QStringLiteral("picBILD%1").arg(number), number == 210, g.XMAX(), g.YMAX());
 }
 
-class MSeite2Test : public AncillaryTest {
+class MSeite2Test : public CombinationPageTest {
 protected:
     // The page loaded from the combinations of `rows` alone, printing onto the recording sheet.
     std::unique_ptr<mdiMSEITE2> loaded(const QString &rows = QString::fromLatin1(kTimes))

@@ -13,20 +13,20 @@
 
 namespace vnt::test {
 
-inline const char *kAncillaryRecords = R"(
+inline const char *kCombinationRecords = R"(
 INSERT INTO E1 (ID, KEN, AKT) VALUES (1, 'A', 1), (2, 'B', 1);
 INSERT INTO A1 (ID, BONEU) VALUES (0, 1);
 INSERT INTO M1 (IDM, KOM) VALUES (1, 'Los 3');
 )";
 
-class AncillaryTest : public MultipleTest {
+class CombinationPageTest : public MultipleTest {
 protected:
     void SetUp() override
     {
         MultipleTest::SetUp();
         ctx.projekt = QStringLiteral("P1");
         ctx.bearbeiter = QStringLiteral("Meier");
-        cnn->Execute(QString::fromLatin1(kAncillaryRecords));
+        cnn->Execute(QString::fromLatin1(kCombinationRecords));
     }
 
     // Runs the test's rows (M2, M3, ...), then loads the page; boxes the test expects during

@@ -1,7 +1,7 @@
 // The figures of the additional-costs page: the stacked series of each figure from the page's
 // sums, the stacked outlines on paper over the depth axis of the first figure with its strip,
 // the cost exponents, and combinations that would divide by zero or count past 16 bits.
-#include "AncillaryFixture.h"
+#include "CombinationFixture.h"
 
 #include "common/LegendCheck.h"
 #include "common/PageLook.h"
