@@ -28,7 +28,7 @@ INSERT INTO VANT_V3 (IDK, KENK, EKP, KENKPG, FKG, FKP, FZK) VALUES (1, 'K1', 999
 
 } // namespace
 
-class Dateneingabe : public MultipleTest {
+class DataStep : public MultipleTest {
 protected:
     void SetUp() override
     {
@@ -39,7 +39,7 @@ protected:
     MultipleRun run;
 };
 
-TEST_F(Dateneingabe, ActiveRecordsAreSummedPerCombinationAndWritten)
+TEST_F(DataStep, ActiveRecordsAreSummedPerCombinationAndWritten)
 {
     // combination 1 has no M2 row: it matches everything
     cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENT) VALUES (1, 0, 'T1');"
@@ -64,7 +64,7 @@ TEST_F(Dateneingabe, ActiveRecordsAreSummedPerCombinationAndWritten)
     EXPECT_EQ(rows("SELECT COUNT(*) FROM M4 WHERE IDM=1"), "3");
 }
 
-TEST_F(Dateneingabe, NoMatchTellsTheUserAndStillWritesZeros)
+TEST_F(DataStep, NoMatchTellsTheUserAndStillWritesZeros)
 {
     cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENT) VALUES (1, 0, 'T9'), (1, 1, 't1');"));
     boxes.answer(ui::vbOK);
@@ -77,7 +77,7 @@ TEST_F(Dateneingabe, NoMatchTellsTheUserAndStillWritesZeros)
     EXPECT_EQ(rows("SELECT I1, SDEZ, SBRZ, XQBRV, SXBRV FROM M3 JOIN M4 USING (IDM, I1) ORDER BY I1"), "0;0;0;0;0|1;0;0;0;0");
 }
 
-TEST_F(Dateneingabe, FailedWriteKeepsThePreviousRunWhole)
+TEST_F(DataStep, FailedWriteKeepsThePreviousRunWhole)
 {
     AggregationInput in;
     std::vector<CombinationResult> r;
@@ -90,7 +90,7 @@ TEST_F(Dateneingabe, FailedWriteKeepsThePreviousRunWhole)
     EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), before);
 }
 
-TEST_F(Dateneingabe, AdditionalMeasureCountsAboveSixteenBitsAreStored)
+TEST_F(DataStep, AdditionalMeasureCountsAboveSixteenBitsAreStored)
 {
     CombinationResult r;
     r.m3.BOKOMB = true;
@@ -99,7 +99,7 @@ TEST_F(Dateneingabe, AdditionalMeasureCountsAboveSixteenBitsAreStored)
     EXPECT_EQ(rows("SELECT ANZKT, ANZKF FROM M3 WHERE IDM=1 AND I1=0"), "40000;70000");
 }
 
-TEST_F(Dateneingabe, SectionsAreReadInNameOrderAcrossManyRecordsWithGapsAndKeysOfAnyCase)
+TEST_F(DataStep, SectionsAreReadInNameOrderAcrossManyRecordsWithGapsAndKeysOfAnyCase)
 {
     // 511 more records, numbered against their names' order, one section each (DEZ = the id);
     // record 1 gets a section 2 and loses its result row 1, while its devices stay.
@@ -125,7 +125,7 @@ TEST_F(Dateneingabe, SectionsAreReadInNameOrderAcrossManyRecordsWithGapsAndKeysO
 // The progress bar moves through the reading of the combinations (4 to 10), the records (to
 // 50) and the writing of M3 and then of M4 (50 to 59 each), rounding halves to the even
 // neighbour.
-TEST_F(Dateneingabe, ProgressStepsThroughCombinationsRecordsAndBothTables)
+TEST_F(DataStep, ProgressStepsThroughCombinationsRecordsAndBothTables)
 {
     cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENT) VALUES (1, 0, 'T1'), (1, 4, 'T2');"));
     AggregationInput in;
