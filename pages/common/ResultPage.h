@@ -107,7 +107,8 @@ public:
     // page is too small for the A4 sheet.
     double scale() const { return scale_; }
     // A sheet to take the printer's place for figures drawn with OBJ 1 outside a print
-    // command (previews and tests).
+    // command (previews and tests); the multiple pages' figures draw on it also while a print
+    // command runs.
     void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
 
     // The header/footer object of the last KOPFFUSS call.
@@ -161,6 +162,7 @@ protected:
     virtual int32_t figureRecordId() const { return 0; }
     // the sheet OBJ 1 draws on;
     virtual std::shared_ptr<Surface> figureSheet() { return printerSurface(); }
+    const std::shared_ptr<Surface> &printTarget() const { return printTarget_; }
     // what a target code other than 0 and 1 does where the figure has no object or no target
     // yet: draw into its box (true), or fail every step with error 91 (false).
     virtual bool redrawWithoutObjectIntoBox() const { return false; }

@@ -71,14 +71,13 @@ void MultiplePage::setDepths(std::vector<double> SDEZ)
 
 std::shared_ptr<Surface> MultiplePage::figureSheet()
 {
-    return printTarget_ ? printTarget_ : printerSurface();
+    return printTarget() ? printTarget() : printerSurface();
 }
 
 void MultiplePage::Form_Unload()
 {
     g0_.reset();
     a1_.reset();
-    printTarget_.reset();
     ResultPage::Form_Unload();
 }
 

@@ -45,10 +45,6 @@ public:
     MultiplePage *naechsteSeite() const { return next_.data(); }
     using PageMaker = std::function<MultiplePage *(RunContext &, std::shared_ptr<MultipleRun>, QWidget *parent)>;
 
-    // A sheet that takes the printer's place for figures drawn with OBJ 1 (previews, tests),
-    // also while a print command runs.
-    void setPrintTarget(std::shared_ptr<Surface> target) { printTarget_ = std::move(target); }
-
     void Form_Unload() override;
 
 protected:
@@ -96,7 +92,6 @@ private:
     bool ownsNext_ = false;
     std::unique_ptr<clsDATEN> g0_, a1_;
     DepthAxis depth_;
-    std::shared_ptr<Surface> printTarget_;
     QString exponentTitle_;
     PageHeaderContent header_;
 };
