@@ -42,7 +42,7 @@ QChar ansiChar(int code);
 // Text written in the "Symbol" font, as the Unicode characters it shows.
 QString symbolToUnicode(const QString &text);
 
-// Font names of the original platform mapped to the metric-compatible fonts installed here.
+// Font names stored in grid settings mapped to the metric-compatible fonts installed here.
 QString mapFontName(const QString &name);
 
 } // namespace vnt::gridtext

@@ -11,7 +11,7 @@ namespace vnt {
 namespace {
 
 // Not every failure arrives as a run-time error of the program; those that do not get
-// the number the original runtime gave its own internal failures.
+// the number users and tests know for an internal failure.
 constexpr int InternalError = 51;
 
 } // namespace

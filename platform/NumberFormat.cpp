@@ -1,5 +1,5 @@
 // Number formats and number reading in the user's locale. Formatting rounds in decimal digits
-// (15 significant, as the values were shown in the original) so that 1,005 with two decimals
+// (15 significant, as users have always seen the values) so that 1,005 with two decimals
 // gives 1,01 and not the 1,00 that the binary value would.
 #include "NumberFormat.h"
 #include "errors.h"

@@ -7,7 +7,7 @@
 namespace vnt {
 
 QString Format(double value, const QString &format);
-// Rounds like the original's Round: half to even.
+// Rounds half to even, so that stored and printed values round as they always have.
 double RoundHalfEven(double value, int decimals = 0);
 // A text read as a number with the locale's decimal sign; ok=false when it is none.
 double parseNumber(const QString &text, bool *ok = nullptr);

@@ -37,14 +37,14 @@ public:
     // Texts are read as numbers with the locale's decimal sign (sys::locale()).
     // Empty converts to 0 / "" / False; Null raises 94 (invalid use of Null).
     bool toBool() const;
-    int16_t toInt() const;      // rounds half to even, as the original did
+    int16_t toInt() const;      // rounds half to even, so stored values convert as they always have
     int32_t toLong() const;
     float toSingle() const;
     double toDouble() const;
     double toDate() const;      // day count; texts by the short date (and time) format
     QString toString() const;   // numbers with the locale's decimal sign; Boolean "True"/"False" ("Wahr"/"Falsch" in German); Null raises 94
 
-    // Text used where the original concatenated a variant into a message: Null and Empty give "".
+    // Text for a value joined into a message: Null and Empty give "", so a missing value leaves no word.
     QString text() const;
 
     // Same kind and value: numbers (Boolean and Date included) compare by value, texts exactly,

@@ -7,8 +7,8 @@ namespace vnt {
 
 QString standardDescription(int number)
 {
-    // The texts users of the original saw next to these numbers; callers and tests compare
-    // some of them, so they stay word for word.
+    // The texts users know next to these numbers; callers and tests compare some of them,
+    // so they stay word for word.
     static const QHash<int, QString> texts = {
         {3, QStringLiteral("Return without GoSub")},
         {5, QStringLiteral("Invalid procedure call or argument")},

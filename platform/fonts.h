@@ -7,7 +7,8 @@
 
 namespace vnt::fonts {
 
-// The installed family for a font name of the original platform; other names as they stand.
+// The installed family for a font name that stored settings and drawings use (Arial, Times
+// New Roman, Symbol); other names as they stand.
 QString family(const QString &name);
 
 // Gives every window the family the windows were designed in (Arial) at the toolkit's size,

@@ -100,7 +100,7 @@ void requireParent(const fs::path &p)
         fail(err::PathNotFound);
 }
 
-// The original platform refused to overwrite or delete a read-only file unless forced;
+// Callers rely on a read-only file being refused for overwriting or deletion unless forced;
 // on Linux the closest thing to that attribute is a file nobody may write.
 bool readOnly(const fs::path &p)
 {

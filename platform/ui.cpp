@@ -43,7 +43,7 @@ QString orTitle(const QString &title)
     return title.isEmpty() ? programTitle() : title;
 }
 
-// Texts are built with "\r\n" as the original wrote them; Qt wants "\n".
+// Callers build texts with "\r\n" line breaks, as the stored texts have them; Qt wants "\n".
 QString qtLineBreaks(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -35,7 +35,7 @@ class BoxSink {
 public:
     virtual ~BoxSink() = default;
     virtual int msgBox(const QString &prompt, int style, const QString &title) = 0;
-    // Returns "" when cancelled, as the original input box did.
+    // Returns "" when cancelled; callers take an empty answer as "no input".
     virtual QString inputBox(const QString &prompt, const QString &title, const QString &def) = 0;
     // Shows a modal window; returns QDialog's result code.
     virtual int showModal(QDialog &dlg) = 0;
