@@ -29,6 +29,139 @@ float stageProgress(int base, int span, int i, int n)
 
 } // namespace
 
+namespace {
+
+// The working arrays of one evaluation, a value per section.
+struct SectionTimes {
+    std::vector<float> dez, brz, ntz, auz, ppz, stz;
+    explicit SectionTimes(size_t cnt) : dez(cnt), brz(cnt, 0.0f), ntz(cnt, 0.0f), auz(cnt, 0.0f), ppz(cnt, 0.0f), stz(cnt, 0.0f) {}
+};
+
+// Each section's length from the depths; false when a depth runs back up. A negative length
+// would be stored and drawn as a curve running back up over the titles and the neighbouring
+// figures; the depths have to be put right first.
+bool sectionLengths(const EvaluationInput &in, int n, SectionTimes &t, EvaluationResult &r)
+{
+    t.dez[0] = in.Z[0];
+    for (int i = 1; i <= n; ++i)
+        t.dez[i] = in.Z[i] - in.Z[i - 1];
+    for (int i = 0; i <= n; ++i)
+        if (t.dez[i] < 0.0f) {
+            r.notice = EvaluationNotice::DepthUp;
+            r.section = i;
+            return false;
+        }
+    return true;
+}
+
+// Copies the recorded gross and net times; returns the first section lacking either, or -1.
+int recordedTimes(const EvaluationInput &in, int n, SectionTimes &t)
+{
+    for (int i = 0; i <= n; ++i) {
+        if (!in.BRZ[i])
+            return i;
+        t.brz[i] = *in.BRZ[i];
+        if (!in.NTZ[i])
+            return i;
+        t.ntz[i] = *in.NTZ[i];
+    }
+    return -1;
+}
+
+// Spreads the whole bore's gross and net time over every section, by the factors when each
+// section has one, else by length; false (with the notice) when that cannot be done.
+bool spreadWholeBoreTimes(const EvaluationInput &in, int n, int missing, SectionTimes &t, EvaluationResult &r,
+                          const std::function<void(float)> &report)
+{
+    auto fail = [&](EvaluationNotice notice) {
+        r.notice = notice;
+        r.section = missing;
+        return false;
+    };
+    if (!in.GBRZ)
+        return fail(EvaluationNotice::GrossMissing);
+    const float gbrz = *in.GBRZ;
+    float gntz;
+    if (in.GNTZ)
+        gntz = *in.GNTZ;
+    else if (in.FNE)
+        gntz = gbrz - *in.FNE * gbrz;
+    else
+        return fail(EvaluationNotice::Ratio);
+
+    float s = 0;
+    bool allFactors = true;
+    for (int j = 0; j <= n; ++j) {
+        if (!in.FA[j]) { allFactors = false; break; }
+        s = *in.FA[j] * t.dez[j] + s;
+    }
+    report(15);
+    if (allFactors) {
+        if (s == 0.0f || !std::isfinite(s))
+            return fail(EvaluationNotice::ZeroFactorSum);
+        for (int j = 0; j <= n; ++j) {
+            const float w = *in.FA[j] * t.dez[j];
+            t.brz[j] = gbrz / s * w;
+            t.ntz[j] = gntz / s * w;
+        }
+        return true;
+    }
+    const float total = in.Z[n];
+    if (total == 0.0f)
+        return fail(EvaluationNotice::ZeroLength);
+    for (int j = 0; j <= n; ++j) {
+        t.brz[j] = t.dez[j] / total * gbrz;
+        t.ntz[j] = t.dez[j] / total * gntz;
+    }
+    return true;
+}
+
+// Copies the recorded ancillary parts; false at the first section lacking one.
+bool recordedParts(const EvaluationInput &in, int n, SectionTimes &t, const std::function<void(float)> &report)
+{
+    for (int i = 0; i <= n; ++i) {
+        if (!in.AUZ[i])
+            return false;
+        t.auz[i] = *in.AUZ[i];
+        if (!in.PPZ[i])
+            return false;
+        t.ppz[i] = *in.PPZ[i];
+        if (!in.STZ[i])
+            return false;
+        t.stz[i] = *in.STZ[i];
+        report(stageProgress(20, 7, i, n));
+    }
+    return true;
+}
+
+// Splits each section's ancillary time (gross less net) by its three factors; false (with the
+// notice) for a section with ancillary time but no factor.
+bool splitAncillaryTime(const EvaluationInput &in, int n, SectionTimes &t, EvaluationResult &r,
+                        const std::function<void(float)> &report)
+{
+    for (int i = 0; i <= n; ++i) {
+        const float nez = t.brz[i] - t.ntz[i];
+        const float fa = in.FAUZ[i], fp = in.FPPZ[i], fs = in.FSTZ[i];
+        const float f = fa + fp + fs;
+        if (f == 0.0f && nez != 0.0f) {
+            r.notice = EvaluationNotice::Factor;
+            r.section = i;
+            return false;
+        }
+        if (f == 0.0f) {
+            t.auz[i] = t.ppz[i] = t.stz[i] = 0.0f;
+        } else {
+            t.auz[i] = fa * nez / f;
+            t.ppz[i] = fp * nez / f;
+            t.stz[i] = fs * nez / f;
+        }
+        report(stageProgress(23, 7, i, n));
+    }
+    return true;
+}
+
+} // namespace
+
 EvaluationResult evaluateRecord(const EvaluationInput &in, const std::function<void(float)> &progress)
 {
     auto report = [&](float v) { if (progress) progress(v); };
@@ -42,123 +175,31 @@ EvaluationResult evaluateRecord(const EvaluationInput &in, const std::function<v
         return r;
     }
     const size_t cnt = size_t(n) + 1;
-    std::vector<float> dez(cnt), brz(cnt, 0.0f), ntz(cnt, 0.0f), auz(cnt, 0.0f), ppz(cnt, 0.0f), stz(cnt, 0.0f);
+    SectionTimes t(cnt);
+    if (!sectionLengths(in, n, t, r))
+        return r;
 
-    dez[0] = in.Z[0];
-    for (int i = 1; i <= n; ++i)
-        dez[i] = in.Z[i] - in.Z[i - 1];
-    // A negative length would be stored and drawn as a curve running back up over the titles
-    // and the neighbouring figures; the depths have to be put right first.
-    for (int i = 0; i <= n; ++i)
-        if (dez[i] < 0.0f) {
-            r.notice = EvaluationNotice::DepthUp;
-            r.section = i;
-            return r;
-        }
-
-    // Recorded times; the first section lacking either time sends every section to the spread.
-    int missing = -1;
-    for (int i = 0; i <= n; ++i) {
-        if (!in.BRZ[i]) { missing = i; break; }
-        brz[i] = *in.BRZ[i];
-        if (!in.NTZ[i]) { missing = i; break; }
-        ntz[i] = *in.NTZ[i];
-    }
+    // The first section lacking a recorded time sends every section to the spread.
+    const int missing = recordedTimes(in, n, t);
     report(7);
-
-    if (missing >= 0) {
-        if (!in.GBRZ) {
-            r.notice = EvaluationNotice::GrossMissing;
-            r.section = missing;
-            return r;
-        }
-        const float gbrz = *in.GBRZ;
-        float gntz;
-        if (in.GNTZ) {
-            gntz = *in.GNTZ;
-        } else if (in.FNE) {
-            gntz = gbrz - *in.FNE * gbrz;
-        } else {
-            r.notice = EvaluationNotice::Ratio;
-            r.section = missing;
-            return r;
-        }
-        float s = 0;
-        bool allFactors = true;
-        for (int j = 0; j <= n; ++j) {
-            if (!in.FA[j]) { allFactors = false; break; }
-            s = *in.FA[j] * dez[j] + s;
-        }
-        report(15);
-        if (allFactors) {
-            if (s == 0.0f || !std::isfinite(s)) {
-                r.notice = EvaluationNotice::ZeroFactorSum;
-                r.section = missing;
-                return r;
-            }
-            for (int j = 0; j <= n; ++j) {
-                const float w = *in.FA[j] * dez[j];
-                brz[j] = gbrz / s * w;
-                ntz[j] = gntz / s * w;
-            }
-        } else {
-            const float total = in.Z[n];
-            if (total == 0.0f) {
-                r.notice = EvaluationNotice::ZeroLength;
-                r.section = missing;
-                return r;
-            }
-            for (int j = 0; j <= n; ++j) {
-                brz[j] = dez[j] / total * gbrz;
-                ntz[j] = dez[j] / total * gntz;
-            }
-        }
-    }
+    if (missing >= 0 && !spreadWholeBoreTimes(in, n, missing, t, r, report))
+        return r;
 
     report(20);
-    bool partsComplete = true;
-    for (int i = 0; i <= n; ++i) {
-        if (!in.AUZ[i]) { partsComplete = false; break; }
-        auz[i] = *in.AUZ[i];
-        if (!in.PPZ[i]) { partsComplete = false; break; }
-        ppz[i] = *in.PPZ[i];
-        if (!in.STZ[i]) { partsComplete = false; break; }
-        stz[i] = *in.STZ[i];
-        report(stageProgress(20, 7, i, n));
-    }
-
-    if (!partsComplete) {
-        for (int i = 0; i <= n; ++i) {
-            const float nez = brz[i] - ntz[i];
-            const float fa = in.FAUZ[i], fp = in.FPPZ[i], fs = in.FSTZ[i];
-            const float f = fa + fp + fs;
-            if (f == 0.0f && nez != 0.0f) {
-                r.notice = EvaluationNotice::Factor;
-                r.section = i;
-                return r;
-            }
-            if (f == 0.0f) {
-                auz[i] = ppz[i] = stz[i] = 0.0f;
-            } else {
-                auz[i] = fa * nez / f;
-                ppz[i] = fp * nez / f;
-                stz[i] = fs * nez / f;
-            }
-            report(stageProgress(23, 7, i, n));
-        }
-    }
+    if (!recordedParts(in, n, t, report) && !splitAncillaryTime(in, n, t, r, report))
+        return r;
 
     report(30);
-    r.DEZ = dez;
-    r.NTZ = ntz;
-    r.AUZ = auz;
-    r.PPZ = ppz;
-    r.STZ = stz;
+    r.DEZ = t.dez;
+    r.NTZ = t.ntz;
+    r.AUZ = t.auz;
+    r.PPZ = t.ppz;
+    r.STZ = t.stz;
     r.BRZ.resize(cnt);
     r.PER = in.PER;
     r.PER.resize(cnt, 0);
     for (int i = 0; i <= n; ++i)
-        r.BRZ[i] = ntz[i] + auz[i] + ppz[i] + stz[i];
+        r.BRZ[i] = t.ntz[i] + t.auz[i] + t.ppz[i] + t.stz[i];
     return r;
 }
 
