@@ -375,154 +375,172 @@ void clsGRAFIK::POLYGON(std::vector<double> X, std::vector<double> Y, int16_t PS
         fertig();
         return;
     }
-    auto seg = [&](QPointF a, QPointF b) { strich(a, b); };
-    auto x = [&](int i) { return P[size_t(i)].x(); };
-    auto y = [&](int i) { return P[size_t(i)].y(); };
     const double xB = B.x(), yB = B.y();
-
-    bool ok = g.step([&] {
-        switch (eptyp_) {
-        case 0:
-            for (int i = 1; i < n; ++i) {
-                if (BOL) {
-                    if (size_t(i - 1) >= BOL->size()) raise(err::SubscriptOutOfRange);
-                    if (!(*BOL)[size_t(i - 1)]) continue;
-                }
-                seg(P[size_t(i - 1)], P[size_t(i)]);
-            }
-            break;
-        case 1: {
-            if (n < 2) raise(err::SubscriptOutOfRange);
-            auto m = [&](int i) { return x(i - 1) + (x(i) - x(i - 1)) / 2; };
-            const double l = x(0) - (x(1) - x(0)) / 2, r = x(n - 1) + (x(n - 1) - x(n - 2)) / 2;
-            seg({l, yB}, {l, y(0)});
-            seg({l, y(0)}, {l + (x(1) - x(0)), y(0)});
-            for (int i = 1; i <= n - 2; ++i) {
-                seg({x(i), y(i)}, {m(i), y(i)});
-                seg({x(i), y(i)}, {m(i + 1), y(i)});
-                seg({m(i), y(i - 1)}, {m(i), y(i)});
-            }
-            seg({m(n - 1), y(n - 2)}, {m(n - 1), y(n - 1)});
-            seg({m(n - 1), y(n - 1)}, {r, y(n - 1)});
-            seg({r, y(n - 1)}, {r, yB});
-            break;
-        }
-        case 2: {
-            if (n < 2) raise(err::SubscriptOutOfRange);
-            auto m = [&](int i) { return y(i - 1) + (y(i) - y(i - 1)) / 2; };
-            const double l = y(0) - (y(1) - y(0)) / 2, r = y(n - 1) + (y(n - 1) - y(n - 2)) / 2;
-            seg({xB, l}, {x(0), l});
-            seg({x(0), l}, {x(0), l + (y(1) - y(0))});
-            for (int i = 1; i <= n - 2; ++i) {
-                seg({x(i), y(i)}, {x(i), m(i)});
-                seg({x(i), y(i)}, {x(i), m(i + 1)});
-                seg({x(i - 1), m(i)}, {x(i), m(i)});
-            }
-            seg({x(n - 2), m(n - 1)}, {x(n - 1), m(n - 1)});
-            seg({x(n - 1), m(n - 1)}, {x(n - 1), r});
-            seg({x(n - 1), r}, {xB, r});
-            break;
-        }
-        case 3: {
-            const double l = exdl_ + rl_, rr = exdl_ + elx_ - rr_, o = eydo_ + ro_, u = eydo_ + ely_ - ru_;
-            for (int i = 0; i < n; ++i)
-                if (x(i) > l && x(i) < rr && y(i) > o && y(i) < u) target_->pset(P[size_t(i)]);
-            break;
-        }
-        case 4:
-            if (n < 1) break;
-            seg({xB, yB}, {xB, y(0)});
-            seg({xB, y(0)}, P[0]);
-            for (int i = 0; i <= n - 2; ++i) {
-                seg(P[size_t(i)], {x(i), y(i + 1)});
-                seg({x(i), y(i + 1)}, P[size_t(i + 1)]);
-            }
-            seg(P[size_t(n - 1)], {x(n - 1), yB});
-            break;
-        case 5:
-            if (n < 1) break;
-            seg({xB, yB}, {x(0), yB});
-            seg({x(0), yB}, P[0]);
-            for (int i = 0; i <= n - 2; ++i) {
-                seg(P[size_t(i)], {x(i + 1), y(i)});
-                seg({x(i + 1), y(i)}, P[size_t(i + 1)]);
-            }
-            seg(P[size_t(n - 1)], {xB, y(n - 1)});
-            break;
-        default: break;
-        }
-    });
+    bool ok = g.step([&] { polygonLines(P, xB, yB, BOL); });
     if (!ok && g.left()) return fertig();
 
     if (PSIT != 0 && !g.step([&] {
-            for (int i : auswahl(PSIT, n)) punktsymbol(PSTYP, x(i), y(i));
+            for (int i : auswahl(PSIT, n)) punktsymbol(PSTYP, P[size_t(i)].x(), P[size_t(i)].y());
         }))
         return fertig();
     if (PNR != 0 && !g.step([&] {
-            for (int i : auswahl(PNR, n)) this->TEXT(x(i) + 1, y(i) - 1, QString::number(i), 0, 0, 0, 0);
+            for (int i : auswahl(PNR, n))
+                this->TEXT(P[size_t(i)].x() + 1, P[size_t(i)].y() - 1, QString::number(i), 0, 0, 0, 0);
         }))
         return fertig();
 
-    // Label: anchor, alignment and (for segment labels) the segment's angle.
+    if (!g.step([&] { polygonLabel(P, TEXT, LAGETEXT); }))
+        return fertig();
+    g.step([&] { polygonArrows(P, LAGEPFEIL); });
+    fertig();
+}
+
+// The polyline in the current style (eptyp_): segments, the two step forms, points, the
+// two stair forms; B is the world origin of the axes in millimetres.
+void clsGRAFIK::polygonLines(const std::vector<QPointF> &P, double xB, double yB, const std::vector<bool> *BOL)
+{
+    const int n = int(P.size());
+    auto seg = [&](QPointF a, QPointF b) { strich(a, b); };
+    auto x = [&](int i) { return P[size_t(i)].x(); };
+    auto y = [&](int i) { return P[size_t(i)].y(); };
+    switch (eptyp_) {
+    case 0:
+        for (int i = 1; i < n; ++i) {
+            if (BOL) {
+                if (size_t(i - 1) >= BOL->size()) raise(err::SubscriptOutOfRange);
+                if (!(*BOL)[size_t(i - 1)]) continue;
+            }
+            seg(P[size_t(i - 1)], P[size_t(i)]);
+        }
+        break;
+    case 1: {
+        if (n < 2) raise(err::SubscriptOutOfRange);
+        auto m = [&](int i) { return x(i - 1) + (x(i) - x(i - 1)) / 2; };
+        const double l = x(0) - (x(1) - x(0)) / 2, r = x(n - 1) + (x(n - 1) - x(n - 2)) / 2;
+        seg({l, yB}, {l, y(0)});
+        seg({l, y(0)}, {l + (x(1) - x(0)), y(0)});
+        for (int i = 1; i <= n - 2; ++i) {
+            seg({x(i), y(i)}, {m(i), y(i)});
+            seg({x(i), y(i)}, {m(i + 1), y(i)});
+            seg({m(i), y(i - 1)}, {m(i), y(i)});
+        }
+        seg({m(n - 1), y(n - 2)}, {m(n - 1), y(n - 1)});
+        seg({m(n - 1), y(n - 1)}, {r, y(n - 1)});
+        seg({r, y(n - 1)}, {r, yB});
+        break;
+    }
+    case 2: {
+        if (n < 2) raise(err::SubscriptOutOfRange);
+        auto m = [&](int i) { return y(i - 1) + (y(i) - y(i - 1)) / 2; };
+        const double l = y(0) - (y(1) - y(0)) / 2, r = y(n - 1) + (y(n - 1) - y(n - 2)) / 2;
+        seg({xB, l}, {x(0), l});
+        seg({x(0), l}, {x(0), l + (y(1) - y(0))});
+        for (int i = 1; i <= n - 2; ++i) {
+            seg({x(i), y(i)}, {x(i), m(i)});
+            seg({x(i), y(i)}, {x(i), m(i + 1)});
+            seg({x(i - 1), m(i)}, {x(i), m(i)});
+        }
+        seg({x(n - 2), m(n - 1)}, {x(n - 1), m(n - 1)});
+        seg({x(n - 1), m(n - 1)}, {x(n - 1), r});
+        seg({x(n - 1), r}, {xB, r});
+        break;
+    }
+    case 3: {
+        const double l = exdl_ + rl_, rr = exdl_ + elx_ - rr_, o = eydo_ + ro_, u = eydo_ + ely_ - ru_;
+        for (int i = 0; i < n; ++i)
+            if (x(i) > l && x(i) < rr && y(i) > o && y(i) < u) target_->pset(P[size_t(i)]);
+        break;
+    }
+    case 4:
+        if (n < 1) break;
+        seg({xB, yB}, {xB, y(0)});
+        seg({xB, y(0)}, P[0]);
+        for (int i = 0; i <= n - 2; ++i) {
+            seg(P[size_t(i)], {x(i), y(i + 1)});
+            seg({x(i), y(i + 1)}, P[size_t(i + 1)]);
+        }
+        seg(P[size_t(n - 1)], {x(n - 1), yB});
+        break;
+    case 5:
+        if (n < 1) break;
+        seg({xB, yB}, {x(0), yB});
+        seg({x(0), yB}, P[0]);
+        for (int i = 0; i <= n - 2; ++i) {
+            seg(P[size_t(i)], {x(i + 1), y(i)});
+            seg({x(i + 1), y(i)}, P[size_t(i + 1)]);
+        }
+        seg(P[size_t(n - 1)], {xB, y(n - 1)});
+        break;
+    default: break;
+    }
+}
+
+// The polyline's label: anchor, alignment and (for segment labels) the segment's angle.
+void clsGRAFIK::polygonLabel(const std::vector<QPointF> &P, const QString &TEXT, int16_t LAGETEXT)
+{
+    const int n = int(P.size());
+    auto x = [&](int i) { return P[size_t(i)].x(); };
+    auto y = [&](int i) { return P[size_t(i)].y(); };
     auto winkel = [&](int a, int b) -> int16_t {
         if (x(b) == x(a)) return 90;
         return int16_t(RoundHalfEven(std::atan((y(a) - y(b)) / (x(b) - x(a))) / 0.0174532923847437));
     };
-    if (!g.step([&] {
-            if (n < 1) return;
-            auto put = [&](QPointF p, int arx, int ary, int16_t al) { this->TEXT(p.x(), p.y(), TEXT, 0, al, arx, ary); };
-            const QPointF last = P[size_t(n - 1)], first = P[0];
-            const QPointF right(2, 0);
-            switch (LAGETEXT) {
-            case 0:
-                if (n >= 2) put((P[size_t(n - 2)] + last) / 2, 1, 2, winkel(n - 2, n - 1));
-                break;
-            case 1: put(last, 1, 2, 0); break;
-            case 2: put(last, 1, 0, 0); break;
-            case 3: put(last + right, 0, 1, 0); break;
-            case 4: put(last - right, 2, 1, 0); break;
-            case 5:
-                if (n >= 2) put((first + P[1]) / 2, 1, 2, winkel(0, 1));
-                break;
-            case 6: put(first, 1, 2, 0); break;
-            case 7: put(first, 1, 0, 0); break;
-            case 8: put(first + right, 0, 1, 0); break;
-            case 9: put(first - right, 2, 1, 0); break;
-            case 10:
-                if (n >= 2) {
-                    const int m = (n - 1) / 2;
-                    if (m + 1 < n) put((P[size_t(m)] + P[size_t(m + 1)]) / 2, 1, 2, winkel(m, m + 1));
-                }
-                break;
-            case 11: put(last - right, 2, 0, 0); break;
-            case 12: put(last - right, 2, 2, 0); break;
-            case 13: put(last + right, 0, 0, 0); break;
-            case 14: put(last + right, 0, 2, 0); break;
-            default: break;
-            }
-        }))
-        return fertig();
-
-    g.step([&] {
-        if (n < 2) return;
-        auto pf = [&](int a, int b) { PFEIL(x(a), y(a), x(b), y(b)); };
-        switch (LAGEPFEIL) {
-        case 1: pf(n - 2, n - 1); break;
-        case 2: pf(1, 0); break;
-        case 3: pf(n - 2, n - 1), pf(1, 0); break;
-        case 4:
-            for (int i = 1; i < n; ++i) pf(i - 1, i);
-            break;
-        case 5:
-            for (int i = 1; i < n; ++i) pf(i, i - 1);
-            break;
-        case 6:
-            for (int i = 1; i < n; ++i) pf(i - 1, i), pf(i, i - 1);
-            break;
-        default: break;
+    if (n < 1) return;
+    auto put = [&](QPointF p, int arx, int ary, int16_t al) { this->TEXT(p.x(), p.y(), TEXT, 0, al, arx, ary); };
+    const QPointF last = P[size_t(n - 1)], first = P[0];
+    const QPointF right(2, 0);
+    switch (LAGETEXT) {
+    case 0:
+        if (n >= 2) put((P[size_t(n - 2)] + last) / 2, 1, 2, winkel(n - 2, n - 1));
+        break;
+    case 1: put(last, 1, 2, 0); break;
+    case 2: put(last, 1, 0, 0); break;
+    case 3: put(last + right, 0, 1, 0); break;
+    case 4: put(last - right, 2, 1, 0); break;
+    case 5:
+        if (n >= 2) put((first + P[1]) / 2, 1, 2, winkel(0, 1));
+        break;
+    case 6: put(first, 1, 2, 0); break;
+    case 7: put(first, 1, 0, 0); break;
+    case 8: put(first + right, 0, 1, 0); break;
+    case 9: put(first - right, 2, 1, 0); break;
+    case 10:
+        if (n >= 2) {
+            const int m = (n - 1) / 2;
+            if (m + 1 < n) put((P[size_t(m)] + P[size_t(m + 1)]) / 2, 1, 2, winkel(m, m + 1));
         }
-    });
-    fertig();
+        break;
+    case 11: put(last - right, 2, 0, 0); break;
+    case 12: put(last - right, 2, 2, 0); break;
+    case 13: put(last + right, 0, 0, 0); break;
+    case 14: put(last + right, 0, 2, 0); break;
+    default: break;
+    }
+}
+
+// Arrow heads on the polyline's ends or on every segment.
+void clsGRAFIK::polygonArrows(const std::vector<QPointF> &P, int16_t LAGEPFEIL)
+{
+    const int n = int(P.size());
+    auto x = [&](int i) { return P[size_t(i)].x(); };
+    auto y = [&](int i) { return P[size_t(i)].y(); };
+    if (n < 2) return;
+    auto pf = [&](int a, int b) { PFEIL(x(a), y(a), x(b), y(b)); };
+    switch (LAGEPFEIL) {
+    case 1: pf(n - 2, n - 1); break;
+    case 2: pf(1, 0); break;
+    case 3: pf(n - 2, n - 1), pf(1, 0); break;
+    case 4:
+        for (int i = 1; i < n; ++i) pf(i - 1, i);
+        break;
+    case 5:
+        for (int i = 1; i < n; ++i) pf(i, i - 1);
+        break;
+    case 6:
+        for (int i = 1; i < n; ++i) pf(i - 1, i), pf(i, i - 1);
+        break;
+    default: break;
+    }
 }
 
 } // namespace vnt

@@ -167,6 +167,9 @@ public:
 
     // Draws a point symbol 0..6 centred at (x, y) in target millimetres.
     void punktsymbol(int nummer, double x, double y);
+    void polygonLines(const std::vector<QPointF> &P, double xB, double yB, const std::vector<bool> *BOL);
+    void polygonLabel(const std::vector<QPointF> &P, const QString &TEXT, int16_t LAGETEXT);
+    void polygonArrows(const std::vector<QPointF> &P, int16_t LAGEPFEIL);
 
 private:
     struct Listen {
