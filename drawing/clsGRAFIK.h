@@ -23,6 +23,8 @@ class QScrollBar;
 
 namespace vnt {
 
+class Guard;
+
 class clsGRAFIK {
 public:
     using Liste = grafik::Liste;
@@ -170,6 +172,8 @@ public:
     void polygonLines(const std::vector<QPointF> &P, double xB, double yB, const std::vector<bool> *BOL);
     void polygonLabel(const std::vector<QPointF> &P, const QString &TEXT, int16_t LAGETEXT);
     void polygonArrows(const std::vector<QPointF> &P, int16_t LAGEPFEIL);
+    void drawArcEnds(Guard &g, QPointF M, QPointF S, double R, double A1, double A2, bool gedreht, int16_t LAGEPFEIL);
+    void drawArcPieces(QPointF M, double R, double start, double WIR, double XL, double XR, double YO, double YU);
 
 private:
     struct Listen {

@@ -41,7 +41,6 @@ void clsGRAFIK::KREISBOGEN(double MPX, double MPY, double WI, double X1, double 
                            int16_t /*BOGRENZEN*/) {
     Guard g(kFehler, QStringLiteral("Kreisbogen"));
     const double XL = rund6(exdl_), XR = rund6(exdl_ + elx_), YO = rund6(eydo_), YU = rund6(eydo_ + ely_);
-    const double zweiPi = 2 * PI_S;
     // More than one full turn draws the full turn.
     const double wi = std::clamp(WI, -360.0, 360.0);
     const double WIR = wi * GRAD;
@@ -61,52 +60,67 @@ void clsGRAFIK::KREISBOGEN(double MPX, double MPY, double WI, double X1, double 
     const double A1 = r4(gedreht ? alpha - WIR : alpha);
     const double A2 = r4(gedreht ? alpha : alpha + WIR);
 
-    if (R > 0 && !g.step([&] {
-            double Lw = std::min(A1, A2);
-            if (Lw < 0) Lw += zweiPi;
-            // A start just short of the full turn rounds (4 decimals) past it: it is the start of
-            // the turn, or a sweep of 0 would leave a sliver instead of the full circle.
-            if (Lw >= zweiPi - 5e-5) Lw = std::max(0.0, Lw - zweiPi);
-            const double Uw = Lw + std::fabs(WIR);
-            std::vector<std::pair<double, double>> pieces;
-            if (Uw <= zweiPi + 1e-9) pieces.push_back({Lw, std::min(Uw, zweiPi)});
-            else pieces = {{Lw, zweiPi}, {0, Uw - zweiPi}};
-            for (auto [a, e] : pieces) {
-                if (std::fabs(e) < 1e-12) e = zweiPi;
-                if (std::fabs(a - zweiPi) < 1e-12) a = 0;
-                Quadranten q;
-                if (std::fabs(e - a) < 1e-12) {
-                    BOGENQUADRANTEN(1, 4, true, q);
-                } else {
-                    // The end angles carry 4 decimals: a quadrant boundary within that
-                    // rounding is the boundary, not a sliver of the neighbouring quadrant.
-                    const int qa = std::clamp(int(std::floor(a / HALBPI_S + 1e-4)) + 1, 1, 4);
-                    const int qe = std::clamp(int(std::ceil(e / HALBPI_S - 1e-4)), 1, 4);
-                    if (qa == qe) {
-                        q.aktiv[size_t(qa)] = q.teil[1][size_t(qa)] = true;
-                        q.anfang[1][size_t(qa)] = a;
-                        q.ende[1][size_t(qa)] = e;
-                    } else {
-                        q.aktiv[size_t(qa)] = q.teil[1][size_t(qa)] = true;
-                        q.anfang[1][size_t(qa)] = a;
-                        q.ende[1][size_t(qa)] = qa * HALBPI_S;
-                        if (qe - qa > 1) BOGENQUADRANTEN(qa + 1, qe - 1, true, q);
-                        q.aktiv[size_t(qe)] = q.teil[1][size_t(qe)] = true;
-                        q.anfang[1][size_t(qe)] = (qe - 1) * HALBPI_S;
-                        q.ende[1][size_t(qe)] = e;
-                    }
-                }
-                clipArcQuadrants(q, cx, cy, R, XL, XR, YO, YU);
-                for (int k = 1; k <= 4; ++k) {
-                    const size_t i = size_t(k);
-                    if (q.aktiv[i] && q.teil[1][i] && q.ende[1][i] > q.anfang[1][i])
-                        target_->arc(M, R, q.anfang[1][i], q.ende[1][i]);
-                }
-            }
-        }))
+    if (R > 0 && !g.step([&] { drawArcPieces(M, R, std::min(A1, A2), WIR, XL, XR, YO, YU); }))
         return;
 
     // End marks: drawn unclipped, on the arc's ends.
+    drawArcEnds(g, M, S, R, A1, A2, gedreht, LAGEPFEIL);
+}
+
+// The arc from angle `start` over |WIR|, split where it passes the full turn, drawn quadrant by
+// quadrant inside the plot (XL..XR, YO..YU).
+void clsGRAFIK::drawArcPieces(QPointF M, double R, double start, double WIR, double XL, double XR, double YO, double YU)
+{
+    const double zweiPi = 2 * PI_S;
+    const double cx = M.x(), cy = M.y();
+    double Lw = start;
+    if (Lw < 0) Lw += zweiPi;
+    // A start just short of the full turn rounds (4 decimals) past it: it is the start of
+    // the turn, or a sweep of 0 would leave a sliver instead of the full circle.
+    if (Lw >= zweiPi - 5e-5) Lw = std::max(0.0, Lw - zweiPi);
+    const double Uw = Lw + std::fabs(WIR);
+    std::vector<std::pair<double, double>> pieces;
+    if (Uw <= zweiPi + 1e-9) pieces.push_back({Lw, std::min(Uw, zweiPi)});
+    else pieces = {{Lw, zweiPi}, {0, Uw - zweiPi}};
+    for (auto [a, e] : pieces) {
+        if (std::fabs(e) < 1e-12) e = zweiPi;
+        if (std::fabs(a - zweiPi) < 1e-12) a = 0;
+        Quadranten q;
+        if (std::fabs(e - a) < 1e-12) {
+            BOGENQUADRANTEN(1, 4, true, q);
+        } else {
+            // The end angles carry 4 decimals: a quadrant boundary within that
+            // rounding is the boundary, not a sliver of the neighbouring quadrant.
+            const int qa = std::clamp(int(std::floor(a / HALBPI_S + 1e-4)) + 1, 1, 4);
+            const int qe = std::clamp(int(std::ceil(e / HALBPI_S - 1e-4)), 1, 4);
+            if (qa == qe) {
+                q.aktiv[size_t(qa)] = q.teil[1][size_t(qa)] = true;
+                q.anfang[1][size_t(qa)] = a;
+                q.ende[1][size_t(qa)] = e;
+            } else {
+                q.aktiv[size_t(qa)] = q.teil[1][size_t(qa)] = true;
+                q.anfang[1][size_t(qa)] = a;
+                q.ende[1][size_t(qa)] = qa * HALBPI_S;
+                if (qe - qa > 1) BOGENQUADRANTEN(qa + 1, qe - 1, true, q);
+                q.aktiv[size_t(qe)] = q.teil[1][size_t(qe)] = true;
+                q.anfang[1][size_t(qe)] = (qe - 1) * HALBPI_S;
+                q.ende[1][size_t(qe)] = e;
+            }
+        }
+        clipArcQuadrants(q, cx, cy, R, XL, XR, YO, YU);
+        for (int k = 1; k <= 4; ++k) {
+            const size_t i = size_t(k);
+            if (q.aktiv[i] && q.teil[1][i] && q.ende[1][i] > q.anfang[1][i])
+                target_->arc(M, R, q.anfang[1][i], q.ende[1][i]);
+        }
+    }
+}
+
+// The arc's end marks (arrow heads, dots) by LAGEPFEIL, as steps of the arc's guard.
+void clsGRAFIK::drawArcEnds(Guard &g, QPointF M, QPointF S, double R, double A1, double A2, bool gedreht,
+                            int16_t LAGEPFEIL)
+{
+    const double cx = M.x(), cy = M.y();
     const double Sl = (A2 - A1) * R;
     double P = 2.5;
     if (std::fabs(Sl) < 5) P = std::fabs(Sl) / 2;
