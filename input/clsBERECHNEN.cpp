@@ -89,51 +89,23 @@ PresetGaps findPresetGaps(RunContext &ctx)
 
 } // namespace
 
-bool clsBERECHNEN::BERECHNUNG()
-{
-    Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Auswerten"));
-    bool result = false;
-    bool stop = false;   // a read or write failed, or a notice was shown
-    const QString I2 = QStringLiteral("I2");
-    auto key = [](int i) { return Variant(int16_t(i)); };
+namespace {
 
+// The tables one evaluation reads and writes, each bound to the record.
+struct EvaluationTables {
     std::unique_ptr<clsDATEN> e1, e2, e3, e5, a2;
-    g.step([&] {
-        auto bind = [&](std::unique_ptr<clsDATEN> &d, const char *table) {
-            d = std::make_unique<clsDATEN>(ctx_);
-            d->setETABELLE(QString::fromLatin1(table));
-        };
-        bind(e1, "E1");
-        bind(e2, "E2");
-        bind(e3, "E3");
-        bind(e5, "E5");
-        bind(a2, "A2");
-        ctx_.setProgress(0);
-    });
-    if (g.left() || !e1 || !e2 || !e3 || !e5 || !a2)
-        return false;
+};
 
-    // The record is read and its results written as one unit: the results stem from one state
-    // of the record, a run that fails part way leaves the former results whole instead of a mix
-    // of old and new sections, and the database is locked once for the run rather than once
-    // for every value read. A transaction that could not begin (and was let go with OK) leaves
-    // the values read and written one by one.
-    std::optional<db::TransactionScope> unit;
-    g.step([&] { unit.emplace(a2->connection()); });
-    if (g.left())
-        return false;
+QString sectionColumn() { return QStringLiteral("I2"); }
+Variant sectionKey(int i) { return Variant(int16_t(i)); }
 
-    int n = 0;
-    EvaluationInput in;
-    g.step([&] {
-        int16_t mini = 0, maxi = 0, an = 0;
-        e2->INDEX(mini, maxi, an, I2);
-        n = maxi;
-        in.resize(n + 1);
-    });
-    if (g.left())
-        return false;
-
+// Reads what the arithmetic needs of sections 0..n into `in`, as steps of the evaluation's
+// guard; `stop` is set when a read failed (its box was shown by the accessor).
+void readRecord(Guard &g, EvaluationTables &t, int n, EvaluationInput &in, bool &stop)
+{
+    const QString I2 = sectionColumn();
+    auto key = sectionKey;
+    auto &e1 = t.e1, &e2 = t.e2, &e3 = t.e3, &e5 = t.e5;
     // Depths.
     for (int i = 0; i <= n && !stop && !g.left(); ++i)
         g.step([&] {
@@ -202,6 +174,88 @@ bool clsBERECHNEN::BERECHNUNG()
             if (!e3->DTVI(QStringLiteral("PER"), in.PER[size_t(i)], I2, key(i)))
                 stop = true;
         });
+}
+
+// Writes the results of sections 0..n into A2, one step per section, with the progress bar.
+void writeResults(Guard &g, RunContext &ctx, clsDATEN &a2, int n, const EvaluationResult &r, bool &stop)
+{
+    const QString I2 = sectionColumn();
+    auto key = sectionKey;
+    for (int i = 0; i <= n && !stop && !g.left(); ++i) {
+        const size_t k = size_t(i);
+        g.step([&] {
+            stop = !a2.DVTI(I2, int16_t(i), I2, key(i)) || !a2.DVTS(QStringLiteral("DEZ"), r.DEZ[k], I2, key(i))
+                || !a2.DVTS(QStringLiteral("NTZ"), r.NTZ[k], I2, key(i)) || !a2.DVTS(QStringLiteral("AUZ"), r.AUZ[k], I2, key(i))
+                || !a2.DVTS(QStringLiteral("PPZ"), r.PPZ[k], I2, key(i)) || !a2.DVTS(QStringLiteral("STZ"), r.STZ[k], I2, key(i))
+                || !a2.DVTS(QStringLiteral("BRZ"), r.BRZ[k], I2, key(i)) || !a2.DVTI(QStringLiteral("PER"), r.PER[k], I2, key(i));
+        });
+        g.step([&] { ctx.setProgress(n == 0 ? 40 : 30 + int(std::nearbyint(10.0 * i / n))); });
+    }
+}
+
+// Rows beyond the last section stem from an earlier, longer version of the record; the
+// multiple evaluation takes its section range from A2 and would count them.
+void dropRowsBeyond(Guard &g, clsDATEN &a2, int n, bool &stop)
+{
+    const QString I2 = sectionColumn();
+    auto key = sectionKey;
+    g.step([&] {
+        int16_t mini = 0, maxi = 0, an = 0;
+        a2.INDEX(mini, maxi, an, I2);
+        for (int i = n + 1; i <= maxi && !stop; ++i)
+            if (!a2.LOESCHEN(I2, key(i)))
+                stop = true;
+    });
+}
+
+} // namespace
+
+bool clsBERECHNEN::BERECHNUNG()
+{
+    Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Auswerten"));
+    bool result = false;
+    bool stop = false;   // a read or write failed, or a notice was shown
+    const QString I2 = sectionColumn();
+
+    EvaluationTables t;
+    auto &e2 = t.e2, &a2 = t.a2;
+    g.step([&] {
+        auto bind = [&](std::unique_ptr<clsDATEN> &d, const char *table) {
+            d = std::make_unique<clsDATEN>(ctx_);
+            d->setETABELLE(QString::fromLatin1(table));
+        };
+        bind(t.e1, "E1");
+        bind(t.e2, "E2");
+        bind(t.e3, "E3");
+        bind(t.e5, "E5");
+        bind(t.a2, "A2");
+        ctx_.setProgress(0);
+    });
+    if (g.left() || !t.e1 || !t.e2 || !t.e3 || !t.e5 || !t.a2)
+        return false;
+
+    // The record is read and its results written as one unit: the results stem from one state
+    // of the record, a run that fails part way leaves the former results whole instead of a mix
+    // of old and new sections, and the database is locked once for the run rather than once
+    // for every value read. A transaction that could not begin (and was let go with OK) leaves
+    // the values read and written one by one.
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(a2->connection()); });
+    if (g.left())
+        return false;
+
+    int n = 0;
+    EvaluationInput in;
+    g.step([&] {
+        int16_t mini = 0, maxi = 0, an = 0;
+        e2->INDEX(mini, maxi, an, I2);
+        n = maxi;
+        in.resize(n + 1);
+    });
+    if (g.left())
+        return false;
+
+    readRecord(g, t, n, in, stop);
     if (stop || g.left())
         return false;
 
@@ -221,28 +275,11 @@ bool clsBERECHNEN::BERECHNUNG()
         return false;
     }
 
-    for (int i = 0; i <= n && !stop && !g.left(); ++i) {
-        const size_t k = size_t(i);
-        g.step([&] {
-            stop = !a2->DVTI(I2, int16_t(i), I2, key(i)) || !a2->DVTS(QStringLiteral("DEZ"), r.DEZ[k], I2, key(i))
-                || !a2->DVTS(QStringLiteral("NTZ"), r.NTZ[k], I2, key(i)) || !a2->DVTS(QStringLiteral("AUZ"), r.AUZ[k], I2, key(i))
-                || !a2->DVTS(QStringLiteral("PPZ"), r.PPZ[k], I2, key(i)) || !a2->DVTS(QStringLiteral("STZ"), r.STZ[k], I2, key(i))
-                || !a2->DVTS(QStringLiteral("BRZ"), r.BRZ[k], I2, key(i)) || !a2->DVTI(QStringLiteral("PER"), r.PER[k], I2, key(i));
-        });
-        g.step([&] { ctx_.setProgress(n == 0 ? 40 : 30 + int(std::nearbyint(10.0 * i / n))); });
-    }
+    writeResults(g, ctx_, *t.a2, n, r, stop);
     if (stop || g.left())
         return false;
 
-    // Rows beyond the last section stem from an earlier, longer version of the record; the
-    // multiple evaluation takes its section range from A2 and would count them.
-    g.step([&] {
-        int16_t mini = 0, maxi = 0, an = 0;
-        a2->INDEX(mini, maxi, an, I2);
-        for (int i = n + 1; i <= maxi && !stop; ++i)
-            if (!a2->LOESCHEN(I2, key(i)))
-                stop = true;
-    });
+    dropRowsBeyond(g, *t.a2, n, stop);
     if (stop || g.left())
         return false;
     if (unit) {
