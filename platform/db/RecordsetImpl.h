@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vnt::db {
@@ -50,6 +51,11 @@ struct Recordset::Impl {
     long posBeforeAdd = 0;
     std::vector<Variant> buffer;
     std::vector<bool> dirty;
+
+    // Opening (RecordsetRead.cpp): the statement's columns, then its rows.
+    int takeColumns(sqlite3_stmt *st, Prepared &plan);
+    void openForward(std::optional<Lease> &lease);
+    void readSnapshot(std::optional<Lease> &lease);
 
     long rows() const { return long(rowids.size()); }
     int width() const { return int(cols().size()); }

@@ -83,109 +83,118 @@ void Recordset::Open(const QString &sql, std::span<const Variant> params, const 
     finishOpen(pending, cnn, cursor);
 }
 
-void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorType cursor)
+// The statement's columns, taken after its first step: a kept statement that the engine
+// prepared again for a changed table tells its new columns only then.
+int Recordset::Impl::takeColumns(sqlite3_stmt *st, Prepared &plan)
 {
-    sqlite3 *db = cnn->handle();
-    std::optional<Lease> &lease = pending.lease;
+    const bool rowidRead = plan.rowidRead;
+    const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (plan.columnsOfVersion != version) {
+        auto columns = std::make_shared<std::vector<QueryColumn>>();
+        plan.anyWritable = false;
+        const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
+        for (int i = 0; i < count; ++i) {
+            QueryColumn c;
+            c.name = QString::fromUtf8(sqlite3_column_name(st, i));
+            c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
+            const char *origin = sqlite3_column_origin_name(st, i);
+            const char *table = sqlite3_column_table_name(st, i);
+            if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+                c.origin = QString::fromUtf8(origin);
+                plan.anyWritable = true;
+            }
+            columns->push_back(c);
+        }
+        plan.columns = std::move(columns);
+        plan.columnsOfVersion = version;
+    }
+    colsShared = plan.columns;
+    return int(cols().size());
+}
+
+// Forward only: the statement stays on its first row and is read from there.
+void Recordset::Impl::openForward(std::optional<Lease> &lease)
+{
     sqlite3_stmt *st = lease->s;
     Prepared &plan = lease->plan();
-    // Built in place: a closed recordset holds nothing, and a failed Open leaves it closed.
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        raiseEngine(db(), rc);
+    const int n = takeColumns(st, plan);
+    forward = true;
+    table = plan.table;
+    // A column of no declared type is read as what each value is; an expression column
+    // tells the type of what its first row holds.
+    undeclared.assign(size_t(n), false);
+    for (int i = 0; i < n; ++i) {
+        if (cols()[i].type != VarType::Empty)
+            continue;
+        Column &c = ownCols()[i];
+        undeclared[size_t(i)] = true;
+        if (c.origin.isEmpty())
+            c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
+                                                                                  : VarType::Double;
+    }
+    if (rc == SQLITE_ROW)
+        cursor = std::make_unique<Lease>(std::move(*lease));
+    lease.reset();
+}
+
+// A snapshot: every row with its rowid, then the statement goes back to the cache.
+void Recordset::Impl::readSnapshot(std::optional<Lease> &lease)
+{
+    sqlite3_stmt *st = lease->s;
+    Prepared &plan = lease->plan();
+    const bool rowidRead = plan.rowidRead;
+    int n = -1;
+    for (;;) {
+        const int rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            raiseEngine(db(), rc);
+        if (n < 0)
+            n = takeColumns(st, plan);
+        if (rc == SQLITE_DONE)
+            break;
+        const size_t at = values.size();
+        values.resize(at + size_t(n));
+        for (int i = 0; i < n; ++i)
+            values[at + i] = readValue(st, i, cols()[i].type);
+        rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
+    }
+    updatable = rowidRead && plan.anyWritable;
+    table = plan.table;
+    rereadSql = plan.rereadSql;
+    lease.reset();
+
+    // An expression column (COUNT, MAX, ...) takes the type of what it holds.
+    for (int i = 0; i < n; ++i) {
+        // (a column of no declared type that can be written keeps what it is given)
+        if (cols()[i].type != VarType::Empty || !cols()[i].origin.isEmpty())
+            continue;
+        Column &c = ownCols()[i];
+        c.type = VarType::Double;
+        for (long r = 0; r < rows(); ++r) {
+            const Variant &v = values[size_t(r) * n + i];
+            if (!v.isNull()) {
+                c.type = v.type();
+                break;
+            }
+        }
+    }
+    pos = 0;
+}
+
+void Recordset::finishOpen(Pending &pending, const ConnectionPtr &cnn, CursorType cursor)
+{
+    // Built in place: a closed recordset holds nothing, and a failed Open leaves it closed,
+    // whatever way out of the reading is taken.
     Impl &fresh = *d;   // closed: as a new one
     fresh.cnn = cnn;
-    // The rows are read by a function of their own so that any way out of it leaves the
-    // recordset closed.
-    const auto read = [&] {
-        const bool rowidRead = plan.rowidRead;
-        int n = -1;
-        // The columns are taken after the first step: a kept statement that the engine prepared
-        // again for a changed table tells its new columns only then.
-        auto readColumns = [&] {
-            const int version = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0);
-            if (plan.columnsOfVersion != version) {
-                auto columns = std::make_shared<std::vector<QueryColumn>>();
-                plan.anyWritable = false;
-                const int count = sqlite3_column_count(st) - (rowidRead ? 1 : 0);
-                for (int i = 0; i < count; ++i) {
-                    QueryColumn c;
-                    c.name = QString::fromUtf8(sqlite3_column_name(st, i));
-                    c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
-                    const char *origin = sqlite3_column_origin_name(st, i);
-                    const char *table = sqlite3_column_table_name(st, i);
-                    if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
-                        c.origin = QString::fromUtf8(origin);
-                        plan.anyWritable = true;
-                    }
-                    columns->push_back(c);
-                }
-                plan.columns = std::move(columns);
-                plan.columnsOfVersion = version;
-            }
-            fresh.colsShared = plan.columns;
-            n = int(fresh.cols().size());
-        };
-
-        if (cursor == CursorType::ForwardOnly) {
-            const int rc = sqlite3_step(st);
-            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-                raiseEngine(db, rc);
-            readColumns();
-            fresh.forward = true;
-            fresh.table = plan.table;
-            // A column of no declared type is read as what each value is; an expression column
-            // tells the type of what its first row holds.
-            fresh.undeclared.assign(size_t(n), false);
-            for (int i = 0; i < n; ++i) {
-                if (fresh.cols()[i].type != VarType::Empty)
-                    continue;
-                Impl::Column &c = fresh.ownCols()[i];
-                fresh.undeclared[size_t(i)] = true;
-                if (c.origin.isEmpty())
-                    c.type = rc == SQLITE_ROW && sqlite3_column_type(st, i) != SQLITE_NULL ? readValue(st, i, VarType::Empty).type()
-                                                                                          : VarType::Double;
-            }
-            if (rc == SQLITE_ROW)
-                fresh.cursor = std::make_unique<Lease>(std::move(*lease));
-            lease.reset();
-            return;
-        }
-        for (;;) {
-            const int rc = sqlite3_step(st);
-            if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-                raiseEngine(db, rc);
-            if (n < 0)
-                readColumns();
-            if (rc == SQLITE_DONE)
-                break;
-            const size_t at = fresh.values.size();
-            fresh.values.resize(at + size_t(n));
-            for (int i = 0; i < n; ++i)
-                fresh.values[at + i] = readValue(st, i, fresh.cols()[i].type);
-            fresh.rowids.push_back(rowidRead ? sqlite3_column_int64(st, n) : 0);
-        }
-        fresh.updatable = rowidRead && plan.anyWritable;
-        fresh.table = plan.table;
-        fresh.rereadSql = plan.rereadSql;
-        lease.reset();
-
-        // An expression column (COUNT, MAX, ...) takes the type of what it holds.
-        for (int i = 0; i < n; ++i) {
-            // (a column of no declared type that can be written keeps what it is given)
-            if (fresh.cols()[i].type != VarType::Empty || !fresh.cols()[i].origin.isEmpty())
-                continue;
-            Impl::Column &c = fresh.ownCols()[i];
-            c.type = VarType::Double;
-            for (long r = 0; r < fresh.rows(); ++r) {
-                const Variant &v = fresh.values[size_t(r) * n + i];
-                if (!v.isNull()) {
-                    c.type = v.type();
-                    break;
-                }
-            }
-        }
-        fresh.pos = 0;
-    };
     try {
-        read();
+        if (cursor == CursorType::ForwardOnly)
+            fresh.openForward(pending.lease);
+        else
+            fresh.readSnapshot(pending.lease);
     } catch (...) {
         *d = Impl();
         throw;
