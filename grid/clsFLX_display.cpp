@@ -182,6 +182,48 @@ QString withoutGroups(const QString &t)
     return s;
 }
 
+// The header's four fonts: plain, Greek, and their small forms for raised and lowered pieces.
+struct HeaderFonts {
+    const QFont &plain, &greek, &small, &smallGreek;
+};
+
+// Paints one piece of a header text at x0 in the font its code asks for and moves x0 behind it
+// when more follows; an unknown code paints on in the previous piece's font, Greek included.
+void paintHeaderPiece(QPainter &painter, const Piece &piece, const HeaderFonts &fonts, QFont &current, bool &greek,
+                      double &x0, double y0, bool more)
+{
+    const QString &code = piece.code;
+    QString shown = piece.text;
+    if (code.isEmpty() || code == QLatin1String("c")) {
+        current = fonts.plain;
+        greek = false;
+    } else if (code == QLatin1String("g")) {
+        current = fonts.greek;
+        greek = true;
+    } else if (code == QLatin1String("h") || code == QLatin1String("t")) {
+        current = fonts.small;
+        greek = false;
+    } else if (code == QLatin1String("gh") || code == QLatin1String("gt")) {
+        current = fonts.smallGreek;
+        greek = true;
+    }
+    if (greek)
+        shown = gridtext::symbolToUnicode(shown);
+    const QFontMetricsF fm(current, painter.device());
+    double d = 0;
+    if (code == QLatin1String("h") || code == QLatin1String("gh"))
+        d = 0.25 * fm.height() * kTwips;
+    else if (code == QLatin1String("t") || code == QLatin1String("gt"))
+        d = -0.35 * fm.height() * kTwips;
+    painter.setFont(current);
+    // whole pixels, so that a piece looks the same wherever it lands
+    const double left = std::nearbyint(x0 / kTwips), top = std::nearbyint((y0 - d) / kTwips);
+    painter.drawText(QPointF(left, top + std::nearbyint(fm.ascent())), shown);
+    const double pieceW = fm.horizontalAdvance(shown) * kTwips;
+    if (more)
+        x0 += pieceW;
+}
+
 } // namespace
 
 void clsFLX::KOPFBESCHRIFTUNG(float x, float y, const FlexValue &textValue, int16_t hAlign, int16_t vAlign)
@@ -256,38 +298,9 @@ void clsFLX::KOPFBESCHRIFTUNG(float x, float y, const FlexValue &textValue, int1
                 k = close < 0 ? len : close + 1;
             }
         }
-        if (paint) {
-            const QString &code = piece.code;
-            QString shown = piece.text;
-            if (code.isEmpty() || code == QLatin1String("c")) {
-                current = fontPlain_;
-                greek = false;
-            } else if (code == QLatin1String("g")) {
-                current = fontGreek_;
-                greek = true;
-            } else if (code == QLatin1String("h") || code == QLatin1String("t")) {
-                current = fontSmall_;
-                greek = false;
-            } else if (code == QLatin1String("gh") || code == QLatin1String("gt")) {
-                current = fontSmallGreek_;
-                greek = true;
-            }
-            if (greek)
-                shown = gridtext::symbolToUnicode(shown);
-            const QFontMetricsF fm(current, &headerImage_);
-            double d = 0;
-            if (code == QLatin1String("h") || code == QLatin1String("gh"))
-                d = 0.25 * fm.height() * kTwips;
-            else if (code == QLatin1String("t") || code == QLatin1String("gt"))
-                d = -0.35 * fm.height() * kTwips;
-            painter.setFont(current);
-            // whole pixels, so that a piece looks the same wherever it lands
-            const double left = std::nearbyint(x0 / kTwips), top = std::nearbyint((y0 - d) / kTwips);
-            painter.drawText(QPointF(left, top + std::nearbyint(fm.ascent())), shown);
-            const double pieceW = fm.horizontalAdvance(shown) * kTwips;
-            if (k < len)
-                x0 += pieceW;
-        }
+        if (paint)
+            paintHeaderPiece(painter, piece, {fontPlain_, fontGreek_, fontSmall_, fontSmallGreek_}, current, greek, x0, y0,
+                             k < len);
         if (k >= len)
             break;
     }
