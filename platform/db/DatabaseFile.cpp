@@ -369,7 +369,7 @@ QString copyCheckedDatabase(const QString &source, const QString &destination, c
         }
         if (syncError != 0)
             raiseWriteError(syncError);
-        fso.PutInPlace(scratch, target, kJournals);
+        fso.PutInPlace(scratch, target, kJournals, true);
     } catch (...) {
         QFile::remove(scratch);
         throw;
