@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the build needs (Debian packages), builds, creates or refreshes the demo
-# installation in the user's data folder and starts the program from there.
+# Installs what the build needs (Debian packages), builds the program and the demo installer
+# (./test.sh builds the tests and benchmarks too), creates or refreshes the demo installation
+# in the user's data folder and starts the program from there.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 bash .ci/install-packages
 cmake -S . -B build -G Ninja
-cmake --build build -j "$(nproc)"
+cmake --build build --target program -j "$(nproc)"
 
 if [ ! -x build/bin/VANT ]; then
     echo "The program build/bin/VANT was not built; nothing to start." >&2

@@ -194,20 +194,19 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     // The program does not run without its database: a database that cannot be trusted is
     // refused before anything is copied from it or over it, and every failure to copy or open
     // it ends the start-up after its box, whichever button was pressed.
+    // The copy is checked as it is made, so that the project's bytes are read once.
     const QString trusted = copy ? projectDatabase() : working;
+    const QString model = programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb");
     QString defect;
     bool checked = false;
     if (!g.step([&] {
-            defect = db::databaseDefect(trusted, programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb"));
+            defect = copy ? db::copyCheckedDatabase(trusted, working, model) : db::databaseDefect(trusted, model);
             checked = true;
         })
         || !checked)
         return abandonStart();
     if (!defect.isEmpty())
         return refuseDatabase(trusted, defect);
-    bool ready = !copy;
-    if (copy && (!g.step([&] { db::copyDatabase(projectDatabase(), working); ready = true; }) || !ready))
-        return abandonStart();
 
     geaendert_ = false;
 

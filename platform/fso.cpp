@@ -223,12 +223,14 @@ QString FileSystemObject::FreshScratchBeside(const QString &destination) const
     }
 }
 
-void FileSystemObject::PutInPlace(const QString &finished, const QString &destination, const QStringList &companionSuffixes) const
+void FileSystemObject::PutInPlace(const QString &finished, const QString &destination, const QStringList &companionSuffixes,
+                                  bool onDisk) const
 {
     const fs::path from = toPath(finished), to = toPath(destination);
     if (!isFile(from))
         fail(err::FileNotFound);
-    flush(from, false);
+    if (!onDisk)
+        flush(from, false);
     for (const QString &suffix : companionSuffixes) {
         std::error_code ec;
         const fs::path companion = toPath(destination + suffix);

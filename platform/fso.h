@@ -27,8 +27,10 @@ public:
     // one that cannot be removed stays without a word.
     void RemoveScratchBeside(const QString &destination) const;
     // the finished file flushed to disk and renamed over the destination, after the
-    // destination's companion files (its name + each suffix) are removed.
-    void PutInPlace(const QString &finished, const QString &destination, const QStringList &companionSuffixes = {}) const;
+    // destination's companion files (its name + each suffix) are removed; a caller that has
+    // flushed the finished file itself says so (onDisk), and it is not flushed again.
+    void PutInPlace(const QString &finished, const QString &destination, const QStringList &companionSuffixes = {},
+                    bool onDisk = false) const;
     void DeleteFile(const QString &path, bool force = false) const;
     void MoveFile(const QString &source, const QString &destination) const;
     int64_t FileSize(const QString &path) const;          // GetFile(path).Size

@@ -25,6 +25,13 @@ QString databaseDefect(const QString &path, const QString &model = {});
 // The same, with the tables and columns the file must hold given by name.
 QString databaseDefect(const QString &path, const QMap<QString, QStringList> &needed);
 
+// The start-up's working copy: copies the database at source over destination as copyDatabase
+// does and returns "", or, when the copy fails databaseDefect with the model (the source's
+// bytes and the copy's are one and the same), returns the defect and leaves destination as it
+// was. The source is read once: the check reads the fresh copy while its pages are in memory,
+// and runs while the copy is being written to disk.
+QString copyCheckedDatabase(const QString &source, const QString &destination, const QString &model);
+
 // Puts a finished database file (a compacted copy) in place of target, flushed, with the
 // target's journal files removed first.
 void replaceDatabase(const QString &finished, const QString &target);

@@ -354,3 +354,41 @@ TEST(DatabaseCopies, FailedWorkingCopyEndsTheStart)
         EXPECT_FALSE(frm.cnnX());
     }
 }
+
+namespace {
+
+// Bytes this process has read through system calls so far (reads, preads and the source side
+// of in-kernel copies); pages of a file mapped into memory do not count.
+qint64 bytesReadSoFar()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
+} // namespace
+
+// The start-up trusts the project database only after its check, yet reads its bytes once: a
+// check that reads the file and a copy that reads it again cost a large project twice.
+TEST(DatabaseCopies, StartupReadsTheProjectDatabaseOnce)
+{
+    Installation inst;
+    sql(inst.projectDb(), QStringLiteral("CREATE TABLE FILL (X BLOB);"
+                                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 8000) "
+                                         "INSERT INTO FILL SELECT randomblob(2000) FROM n;"));
+    const qint64 size = QFileInfo(inst.projectDb()).size();
+    ASSERT_GT(size, 16'000'000);
+    Boxes boxes;
+    frmMAIN frm;
+    const qint64 before = bytesReadSoFar();
+    ASSERT_GE(before, 0);
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    const qint64 read = bytesReadSoFar() - before;
+    EXPECT_LT(read, size * 13 / 10) << read << " bytes read for a project of " << size;
+    EXPECT_EQ(bytesOf(inst.working()), bytesOf(inst.projectDb()));
+    EXPECT_EQ(leftovers(inst.working()), QStringList());
+}
