@@ -310,7 +310,9 @@ void frmEXPIMP::LISTEFUELLEN(const db::ConnectionPtr &cnn, QListWidget *list)
 {
     list->clear();
     db::Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>'M' ORDER BY [KEN]"), cnn);
+    // The multiple evaluation's row is told by its id: "M" is a name a user may give a record
+    // too. A row without an id stays in, so that the id check below refuses the database.
+    rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE ([ID]<>0 OR [ID] IS NULL) ORDER BY [KEN]"), cnn);
     if (!rs.isEOF()) {
         for (; !rs.isEOF(); rs.MoveNext()) {
             // The id is read before the entry is made: an id that is no Long leaves no entry behind.

@@ -148,6 +148,21 @@ TEST(ExpImp, LoadListsTheOpenProject)
     EXPECT_EQ(english.dlg.cmdSCHLIESSEN()->text(), "Quit");
 }
 
+// "M" is an ordinary record name, on either side and in either case: only the multiple
+// evaluation's row, id 0, stays out of the lists.
+TEST(ExpImp, RecordsNamedMAreListedAndTheMultipleEvaluationIsNot)
+{
+    Projects p;
+    addRecord(p.ctx.cnn, 4, "M", "Messung", false);
+    addRecord(p.ctx.cnn, 5, "m", QString(), false);
+    p.other->Execute("UPDATE E1 SET KEN='M' WHERE ID=3");
+    addRecord(p.other, 0, "Mehrfach", "Mehrfachauswertung", false);
+    Dialog d(p);
+    EXPECT_EQ(d.entries(d.dlg.lstIMP()), QStringList({"B1 (erste)", "B2 ()", "B3 (dritte)", "M (Messung)", "m ()"}));
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    EXPECT_EQ(d.entries(d.dlg.lstEXP()), QStringList({"M (alt)", "X1 (alt)", "X2 (alt)", "X4 (alt)", "X5 (alt)", "X6 (alt)", "X7 (alt)"}));
+}
+
 TEST(ExpImp, ExportGivesTheNextIdsWithEveryRow)
 {
     Projects p;
