@@ -279,6 +279,25 @@ void writeFile(const QString &file, const QByteArray &bytes)
     f.write(bytes);
 }
 
+// Overwrites the page type of the table's first page, as a torn write can leave it.
+void damageTable(const QString &file, const QString &table)
+{
+    int page = 0, size = 0;
+    {
+        auto cnn = projectDatabase(file);
+        db::Recordset rs;
+        rs.Open("SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master WHERE name=" + db::sqlText(table), cnn);
+        page = rs.Fields(0).toLong();
+        size = rs.Fields(1).toLong();
+        rs.Close();
+        cnn->Close();
+    }
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(qint64(page - 1) * size));
+    f.write(QByteArray(1, '\x7f'));
+}
+
 const std::vector<NoProject> &noProjects()
 {
     static const std::vector<NoProject> cases = {
@@ -286,6 +305,8 @@ const std::vector<NoProject> &noProjects()
         {"Fremd", [](const QString &f) { writeFile(f, QByteArray(4096, 'x')); }, {}},
         {"NurE1", [](const QString &f) { projectDatabase(f)->Execute("DROP TABLE E2; DROP TABLE G0"); }, {"E2", "G0"}},
         {"OhneZ", [](const QString &f) { projectDatabase(f)->Execute("ALTER TABLE E2 DROP COLUMN Z"); }, {"E2.Z"}},
+        // Every table and column there and E1 readable, but a page of E2 is no table page.
+        {"Beschaedigt", [](const QString &f) { damageTable(f, "E2"); }, {"beschädigt"}},
     };
     return cases;
 }
