@@ -6,6 +6,7 @@
 #include "data/clsDATEN.h"
 #include "pages/common/PageDialogs.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/ui.h"
 
 #include <QComboBox>
@@ -17,6 +18,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace vnt {
 
@@ -212,10 +215,16 @@ void frmKONTEXT1::cboKENK_Change()
 
 void frmKONTEXT1::cmdOK_Click()
 {
-    // Each write on its own: a failed one has shown its box, and the others are still made.
+    // The options are one choice and are stored as one: a run ended half-way through leaves
+    // them as they were. Each write is still its own step, so a failed one has shown its box
+    // and the others are made; what went through is committed once.
+    std::optional<db::TransactionScope> unit;
+    guarded([&] { unit.emplace(ctx_.cnnX(), db::TransactionScope::Unchanged::Discard); });
     guarded([&] { e6_->DVTT(QStringLiteral("KENK"), KENK_); });
     guarded([&] { e6_->DVTI(QStringLiteral("K"), K_); });
     guarded([&] { e6_->DVTI(QStringLiteral("ZAUF"), ZAUF_); });
+    if (unit)
+        guarded([&] { unit->commit(); });
     accept();
 }
 

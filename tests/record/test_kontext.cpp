@@ -1,5 +1,6 @@
 // The page-layout dialog and the evaluation-options dialog of the first record page: what they
 // show when they open, the rules between their controls, and what they hand on or store.
+#include "common/KillPoints.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "drawing/Surface.h"
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+
+#include <functional>
 
 using namespace vnt;
 
@@ -197,6 +200,31 @@ TEST(Kontext1, OkStoresTheOptionsCancelStoresNothingAndThePageRedrawsEitherWay)
     EXPECT_TRUE(f.stored("KENK").isNull());
     EXPECT_EQ(f.stored("K").toInt(), 2);
     EXPECT_EQ(f.stored("ZAUF").toInt(), 1);
+}
+
+// OK is one unit of work: a run killed at any instant of it leaves the options as they were or
+// as chosen, never the new key with the old breakdowns.
+TEST(Kontext1, OkStoresTheOptionsAsOneUnit)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.setOptions("'K1'", "1", "0");
+    const QString file = f.ctx.cnn->path();
+    test::KillPoints kills(file);
+    f.ctx.cnn->Close();
+    f.ctx.cnn = db::openDatabase(file);   // through the layer that sees the kill points
+    boxes.modal([](QDialog &d) {
+        auto &dlg = static_cast<frmKONTEXT1 &>(d);
+        dlg.cboKENK->setCurrentIndex(1);
+        emit dlg.cboKENK->activated(1);
+        dlg.optZAUF[1]->click();
+        dlg.optK[3]->click();
+        dlg.cmdOK->click();
+        return d.result();
+    });
+    frmKONTEXT1::present(f.ctx, [] {});
+    EXPECT_EQ(kills.seen(QStringLiteral("SELECT KENK || '|' || K || '|' || ZAUF FROM E6 WHERE ID = 7")),
+              QStringList({"K1|1|0", "K2|3|1"}));
 }
 
 TEST(Kontext1, WithoutUnitCostPresetsTheUserIsToldAndCanStillType)
