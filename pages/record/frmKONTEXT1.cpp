@@ -210,6 +210,7 @@ void frmKONTEXT1::cboKENK_Change()
     if (busy_)
         return;
     KENK_ = cboKENK->currentText();
+    keyChosen_ = true;
     PERSONALKOSTENPRUEFEN();
 }
 
@@ -220,7 +221,10 @@ void frmKONTEXT1::cmdOK_Click()
     // and the others are made; what went through is committed once.
     std::optional<db::TransactionScope> unit;
     guarded([&] { unit.emplace(ctx_.cnnX(), db::TransactionScope::Unchanged::Discard); });
-    guarded([&] { e6_->DVTT(QStringLiteral("KENK"), KENK_); });
+    // The field shows only a set that is there: a stored key whose set has gone, or that is
+    // spelled in another case, is the user's until another is chosen or the field is emptied.
+    if (keyChosen_)
+        guarded([&] { e6_->DVTT(QStringLiteral("KENK"), KENK_); });
     guarded([&] { e6_->DVTI(QStringLiteral("K"), K_); });
     guarded([&] { e6_->DVTI(QStringLiteral("ZAUF"), ZAUF_); });
     if (unit)
