@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <iterator>
 
 namespace vnt::test {
 
@@ -79,7 +80,8 @@ inline int kClose(sqlite3_file *f)
 {
     auto *file = reinterpret_cast<File *>(f);
     if (file->mainDb)
-        openDatabases().removeIf([file](const auto &entry) { return entry.value() == file; });
+        for (auto it = openDatabases().begin(); it != openDatabases().end();)
+            it = it.value() == file ? openDatabases().erase(it) : std::next(it);
     return real(f)->pMethods ? real(f)->pMethods->xClose(real(f)) : SQLITE_OK;
 }
 inline int kRead(sqlite3_file *f, void *b, int n, sqlite3_int64 o) { return real(f)->pMethods->xRead(real(f), b, n, o); }
