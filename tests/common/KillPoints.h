@@ -39,10 +39,11 @@ inline sqlite3_vfs *&realVfs()
     return v;
 }
 
-// The open main database files by name, to be read when their journal is synced.
-inline QMap<QString, File *> &openDatabases()
+// The open main database files by name, to be read when their journal is synced; every
+// connection to a file opens it anew.
+inline QMultiMap<QString, File *> &openDatabases()
 {
-    static QMap<QString, File *> m;
+    static QMultiMap<QString, File *> m;
     return m;
 }
 
