@@ -9,6 +9,7 @@
 #include "pages/multiple/mdiMSEITE1.h"
 #include "pages/record/mdiSEITE1.h"
 #include "pages/record/mdiSEITE2.h"
+#include "pages/common/ResultPage.h"
 #include "platform/BusyScope.h"
 #include "platform/Guard.h"
 #include "platform/db/Database.h"
@@ -21,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 
+#include <algorithm>
 #include <utility>
 
 namespace vnt {
@@ -108,6 +110,37 @@ void endWithoutPages(frmMAIN &main, Guard &g)
     g.always([&] { sys::setHourglass(false); });
 }
 
+bool isRecordPage(QMdiSubWindow *sub) { return windowName(sub).startsWith(QLatin1String("mdiSEITE")); }
+
+bool recordPagesOpen(frmMAIN &main)
+{
+    const QList<QMdiSubWindow *> subs = main.mdiArea()->subWindowList();
+    return std::any_of(subs.cbegin(), subs.cend(), isRecordPage);
+}
+
+// A command that finds the record's pages open from an earlier command must not show them
+// again: they hold what was computed and read then. They leave the area, unloaded, and the
+// command loads them anew. A drawing still on the stack would lose them: the command then
+// runs once that has returned (true: it has been put off).
+bool putOffForOpenPages(frmMAIN &main, void (*command)(frmMAIN &))
+{
+    return recordPagesOpen(main) && BusyScope::later(main.mdiArea(), [&main, command] { command(main); });
+}
+
+void unloadRecordPages(frmMAIN &main)
+{
+    QMdiArea *area = main.mdiArea();
+    for (QMdiSubWindow *sub : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!isRecordPage(sub))
+            continue;
+        sub->hide();
+        area->removeSubWindow(sub);
+        if (auto *page = qobject_cast<ResultPage *>(sub->widget()))
+            page->Form_Unload();
+        sub->deleteLater();
+    }
+}
+
 // Loads the command's first page with the pages its load brings; false when that failed
 // (its error box has been shown) or the user gave the load up.
 bool loadPages(frmMAIN &main, Guard &g, const PageFactory &factory, const QString &name)
@@ -177,6 +210,8 @@ QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name
 
 void mnuBERECHNEN_Click(frmMAIN &main)
 {
+    if (putOffForOpenPages(main, &mnuBERECHNEN_Click))
+        return;
     BusyScope busy;
     Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuBERECHNEN")));
     g.silent({err::DialogCancelled});
@@ -184,6 +219,7 @@ void mnuBERECHNEN_Click(frmMAIN &main)
     g.step([&] { sys::setHourglass(true); });
     g.step([&] { setProgressVisible(main, true); });
     g.step([&] { sys::DoEvents(); });
+    g.step([&] { unloadRecordPages(main); });
     if (!loadPages(main, g, firstPageFactory(), page)) {
         endWithoutPages(main, g);
         return;
@@ -199,6 +235,8 @@ void mnuBERECHNEN_Click(frmMAIN &main)
 
 void mnuNEUBERECHNEN_Click(frmMAIN &main)
 {
+    if (putOffForOpenPages(main, &mnuNEUBERECHNEN_Click))
+        return;
     BusyScope busy;
     Guard g(kErrorPrefix, main.menuCaption(QStringLiteral("mnuNEUBERECHNEN")));
     g.silent({err::DialogCancelled});
@@ -261,6 +299,7 @@ void mnuNEUBERECHNEN_Click(frmMAIN &main)
         return;
     }
     g.step([&] { sys::DoEvents(); });
+    g.step([&] { unloadRecordPages(main); });
     // Without its pages the record keeps its mark, as after a failed evaluation.
     if (!loadPages(main, g, firstPageFactory(), page)) {
         g.always([&] { if (a1.isOpen()) a1.Close(); });

@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <optional>
+
 namespace vnt {
 
 namespace {
@@ -148,6 +150,10 @@ void frmAUSWAHL::cmdOK_Click()
 {
     Guard g(kError, windowTitle());
     g.step([] { sys::setHourglass(true); });
+    // The marks are one choice and are stored as one: a run ended half-way through leaves the
+    // marks as they were, and Cancel in an error box takes back the rows set before it.
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(ctx_.cnnX(), db::TransactionScope::Unchanged::Discard); });
     db::Recordset rs;
     g.step([&] { rs.Open(QStringLiteral("SELECT [ID],[AKT] FROM [E1] WHERE ID>0"), ctx_.cnnX()); });
     std::vector<std::pair<int32_t, bool>> marks;
@@ -170,7 +176,12 @@ void frmAUSWAHL::cmdOK_Click()
         g.step([&] { more = !rs.isEOF(); });
     }
     g.always([&] { rs.Close(); });
-    if (g.left()) {
+    // Marks that could not be stored keep the dialog open, as a Cancel does.
+    bool stored = !unit;
+    if (unit)
+        g.step([&] { unit->commit(); stored = true; });
+    if (g.left() || !stored) {
+        unit.reset();
         sys::setHourglass(false);
         return;   // the dialog stays open; the tag is not "OK"
     }

@@ -4,6 +4,7 @@
 
 #include "platform/Guard.h"
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -252,7 +253,14 @@ void frmEXPIMP::dirEXP_Change(const QString &folder)
     // rather than leaving it chosen for an Export that cannot number what it writes.
     try {
         cnn->Open(db::connectionStringFor(database));
-        problem = notAProject(cnn, database);
+        // A damaged file is not written into: an Export would put records on broken pages.
+        const QString defect = db::databaseDefect(database);
+        if (!defect.isEmpty())
+            problem = text("Die Datenbank %1 ist beschädigt und kann nicht verwendet werden!\n%2",
+                           "The database %1 is damaged and cannot be used!\n%2")
+                          .arg(database, defect);
+        if (problem.isEmpty())
+            problem = notAProject(cnn, database);
         if (problem.isEmpty())
             LISTEFUELLEN(cnn, lstEXP_);
     } catch (const VbError &e) {
@@ -310,7 +318,9 @@ void frmEXPIMP::LISTEFUELLEN(const db::ConnectionPtr &cnn, QListWidget *list)
 {
     list->clear();
     db::Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]<>'M' ORDER BY [KEN]"), cnn);
+    // The multiple evaluation's row is told by its id: "M" is a name a user may give a record
+    // too. A row without an id stays in, so that the id check below refuses the database.
+    rs.Open(QStringLiteral("SELECT * FROM [E1] WHERE ([ID]<>0 OR [ID] IS NULL) ORDER BY [KEN]"), cnn);
     if (!rs.isEOF()) {
         for (; !rs.isEOF(); rs.MoveNext()) {
             // The id is read before the entry is made: an id that is no Long leaves no entry behind.

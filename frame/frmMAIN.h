@@ -130,6 +130,8 @@ private:
     void applyEnglishTexts();
     bool abandonStart();
     bool refuseDatabase(const QString &file, const QString &defect);   // the message, then abandonStart
+    // Whether the start may go on with the preset database at presets; false after its box.
+    bool presetsTrusted(Guard &g, const QString &presets);
     void openDocumentCommand(const QString &suffix, const QString &title);
     QString caption(const QString &menuName) const;
     QString projectDatabase() const;

@@ -58,6 +58,36 @@ bool frmMAIN::refuseDatabase(const QString &file, const QString &defect)
     return abandonStart();
 }
 
+bool frmMAIN::presetsTrusted(Guard &g, const QString &presets)
+{
+    // Every command reads the preset tables: a file that lacks one (an empty file lacks all)
+    // would meet the user as an error box in each of them, so it is refused here, measured
+    // against the empty preset database installed beside the program.
+    const QString model = programFolder_ + QStringLiteral("/VORGABE.mdb");
+    bool modelExists = false, presetsExist = false;
+    if (!g.step([&] {
+            modelExists = fsoX.FileExists(model);
+            presetsExist = fsoX.FileExists(presets);
+        }))
+        return abandonStart();
+    if (!modelExists) {
+        ui::MsgBox(sprache_ == 1 ? QStringLiteral("The empty database VORGABE.mdb dosn't exist!\n") + QString::fromLatin1(FAMILIENNAME)
+                                       + QStringLiteral(" has to be installed again!")
+                                 : QStringLiteral("Die leere Datenbank VORGABE.mdb existiert nicht!\n") + QString::fromLatin1(FAMILIENNAME)
+                                       + u(" muß neu installiert werden!"),
+                   ui::vbOKOnly | ui::vbExclamation, title());
+        return abandonStart();
+    }
+    if (!presetsExist)
+        return true;   // reported by its open
+    QString defect;
+    if (!g.step([&] { defect = db::databaseDefect(presets, model); }))
+        return abandonStart();
+    if (!defect.isEmpty())
+        return refuseDatabase(presets, defect);
+    return true;
+}
+
 bool frmMAIN::MDIForm_Load(const QString &programFolder)
 {
     programFolder_ = programFolder;
@@ -101,13 +131,8 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
             return refuseDatabase(archive, defect);
         if (!g.step([&] { cnnARCHIV_ = db::openDatabase(archive); }))
             return abandonStart();
-        if (!g.step([&] {
-                if (fsoX.FileExists(presets))
-                    defect = db::databaseDefect(presets);
-            }))
-            return abandonStart();
-        if (!defect.isEmpty())
-            return refuseDatabase(presets, defect);
+        if (!presetsTrusted(g, presets))
+            return false;
         if (!g.step([&] { cnnX_V_ = db::openDatabase(presets); }))
             return abandonStart();
 

@@ -1,5 +1,5 @@
 // The demo installation. Databases that exist are the user's data and are kept as they
-// are; only the program copy and the empty template, which belong to the build, are
+// are; only the program copy and the empty templates, which belong to the build, are
 // replaced. New files appear only when complete, so an interrupted run is simply repeated.
 #include "DemoInstall.h"
 
@@ -112,6 +112,8 @@ QStringList install(const InstallOptions &o)
     }
     DemoDatabase::create(programDir + QLatin1Char('/') + kTitle + QStringLiteral(".mdb"), {projectSql}, {});
     report << QStringLiteral("template   %1/%2.mdb").arg(programDir, kTitle);
+    DemoDatabase::create(programDir + QStringLiteral("/VORGABE.mdb"), {presetsSql}, {});
+    report << QStringLiteral("template   %1/VORGABE.mdb").arg(programDir);
 
     const QString frame = root + QStringLiteral("/KORVANE");
     if (!QFileInfo::exists(frame))

@@ -6,6 +6,7 @@
 #include "data/clsDATEN.h"
 #include "pages/common/PageDialogs.h"
 #include "platform/Guard.h"
+#include "platform/db/Database.h"
 #include "platform/ui.h"
 
 #include <QComboBox>
@@ -17,6 +18,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace vnt {
 
@@ -207,15 +210,25 @@ void frmKONTEXT1::cboKENK_Change()
     if (busy_)
         return;
     KENK_ = cboKENK->currentText();
+    keyChosen_ = true;
     PERSONALKOSTENPRUEFEN();
 }
 
 void frmKONTEXT1::cmdOK_Click()
 {
-    // Each write on its own: a failed one has shown its box, and the others are still made.
-    guarded([&] { e6_->DVTT(QStringLiteral("KENK"), KENK_); });
+    // The options are one choice and are stored as one: a run ended half-way through leaves
+    // them as they were. Each write is still its own step, so a failed one has shown its box
+    // and the others are made; what went through is committed once.
+    std::optional<db::TransactionScope> unit;
+    guarded([&] { unit.emplace(ctx_.cnnX(), db::TransactionScope::Unchanged::Discard); });
+    // The field shows only a set that is there: a stored key whose set has gone, or that is
+    // spelled in another case, is the user's until another is chosen or the field is emptied.
+    if (keyChosen_)
+        guarded([&] { e6_->DVTT(QStringLiteral("KENK"), KENK_); });
     guarded([&] { e6_->DVTI(QStringLiteral("K"), K_); });
     guarded([&] { e6_->DVTI(QStringLiteral("ZAUF"), ZAUF_); });
+    if (unit)
+        guarded([&] { unit->commit(); });
     accept();
 }
 

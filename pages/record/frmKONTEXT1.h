@@ -63,6 +63,7 @@ private:
     QString KENK_;
     int16_t K_ = 0, ZAUF_ = 0, KENKPG_ = 0;
     bool busy_ = false;
+    bool keyChosen_ = false;   // the key field was changed by the user
 };
 
 } // namespace vnt

@@ -68,7 +68,7 @@ TEST_F(Demo, CreatesTheLayoutTheStartUpLooksFor)
     ASSERT_EQ(install(program), 0) << output.toStdString();
 
     const QString user = vnt::sys::userName().toUpper();
-    for (const char *f : {"VANT/VANT", "VANT/VANT.mdb", "KORVANE", "DATEN/ARCHIV.mdb", "DATEN/VORGABE.mdb",
+    for (const char *f : {"VANT/VANT", "VANT/VANT.mdb", "VANT/VORGABE.mdb", "KORVANE", "DATEN/ARCHIV.mdb", "DATEN/VORGABE.mdb",
                              "PROJEKTE/Demo/VANT.mdb"})
         EXPECT_TRUE(QFileInfo(root() + "/" + f).isFile()) << f;
     EXPECT_TRUE(QFileInfo(root() + "/BENUTZER/" + user).isDir());

@@ -148,6 +148,13 @@ TEST(Schema, BuiltTemplateHoldsTheProjectTablesOnly)
     expected = kProjectTables + kPresetTables;
     expected.sort();
     EXPECT_EQ(dev.tables(), expected);
+
+    // The empty preset database beside the program, which the start-up measures presets against.
+    SqlFile presets(buildPath("bin/VORGABE.mdb"));
+    ASSERT_TRUE(presets.ok()) << presets.error().toStdString();
+    expected = kPresetTables;
+    expected.sort();
+    EXPECT_EQ(presets.tables(), expected);
 }
 
 // The development project fills up with a developer's records; a later build must not

@@ -1,5 +1,5 @@
 // A throw-away installation of the program in a temporary folder: program folder with the
-// template, archive with the user's row, presets, one project, and the registry value; the
+// templates, archive with the user's row, presets, one project, and the registry value; the
 // frame program and the desktop's opener are replaced by recorders.
 #pragma once
 
@@ -67,7 +67,8 @@ public:
         user = sys::userName().toUpper();
 
         sql(program + QStringLiteral("/VANT.mdb"), kProjectSchema);
-        sql(daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("CREATE TABLE VANT_V11 (IDT INTEGER, KENT TEXT COLLATE NOCASE);"));
+        sql(program + QStringLiteral("/VORGABE.mdb"), kPresetSchema);
+        sql(daten + QStringLiteral("/VORGABE.mdb"), kPresetSchema);
         makeArchiveDatabase(archive());
         sql(archive(), QStringLiteral("INSERT INTO ADMIN VALUES ('%1','KORVANE','%2','Demo','Erika Muster');").arg(user, projekte));
         sql(projectDb(), kProjectSchema);
@@ -97,6 +98,7 @@ public:
     static constexpr const char *kProjectSchemaText =
         "CREATE TABLE E1 (ID INTEGER, KEN TEXT COLLATE NOCASE, KOM TEXT COLLATE NOCASE, AKT BOOLEAN);";
     inline static const QString kProjectSchema = QString::fromLatin1(kProjectSchemaText);
+    inline static const QString kPresetSchema = QStringLiteral("CREATE TABLE VANT_V11 (IDT INTEGER, KENT TEXT COLLATE NOCASE);");
 
     QTemporaryDir tmp;
     QString root, program, daten, projekte, projectFolder, user;

@@ -220,6 +220,13 @@ TEST(DatabaseCopies, UntrustworthyDatabaseIsRefusedAtStart)
          [](const QString &f) { sql(f, QStringLiteral("CREATE TABLE A2 AS SELECT BENUTZER, PROG, PROJEKTSPFAD, PROJEKT FROM ADMIN; DROP TABLE ADMIN; ALTER TABLE A2 RENAME TO ADMIN;")); },
          " ist beschädigt und kann nicht verwendet werden!\nmissing column ADMIN.BEARBEITER"},
         {"presets damaged", Presets, damageFreeList, " ist beschädigt und kann nicht verwendet werden!\n"},
+        // Measured against the preset template beside the program: an empty file lacks it all.
+        {"presets empty", Presets, [](const QString &f) { QFile::resize(f, 0); },
+         " ist beschädigt und kann nicht verwendet werden!\nmissing table VANT_V11"},
+        {"presets lack a table", Presets, [](const QString &f) { sql(f, QStringLiteral("ALTER TABLE VANT_V11 RENAME TO VANT_V12;")); },
+         " ist beschädigt und kann nicht verwendet werden!\nmissing table VANT_V11"},
+        {"presets lack a column", Presets, [](const QString &f) { sql(f, QStringLiteral("ALTER TABLE VANT_V11 DROP COLUMN KENT;")); },
+         " ist beschädigt und kann nicht verwendet werden!\nmissing column VANT_V11.KENT"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -193,3 +193,64 @@ TEST(DemoPages, MultiplePagesAfterMBerechnenOverTheActiveRecords)
     }
     keepPrintedPages(w, QStringLiteral("demo-multiple"));
 }
+
+namespace {
+
+// What the record's two pages print, without the moment of printing.
+QStringList printedRecordPages(DemoWindow &w)
+{
+    QStringList out;
+    for (const char *name : {"mdiSEITE1", "mdiSEITE2"}) {
+        auto *page = w.frm.mdiArea()->findChild<ResultPage *>(QString::fromLatin1(name));
+        if (!page)
+            return {QStringLiteral("no page ") + QString::fromLatin1(name)};
+        QStringList texts;
+        for (const QString &t : printedSheet(*page)->texts())
+            texts << QStringLiteral("text \"") + t + QLatin1Char('"');
+        out << QStringLiteral("page ") + QString::fromLatin1(name) << withoutTheMoment(texts);
+    }
+    return out;
+}
+
+void runCommand(DemoWindow &w, const char *menuItem)
+{
+    w.frm.mnuAUSWERTEN_Click();
+    QAction *a = w.frm.menuItem(QString::fromLatin1(menuItem));
+    ASSERT_TRUE(a->isEnabled()) << menuItem;
+    Boxes none;
+    a->trigger();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+// A record's pages still open from an earlier command are not what a new command computed:
+// after the unit costs have changed, Neuberechnen and Berechnen show and print what a fresh
+// load of the pages does, not the pages as drawn before.
+TEST(DemoPages, ACommandWithTheRecordPagesOpenShowsWhatItComputed)
+{
+    for (const char *command : {"mnuNEUBERECHNEN", "mnuBERECHNEN"}) {
+        SCOPED_TRACE(command);
+        LocaleScope german(QLocale::German);
+        DemoInstallation inst;
+        ASSERT_TRUE(inst.ok) << inst.output.toStdString();
+        sql(inst.project(), QStringLiteral("UPDATE E1 SET AKT = (ID = 1)"));
+        DemoWindow w(inst);
+        runCommand(w, "mnuNEUBERECHNEN");
+        const QStringList before = printedRecordPages(w);
+
+        sql(inst.root + QStringLiteral("/DATEN/VORGABE.mdb"),
+            QStringLiteral("UPDATE VANT_V11 SET EKT = 2 * EKT; UPDATE VANT_V12 SET EKV = 2 * EKV; UPDATE VANT_V13 SET EKL = 2 * EKL;"
+                           "UPDATE VANT_V14 SET EKF = 2 * EKF; UPDATE VANT_V3 SET EKP = 2 * EKP;"));
+        runCommand(w, command);
+        const QStringList shown = printedRecordPages(w);
+        EXPECT_EQ(w.frm.mdiArea()->findChildren<ResultPage *>(QStringLiteral("mdiSEITE1")).size(), 1);
+
+        w.frm.stbMAIN_PanelClick(15);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        runCommand(w, "mnuBERECHNEN");
+        const QStringList fresh = printedRecordPages(w);
+        EXPECT_NE(fresh, before);   // the change reaches the pages at all
+        EXPECT_EQ(shown, fresh);
+    }
+}

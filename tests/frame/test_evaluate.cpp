@@ -50,10 +50,13 @@ TEST(Evaluate, NeuberechnenMarksTheRecordAroundASuccessfulEvaluationAndShowsItsP
     EXPECT_FALSE(w.frm->menuItem("mnuDATEI")->isEnabled());
     EXPECT_TRUE(w.frm->menuItem("mnuEXTRAS")->isEnabled());
 
-    // A page still loaded from the earlier run is shown again, not made a second time.
+    // A page still loaded from the earlier run shows what was computed then: it makes way for
+    // one loaded anew, and no second page stays beside it.
     w.frm->menuItem("mnuNEUBERECHNEN")->trigger();
-    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(loads, 2);
     EXPECT_EQ(w.windows().count("mdiSEITE1"), 1);
+    EXPECT_EQ(w.windows().count("mdiSEITE2"), 1);
+    EXPECT_EQ(w.current(), "mdiSEITE1");
 }
 
 TEST(Evaluate, AFailedEvaluationLoadsNoPageAndKeepsTheMark)

@@ -148,6 +148,23 @@ TEST(ExpImp, LoadListsTheOpenProject)
     EXPECT_EQ(english.dlg.cmdSCHLIESSEN()->text(), "Quit");
 }
 
+// "M" is an ordinary record name, on either side and in either case: only the multiple
+// evaluation's row, id 0, stays out of the lists.
+TEST(ExpImp, RecordsNamedMAreListedAndTheMultipleEvaluationIsNot)
+{
+    Projects p;
+    addRecord(p.ctx.cnn, 4, "M", "Messung", false);
+    addRecord(p.ctx.cnn, 5, "m", QString(), false);
+    p.other->Execute("UPDATE E1 SET KEN='M' WHERE ID=3");
+    addRecord(p.other, 0, "Mehrfach", "Mehrfachauswertung", false);
+    Dialog d(p);
+    QStringList own = d.entries(d.dlg.lstIMP());
+    own.sort();   // names equal but for case have no order of their own
+    EXPECT_EQ(own, QStringList({"B1 (erste)", "B2 ()", "B3 (dritte)", "M (Messung)", "m ()"}));
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    EXPECT_EQ(d.entries(d.dlg.lstEXP()), QStringList({"M (alt)", "X1 (alt)", "X2 (alt)", "X4 (alt)", "X5 (alt)", "X6 (alt)", "X7 (alt)"}));
+}
+
 TEST(ExpImp, ExportGivesTheNextIdsWithEveryRow)
 {
     Projects p;
@@ -264,6 +281,25 @@ void writeFile(const QString &file, const QByteArray &bytes)
     f.write(bytes);
 }
 
+// Overwrites the page type of the table's first page, as a torn write can leave it.
+void damageTable(const QString &file, const QString &table)
+{
+    int page = 0, size = 0;
+    {
+        auto cnn = projectDatabase(file);
+        db::Recordset rs;
+        rs.Open("SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master WHERE name=" + db::sqlText(table), cnn);
+        page = rs.Fields(0).toLong();
+        size = rs.Fields(1).toLong();
+        rs.Close();
+        cnn->Close();
+    }
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(qint64(page - 1) * size));
+    f.write(QByteArray(1, '\x7f'));
+}
+
 const std::vector<NoProject> &noProjects()
 {
     static const std::vector<NoProject> cases = {
@@ -271,6 +307,8 @@ const std::vector<NoProject> &noProjects()
         {"Fremd", [](const QString &f) { writeFile(f, QByteArray(4096, 'x')); }, {}},
         {"NurE1", [](const QString &f) { projectDatabase(f)->Execute("DROP TABLE E2; DROP TABLE G0"); }, {"E2", "G0"}},
         {"OhneZ", [](const QString &f) { projectDatabase(f)->Execute("ALTER TABLE E2 DROP COLUMN Z"); }, {"E2.Z"}},
+        // Every table and column there and E1 readable, but a page of E2 is no table page.
+        {"Beschaedigt", [](const QString &f) { damageTable(f, "E2"); }, {"beschädigt"}},
     };
     return cases;
 }

@@ -111,6 +111,9 @@ TEST(Startup, FailuresEndTheRunWithTheirMessage)
         {"missing template", [](const Installation &i) { QFile::remove(i.program + QStringLiteral("/VANT.mdb")); },
          "Die leere Datenbank VANT.mdb existiert nicht!\nKorvane muß neu installiert werden!",
          "The empty database VANT.mdb dosn't exist!\nKorvane has to be installed again!", "VANT"},
+        {"missing preset template", [](const Installation &i) { QFile::remove(i.program + QStringLiteral("/VORGABE.mdb")); },
+         "Die leere Datenbank VORGABE.mdb existiert nicht!\nKorvane muß neu installiert werden!",
+         "The empty database VORGABE.mdb dosn't exist!\nKorvane has to be installed again!", "KORVANE"},
     };
     for (const auto &c : cases) {
         for (bool english : {false, true}) {

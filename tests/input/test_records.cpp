@@ -1,6 +1,7 @@
 // The record commands: the selection dialog in its three modes, New, Open, Select and Delete,
 // and the save and discard panels with their questions, ids and active marks.
 #include "InputFixture.h"
+#include "common/KillPoints.h"
 #include "frame/frmAUSWAHL.h"
 #include "grid/GridControl.h"
 
@@ -117,6 +118,22 @@ TEST_F(RecordTest, SelectModeChecksTheEvaluationOfAddedRecords)
     EXPECT_EQ(selectedNames(d), (QStringList{"A", "b", "C"}));
     d.cmdOK_Click();
     EXPECT_EQ(active(), "1,2,3");
+}
+
+// OK sets every mark in one unit of work: a run killed at any instant of it leaves the marks as
+// they were or as chosen, never some records marked anew and others not.
+TEST_F(RecordTest, OkSetsTheActiveMarksAsOneUnit)
+{
+    KillPoints kills(cnn->path());
+    cnn->Close();
+    cnn = ctx.cnn = db::openDatabase(kills.database());   // through the layer that sees the kill points
+    ctx.tag = QStringLiteral("A");
+    frmAUSWAHL d(ctx);
+    d.lstKEN->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);   // "A" alone, for "b" and "C"
+    d.cmdOK_Click();
+    EXPECT_EQ(ctx.tag, "OK");
+    EXPECT_EQ(kills.seen(QStringLiteral("SELECT group_concat(ID) FROM (SELECT ID FROM E1 WHERE AKT=1 ORDER BY ID)")),
+              QStringList({"1,3", "2"}));
 }
 
 TEST_F(RecordTest, CancelWritesNothing)

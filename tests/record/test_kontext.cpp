@@ -1,5 +1,6 @@
 // The page-layout dialog and the evaluation-options dialog of the first record page: what they
 // show when they open, the rules between their controls, and what they hand on or store.
+#include "common/KillPoints.h"
 #include "common/SchemaDb.h"
 #include "common/TestSupport.h"
 #include "drawing/Surface.h"
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+
+#include <functional>
 
 using namespace vnt;
 
@@ -186,17 +189,70 @@ TEST(Kontext1, OkStoresTheOptionsCancelStoresNothingAndThePageRedrawsEitherWay)
     EXPECT_EQ(f.stored("K").toInt(), 3);
     EXPECT_EQ(f.stored("ZAUF").toInt(), 1);
     EXPECT_EQ(f.stored("K", 3).toInt(), 3);
+}
 
-    // A key that names no set is shown as none and stored as none (Null).
-    f.setOptions("'weg'", "2", "1");
+// The key field shows only a set that is there; what the user did not touch stays as stored,
+// so a key whose set has gone (or is spelled in another case) is not erased by an OK given for
+// the other options. Emptying the field is a choice, and stores none (Null).
+TEST(Kontext1, OkKeepsTheStoredKeyUnlessAnotherWasChosen)
+{
+    struct Case {
+        const char *name;
+        QString stored;                                   // SQL literal
+        std::function<void(frmKONTEXT1 &)> choose;
+        const char *expected;                             // KENK|K|ZAUF after OK
+    };
+    const Case cases[] = {
+        {"set gone, nothing chosen", "'weg'", [](frmKONTEXT1 &d) { d.optK[3]->click(); }, "weg|3|1"},
+        {"other case, nothing chosen", "'k1'", [](frmKONTEXT1 &) {}, "k1|2|1"},
+        {"set gone, another chosen", "'weg'",
+         [](frmKONTEXT1 &d) {
+             d.cboKENK->setCurrentIndex(0);
+             emit d.cboKENK->activated(0);
+         },
+         "K1|2|1"},
+        {"field emptied", "'K1'", [](frmKONTEXT1 &d) { d.cboKENK->setEditText(QString()); }, "<Null>|2|1"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        test::Boxes boxes;
+        Fixture f;
+        f.setOptions(c.stored, "2", "1");
+        boxes.modal([&](QDialog &d) {
+            c.choose(static_cast<frmKONTEXT1 &>(d));
+            static_cast<frmKONTEXT1 &>(d).cmdOK->click();
+            return d.result();
+        });
+        frmKONTEXT1::present(f.ctx, [] {});
+        const Variant kenk = f.stored("KENK");
+        EXPECT_EQ(QStringLiteral("%1|%2|%3").arg(kenk.isNull() ? QStringLiteral("<Null>") : kenk.text()).arg(f.stored("K").toInt()).arg(f.stored("ZAUF").toInt()),
+                  QString::fromLatin1(c.expected));
+    }
+}
+
+// OK is one unit of work: a run killed at any instant of it leaves the options as they were or
+// as chosen, never the new key with the old breakdowns.
+TEST(Kontext1, OkStoresTheOptionsAsOneUnit)
+{
+    test::Boxes boxes;
+    Fixture f;
+    f.setOptions("'K1'", "1", "0");
+    const QString file = f.ctx.cnn->path();
+    test::KillPoints kills(file);
+    f.ctx.cnn->Close();
+    f.ctx.cnn = db::openDatabase(file);   // through the layer that sees the kill points
     boxes.modal([](QDialog &d) {
-        static_cast<frmKONTEXT1 &>(d).cmdOK->click();
+        auto &dlg = static_cast<frmKONTEXT1 &>(d);
+        dlg.cboKENK->setCurrentIndex(1);
+        emit dlg.cboKENK->activated(1);
+        dlg.optZAUF[1]->click();
+        dlg.optK[3]->click();
+        dlg.cmdOK->click();
         return d.result();
     });
-    frmKONTEXT1::present(f.ctx, [&] { ++redraws; });
-    EXPECT_TRUE(f.stored("KENK").isNull());
-    EXPECT_EQ(f.stored("K").toInt(), 2);
-    EXPECT_EQ(f.stored("ZAUF").toInt(), 1);
+    frmKONTEXT1::present(f.ctx, [] {});
+    EXPECT_EQ(kills.seen(QStringLiteral("SELECT KENK || '|' || K || '|' || ZAUF FROM E6 WHERE ID = 7")),
+              QStringList({"K1|1|0", "K2|3|1"}));
 }
 
 TEST(Kontext1, WithoutUnitCostPresetsTheUserIsToldAndCanStillType)
