@@ -4,6 +4,7 @@
 
 #include "platform/Guard.h"
 #include "platform/db/Database.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/errors.h"
 #include "platform/system.h"
 #include "platform/ui.h"
@@ -251,6 +252,8 @@ void frmEXPIMP::dirEXP_Change(const QString &folder)
     // Listing its records reads every record id: an id that is no Long refuses the database here
     // rather than leaving it chosen for an Export that cannot number what it writes.
     try {
+        // A journal a killed run left there would stay beside the other project for good.
+        db::removeColdJournal(database);
         cnn->Open(db::connectionStringFor(database));
         problem = notAProject(cnn, database);
         if (problem.isEmpty())

@@ -25,6 +25,12 @@ QString databaseDefect(const QString &path, const QString &model = {});
 // The same, with the tables and columns the file must hold given by name.
 QString databaseDefect(const QString &path, const QMap<QString, QStringList> &needed);
 
+// Removes the journal beside the database at path when no open would ever play it back (a
+// killed run can leave one whose header the engine had already zeroed). It is looked at only
+// while the engine's exclusive lock keeps every other connection out, which first rolls back
+// a journal that is still hot; a database in use elsewhere keeps its journal.
+void removeColdJournal(const QString &path);
+
 // Puts a finished database file (a compacted copy) in place of target, flushed, with the
 // target's journal files removed first.
 void replaceDatabase(const QString &finished, const QString &target);
