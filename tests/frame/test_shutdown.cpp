@@ -447,7 +447,8 @@ TEST(Shutdown, OpenedRecordAsksOnlyAfterATypedChange)
         InputRun run;
         run.frm.cnnX()->Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT) VALUES (3, 'B3', 'alt', 1);"));
         Boxes boxes;
-        run.frm.menuItem(QStringLiteral("mnuOEFFNEN"))->trigger();
+        // what Open does once the record is chosen
+        showInputWindow(run.frm)->OEFFNEN(3);
         ASSERT_TRUE(run.input());
         ASSERT_EQ(run.input()->txtKEN->text(), QStringLiteral("B3"));
         if (typed) {
