@@ -426,7 +426,7 @@ TEST(Shutdown, TypedInputIsNotDiscardedWithoutAQuestion)
         case End::CloseBox: run.frm.close(); break;
         case End::Session: break;
         }
-        EXPECT_EQ(boxes.records().size(), c.typed ? 1u : 0u);
+        ASSERT_EQ(boxes.records().size(), c.typed ? 1u : 0u);
         if (c.typed) {
             EXPECT_EQ(boxes.records()[0].text, kInputLost);
             EXPECT_EQ(boxes.records()[0].style, ui::vbOKCancel | ui::vbExclamation);
