@@ -46,6 +46,15 @@ QString compactionFilePath(const QString &workingDatabase)
     return folder + name + QStringLiteral("TEMP.mdb");
 }
 
+QString runLockPath(const QString &workingDatabase)
+{
+    const int slash = workingDatabase.lastIndexOf(QLatin1Char('/'));
+    QString name = workingDatabase.mid(slash + 1);
+    if (name.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive))
+        name.chop(4);
+    return workingDatabase.left(slash + 1) + QLatin1Char('.') + name + QStringLiteral(".lock");
+}
+
 float compactionGain(float before, float after, int64_t bytesBefore, int64_t bytesAfter)
 {
     if (before != 0.0f)

@@ -26,6 +26,9 @@ QString megabytesText(float megabytes, const QString &decimalSign);
 // The compaction file beside the working database: its own name without ".mdb" + "TEMP.mdb".
 // Only the file name is looked at, so a ".mdb" in a folder name does not move the file.
 QString compactionFilePath(const QString &workingDatabase);
+// The lock of the run beside the working database. Its name does not begin with the working
+// database's, so that it is never taken for one of the database's own companion files.
+QString runLockPath(const QString &workingDatabase);
 // Gain in percent, one decimal. A size that rounds to 0.0 MB would divide by zero: the
 // exact byte counts give the gain then.
 float compactionGain(float megabytesBefore, float megabytesAfter, int64_t bytesBefore, int64_t bytesAfter);

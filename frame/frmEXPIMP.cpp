@@ -252,6 +252,8 @@ void frmEXPIMP::dirEXP_Change(const QString &folder)
     // Listing its records reads every record id: an id that is no Long refuses the database here
     // rather than leaving it chosen for an Export that cannot number what it writes.
     try {
+        // A journal a killed run left there would stay beside the other project for good.
+        db::removeColdJournal(database);
         cnn->Open(db::connectionStringFor(database));
         // A damaged file is not written into: an Export would put records on broken pages.
         const QString defect = db::databaseDefect(database);

@@ -20,6 +20,7 @@
 #include "platform/ui.h"
 
 #include <QLabel>
+#include <QLockFile>
 #include <QProgressBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -13,8 +13,10 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QAction;
+class QLockFile;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -112,8 +114,9 @@ public:
     QString menuCaption(const QString &menuName) const { return caption(menuName); }
     QString panelCaption(int index) const { return panel(index) ? panel(index)->text() : QString(); }
 
-    // A working copy whose copy back failed is kept at the end of the run.
-    bool keepsWorkingCopy() const { return copyBackFailed_; }
+    // A working copy whose copy back failed, or that holds changes nobody was asked about (the
+    // session ended, the database was lost), is kept at the end of the run.
+    bool keepsWorkingCopy() const { return copyBackFailed_ || keepChanges_; }
 
 signals:
     void programEnded();
@@ -129,6 +132,9 @@ private:
     void buildStatusBar();
     void applyEnglishTexts();
     bool abandonStart();
+    bool takeRunLock(const QString &working);   // false after the message that another run has it
+    bool inputMayBeDiscarded();                 // asks before typed input of the input window is lost
+    void loseDatabase();                        // the working copy could not be opened again
     bool refuseDatabase(const QString &file, const QString &defect);   // the message, then abandonStart
     // Whether the start may go on with the preset database at presets; false after its box.
     bool presetsTrusted(Guard &g, const QString &presets);
@@ -149,6 +155,9 @@ private:
     QString tag_;
     bool developmentMode_ = false;
     bool copyBackFailed_ = false;
+    bool keepChanges_ = false;    // the end of the run leaves the working copy in place
+    bool databaseLost_ = false;   // the working copy could not be opened again
+    std::unique_ptr<QLockFile> runLock_;
     bool ended_ = false;
     bool quitAnswered_ = false;   // the quit's question was answered by quitConfirmed()
     bool unloading_ = false;

@@ -95,14 +95,28 @@ void frmMAIN::mnuKOMPRIMIEREN_Click()
         });
     }
     // The same connection object opens again, so that column accessors holding it go on working.
-    g.always([&] {
+    // It opens also after Cancel, and its failure has its box even then.
+    try {
         const QString path = source.isEmpty() ? XMDBPFAD() : source;
         if (!cnnX_)
             cnnX_ = std::make_shared<db::Connection>();
         cnnX_->ConnectionTimeout = 30;
         cnnX_->Open(db::connectionStringFor(path));
-    });
+    } catch (const VbError &e) {
+        g.report(e.number, e.description);
+    }
     g.always([&] { sys::setHourglass(false); });
+    if (!cnnX_ || !cnnX_->isOpen())
+        loseDatabase();
+}
+
+void frmMAIN::loseDatabase()
+{
+    // Every later command would fail on the closed connection: the run ends once the command
+    // that compacted has returned (a Save still copies the working copy back), and the working
+    // copy stays, so that the next start offers what it holds.
+    databaseLost_ = true;
+    QMetaObject::invokeMethod(this, [this] { endRun(1); }, Qt::QueuedConnection);
 }
 
 } // namespace vnt

@@ -5,6 +5,7 @@
 #include "frame/FrameRules.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace vnt::frmmain_shared {
 
@@ -17,5 +18,7 @@ inline const char *const kCompanions[] = {"-journal", "-wal", "-shm"};
 // What only a killed run leaves behind: the compaction file with its journals and the scratch
 // files of copies to the working and the project database. No later run needs any of them.
 void removeScratchFiles(const QString &working, const QString &project);
+// Journals a killed run left beside these databases that no open would ever play back.
+void removeColdJournals(const QStringList &databases);
 
 } // namespace vnt::frmmain_shared

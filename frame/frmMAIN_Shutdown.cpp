@@ -2,7 +2,9 @@
 // changes, and the unload that closes the windows and connections and removes the working copy.
 #include "frame/frmMAIN.h"
 
+#include "frame/RecordCommands.h"
 #include "frame/frmMAIN_Shared.h"
+#include "input/mdiEINGABE.h"
 #include "platform/BusyScope.h"
 #include "platform/Guard.h"
 #include "platform/db/DatabaseFile.h"
@@ -13,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
+#include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -82,11 +85,32 @@ void frmMAIN::closeEvent(QCloseEvent *e)
         e->ignore();
 }
 
+bool frmMAIN::inputMayBeDiscarded()
+{
+    mdiEINGABE *input = inputWindow(mdiArea_);
+    if (!input || !input->hasTypedInput())
+        return true;
+    return ui::MsgBox(sprache_ == 1 ? QStringLiteral("The input of the file has not been saved and will be lost!")
+                                    : u("Die Eingaben des Datensatzes sind nicht gespeichert und gehen verloren!"),
+                      ui::vbOKCancel | ui::vbExclamation, caption(QStringLiteral("mnuBEENDEN")))
+           == ui::vbOK;
+}
+
 bool frmMAIN::MDIForm_QueryUnload(int unloadMode)
 {
     Guard g(kErrorPrefix, title());
     bool cancel = false;
-    if ((unloadMode == 0 || unloadMode == 1) && geaendert_) {
+    // Without its database nothing can be saved: the working copy stays for the next start.
+    if (databaseLost_)
+        keepChanges_ = true;
+    const bool asking = (unloadMode == 0 || unloadMode == 1) && !databaseLost_;
+    if (asking && !inputMayBeDiscarded())
+        return true;
+    // Nobody is asked when the session ends: changes not yet saved stay in the working copy,
+    // and the next start offers them as the changes of an interrupted run.
+    if (!asking && geaendert_)
+        keepChanges_ = true;
+    if (asking && geaendert_) {
         int answer = ui::vbCancel;
         if (!g.step([&] {
                 answer = ui::MsgBox(sprache_ == 1 ? QStringLiteral("Do you want to save changes to project ") + projekt_ + QStringLiteral("?")
@@ -146,7 +170,7 @@ void frmMAIN::MDIForm_Unload()
     });
     // After a failed copy back the working database holds the only copy of the changes: it
     // stays, and the next start offers it as the changes of an interrupted run.
-    if (!copyBackFailed_)
+    if (!copyBackFailed_ && !keepChanges_)
         g.step([&] {
             const QString working = XMDBPFAD();
             fsoX.DeleteFile(working);
@@ -158,6 +182,7 @@ void frmMAIN::MDIForm_Unload()
     // Cancel in the error box skips the remaining steps, but the run ends all the same: a
     // hidden window must not stay behind as a process without a face.
     ended_ = true;
+    runLock_.reset();
     hide();
     emit programEnded();
 }

@@ -13,6 +13,7 @@
 #include "platform/ui.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,7 +35,33 @@ void frmmain_shared::removeScratchFiles(const QString &working, const QString &p
         QFile::remove(compaction + QLatin1String(suffix));
 }
 
+void frmmain_shared::removeColdJournals(const QStringList &databases)
+{
+    for (const QString &file : databases)
+        db::removeColdJournal(file);
+}
+
 // ---------------------------------------------------------------- start-up
+
+bool frmMAIN::takeRunLock(const QString &working)
+{
+    auto lock = std::make_unique<QLockFile>(runLockPath(working));
+    // A run holds its lock for hours: only a lock whose process is gone counts as left over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        runLock_ = std::move(lock);
+        return true;
+    }
+    // A folder that takes no lock file takes no working copy either; the copy's box tells why.
+    if (lock->error() != QLockFile::LockFailedError)
+        return true;
+    // The other run has the working copy open: a second run must neither replace it nor
+    // delete it, nor offer its changes as those of an interrupted run.
+    ui::MsgBox(sprache_ == 1 ? QStringLiteral("Project ") + projekt_ + QStringLiteral(" is already open in another run of the program!")
+                             : QStringLiteral("Das Projekt ") + projekt_ + u(" ist bereits in einem anderen Programmlauf geöffnet!"),
+               ui::vbOKOnly | ui::vbExclamation, title());
+    return false;
+}
 
 bool frmMAIN::abandonStart()
 {
@@ -46,6 +73,7 @@ bool frmMAIN::abandonStart()
         }
         c->reset();
     }
+    runLock_.reset();
     hide();
     return false;
 }
@@ -207,7 +235,15 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
         return abandonStart();
     if (working.isEmpty())
         return abandonStart();
+    if (!takeRunLock(working))
+        return abandonStart();
     removeScratchFiles(working, projectDatabase());
+    {
+        QStringList databases = {working, projectDatabase()};
+        if (!developmentMode_)
+            databases << DATENBANKPFAD() + QStringLiteral("/ARCHIV.mdb") << DATENBANKPFAD() + QStringLiteral("/VORGABE.mdb");
+        removeColdJournals(databases);
+    }
     bool copy = !workingExists;
     if (workingExists) {
         const int answer = ui::MsgBox(
@@ -233,7 +269,9 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     if (!defect.isEmpty())
         return refuseDatabase(trusted, defect);
 
-    geaendert_ = false;
+    // Changes kept from an interrupted run are not in the project yet: the end of the run
+    // must offer to save them like any other change.
+    geaendert_ = !copy;
 
     if (!g.step([&] { cnnX_ = db::openDatabase(working); }) || !cnnX_)
         return abandonStart();

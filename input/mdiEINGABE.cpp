@@ -71,9 +71,41 @@ mdiEINGABE::mdiEINGABE(RunContext &ctx, QWidget *parent)
     resize(page_->minimumSize());
     scroll_->setGeometry(rect());
     placeControls();
+    loadedInput_ = inputState();
 }
 
 mdiEINGABE::~mdiEINGABE() = default;
+
+// ---- typed input -------------------------------------------------------------------------
+
+QStringList mdiEINGABE::inputState() const
+{
+    QStringList state;
+    for (const QLineEdit *t : {txtKEN, txtKOM, txtDATUMA, txtDATUME, txtNN, txtZGW, txtGBRZ, txtGNTZ, txtFNE})
+        state << t->text();
+    // Rows put in or taken out count as well as the texts of the cells.
+    for (const GridControl *g : msgFLX) {
+        state << QString::number(g->Rows());
+        for (int r = 0; r < g->Rows(); ++r)
+            for (int c = 0; c < g->Cols(); ++c)
+                state << g->TextMatrix(r, c);
+    }
+    state << cboKENK->currentText() << QString::number(K) << QString::number(ZAUF);
+    return state;
+}
+
+bool mdiEINGABE::hasTypedInput() const
+{
+    // An editor still open over a cell holds a value the grid has not taken yet.
+    for (int i = 0; i < 4; ++i) {
+        if (!editorOpen(i))
+            continue;
+        const QString typed = !txtFLX[size_t(i)]->isHidden() ? txtFLX[size_t(i)]->text() : cboFLX0->currentText();
+        if (typed != msgFLX[size_t(i)]->Text())
+            return true;
+    }
+    return inputState() != loadedInput_;
+}
 
 void mdiEINGABE::buildControls()
 {

@@ -6,6 +6,7 @@
 #include "platform/RunContext.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -43,6 +44,9 @@ public:
     bool OK(int32_t &AKTID);
     // Commits a value still open in a cell editor; false when the grid refused it.
     bool commitEditors();
+    // True when the window holds input typed since it was loaded or filled by OEFFNEN, an
+    // open cell editor's text included: closing it now would lose that input.
+    bool hasTypedInput() const;
 
     // Alt+Q; unset, the main window's quit.
     std::function<void()> onQuit;
@@ -107,6 +111,8 @@ private:
     void alignCurrentRows(int i);
     // Runs f with the chain of the grids undone, so that a row operation stays in its grid.
     void eachGridAlone(const std::function<void()> &f);
+    // Everything the user can change, as text: fields, grid cells, choices and options.
+    QStringList inputState() const;
 
     RunContext &ctx_;
     QScrollArea *scroll_ = nullptr;
@@ -118,6 +124,7 @@ private:
     // gets it back, and that move is no leaving of the name box.
     bool frameStateChanging_ = false;
     QPointer<QWidget> focusBeforeFrameState_;
+    QStringList loadedInput_;   // inputState() as loaded or opened
 };
 
 } // namespace vnt

@@ -91,6 +91,7 @@ void mdiEINGABE::OEFFNEN(int32_t AKTID)
         ZAUF = int16_t(std::clamp<int>(ZAUF, 0, 1));
         g.step([&] { OPTIONEN(); });
     }
+    loadedInput_ = inputState();
 }
 
 bool mdiEINGABE::OK(int32_t &AKTID)

@@ -388,6 +388,24 @@ QString databaseDefect(const QString &path, const QMap<QString, QStringList> &ne
     });
 }
 
+void removeColdJournal(const QString &path)
+{
+    const QString journal = path + QStringLiteral("-journal");
+    if (!QFileInfo::exists(journal) || !QFileInfo(path).isFile())
+        return;
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    struct Closer {
+        sqlite3 *&db;
+        ~Closer() { sqlite3_close_v2(db); }
+    } closer{db};
+    // Without waiting: a database another program is using is left as it is.
+    if (rc != SQLITE_OK || sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    QFile::remove(journal);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
 void replaceDatabase(const QString &finished, const QString &target)
 {
     FileSystemObject().PutInPlace(finished, target, kJournals);

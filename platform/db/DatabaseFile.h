@@ -32,6 +32,12 @@ QString databaseDefect(const QString &path, const QMap<QString, QStringList> &ne
 // and runs while the copy is being written to disk.
 QString copyCheckedDatabase(const QString &source, const QString &destination, const QString &model);
 
+// Removes the journal beside the database at path when no open would ever play it back (a
+// killed run can leave one whose header the engine had already zeroed). It is looked at only
+// while the engine's exclusive lock keeps every other connection out, which first rolls back
+// a journal that is still hot; a database in use elsewhere keeps its journal.
+void removeColdJournal(const QString &path);
+
 // Puts a finished database file (a compacted copy) in place of target, flushed, with the
 // target's journal files removed first.
 void replaceDatabase(const QString &finished, const QString &target);

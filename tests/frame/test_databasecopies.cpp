@@ -399,3 +399,32 @@ TEST(DatabaseCopies, StartupReadsTheProjectDatabaseOnce)
     EXPECT_EQ(bytesOf(inst.working()), bytesOf(inst.projectDb()));
     EXPECT_EQ(leftovers(inst.working()), QStringList());
 }
+
+// A killed run can leave a journal the engine had already emptied (its header zeroed): no open
+// ever rolls it back or deletes it. The next start removes those of the presets, the archive,
+// the project and the working copy it keeps; nothing of the databases' contents changes.
+TEST(DatabaseCopies, ColdJournalsOfAKilledRunAreGoneAfterTheNextStart)
+{
+    Installation inst;
+    sql(inst.projectDb(), kRecords);
+    QDir().mkpath(QFileInfo(inst.working()).path());
+    QFile::copy(inst.projectDb(), inst.working());
+    const QString presets = inst.daten + QStringLiteral("/VORGABE.mdb");
+    const QStringList files = {presets, inst.archive(), inst.projectDb(), inst.working()};
+    for (const QString &file : files) {
+        // a committed write in the mode that keeps the journal file and zeroes its header
+        sql(file, QStringLiteral("PRAGMA journal_mode=PERSIST; CREATE TABLE KALT (X INTEGER); DROP TABLE KALT;"));
+        ASSERT_TRUE(QFile::exists(file + QStringLiteral("-journal"))) << file.toStdString();
+    }
+    Boxes boxes;
+    boxes.answer(ui::vbYes);   // keep the working copy as the killed run left it
+    frmMAIN frm;
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    for (const QString &file : files) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_FALSE(QFile::exists(file + QStringLiteral("-journal")));
+        EXPECT_EQ(integrity(file), QStringLiteral("ok"));
+    }
+    EXPECT_EQ(records(inst.working()), QStringLiteral("200/0"));
+    EXPECT_EQ(frm.PROJEKT(), QStringLiteral("Demo"));
+}

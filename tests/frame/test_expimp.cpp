@@ -532,3 +532,19 @@ TEST(ExpImp, DeletingTheDialogWithATypedPathTakesNothing)
         delete dlg;
     }
 }
+
+// A killed run can leave a journal the engine had already emptied beside the other project's
+// database; no open plays it back or deletes it, so choosing that project removes it.
+TEST(ExpImp, ChoosingAProjectRemovesTheColdJournalAKilledRunLeftThere)
+{
+    Projects p;
+    const QString other = p.projekte + "/TE0001.00/VANT.mdb";
+    p.other->Execute("PRAGMA journal_mode=PERSIST; UPDATE E1 SET KOM='neu' WHERE ID=1;");
+    p.other->Close();
+    ASSERT_TRUE(QFile::exists(other + "-journal"));
+    Dialog d(p);
+    d.dlg.dirEXP_Change(p.projekte + "/TE0001.00");
+    EXPECT_EQ(d.dlg.lstEXP()->count(), 7);
+    EXPECT_FALSE(QFile::exists(other + "-journal"));
+    EXPECT_EQ(d.entries(d.dlg.lstEXP()).first(), "X1 (neu)");
+}

@@ -2,11 +2,15 @@
 // report, and the mended failures that must not lose the working database.
 #include "FrameFixture.h"
 #include "frame/FrameRules.h"
+#include "frame/RecordCommands.h"
+#include "grid/GridControl.h"
+#include "input/mdiEINGABE.h"
 #include "platform/BusyScope.h"
 
 #include <QCoreApplication>
 
 #include <QAction>
+#include <QLineEdit>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -39,6 +43,7 @@ TEST(Shutdown, Matrix)
     const struct {
         End end; bool changed; int answer;
         bool asked, saved, frameStarted, ended;
+        bool kept = false;   // the working copy stays after the end
     } cases[] = {
         {End::Close, false, 0, false, false, true, true},
         {End::Quit, false, 0, false, false, false, true},
@@ -51,7 +56,8 @@ TEST(Shutdown, Matrix)
         {End::CloseBox, true, ui::vbYes, true, true, true, true},
         {End::CloseBox, true, ui::vbNo, true, false, true, true},
         {End::CloseBox, true, ui::vbCancel, true, false, false, false},
-        {End::Session, true, 0, false, false, false, true},
+        {End::Session, false, 0, false, false, false, true},
+        {End::Session, true, 0, false, false, false, true, true},
     };
     int row = 0;
     for (const auto &c : cases) {
@@ -76,7 +82,7 @@ TEST(Shutdown, Matrix)
         EXPECT_EQ(recorder().started, c.frameStarted ? QStringList{run.inst.frameProgram()} : QStringList{});
         EXPECT_EQ(run.frm.ended(), c.ended);
         EXPECT_EQ(run.inst.prog(), c.ended ? QStringLiteral("KORVANE") : QStringLiteral("VANT"));
-        EXPECT_EQ(QFile::exists(run.inst.working()), !c.ended);
+        EXPECT_EQ(QFile::exists(run.inst.working()), !c.ended || c.kept);
         EXPECT_EQ(run.frm.isVisible(), !c.ended);
     }
 }
@@ -276,5 +282,184 @@ TEST(Shutdown, AQuitAnsweredWhileBusyIsAskedOnce)
         EXPECT_EQ(boxes.records().size(), 1u);
         EXPECT_EQ(run.frm.ended(), answer != ui::vbCancel);
         EXPECT_FALSE(run.projectHasChange());
+    }
+}
+
+// The session ends without a question; unsaved changes then stay in the working copy, and the
+// next start offers them as the changes of an interrupted run.
+TEST(Shutdown, SessionEndKeepsUnsavedChangesForTheNextStart)
+{
+    StartedRun run(true);
+    {
+        Boxes none;
+        run.frm.endRun(2);
+    }
+    ASSERT_TRUE(run.frm.ended());
+    EXPECT_FALSE(run.projectHasChange());
+    ASSERT_TRUE(QFile::exists(run.inst.working()));
+
+    Boxes boxes;
+    boxes.answer(ui::vbYes);
+    frmMAIN next;
+    ASSERT_TRUE(next.MDIForm_Load(run.inst.program));
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_TRUE(boxes.records()[0].text.startsWith(QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!")));
+    EXPECT_EQ(scalar(run.inst.working(), QStringLiteral("SELECT KEN FROM E1 WHERE ID=7")), QStringLiteral("NEU"));
+}
+
+// Changes kept from an interrupted run are changes: quitting offers to save them, and Yes
+// brings them into the project.
+TEST(Shutdown, ChangesKeptFromAnInterruptedRunAreOfferedAtTheQuit)
+{
+    for (const int answer : {ui::vbYes, ui::vbNo}) {
+        SCOPED_TRACE(answer);
+        Installation inst;
+        QDir().mkpath(QFileInfo(inst.working()).path());
+        sql(inst.working(), Installation::kProjectSchema + QStringLiteral("INSERT INTO E1 VALUES (7,'NEU',NULL,1);"));
+        Boxes boxes;
+        boxes.answer(ui::vbYes);   // keep the changes of the interrupted run
+        frmMAIN frm;
+        ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+        boxes.answer(answer);
+        frm.menuItem(QStringLiteral("mnuBEENDEN"))->trigger();
+        ASSERT_EQ(boxes.records().size(), 2u);
+        EXPECT_EQ(boxes.records()[1].text, QString::fromUtf8("Sollen die Änderungen in Projekt Demo gespeichert werden?"));
+        EXPECT_TRUE(frm.ended());
+        EXPECT_EQ(scalar(inst.projectDb(), QStringLiteral("SELECT KEN FROM E1 WHERE ID=7")),
+                  answer == ui::vbYes ? QStringLiteral("NEU") : QStringLiteral("<none>"));
+    }
+}
+
+namespace {
+
+// Boxes that let the test act at the moment a box whose text starts with a given text shows:
+// a fault at a chosen instant of a command.
+class BoxesActing : public Boxes {
+public:
+    std::function<void(const QString &)> onBox;
+    int msgBox(const QString &prompt, int style, const QString &title) override
+    {
+        if (onBox)
+            onBox(prompt);
+        return Boxes::msgBox(prompt, style, title);
+    }
+};
+
+} // namespace
+
+// The working copy cannot be opened again after the compaction: its error box shows, and the
+// run ends without its database, keeping the working copy for the next start.
+TEST(Compaction, FailedReopenIsReportedAndEndsTheRunKeepingTheChanges)
+{
+    StartedRun run(true);
+    const QString aside = run.inst.working() + QStringLiteral(".aside");
+    BoxesActing boxes;
+    boxes.onBox = [&](const QString &text) {
+        // the report comes just before the reopen: the file goes away for that moment only
+        if (text.startsWith(QStringLiteral("Datenbank wurde um")))
+            ASSERT_TRUE(QFile::rename(run.inst.working(), aside));
+        else if (text.startsWith(QStringLiteral("VB-Error: ")))
+            ASSERT_TRUE(QFile::rename(aside, run.inst.working()));
+    };
+    boxes.answer(ui::vbOK).answer(ui::vbOK);
+    run.frm.mnuKOMPRIMIEREN_Click();
+    ASSERT_EQ(boxes.records().size(), 2u);
+    EXPECT_EQ(boxes.records()[1].title, QStringLiteral("&Komprimieren"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(run.frm.ended()) << "the program does not go on without its database";
+    EXPECT_EQ(boxes.records().size(), 2u) << "no question whose Save could not work";
+    EXPECT_EQ(scalar(run.inst.working(), QStringLiteral("SELECT KEN FROM E1 WHERE ID=7")), QStringLiteral("NEU"));
+}
+
+namespace {
+
+const QString kInputLost = QString::fromUtf8("Die Eingaben des Datensatzes sind nicht gespeichert und gehen verloren!");
+
+// A started program whose presets hold every table the input window reads.
+struct InputRun {
+    Installation inst;
+    frmMAIN frm;
+    InputRun()
+    {
+        QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
+        EXPECT_TRUE(presets.open(QIODevice::ReadOnly));
+        sql(inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
+        QFile project(schemaSqlFile(QStringLiteral("project.sql")));
+        EXPECT_TRUE(project.open(QIODevice::ReadOnly));
+        QFile::remove(inst.projectDb());
+        sql(inst.projectDb(), QString::fromUtf8(project.readAll()));
+        Boxes none;
+        EXPECT_TRUE(frm.MDIForm_Load(inst.program));
+    }
+    mdiEINGABE *input() const { return inputWindow(frm.mdiArea()); }
+};
+
+} // namespace
+
+// Typed input that was never saved is not thrown away without a question; Abbrechen keeps the
+// program and the input. A window nothing was typed into asks nothing.
+TEST(Shutdown, TypedInputIsNotDiscardedWithoutAQuestion)
+{
+    const struct { const char *what; bool typed; End end; int answer; bool ended; } cases[] = {
+        {"typed, close box, Abbrechen", true, End::CloseBox, ui::vbCancel, false},
+        {"typed, Beenden, Abbrechen", true, End::Quit, ui::vbCancel, false},
+        {"typed, Beenden, OK", true, End::Quit, ui::vbOK, true},
+        {"typed, Schließen, OK", true, End::Close, ui::vbOK, true},
+        {"nothing typed", false, End::Quit, 0, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        InputRun run;
+        Boxes boxes;
+        run.frm.menuItem(QStringLiteral("mnuNEU"))->trigger();
+        ASSERT_TRUE(run.input());
+        if (c.typed) {
+            run.input()->txtKEN->insert(QStringLiteral("B7"));
+            run.input()->txtKOM->insert(QStringLiteral("Bohrung am Hang"));
+        }
+        if (c.answer)
+            boxes.answer(c.answer);
+        // the file menu is closed while the input window is open: its quit key and the close box remain
+        switch (c.end) {
+        case End::Close: run.frm.mnuSCHLIESSEN_Click(); break;
+        case End::Quit: run.frm.mnuBEENDEN_Click(); break;
+        case End::CloseBox: run.frm.close(); break;
+        case End::Session: break;
+        }
+        ASSERT_EQ(boxes.records().size(), c.typed ? 1u : 0u);
+        if (c.typed) {
+            EXPECT_EQ(boxes.records()[0].text, kInputLost);
+            EXPECT_EQ(boxes.records()[0].style, ui::vbOKCancel | ui::vbExclamation);
+        }
+        EXPECT_EQ(run.frm.ended(), c.ended);
+        if (!c.ended) {
+            ASSERT_TRUE(run.input());
+            EXPECT_EQ(run.input()->txtKOM->text(), QStringLiteral("Bohrung am Hang"));
+        }
+    }
+}
+
+// A record opened and left as it was holds nothing to lose; a value typed into a grid does.
+TEST(Shutdown, OpenedRecordAsksOnlyAfterATypedChange)
+{
+    for (const bool typed : {false, true}) {
+        SCOPED_TRACE(typed);
+        InputRun run;
+        run.frm.cnnX()->Execute(QStringLiteral("INSERT INTO E1 (ID, KEN, KOM, AKT) VALUES (3, 'B3', 'alt', 1);"));
+        Boxes boxes;
+        // what Open does once the record is chosen
+        showInputWindow(run.frm)->OEFFNEN(3);
+        ASSERT_TRUE(run.input());
+        ASSERT_EQ(run.input()->txtKEN->text(), QStringLiteral("B3"));
+        if (typed) {
+            // what a committed cell editor leaves in the grid
+            GridControl *grid = run.input()->msgFLX[0];
+            ASSERT_GT(grid->Rows(), grid->FixedRows());
+            grid->setTextMatrix(grid->FixedRows(), grid->FixedCols(), QStringLiteral("12,5"));
+            boxes.answer(ui::vbCancel);
+        }
+        run.frm.mnuBEENDEN_Click();
+        EXPECT_EQ(boxes.records().size(), typed ? 1u : 0u);
+        EXPECT_EQ(run.frm.ended(), !typed);
     }
 }

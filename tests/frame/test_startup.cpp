@@ -1,12 +1,17 @@
 // Start-up of the program on an installation in a temporary folder: the context, the window's
 // texts in both languages, the failures that end the run, the interrupted run, development mode.
 #include "FrameFixture.h"
+#include "frame/FrameRules.h"
 #include "frame/mdiAUTOSTART.h"
 
 #include <QAction>
+#include <QLockFile>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -190,7 +195,8 @@ TEST(Startup, InterruptedRunQuestion)
             EXPECT_EQ(boxes.records()[0].style, ui::vbYesNo | ui::vbQuestion);
         }
         EXPECT_EQ(frm.panel(6)->text(), QString::fromLatin1(c.panel6)) << c.what;
-        EXPECT_FALSE(frm.GEAENDERT()) << c.what;
+        // kept changes are not yet in the project: the end of the run must offer to save them
+        EXPECT_EQ(frm.GEAENDERT(), c.answer == ui::vbYes) << c.what;
     }
 }
 
@@ -261,4 +267,76 @@ TEST(Startup, UserNameIsQuotedInTheUserTableQueries)
     EXPECT_TRUE(frm.XMDBPFAD().endsWith(QStringLiteral("/BENUTZER/O'NEIL/VANT.mdb")));
     frm.mnuBEENDEN_Click();
     EXPECT_EQ(progs(), QStringLiteral("KORVANE|KORVANE|KORVANE"));
+}
+
+// One run per user: a second start while the first runs says so in one message and ends,
+// touching neither the working copy nor the first run's changes.
+TEST(Startup, SecondStartWhileARunIsOpenTouchesNothing)
+{
+    for (const bool english : {false, true}) {
+        SCOPED_TRACE(english);
+        std::optional<LocaleScope> locale;
+        if (english)
+            locale.emplace(QLocale::English);
+        Installation inst;
+        auto first = std::make_unique<frmMAIN>();
+        {
+            Boxes none;
+            ASSERT_TRUE(first->MDIForm_Load(inst.program));
+        }
+        first->cnnX()->Execute(QStringLiteral("INSERT INTO E1 VALUES (7,'NEU',NULL,1);"));
+        first->setGEAENDERT(true);
+
+        Boxes boxes;
+        boxes.answer(ui::vbOK);
+        {
+            frmMAIN second;
+            EXPECT_FALSE(second.MDIForm_Load(inst.program));
+            EXPECT_FALSE(second.isVisible());
+        }
+        ASSERT_EQ(boxes.records().size(), 1u);
+        EXPECT_EQ(boxes.records()[0].text, english ? QStringLiteral("Project Demo is already open in another run of the program!")
+                                                   : QString::fromUtf8("Das Projekt Demo ist bereits in einem anderen Programmlauf geöffnet!"));
+        EXPECT_EQ(boxes.records()[0].style, ui::vbOKOnly | ui::vbExclamation);
+        EXPECT_EQ(boxes.records()[0].title, QStringLiteral("VANT"));
+        EXPECT_EQ(scalar(inst.working(), QStringLiteral("SELECT KEN FROM E1 WHERE ID=7")), QStringLiteral("NEU"));
+
+        // the first run saves and ends as if nothing had happened; then a start is free again
+        EXPECT_TRUE(first->mnuSPEICHERN_Click());
+        EXPECT_EQ(scalar(inst.projectDb(), QStringLiteral("SELECT KEN FROM E1 WHERE ID=7")), QStringLiteral("NEU"));
+        first->mnuBEENDEN_Click();
+        ASSERT_TRUE(first->ended());
+        first.reset();
+        frmMAIN third;
+        EXPECT_TRUE(third.MDIForm_Load(inst.program));
+        EXPECT_EQ(boxes.records().size(), 1u) << "no message and no interrupted-run question";
+    }
+}
+
+// A run that was killed leaves its lock behind; the next start is not blocked by it and asks
+// the interrupted-run question for the working copy the killed run left.
+TEST(Startup, LockOfAKilledRunDoesNotBlockTheNextStart)
+{
+    Installation inst;
+    QDir().mkpath(QFileInfo(inst.working()).path());
+    sql(inst.working(), Installation::kProjectSchema + QStringLiteral("INSERT INTO E1 VALUES (7,'NEU',NULL,1);"));
+    const QString lock = runLockPath(inst.working());
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QLockFile held(lock);
+        _exit(held.tryLock(0) ? 0 : 1);   // killed: the lock is never released
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(QFile::exists(lock));
+
+    Boxes boxes;
+    boxes.answer(ui::vbYes);
+    frmMAIN frm;
+    ASSERT_TRUE(frm.MDIForm_Load(inst.program));
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_TRUE(boxes.records()[0].text.startsWith(QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!")));
+    EXPECT_EQ(frm.panel(6)->text(), QStringLiteral("NEU"));
 }
