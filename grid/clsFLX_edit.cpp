@@ -104,6 +104,13 @@ void clsFLX::BEARBEITEN(int16_t BOB, float X)
 {
     Guard g(kPrefix, QStringLiteral("MSFlexGrid / Bearbeiten"));
     if (BOB > 32 || BOB == 0) {
+        // One editor at a time: both commit into the one remembered cell, so a second editor
+        // would take over the cell of an entry still open (one its column refused) and strand it.
+        QWidget *open = txt_ && !txt_->isHidden() ? static_cast<QWidget *>(txt_) : cbo_ && !cbo_->isHidden() ? cbo_ : nullptr;
+        if (open) {
+            open->setFocus();
+            return;
+        }
         g.step([&] {
             requireGrid();
             if (!txt_ || !txt_->isHidden() || columnType(flx_->Col()) >= 7)

@@ -204,7 +204,10 @@ void mdiEINGABE::alignCurrentRows(int i)
 // grid's tables until the user gives it rows.
 void mdiEINGABE::cmdH_Click(int i)
 {
-    FLX(i).EINFUEGEN(0);
+    // An editor remembers its cell by row number, and the rows about to move may be those of
+    // any grid: every open entry goes into its cell first, and a refused one stops the button.
+    if (!commitEditors())
+        return;
     if (!msgFLX[size_t(i)]->Enabled()) {
         // The grids without rows take up the sections the others hold (one when none do), all
         // of them at once: two grids write one table, and a grid left disabled would delete
@@ -233,7 +236,8 @@ void mdiEINGABE::cmdH_Click(int i)
 
 void mdiEINGABE::cmdW_Click(int i)
 {
-    FLX(i).EINFUEGEN(0);
+    if (!commitEditors())
+        return;
     if (!msgFLX[size_t(i)]->Enabled())
         return;   // no section to remove; the others' current rows must not be taken instead
     alignCurrentRows(i);

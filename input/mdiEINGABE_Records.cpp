@@ -9,7 +9,11 @@
 #include "platform/db/Database.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QLineEdit>
+#include <algorithm>
+#include <array>
 #include <optional>
 
 namespace vnt {
@@ -47,6 +51,33 @@ std::array<std::pair<const char *, QLineEdit *>, 7> headerFields(const mdiEINGAB
              {"GNTZ", w.txtGNTZ}, {"GBRZ", w.txtGBRZ}, {"FNE", w.txtFNE}}};
 }
 
+// The grids that save one table must agree: a disabled grid deletes its tables' rows of the
+// record on saving, a shorter one those beyond its rows, the rows its partner has just written
+// included. The sections grid writes E2 to E4 and shares E3 with the additional-costs grid; the
+// times and factors grids share E5. A pair whose tables hold rows is enabled as a whole, so
+// that a record lacking one of them (older files, imports) keeps the rows of the others, and
+// its grids are made as long as each other.
+void matchSharedGrids(mdiEINGABE &w, const std::array<bool, 7> &hasRows)
+{
+    struct Pair {
+        int a, b;
+        bool rows;
+    };
+    const Pair pairs[] = {{0, 2, hasRows[2] || hasRows[3] || hasRows[4]}, {1, 3, hasRows[5]}};
+    for (const Pair &p : pairs) {
+        if (!p.rows)
+            continue;
+        const int n = std::max(w.FLX(p.a).Rows(), w.FLX(p.b).Rows());
+        for (int j : {p.a, p.b}) {
+            clsFLX &f = w.FLX(j);
+            f.setBackColor(QGuiApplication::palette().color(QPalette::Base));
+            f.setEnabled(true);
+            if (f.Rows() < n)
+                f.setRows(n);
+        }
+    }
+}
+
 } // namespace
 
 void mdiEINGABE::OEFFNEN(int32_t AKTID)
@@ -76,11 +107,16 @@ void mdiEINGABE::OEFFNEN(int32_t AKTID)
         read([&] { return e_[1]->DTFT(QString::fromLatin1(column), *box); });
 
     int table = 1;
+    std::array<bool, 7> hasRows{};   // per table: a read found rows of the record
     for (const GridColumn &c : kGridColumns) {
         if (c.table != table)
             id(table = c.table);
         grid(c.table, c.column, c.openGrid, c.gridColumn);
+        if (!stop && !g.left())
+            hasRows[size_t(c.table)] = hasRows[size_t(c.table)] || msgFLX[size_t(c.openGrid)]->Enabled();
     }
+    if (!stop && !g.left())
+        g.step([&] { matchSharedGrids(*this, hasRows); });
     id(6);
     read([&] { return e_[6]->DTFMT(QStringLiteral("KENK"), *cboKENK); });
     read([&] { return e_[6]->DTVI(QStringLiteral("K"), K); });
@@ -149,13 +185,17 @@ bool mdiEINGABE::OK(int32_t &AKTID)
 bool mdiEINGABE::commitEditors()
 {
     for (int i = 0; i < 4; ++i) {
-        const bool txtOpen = txtFLX[size_t(i)] && !txtFLX[size_t(i)]->isHidden();
-        const bool cboOpen = i == 0 && cboFLX0 && !cboFLX0->isHidden();
-        if (!txtOpen && !cboOpen)
+        if (!editorOpen(i))
             continue;
         FLX(i).EINFUEGEN(0);
-        if (!txtFLX[size_t(i)]->isHidden())
-            return false;   // refused: the editor stays open with what the user typed
+        if (editorOpen(i)) {
+            // Refused: the editor stays open with what the user typed, on a tab the user may
+            // not be looking at; it comes to the front to be corrected.
+            SSTab->setCurrentIndex(i + 1);
+            QWidget *editor = txtFLX[size_t(i)]->isHidden() ? static_cast<QWidget *>(cboFLX0) : txtFLX[size_t(i)];
+            editor->setFocus();
+            return false;
+        }
     }
     return true;
 }
