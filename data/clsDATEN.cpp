@@ -4,6 +4,7 @@
 
 #include "AccessorSteps.h"
 #include "DataBoxes.h"
+#include "WriteFailures.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
 #include "platform/fso.h"
@@ -143,8 +144,9 @@ bool clsDATEN::writeOne(const QString &SPV, const Variant &value, const KeyPairs
 {
     if (SPALTESCHREIBEN(SPV, {value}, keys))
         return true;
-    dataError(QStringLiteral("Wert ") + value.text() + QStringLiteral(" kann nicht in die Spalte ") + SPV
-              + QStringLiteral(" der Tabelle ") + s_.ETABELLE + QStringLiteral(" gespeichert werden!"));
+    if (OneWriteFailureTold::tell())
+        dataError(QStringLiteral("Wert ") + value.text() + QStringLiteral(" kann nicht in die Spalte ") + SPV
+                  + QStringLiteral(" der Tabelle ") + s_.ETABELLE + QStringLiteral(" gespeichert werden!"));
     return false;
 }
 
@@ -152,8 +154,9 @@ bool clsDATEN::writeMany(const QString &SPV, const std::vector<Variant> &values,
 {
     if (SPALTESCHREIBEN(SPV, values, keys))
         return true;
-    dataError(QStringLiteral("Werte können nicht in Spalte ") + SPV + QStringLiteral(" der Tabelle ") + s_.ETABELLE
-              + QStringLiteral(" gespeichert werden!"));
+    if (OneWriteFailureTold::tell())
+        dataError(QStringLiteral("Werte können nicht in Spalte ") + SPV + QStringLiteral(" der Tabelle ")
+                  + s_.ETABELLE + QStringLiteral(" gespeichert werden!"));
     return false;
 }
 

@@ -65,7 +65,8 @@ std::vector<double> dekaden(double MIN, double MAX) {
             break;
         }
     std::vector<double> t{LOG10(MIN)};
-    for (int e = e1; e <= std::min(e1 + 9, 10); ++e) {
+    // However many decades the axis spans: a figure over twelve decades keeps its upper ones.
+    for (int e = e1; e <= 10; ++e) {
         if (std::pow(10.0, e) > MAX) break;
         t.push_back(e);
     }

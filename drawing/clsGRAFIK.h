@@ -139,6 +139,8 @@ public:
     // target's background wherever one of `lines` (target millimetres) crosses them: a figure
     // sharing the box that drew those lines later leaves the numbers readable.
     void redrawNumbersCrossedBy(const std::vector<QLineF> &lines);
+    // Where the last SKALEN drew the axes' numbers: their cells in target millimetres.
+    std::vector<QRectF> axisNumberCells() const;
 
     // ---- figure values after SKALEN, for the pages and for tests ------------------------
     int16_t OX() const { return ox_; }

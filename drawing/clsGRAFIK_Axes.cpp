@@ -306,6 +306,12 @@ void clsGRAFIK::redrawNumbersCrossedBy(const std::vector<QLineF> &lines) {
     target_->setFont(before);
 }
 
+std::vector<QRectF> clsGRAFIK::axisNumberCells() const {
+    std::vector<QRectF> cells;
+    for (const AxisNumber &n : numbers_) cells.push_back(n.cell);
+    return cells;
+}
+
 void clsGRAFIK::festerInhalt() {
     const Variant obj(eidObjekt_);
     const Variant null16(int16_t(0));

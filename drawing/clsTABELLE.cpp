@@ -325,9 +325,22 @@ void clsTABELLE::drawCell(const Frame &f, const Variant &value, int column, doub
         const QString shown = markup::measuringCopy(S, mo);
         const double width = t.textWidth(shown);
         if (runOnTexts_ && alignment == 0 && !isNumberText(S)) {
+            // A text runs on over the next column only when that one holds texts like its own;
+            // a column of another kind (a mark, a number) stays clear, so a text too long for
+            // its room is drawn narrower to end before it.
+            double room = w;
+            if (column + 1 < f.n && entry(ela_, column + 1).toInt() == 0)
+                room += f.widths[column + 1];
+            room -= 1.5 + 0.4;
+            double end = left + 1.5 + width;
+            if (width > room && room > 0) {
+                FontSpec narrow = font;
+                narrow.stretch = room / width;
+                t.setFont(narrow);
+                end = left + 1.5 + room;
+            }
             // A text that runs on over the next column would be struck through by the rule it
             // crosses: the ground under the part beyond its own column is cleared first.
-            const double end = left + 1.5 + width;
             if (end > left + w) {
                 const double half = t.textHeight(shown) / 2 - 0.1;
                 t.fillRect(QRectF(QPointF(left + w - 0.25, Y - half), QPointF(end + 0.3, Y + half)), t.backColor());

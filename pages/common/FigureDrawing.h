@@ -4,6 +4,7 @@
 // and what was drawn on screen is shown at the end.
 #pragma once
 
+#include "data/WriteFailures.h"
 #include "pages/common/ResultPage.h"
 #include "platform/Guard.h"
 
@@ -41,6 +42,8 @@ public:
 private:
     // Made before the guard and ended after it: the page is busy until the figure's last step.
     ResultPage::DrawingScope busy_;
+    // A figure drawn on its own tells a refused frame value once, not value by value.
+    OneWriteFailureTold oneBox_;
 
 public:
     Guard guard;

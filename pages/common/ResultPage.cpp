@@ -3,6 +3,7 @@
 #include "pages/common/ResultPage.h"
 #include "platform/ui.h"
 
+#include "data/WriteFailures.h"
 #include "drawing/clsKOPFFUSS.h"
 #include "pages/common/PrintJob.h"
 #include "pages/common/frmKONTEXT.h"
@@ -249,6 +250,8 @@ void ResultPage::KOPFFUSS(int AUSGABE)
 
 void ResultPage::drawingPass(const std::function<void()> &pass)
 {
+    // A working copy that refuses the frames refuses them all: one box says so for the pass.
+    OneWriteFailureTold oneBox;
     std::optional<db::TransactionScope> writes;
     const db::ConnectionPtr cnn = ctx_.cnnX();
     if (cnn && cnn->isOpen()) {

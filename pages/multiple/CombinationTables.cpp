@@ -25,6 +25,7 @@ TextTable combinationTable(int number, const QString &box, const QString &scroll
                     Variant(int16_t(0)), Variant(int16_t(0)), Variant(int16_t(1))};
     t.formats = {Variant("#0"), Variant(""), Variant(""), Variant(""), Variant(""), Variant(""), Variant("")};
     t.title = QStringLiteral("Kombinationen");
+    t.printedRowsInTitle = true;
     t.runOnTexts = true;
     for (size_t c = 0; c < found.size() && int(c) < body.rows(); ++c)
         if (!found[c]) {
@@ -97,6 +98,7 @@ TextTable statisticsTable(int number, const QString &box, const QString &scrollB
     t.head = head;
     t.body = body;
     t.title = QStringLiteral("Mittelwerte, Standardabweichung und Variationskoeffizient");
+    t.printedRowsInTitle = true;
     if (VZ == 0)
         t.footnote = QStringLiteral("Zeiten und Kosten sind Bruttowerte");
     else if (VZ == 1)

@@ -318,8 +318,46 @@ void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &foun
     if (!step([&] { g->SKALEN(-1); }))
         return;
 
+    if (!step([&] {
+            g->SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
+            g->LINIENEINSTELLUNGEN(0, 0, 0);
+        }))
+        return;
+    std::vector<QLineF> drawn;   // target millimetres
+    const auto onTarget = [&](double x, double y) {
+        double xp = 0, yp = 0;
+        g->KOORDTRANS(x, y, xp, yp);
+        return QPointF(xp, yp);
+    };
+    // The numbers under the first figure's value axis: the one at the axis' end reaches into
+    // the strip, where a label pushed down that far would share its place.
+    std::vector<QRectF> numbers;
+    if (clsGRAFIK *first = GRAFIK(s.firstFigure); first && !step([&] { numbers = first->axisNumberCells(); }))
+        return;
+    Surface *t = g->EOBJEKT();
+    const double perDepth = onTarget(0, 1).y() - onTarget(0, 0).y();   // millimetres per unit of depth
+    // Where label c stands at P: below any number it would meet.
+    const auto clearOfNumbers = [&](size_t c, float P) {
+        if (!t || !(perDepth > 0))
+            return P;
+        const QString text = QString::number(c);
+        const double w = t->textWidth(text), h = t->textHeight(text);
+        for (size_t tries = 0; tries <= numbers.size(); ++tries) {
+            const QPointF at = onTarget(2.5, P);
+            const QRectF cell(at.x(), at.y() - h, w, h);
+            const auto met = std::find_if(numbers.begin(), numbers.end(), [&](const QRectF &r) {
+                return cell.intersects(r.adjusted(-0.2, -0.2, 0.2, 0.2));
+            });
+            if (met == numbers.end())
+                break;
+            P = float(P + (met->bottom() + 0.2 + h - at.y()) / perDepth);
+        }
+        return P;
+    };
+
     // Labels keep 3.5 mm apart: one too close to the label before it goes 3.5 mm below that,
-    // and its slanted leader still points at its own depth.
+    // and its slanted leader still points at its own depth. One that would meet an axis number
+    // goes below it, and the labels after it keep their spacing from there.
     const std::vector<double> &SDEZ = depth_.SDEZ;
     const size_t n = std::min(SDEZ.size(), found.size());
     const float ABST = float(depth_.MY * 3.5);
@@ -333,18 +371,9 @@ void MultiplePage::drawStrip(const StripFigure &s, const std::vector<bool> &foun
             P[c] = float(SDEZ[c]);
         else
             P[c] = P[c - 1] + ABST;
+        if (found[c])
+            P[c] = clearOfNumbers(c, P[c]);
     }
-    if (!step([&] {
-            g->SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
-            g->LINIENEINSTELLUNGEN(0, 0, 0);
-        }))
-        return;
-    std::vector<QLineF> drawn;   // target millimetres
-    const auto onTarget = [&](double x, double y) {
-        double xp = 0, yp = 0;
-        g->KOORDTRANS(x, y, xp, yp);
-        return QPointF(xp, yp);
-    };
     for (size_t c = 0; c < n; ++c) {
         if (!found[c])
             continue;

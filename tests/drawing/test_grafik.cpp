@@ -365,6 +365,45 @@ TEST(GrafikMath, AutomaticLogarithmicAxis) {
     EXPECT_EQ(LOG10(qInf()), 0);
 }
 
+// A decade tick for every power of ten above the minimum up to the maximum, however many
+// decades the axis spans, within the exponents -10 to 10 the search covers.
+TEST(GrafikMath, LogarithmicAxisTicksEveryDecadeInRange) {
+    const auto range = [](int from, int to) {
+        std::vector<double> v;
+        for (int e = from; e <= to; ++e) v.push_back(e);
+        return v;
+    };
+    struct Case {
+        double min, max;
+        std::vector<double> decades;
+    };
+    const Case cases[] = {
+        {1e-4, 1e8, range(-3, 8)},
+        {1, 1e10, range(1, 10)},
+        {1e-12, 1e12, range(-10, 10)},
+        {0.5, 2e9, range(0, 9)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.min << " to " << c.max);
+        std::vector<double> want{std::log10(c.min)};
+        want.insert(want.end(), c.decades.begin(), c.decades.end());
+        want.push_back(std::log10(c.max));
+        Achse a;
+        a.MIN = c.min, a.MAX = c.max;
+        SKALENAUTOMATIK(-1, 0, 0, 1, {0}, a, {c.min, c.max}, {1}, {1}, {1}, {1});
+        ASSERT_EQ(a.TICKS.size(), want.size());
+        for (size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(a.TICKS[i], want[i], 1e-9) << i;
+        EXPECT_EQ(a.IT, int(want.size()) - 1);
+
+        // Ticks at the multiples and a grid at the decades.
+        Achse b;
+        b.MIN = c.min, b.MAX = c.max;
+        SKALENAUTOMATIK(-1, 0, 0, 1, {0}, b, {c.min, c.max}, {1}, {10}, {1}, {1});
+        ASSERT_EQ(b.GITTER.size(), want.size());
+        for (size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(b.GITTER[i], want[i], 1e-9) << i;
+    }
+}
+
 TEST(GrafikMath, ScaleFactors) {
     double mx = 0, my = 0.5;
     MASSSTAB(0, 100, 0, 10, 150, 100, 15, 10, 0, 0, 0, mx, my);

@@ -214,6 +214,40 @@ TEST(Seite1Daten, DefaultFramesOnlyAfterAnEvaluation)
     EXPECT_DOUBLE_EQ(page.GRAFIK(11)->RL(), 20);
 }
 
+// Answers OK to every message box and keeps its text: what a user who reads each box and goes
+// on would see.
+class OkToEveryBox : public ui::ScriptedBoxes {
+public:
+    QStringList texts;
+    int msgBox(const QString &text, int, const QString &) override
+    {
+        texts << text;
+        return ui::vbOK;
+    }
+};
+
+// A working copy that refuses every write (a locked or read-only file) still shows the page
+// after an evaluation, every figure in its box; the frame values it could not keep are told
+// once for the drawing, not value by value.
+TEST(Seite1Daten, AWorkingCopyThatRefusesWritesIsToldOnceAndTheFiguresDrawn)
+{
+    Fixture f;
+    f.section(0, 10, 5);
+    f.section(1, 20, 5);
+    f.ctx.cnn->Execute(QStringLiteral("PRAGMA query_only = 1"));
+    test::ScreenLogs screen;
+    OkToEveryBox boxes;
+    mdiSEITE1 page(f.ctx);
+    const QStringList refused = boxes.texts.filter(QStringLiteral("G0 gespeichert werden"));
+    EXPECT_EQ(refused.size(), 1) << refused.mid(0, 3).join(QLatin1String(" / ")).toStdString();
+    for (int n : {11, 12, 13, 14, 15, 16}) {
+        EXPECT_TRUE(page.GRAFIK(n)) << n;
+        EXPECT_FALSE(screen.shown(page.pictureBox(QStringLiteral("picBILD%1").arg(n))).empty()) << n;
+    }
+    f.ctx.cnn->Execute(QStringLiteral("PRAGMA query_only = 0"));
+    EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0")), 0);
+}
+
 // Stored results whose frames are missing or incomplete (a record imported from a project that
 // never drew it) are drawn on default frames, every depth figure on the profile's scale.
 TEST(Seite1Daten, StoredResultsWithoutCompleteFramesAreDrawnOnDefaultFrames)
