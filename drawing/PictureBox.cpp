@@ -28,7 +28,14 @@ double PictureBox::pixelsPerMm() const { return scale_ > 0 ? scale_ : logicalDpi
 
 void PictureBox::setPixelsPerMm(double pixelsPerMm) { scale_ = pixelsPerMm; }
 
-QSizeF PictureBox::sizeMm() const { return QSizeF(width() / pixelsPerMm(), height() / pixelsPerMm()); }
+QSizeF PictureBox::sizeMm() const
+{
+    if (!sizeMm_.isEmpty())
+        return sizeMm_;
+    return QSizeF(width() / pixelsPerMm(), height() / pixelsPerMm());
+}
+
+void PictureBox::setSizeMm(const QSizeF &mm) { sizeMm_ = mm; }
 
 void PictureBox::ensureImage() {
     const QSize want(std::max(1, width()), std::max(1, height()));

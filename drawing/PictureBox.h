@@ -26,7 +26,12 @@ public:
     // The box's scale in window pixels per millimetre: the screen's unless the page set one.
     double pixelsPerMm() const;
     void setPixelsPerMm(double pixelsPerMm);     // 0 goes back to the screen's
+    // The box's size in millimetres: the size its page gave it, as it stands on the printed
+    // sheet, else its pixels at its scale. Whole pixels hold the given size only roughly, and
+    // differently at every scale; the figures' scales, worked out from this size and stored,
+    // must not change with the screen a page is shown on.
     QSizeF sizeMm() const;
+    void setSizeMm(const QSizeF &mm);            // an empty size goes back to the pixels'
 
     // For tests: gives every picture box made from now on a surface of the test's that its
     // drawing is copied to (see PainterSurface::setMirror); an empty function stops it.
@@ -43,6 +48,7 @@ private:
     QSize imageSize_;   // in window pixels; the image itself may have more
     std::unique_ptr<ImageSurface> surface_;
     double scale_ = 0;
+    QSizeF sizeMm_;
 };
 
 } // namespace vnt

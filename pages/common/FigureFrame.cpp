@@ -64,6 +64,12 @@ void bindFigureTarget(clsGRAFIK &g, int figure, PictureBox *box, int OBJ, float 
         g.setEOBJEKT(&box->surface());
         g.setEXDL(0);
         g.setEYDO(0);
+        // The box's size on the sheet rather than its whole pixels: a scale the figure works
+        // out from it and stores is the same on every screen and at every window size, so that
+        // showing an unchanged figure again writes nothing.
+        const QSizeF mm = box->sizeMm();
+        g.setELX(mm.width());
+        g.setELY(mm.height());
     } else if (OBJ == 1) {
         g.setEOBJEKT(sheet);
         g.setEXDL(mm.left() + XDL);

@@ -72,6 +72,7 @@ void ResultPage::placeBox(PictureBox *box)
 {
     const QRectF mm = boxRectMm(box);
     box->setPixelsPerMm(scale_);
+    box->setSizeMm(mm.size());
     box->setGeometry(pixels(mm.left(), scale_), pixels(mm.top(), scale_), pixels(mm.width(), scale_),
                      pixels(mm.height(), scale_));
 }
