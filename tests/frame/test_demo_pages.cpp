@@ -5,6 +5,7 @@
 // change. With VANTREL_SCREENSHOTS naming a folder, the window with each page and the printed
 // pages are kept there.
 #include "common/PageLook.h"
+#include "common/QStringPrint.h"
 #include "common/Shots.h"
 #include "FrameFixture.h"
 
