@@ -1,10 +1,12 @@
 // Header and footer of a result page.
 #include "drawing/clsKOPFFUSS.h"
 
+#include "drawing/Markup.h"
 #include "platform/Guard.h"
 #include "platform/errors.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QPointer>
 #include <QWidget>
 
@@ -15,6 +17,25 @@ Surface &clsKOPFFUSS::target() const
     if (!target_)
         raise(91);
     return *target_;
+}
+
+QString clsKOPFFUSS::fitted(const QString &text, double room) const
+{
+    const auto width = [this](const QString &s) { return target().textWidth(markup::measuringCopy(s)); };
+    if (width(text) <= room)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    for (qsizetype n = text.size() - 1; n > 0; --n) {
+        const QString head = text.left(n);
+        // A cut inside a group's header would print the header as text.
+        const qsizetype open = head.lastIndexOf(QLatin1Char('{'));
+        if (open > head.lastIndexOf(QLatin1Char('}')) && text.indexOf(QLatin1Char('}'), open) >= 0)
+            continue;
+        const QString cut = head.trimmed() + ellipsis;
+        if (width(cut) <= room)
+            return cut;
+    }
+    return ellipsis;
 }
 
 void clsKOPFFUSS::AUSGABEOBJEKT(Surface &RAHMENOBJEKT, Surface &EOBJEKT)
@@ -157,8 +178,16 @@ void clsKOPFFUSS::KOPFFUSSZEILE()
         }))
         return;
     if (!g.step([&] {
-            if (!kommentar_.isEmpty())
-                TEXTAUSGABE(m.left, recordLine + 1.5 * h10, kommentar_, 0, 0);
+            if (kommentar_.isEmpty())
+                return;
+            // The comment has one line: below it the figures begin, so a long comment is cut
+            // where the header's room ends rather than run over them or off the sheet.
+            const double y = recordLine + 1.5 * h10, bottom = y + target().textHeight(kommentar_);
+            double right = WF - m.right;
+            for (const QRectF &a : clear_)
+                if (a.top() < bottom && a.bottom() > y && a.left() > m.left && a.right() > m.left)
+                    right = std::min(right, a.left() - 1 / mmprox_);
+            TEXTAUSGABE(m.left, y, fitted(kommentar_, right - m.left), 0, 0);
         }))
         return;
     const double yr = m.top + h16 - h10;

@@ -8,6 +8,8 @@
 #include "drawing/TabelleCells.h"
 #include "drawing/TabelleText.h"
 
+#include <QList>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -60,6 +62,10 @@ public:
 
     void KOPFFUSSZEILE();
 
+    // Areas of the target (its units) that the header's texts keep clear of: a figure that
+    // rises into the comment's line ends the comment's room where it begins.
+    void keepClearOf(const QList<QRectF> &areas) { clear_ = areas; }
+
     // Margins in target units (top, bottom, left, right) and the measured scale factors.
     struct Margins {
         double top = 0, bottom = 0, left = 0, right = 0;
@@ -70,6 +76,8 @@ public:
 
 private:
     Surface &target() const;
+    // The text as it fits `room` in the target's font: whole, or cut with "…".
+    QString fitted(const QString &text, double room) const;
     void SCHRIFTEINSTELLUNGEN(const QString &SCHRIFTART, int SCHRIFTGROESSE, int FETT, int UNTERSTRICHEN, int KURSIV,
                               qint64 FARBE);
     void TEXTAUSGABE(double X, double Y, const QString &TEXT, int ARX, int ARY);
@@ -87,6 +95,7 @@ private:
     QString projekt_ = QStringLiteral("TE0000.00");
     int16_t seite_ = 1, seitenanzahl_ = 1;
     double uhrzeit_ = 0;
+    QList<QRectF> clear_;
 };
 
 } // namespace vnt

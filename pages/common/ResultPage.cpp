@@ -242,11 +242,28 @@ void ResultPage::KOPFFUSS(int AUSGABE)
         [&] { k->PROJEKT(ctx_.PROJEKT()); },
         [&] { k->UEBERSCHRIFT(productName()); },
         [&] { k->UHRZEIT(toDayCount(now)); },
+        [&] { k->keepClearOf(figureAreas(AUSGABE)); },
         [&] { k->KOPFFUSSZEILE(); },
     };
     for (const auto &s : steps)
         if (!g.step(s))
             return;
+}
+
+QList<QRectF> ResultPage::figureAreas(int AUSGABE)
+{
+    QList<QRectF> out;
+    if (AUSGABE == 1) {
+        // On the sheet each figure stands at its box's place moved by its printing offsets.
+        for (const Figure &f : figures())
+            if (PictureBox *box = pictureBox(QStringLiteral("pic") + f.name))
+                out << boxRectMm(box).translated(f.xdl, f.ydo);
+        return out;
+    }
+    for (PictureBox *box : findChildren<PictureBox *>(Qt::FindDirectChildrenOnly))
+        if (box != surface_ && !box->isHidden())
+            out << boxRectMm(box);
+    return out;
 }
 
 void ResultPage::drawingPass(const std::function<void()> &pass)

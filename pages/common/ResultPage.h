@@ -135,6 +135,9 @@ protected:
 
     // Header and footer: 0 on the page (cleared first), 1 on the sheet of the running print job.
     void KOPFFUSS(int AUSGABE);
+    // Where the figures stand on the page (0) or on the sheet (1), in millimetres: the
+    // header's texts keep clear of them.
+    QList<QRectF> figureAreas(int AUSGABE);
 
     // A picture box at its place on the page (millimetres), with its vertical scroll bar
     // when one is named; moving the bar runs `changed`.

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace vnt {
@@ -44,18 +45,70 @@ const Liste kPersonZL{1, 2, 3, 4, 5, 6, 7, 4, 3, 5, 3, 7, 5, 4, 3, 5, 5, 3, 1, 4
 int16_t bo(bool b) { return b ? -1 : 0; }
 
 // A key wider than its column is drawn narrower, so that it ends before the next column's text;
-// it still begins where its column begins.
+// it still begins where its column begins. Glyphs narrowed further than to 60 % are hard to
+// read: beyond that the key is set in a smaller size instead, never left out.
 void columnText(clsGRAFIK &g, double x, double y, const QString &s, int16_t ko, int16_t ary, double breite)
 {
     Surface &t = surfaceOf(g);
     const FontSpec vorher = t.font();
-    FontSpec f = vorher;
-    const double w = measureTextMm(f, markup::measuringCopy(s)).width();
-    if (w > breite)
-        f.stretch = std::max(0.6, breite / w);
+    const QString gemessen = markup::measuringCopy(s);
+    const double w = measureTextMm(vorher, gemessen).width();
+    const int groesse = int(std::lround(vorher.size));
+    int kleiner = groesse;
+    double stretch = 1;
+    if (w > breite) {
+        stretch = std::max(0.6, breite / w);
+        FontSpec f = vorher;
+        f.stretch = stretch;
+        for (; kleiner > 3 && measureTextMm(f, gemessen).width() > breite; f.size = --kleiner) {
+        }
+    }
+    const int16_t fett = vorher.bold ? -1 : 0;
+    if (kleiner != groesse)
+        g.SCHRIFTEINSTELLUNGEN(QString(), int16_t(kleiner), fett, 0, 0, 0);
+    FontSpec f = t.font();
+    f.stretch = stretch;
     t.setFont(f);
     g.TEXT(x, y, s, ko, 0, 0, ary);
+    if (kleiner != groesse)
+        g.SCHRIFTEINSTELLUNGEN(QString(), int16_t(groesse), fett, 0, 0, 0);
     t.setFont(vorher);
+}
+
+// The largest label size up to `groesse` points whose text is no taller than `hoehe` mm; 3
+// points at the least.
+int16_t labelSize(const FontSpec &font, int groesse, double hoehe)
+{
+    FontSpec f = font;
+    for (f.size = groesse; f.size > 3 && measureTextMm(f, QStringLiteral("0,00")).height() > hoehe; f.size -= 1) {
+    }
+    return int16_t(f.size);
+}
+
+// The legend as the sheet holds it: the factor its rows below the title move closer by, and
+// the last device and rock rows it shows.
+struct LegendenBlatt {
+    double faktor;
+    int UBK, UBR;
+};
+
+// Rows 3 mm apart from 7 mm down, the last (the fourth cost row) 3 mm tall at B + 46: a legend
+// taller than the box draws its rows closer, down to half their distance; beyond that the
+// lists show their first rows, each at least one.
+LegendenBlatt legendenBlatt(double hoehe, int UBK, int UBR)
+{
+    const double raum = hoehe - 7.5;
+    const auto noetig = [](int k, int r) { return 3.0 * (k + r) + 42; };
+    if (3.0 * (UBK + UBR) + 50 <= hoehe)
+        return {1, UBK, UBR};
+    constexpr double kleinster = 0.5;
+    const double faktor = raum / noetig(UBK, UBR);
+    if (faktor >= kleinster)
+        return {faktor, UBK, UBR};
+    const int zeilen = std::max(2, int((raum / kleinster - 42) / 3) + 2);   // device and rock rows
+    const int k = std::min(UBK + 1, std::max(zeilen / 2, zeilen - (UBR + 1)));
+    const int r = std::min(UBR + 1, std::max(1, zeilen - k));
+    return {kleinster, k - 1, r - 1};
 }
 
 } // namespace
@@ -112,7 +165,17 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
                g->KOTENDREIECK(49, 0, 1.5 * MY_, 0, 0, 0);
            }))
         return;
-    const ProfilTiefen t = profilTiefen(D_.Z, MY_);
+    // Every boundary is labelled inside the plot, down to the axis' last depth; where the
+    // labels crowd, they share the plot's height and their text is set smaller to fit.
+    ProfilTiefen t;
+    if (!fig.draw([&] {
+            const double plotEnde = g->YMIN() + (g->ELY() - g->RO() - g->RU()) * g->MY();
+            t = profilTiefen(D_.Z, MY_, std::min(g->YMAX(), plotEnde));
+            const int16_t groesse = MY_ > 0 ? labelSize(surfaceOf(*g).font(), 7, t.abstand / MY_) : 7;
+            if (groesse != 7)
+                g->SCHRIFTEINSTELLUNGEN(QString(), groesse, 0, 0, 0, 0);
+        }))
+        return;
     if (!fig.draw([&] { drawLine(*g, 15, 0, 15, D_.SUMDEZ); }))
         return;
     for (size_t i = 0; i < t.grenze.size(); ++i) {
@@ -133,6 +196,8 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
             }))
             return;
     }
+    if (!fig.draw([&] { labelFont(*g); }))
+        return;
     if (D_.BOZGW
         && !fig.draw([&] {
                const double d = double(D_.NN - D_.ZGW);
@@ -343,7 +408,9 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
         return;
     if (!fig.bindTarget())
         return;
-    if (!fig.draw([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD14"))); }))
+    // Paper has no scroll bar: the sheet takes the whole legend from its top, whatever part the
+    // screen has scrolled into view.
+    if (OBJ != 1 && !fig.draw([&] { g->setEYBALKEN(scrollBar(QStringLiteral("vscBILD14"))); }))
         return;
     if (!fig.draw([&] {
             xAxis(*g, {0, 0, 0, 0, {0, 1}, {1}, {1}, {1}, {0}, QString(), QStringLiteral("#")});
@@ -357,27 +424,44 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
         return;
     const Legendenliste geraete = geraeteliste(D_), gesteine = gesteinsliste(D_);
     const int UBK = int(geraete.schluessel.size()) - 1, UBR = int(gesteine.schluessel.size()) - 1;
-    const double B = 3 * (UBK + UBR);
-    if (!fig.step([&] { writeFrame(14, {{"YMAX", B + 50}}); }))
+    if (!fig.step([&] { writeFrame(14, {{"YMAX", 3 * (UBK + UBR) + 50}}); }))
         return;
+    const LegendenBlatt blatt = OBJ == 1 && fig.box ? legendenBlatt(fig.box->sizeMm().height(), UBK, UBR)
+                                                    : LegendenBlatt{1, UBK, UBR};
+    // On the sheet the rows below the title move closer together where the legend is taller
+    // than its box, so that every row, the additional costs included, reaches paper.
+    const auto zeile = [&](double y) { return 7 + (y - 7) * blatt.faktor; };
+    const double B = 3 * (blatt.UBK + blatt.UBR);
     if (!fig.draw([&] { g->SKALEN(0); }))
         return;
     if (!fig.draw([&] { drawTitle(*g, QStringLiteral("Legende")); }) || !fig.draw([&] { labelFont(*g); }))
         return;
+    if (blatt.faktor < 1
+        && !fig.draw([&] { g->SCHRIFTEINSTELLUNGEN(QString(), labelSize(surfaceOf(*g).font(), 7, 3 * blatt.faktor), 0, 0, 0, 0); }))
+        return;
     const auto text = [&](double x, double y, const QString &s, int16_t arx = 0) {
-        return fig.draw([&] { g->TEXT(x, y, s, 2, 0, arx, 0); });
+        return fig.draw([&] { g->TEXT(x, zeile(y), s, 2, 0, arx, 0); });
     };
     // A key ends before its comment, 14 mm to the right.
-    const auto schluessel = [&](double y, const QString &s) { return fig.draw([&] { columnText(*g, 19, y, s, 2, 0, 13.5); }); };
-    for (int n = 0; n <= UBK; ++n) {
+    const auto schluessel = [&](double y, const QString &s) {
+        return fig.draw([&] { columnText(*g, 19, zeile(y), s, 2, 0, 13.5); });
+    };
+    // Where not even the closer rows fit, a list shows its first rows and says so below its
+    // label.
+    const auto auszug = [&](double y, int gezeigt, int alle) {
+        return gezeigt == alle || text(1, y + 3, QStringLiteral("(1 bis %1 von %2)").arg(gezeigt).arg(alle));
+    };
+    for (int n = 0; n <= blatt.UBK; ++n) {
         const double y = 7 + 3 * n;
-        if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || !schluessel(y, geraete.schluessel[size_t(n)])
+        if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || (n == 0 && !auszug(y, blatt.UBK + 1, UBK + 1))
+            || !schluessel(y, geraete.schluessel[size_t(n)])
             || !text(33, y, legendenKommentar(geraete.kommentar[size_t(n)])))
             return;
     }
-    for (int n = 0; n <= UBR; ++n) {
-        const double y = 12 + 3 * UBK + 3 * n;
-        if ((n == 0 && !text(1, y, QStringLiteral("Gesteine:"))) || !schluessel(y, gesteine.schluessel[size_t(n)])
+    for (int n = 0; n <= blatt.UBR; ++n) {
+        const double y = 12 + 3 * blatt.UBK + 3 * n;
+        if ((n == 0 && !text(1, y, QStringLiteral("Gesteine:"))) || (n == 0 && !auszug(y, blatt.UBR + 1, UBR + 1))
+            || !schluessel(y, gesteine.schluessel[size_t(n)])
             || !text(33, y, legendenKommentar(gesteine.kommentar[size_t(n)])))
             return;
     }

@@ -5,6 +5,7 @@
 #include "platform/Guard.h"
 #include "platform/errors.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vnt {
@@ -209,18 +210,29 @@ void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A)
     D.EKP *= D.FKP;
 }
 
-ProfilTiefen profilTiefen(const std::vector<float> &Z, float MY)
+ProfilTiefen profilTiefen(const std::vector<float> &Z, float MY, double unten)
 {
     ProfilTiefen t;
     const size_t n = Z.size() + 1;
     t.grenze.assign(n, 0.0);
     t.beschriftung.assign(n, 0.0);
-    const float abstand = 4 * MY;
+    const bool begrenzt = std::isfinite(unten) && unten > 0 && n > 1;
+    float abstand = 4 * MY;
+    if (begrenzt && double(abstand) * double(n - 1) > unten)
+        abstand = float(unten / double(n - 1));
+    t.abstand = abstand;
     for (size_t i = 1; i < n; ++i) {
         t.grenze[i] = Z[i - 1];
         const float vorige = float(t.beschriftung[i - 1]);
         t.beschriftung[i] = abstand > Z[i - 1] - vorige ? double(vorige + abstand) : double(Z[i - 1]);
     }
+    if (!begrenzt)
+        return t;
+    // From the plot's end upwards: the last labels give way to the end, each one keeping its
+    // distance to the one below.
+    t.beschriftung[n - 1] = std::min(t.beschriftung[n - 1], unten);
+    for (size_t i = n - 2; i >= 1; --i)
+        t.beschriftung[i] = std::min(t.beschriftung[i], t.beschriftung[i + 1] - double(abstand));
     return t;
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace vnt {
@@ -53,11 +54,16 @@ void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A);
 
 // ---- the series of the figures; index 0 is the ground surface ------------------------------
 
-// Figure 11: boundary depths and the depths their labels stand at, at least 4 mm apart.
+// Figure 11: boundary depths and the depths their labels stand at, at least 4 mm apart
+// (`abstand`, in depth units). With a lowest depth given (the plot's end) no label lies below
+// it: crowded labels move up above their boundaries, and where even then 4 mm a label do not
+// fit, the labels share the depth evenly and `abstand` is what each one gets.
 struct ProfilTiefen {
     std::vector<double> grenze, beschriftung;
+    double abstand = 0;
 };
-ProfilTiefen profilTiefen(const std::vector<float> &Z, float MY);
+ProfilTiefen profilTiefen(const std::vector<float> &Z, float MY,
+                          double unten = std::numeric_limits<double>::infinity());
 
 // Figure 12: the accumulated times against depth.
 struct Zeitkurven {

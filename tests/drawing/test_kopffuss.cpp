@@ -271,3 +271,43 @@ TEST(Kopffuss, DateWithTimeAndCharacterCodes)
     EXPECT_NEAR(deg->points[0].x(), 15 + extent(10, QStringLiteral("Neigung 5")).width() + shift, 1e-9);
     EXPECT_NEAR(rest->points[0].x(), deg->points[0].x() + extent(10, deg->text).width(), 1e-9);
 }
+
+// A comment longer than the header is wide ends inside it with "…": at the right margin, or
+// before the first area the page keeps clear (a figure that rises into the comment's line).
+TEST(Kopffuss, ALongCommentEndsInsideTheHeader)
+{
+    test::Boxes boxes;
+    RecordingSurface paper(QSizeF(297, 210));
+    paper.setPrinter(true);
+    clsKOPFFUSS k;
+    k.AUSGABEOBJEKT(paper, paper);
+    fill(k);
+    QString comment;
+    while (comment.size() < 231)
+        comment += QStringLiteral("Vortrieb {h,1}Nord mit Kies und Findlingen, ");
+    comment.truncate(231);
+    k.KOMMENTAR(comment);
+    k.KOPFFUSSZEILE();
+
+    const auto commentStroke = [&] { return findPrefix(paper, QStringLiteral("Vortrieb ")); };
+    const auto rightEnd = [&](const Stroke *s) { return s->points[0].x() + measureTextMm(s->font, s->text).width(); };
+    // The markup group splits the comment into runs: the first run and the last one drawn.
+    const auto lastRun = [&] {
+        const Stroke *last = nullptr;
+        for (const Stroke &s : paper.strokes())
+            if (s.kind == Primitive::Text && std::abs(s.points[0].y() - commentStroke()->points[0].y()) < 2)
+                last = &s;
+        return last;
+    };
+    ASSERT_TRUE(commentStroke());
+    ASSERT_TRUE(lastRun());
+    EXPECT_TRUE(lastRun()->text.endsWith(QStringLiteral("…"))) << lastRun()->text.toStdString();
+    EXPECT_LE(rightEnd(lastRun()), 282 + 1e-6);
+    EXPECT_GT(rightEnd(lastRun()), 282 - 10);   // the room is used, not given away
+
+    // A short comment is drawn as it is.
+    paper.reset();
+    k.KOMMENTAR(QStringLiteral("Vortrieb Nord"));
+    k.KOPFFUSSZEILE();
+    EXPECT_TRUE(find(paper, QStringLiteral("Vortrieb Nord")));
+}

@@ -8,6 +8,7 @@
 #include "pages/record/mdiSEITE1.h"
 #include "pages/common/PrintJob.h"
 #include "pages/record/mdiSEITE2.h"
+#include "platform/NumberFormat.h"
 #include "platform/printer.h"
 
 #include <QCoreApplication>
@@ -586,6 +587,108 @@ TEST(Seite1Bilder, ALongLegendScrollsToItsLastRow)
     EXPECT_LT(last->points[0].y(), 93.5 + 11 + 69.5);
 }
 
+// A legend taller than its box reaches paper from its top, whatever the screen has scrolled
+// into view: its rows closer together, every device and the four additional-cost totals
+// inside the printed box; where not even that fits, the device list says which rows it shows.
+TEST(Seite1Bilder, APrintedLegendHoldsEveryRowAndTheTotals)
+{
+    struct Case {
+        int devices;      // carrier rigs besides one casing, cutting and conveying tool each
+        int shown;        // device rows on paper
+        bool scrolled;    // the screen's bar at its end before printing
+    } cases[] = {{12, 15, false}, {20, 23, true}, {33, 28, true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.devices);
+        test::Boxes boxes;
+        Fixture f;
+        for (int i = 0; i < c.devices; ++i)
+            f.section(i, 1 + i, 1, 0, 0, 0, 2, 35);
+        f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENT = 'T' || I2, ZKV = 15, ZKL = 5, ZKF = 1"));
+        mdiSEITE1 page(f.ctx);
+        if (c.scrolled) {
+            QScrollBar *bar = page.scrollBar(QStringLiteral("vscBILD14"));
+            ASSERT_TRUE(bar);
+            bar->setValue(bar->maximum());
+        }
+        auto rec = std::make_shared<RecordingSurface>();
+        rec->setPrinter(true);
+        page.setPrintTarget(rec);
+        page.BILD14(1, -1, 11);
+        const QRectF box = page.boxRectMm(page.pictureBox(QStringLiteral("picBILD14"))).translated(-1, 11);
+        EXPECT_TRUE(test::leavingTheBox(*rec, box, 1.01).isEmpty())
+            << test::leavingTheBox(*rec, box, 1.01).join(QLatin1String("; ")).toStdString();
+
+        const QStringList texts = rec->texts();
+        for (const char *t : {"Legende", "Geräte:", "Gesteine:", "Arbeitszeiten:", "BRZ: Bruttoarbeitszeiten",
+                              "Zusatzkosten:", "Trägergerät: ", "Verrohrung:", "Lösewerkzeug:", "Förderwerkzeug:"})
+            EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
+        // The four totals, the unit-cost set's factor 1.1 applied.
+        const double n = c.devices;
+        for (double total : {35 * n, 15 * n, 5 * n, 1 * n})
+            EXPECT_TRUE(texts.contains(Format(float(total * 1.1), QStringLiteral("###,###,##0.00")) + QStringLiteral(" [E]")))
+                << total;
+        int keys = 0;
+        for (int i = 0; i < c.devices; ++i)
+            keys += texts.contains(QStringLiteral("T%1").arg(i));
+        for (const char *k : {"V1", "L1", "F1"})
+            keys += texts.contains(QString::fromLatin1(k));
+        EXPECT_EQ(keys, c.shown);
+        const bool cut = c.shown < c.devices + 3;
+        EXPECT_EQ(texts.contains(QStringLiteral("(1 bis %1 von %2)").arg(c.shown).arg(c.devices + 3)), cut);
+        EXPECT_TRUE(texts.contains(QStringLiteral("GR")));
+    }
+}
+
+// Every boundary of the profile is labelled inside its plot, down to the depth axis' end:
+// labels crowded at the bottom give way upwards, many labels share the plot's height in a
+// smaller size, and a long conveying-tool key is set narrower and smaller, not left out.
+TEST(Seite1Bilder, ProfileLabelsEveryBoundaryInsideThePlot)
+{
+    struct Case {
+        const char *what;
+        std::vector<double> depths;
+    } cases[] = {
+        {"28 even sections", [] { std::vector<double> z; for (int i = 1; i <= 28; ++i) z.push_back(17.0 * i / 28); return z; }()},
+        {"crowded at the axis' end", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15.5, 16, 17, 18, 18.5}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Boxes boxes;
+        Fixture f;
+        for (size_t i = 0; i < c.depths.size(); ++i)
+            f.section(int(i), c.depths[i], 1);
+        f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENF = 'FOERDERSCHNECKE-900' WHERE I2 = 3"));
+        mdiSEITE1 page(f.ctx);
+        auto rec = std::make_shared<RecordingSurface>();
+        rec->setPrinter(true);
+        page.setPrintTarget(rec);
+        page.BILD11(1, -1, 1);
+        const clsGRAFIK *g = page.GRAFIK(11);
+        ASSERT_TRUE(g);
+        const QRectF box = page.boxRectMm(page.pictureBox(QStringLiteral("picBILD11"))).translated(-1, 1);
+        const double top = box.top() + g->RO();
+        const double end = std::min(box.bottom() - g->RU(), top + (g->YMAX() - g->YMIN()) / g->MY());
+
+        std::vector<QRectF> labels;
+        for (double z : c.depths) {
+            const QString t = Format(float(z), QStringLiteral("##0.00"));
+            const Stroke *s = textStroke(*rec, t);
+            ASSERT_TRUE(s) << t.toStdString();
+            const QRectF r = test::strokeBounds(*s);
+            EXPECT_GE(r.top(), top - 0.01) << t.toStdString();
+            EXPECT_LE(r.bottom(), end + 0.01) << t.toStdString();
+            labels.push_back(r);
+        }
+        for (size_t i = 1; i < labels.size(); ++i)
+            EXPECT_GE(labels[i].top(), labels[i - 1].bottom() - 0.01) << "label " << i << " overlaps the one above";
+
+        const Stroke *key = textStroke(*rec, QStringLiteral("FOERDERSCHNECKE-900"));
+        ASSERT_TRUE(key);
+        EXPECT_LE(test::strokeBounds(*key).right(), box.right() + 1.01);
+        EXPECT_TRUE(test::leavingTheBox(*rec, box, 1.01).isEmpty());
+    }
+}
+
 TEST(Seite1Bilder, CostFiguresScaleTheirAxisAndHonourIncludedStaffCosts)
 {
     {
@@ -807,4 +910,63 @@ TEST(Seite1Look, ABusyRecordStaysInsideItsBoxesOnScreenAndPaper)
     Printer::instance().setPdfFile(QString());
     Printer::instance().reset();
     EXPECT_EQ(pdfPages(look.file(QStringLiteral("seiten.pdf"))), 2);
+}
+
+// ---- stress cases of the look check: one record that strains both record pages ------------
+
+// A 200-character comment, 28 sections, more devices than the legend's box holds and a
+// conveying-tool key wider than its column: both pages pass the look check, on screen and on
+// paper, and page 1's sheet keeps every boundary depth and the additional-cost totals.
+TEST(RecordPagesStressLook, LongCommentManySectionsLongLegendLongKey)
+{
+    test::Boxes boxes;
+    Fixture f;
+    for (int i = 0; i < 28; ++i)
+        f.section(i, 0.75 * (i + 1), 0.5 + 0.1 * (i % 5), 0.2, 0.1, i % 9 == 0 ? 1 : 0, 2 + i % 2, 20);
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E3 SET KENT = 'RIG-' || (I2 % 14), KENF = CASE WHEN I2 % 2 = 0 THEN "
+                                      "'FOERDERSCHNECKE-900' ELSE 'F1' END"));
+    QString comment;
+    while (comment.size() < 200)
+        comment += QStringLiteral("Vortrieb unter Bahndamm, Findlinge ab 6 m erwartet; ");
+    comment.truncate(200);
+    f.ctx.cnn->Execute(QStringLiteral("UPDATE E1 SET KOM = '%1'").arg(comment));
+    test::LookFolder look;
+    test::ScreenLogs screen;
+    QWidget host;
+    host.resize(1400, 900);
+    mdiSEITE1 page(f.ctx, &host);
+    page.resize(1400, 900);
+    host.show();
+    QCoreApplication::processEvents();
+    ASSERT_GT(page.GRAFIK(14)->YMAX(), 69.5);   // the legend is taller than its box
+
+    test::expectPageLooksRight(page, screen);
+    ASSERT_TRUE(page.naechsteSeite());
+    test::expectPageLooksRight(*page.naechsteSeite(), screen);
+
+    const auto sheet = test::printedSheet(page);
+    const QStringList texts = sheet->texts();
+    for (int i = 0; i < 28; ++i)
+        EXPECT_TRUE(texts.contains(Format(float(0.75 * (i + 1)), QStringLiteral("##0.00")))) << i;
+    EXPECT_TRUE(texts.contains(QStringLiteral("FOERDERSCHNECKE-900")));
+    EXPECT_TRUE(texts.contains(QString::fromUtf8("Förderwerkzeug:")));
+    // The four additional-cost totals: the legend's only amounts.
+    static const QRegularExpression amount(QStringLiteral("^[0-9.,]+ \\[E\\]$"));
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const QString &t) { return amount.match(t).hasMatch(); }), 4)
+        << texts.filter(QStringLiteral("[E]")).join(QLatin1String(" | ")).toStdString();
+    // The comment is in the header, cut where its room ends.
+    const auto line = std::find_if(texts.begin(), texts.end(), [](const QString &t) { return t.startsWith(QLatin1String("Vortrieb unter")); });
+    ASSERT_NE(line, texts.end());
+    EXPECT_TRUE(line->endsWith(QChar(0x2026)));
+
+    EXPECT_TRUE(host.grab().save(look.file(QStringLiteral("seite1-stress.png"))));
+    Printer::instance().setPdfFile(look.file(QStringLiteral("seiten-stress.pdf")));
+    {
+        PrintJob job;
+        page.DRUCKEN(job);
+        page.naechsteSeite()->DRUCKEN(job);
+    }
+    Printer::instance().setPdfFile(QString());
+    Printer::instance().reset();
+    EXPECT_EQ(pdfPages(look.file(QStringLiteral("seiten-stress.pdf"))), 2);
 }
