@@ -4,6 +4,7 @@
 
 #include "frame/PageCommands.h"
 #include "frame/frmMAIN.h"
+#include "pages/common/ResultPage.h"
 #include "input/clsBERECHNEN.h"
 #include "pages/multiple/mdiMSEITE2.h"
 #include "pages/multiple/mdiMSEITE1.h"
@@ -201,7 +202,9 @@ QWidget *loadPage(frmMAIN &main, const PageFactory &factory, const QString &name
         QMdiSubWindow *sub = area->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setObjectName(w->objectName() + QStringLiteral("_Frame"));
-        sub->setWindowTitle(w->objectName());
+        // The frame and the main window's title bar speak of the page and its record.
+        auto *page = qobject_cast<ResultPage *>(w);
+        sub->setWindowTitle(page ? page->pageTitle() : w->objectName());
         sub->setWindowState(state & Qt::WindowMaximized);
         sub->hide();
     }

@@ -45,6 +45,8 @@ frmAUSWAHL::frmAUSWAHL(RunContext &ctx, QWidget *parent)
     cmdABBRECHEN->setGeometry(570 / kTwips, 3870 / kTwips, 1440 / kTwips, 400 / kTwips);
     setTabOrder(cmdOK, cmdABBRECHEN);
     setTabOrder(cmdABBRECHEN, lstKEN);
+    // The dialog opens where its tab order starts.
+    cmdOK->setFocus(Qt::OtherFocusReason);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdABBRECHEN, &QPushButton::clicked, this, [this] { cmdABBRECHEN_Click(); });
     connect(lstKEN, &QListWidget::itemSelectionChanged, this, [this] { lstKEN_Click(); });

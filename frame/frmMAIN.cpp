@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStatusBar>
 
 namespace vnt {
@@ -36,6 +37,27 @@ using namespace frmmain_shared;
 namespace {
 
 int px(int twips) { return (twips + TWIPS_PER_PIXEL / 2) / TWIPS_PER_PIXEL; }
+
+const char *const kRestoring = "vantrelRestoring";
+
+// A window restored to the place that fills the screen, which its frame then sticks out of,
+// gets a place inside the screen with a margin all round. A place the user or the program gave
+// the window stays.
+void keepOnScreen(QWidget &w)
+{
+    QScreen *screen = w.screen();
+    if (!screen || w.isMaximized() || w.isMinimized() || w.isFullScreen())
+        return;
+    const QRect room = screen->availableGeometry();
+    const QRect outer = w.frameGeometry(), inner = w.geometry();
+    const bool fillsTheScreen = inner.width() >= room.width() - 1 && inner.height() >= room.height() - 1;
+    if (!fillsTheScreen || room.contains(outer))
+        return;
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const QPoint margin(room.width() / 20, room.height() / 20);
+    w.setGeometry(QRect(room.topLeft() + margin, room.bottomRight() - margin).marginsRemoved(frame));
+}
 
 struct MenuEntry {
     const char *name;
@@ -138,6 +160,7 @@ frmMAIN::frmMAIN(QWidget *parent)
     buildMenus();
     buildStatusBar();
     installPageChain();
+    installEventFilter(this);   // its own restore
 }
 
 frmMAIN::~frmMAIN() = default;
@@ -368,6 +391,16 @@ bool frmMAIN::eventFilter(QObject *watched, QEvent *e)
     if (e->type() == QEvent::Close && !unloading_ && watched == autostartFrame_.data()) {
         e->ignore();
         return true;
+    }
+    // Restored from maximised, the window stands wholly on the screen, its frame and title bar
+    // included: its normal place filled the screen, and a window manager puts the frame around
+    // it. The window system's own move to the normal place comes after the change of state.
+    if (watched == this && e->type() == QEvent::WindowStateChange)
+        setProperty(kRestoring, !isMaximized() && !isMinimized()
+                                    && (static_cast<QWindowStateChangeEvent *>(e)->oldState() & Qt::WindowMaximized));
+    if (watched == this && (e->type() == QEvent::Resize || e->type() == QEvent::Move) && property(kRestoring).toBool()) {
+        setProperty(kRestoring, false);
+        keepOnScreen(*this);
     }
     // A press on the status bar between the panels still waits as a press on a panel does.
     if (e->type() == QEvent::MouseButtonPress && watched == statusBar())

@@ -19,6 +19,8 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 
+#include <cmath>
+
 namespace vnt {
 
 using namespace frmmain_shared;
@@ -278,8 +280,16 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     if (!g.step([&] { PANELDATENSATZ(); }))
         return abandonStart();
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
+    // Without a window manager nothing maximises the window: its normal place fills the
+    // screen. A fractional scale factor rounds the last logical pixel row and column past
+    // the screen's edge, so those stay free.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect room = screen->availableGeometry();
+        const qreal ratio = screen->devicePixelRatio();
+        if (ratio != std::floor(ratio))
+            room.adjust(0, 0, -1, -1);
+        setGeometry(room);
+    }
     showMaximized();
 
     autostart_ = new mdiAUTOSTART;

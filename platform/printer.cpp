@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <utility>
+
 namespace vnt {
 
 namespace {
@@ -69,6 +71,23 @@ void Printer::reset()
 {
     printer_.reset();
     autoPdf_.clear();
+    autoPdfShown_ = false;
+}
+
+void Printer::nameNextDocument()
+{
+    qprinter();
+    if (autoPdf_.isEmpty() || printer_->paintingActive() || printer_->outputFormat() != QPrinter::PdfFormat
+        || printer_->outputFileName() != autoPdf_)
+        return;
+    autoPdf_ = nextAutoPdf();
+    printer_->setOutputFileName(autoPdf_);
+    autoPdfShown_ = true;
+}
+
+void Printer::forgetNamedDocument()
+{
+    autoPdfShown_ = false;
 }
 
 void Printer::StartDoc()
@@ -76,7 +95,11 @@ void Printer::StartDoc()
     if (!printer_ || printer_->paintingActive())
         return;
     // Named now rather than when the previous document ended, so that the name tells when
-    // this one was printed; a file the user chose in the print dialog keeps its name.
+    // this one was printed; a file the user chose in the print dialog keeps its name, and so
+    // does the one the dialog showed, unless another document has taken it meanwhile.
+    const bool shown = std::exchange(autoPdfShown_, false);
+    if (shown && !QFileInfo::exists(autoPdf_))
+        return;
     if (!autoPdf_.isEmpty() && printer_->outputFormat() == QPrinter::PdfFormat
         && printer_->outputFileName() == autoPdf_) {
         autoPdf_ = nextAutoPdf();
@@ -86,6 +109,7 @@ void Printer::StartDoc()
 
 void Printer::EndDoc()
 {
+    autoPdfShown_ = false;
     if (!printer_)
         return;
     if (printer_->paintingActive()) {

@@ -7,11 +7,13 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 namespace vnt::ui {
@@ -147,6 +149,7 @@ public:
     {
         Printer &printer = Printer::instance();
         QPrinter &qp = printer.qprinter();
+        printer.nameNextDocument();
         QPrintDialog dlg(&qp, dialogParent());
         dlg.setWindowTitle(orTitle(title));
         QAbstractPrintDialog::PrintDialogOptions options =
@@ -164,8 +167,10 @@ public:
         else
             qp.setFromTo(0, 0);
         dlg.setPrintRange(req.pageRange ? QAbstractPrintDialog::PageRange : QAbstractPrintDialog::AllPages);
-        if (dlg.exec() != QDialog::Accepted)
+        if (dlg.exec() != QDialog::Accepted) {
+            printer.forgetNamedDocument();
             return false;
+        }
         req.pageRange = dlg.printRange() == QAbstractPrintDialog::PageRange;
         if (req.pageRange) {
             req.fromPage = qp.fromPage();
@@ -177,10 +182,25 @@ public:
 
     bool colorDialog(QColor &color, const QString &title) override
     {
-        const QColor c = QColorDialog::getColor(color, dialogParent(), orTitle(title));
-        if (!c.isValid())
+        QWidget *parent = dialogParent();
+        QColorDialog dlg(color, parent);
+        dlg.setWindowTitle(orTitle(title));
+        // Over the window that asked for it, from that window's corner: centred on a small
+        // dialog near the screen's edge it would be pushed into the screen's corner.
+        if (parent) {
+            const QRect from = parent->window()->frameGeometry();
+            QScreen *screen = parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+            const QRect room = screen ? screen->availableGeometry() : from;
+            QRect place(from.topLeft(), dlg.sizeHint());
+            place.moveRight(std::min(place.right(), room.right()));
+            place.moveBottom(std::min(place.bottom(), room.bottom()));
+            place.moveLeft(std::max(place.left(), room.left()));
+            place.moveTop(std::max(place.top(), room.top()));
+            dlg.move(place.topLeft());
+        }
+        if (dlg.exec() != QDialog::Accepted || !dlg.selectedColor().isValid())
             return false;
-        color = c;
+        color = dlg.selectedColor();
         return true;
     }
 

@@ -17,8 +17,11 @@
 #include <QMetaMethod>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +37,29 @@ const char *const kPressable = "vantrelFigurePress";
 const char *const kBackColor = "BackColor";
 
 int pixels(double mm, double perMm) { return int(std::lround(mm * perMm)); }
+
+// The window system's key as the page's key table numbers it (0: a key the table has no row for).
+int keyCodeOf(int key)
+{
+    switch (key) {
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_Escape: return 27;
+    default: return key >= Qt::Key_A && key <= Qt::Key_Z ? key : 0;
+    }
+}
+
+// Whether the page's key table has a command for the key with these modifiers (Form_KeyDown).
+bool isPageKey(int code, int shift)
+{
+    const bool ctrl = (shift & 2) != 0, alt = (shift & 4) != 0;
+    switch (code) {
+    case 33: case 34: case 27: return true;
+    case 81: return alt;
+    case 65: case 67: case 80: case 83: case 87: return ctrl;
+    default: return false;
+    }
+}
 
 } // namespace
 
@@ -110,6 +136,29 @@ qint64 ResultPage::pictureBoxColor(const PictureBox *box) const
 {
     const QVariant c = box ? box->property(kBackColor) : QVariant();
     return c.isValid() ? c.toLongLong() : kWhite;
+}
+
+QString ResultPage::pageTitle() const
+{
+    // The pages after the first of a chain name the first page's records: the second page of
+    // one record names none in its header.
+    const ResultPage *first = this;
+    for (int n = 0; n < 16; ++n) {
+        auto *before = qobject_cast<const ResultPage *>(first->previous_.data());
+        if (!before || before == this)
+            break;
+        first = before;
+    }
+    QStringList names;
+    for (const Variant &v : first->headerContent().KENNZEICHNUNG) {
+        const QString name = v.isNull() ? QString() : v.text().trimmed();
+        if (!name.isEmpty())
+            names << name;
+    }
+    const PageHeaderContent c = headerContent();
+    const QString page = QStringLiteral("Seite %1 von %2").arg(c.SEITE).arg(c.SEITENANZAHL);
+    const QString what = (first->evaluationTitle() + QLatin1Char(' ') + names.join(QStringLiteral(", "))).trimmed();
+    return what.isEmpty() ? page : what + QString::fromUtf8(" – ") + page;
 }
 
 PictureBox *ResultPage::pictureBox(const QString &name) const
@@ -491,24 +540,31 @@ bool ResultPage::eventFilter(QObject *watched, QEvent *event)
 
 void ResultPage::mousePressEvent(QMouseEvent *e)
 {
-    // Presses on a figure's box bubble up here; only the background opens the layout dialog.
+    // Presses on a figure's box bubble up here; only a click of the left button on the
+    // background opens the layout dialog, the other buttons have no meaning there.
     QWidget *hit = childAt(e->position().toPoint());
-    if (!hit || hit == surface_)
+    if (e->button() == Qt::LeftButton && (!hit || hit == surface_))
         Form_Click();
     e->accept();
 }
 
+bool ResultPage::event(QEvent *e)
+{
+    // The page's keys are the program's commands: a shortcut of the frame around the page on
+    // the same key (this desktop closes a frame with Ctrl+W) must not take one of them first.
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto *k = static_cast<QKeyEvent *>(e);
+        if (isPageKey(keyCodeOf(k->key()), ui::shiftMask(k->modifiers()))) {
+            e->accept();
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
 void ResultPage::keyPressEvent(QKeyEvent *e)
 {
-    int code = 0;
-    switch (e->key()) {
-    case Qt::Key_PageUp: code = 33; break;
-    case Qt::Key_PageDown: code = 34; break;
-    case Qt::Key_Escape: code = 27; break;
-    default:
-        if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-            code = e->key();
-    }
+    const int code = keyCodeOf(e->key());
     if (!code) {
         QWidget::keyPressEvent(e);
         return;
@@ -546,11 +602,53 @@ void ResultPage::showEvent(QShowEvent *e)
         return;
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) {
         activateHooked_ = true;
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates old, Qt::WindowStates now) {
+        claimPageKeys(sub);
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this, sub](Qt::WindowStates old, Qt::WindowStates now) {
             if ((now & Qt::WindowActive) && !(old & Qt::WindowActive))
                 Form_Activate();
+            const Qt::WindowStates sized = Qt::WindowMaximized | Qt::WindowMinimized;
+            if ((old & sized) && !(now & sized))
+                keepRestoredFrameUsable(sub);
         });
     }
+}
+
+void ResultPage::claimPageKeys(QMdiSubWindow *frame)
+{
+    // Where the frame itself holds the focus its menu's shortcuts would still take a page key.
+    QMenu *menu = frame->systemMenu();
+    if (!menu)
+        return;
+    for (QAction *a : menu->actions()) {
+        QList<QKeySequence> kept;
+        for (const QKeySequence &k : a->shortcuts())
+            if (k.count() != 1 || !isPageKey(keyCodeOf(k[0].key()), ui::shiftMask(k[0].keyboardModifiers())))
+                kept << k;
+        if (kept.size() != a->shortcuts().size())
+            a->setShortcuts(kept);
+    }
+}
+
+void ResultPage::keepRestoredFrameUsable(QMdiSubWindow *frame)
+{
+    // A page made hidden and maximised before it was ever shown has no normal size of its own:
+    // restored, it would shrink to its title bar. It takes its sheet's size then, as far as
+    // the area holds it, at the area's corner.
+    QMdiArea *area = frame->mdiArea();
+    if (!area)
+        return;
+    const QRect room = area->viewport()->rect();
+    QStyleOptionTitleBar title;
+    title.initFrom(frame);
+    const int border = frame->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, frame);
+    const int bar = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, frame);
+    const double natural = naturalScale();
+    const QSize sheet(pixels(297, natural) + 2 * border, pixels(210, natural) + bar + border);
+    const QSize usable = sheet.boundedTo(room.size());
+    const QRect now = frame->geometry();
+    if (room.contains(now) && now.width() >= usable.width() / 2 && now.height() >= usable.height() / 2)
+        return;
+    frame->setGeometry(QRect(room.topLeft(), usable));
 }
 
 void ResultPage::closeEvent(QCloseEvent *e)

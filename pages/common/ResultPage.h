@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+class QMdiSubWindow;
 class QScrollBar;
 
 namespace vnt {
@@ -92,6 +93,10 @@ public:
     // bring a page to the front this way.
     void showAsActivePage();
 
+    // The page's title in the user's words, for its frame and the main window's title bar: the
+    // record, or the records of a multiple evaluation, and the page's number.
+    QString pageTitle() const;
+
     // The neighbours in the chain of pages (PageDown goes back, PageUp on).
     void setPreviousPage(QWidget *page) { previous_ = page; }
     void setNextPage(QWidget *page) { next_ = page; }
@@ -132,6 +137,8 @@ protected:
     virtual QList<Figure> figures() = 0;
     virtual QString printErrorTitle() const = 0;
     virtual PageHeaderContent headerContent() const = 0;
+    // What the title calls the evaluation before its records; nothing for one record's pages.
+    virtual QString evaluationTitle() const { return {}; }
 
     // Header and footer: 0 on the page (cleared first), 1 on the sheet of the running print job.
     void KOPFFUSS(int AUSGABE);
@@ -198,6 +205,7 @@ protected:
     void setFigurePress(const QStringList &boxes, std::function<void()> pressed);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    bool event(QEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
@@ -216,6 +224,8 @@ private:
     void clearPage();
     void endLooseSheet();
     void goTo(QWidget *page);
+    void claimPageKeys(QMdiSubWindow *frame);
+    void keepRestoredFrameUsable(QMdiSubWindow *frame);
     QWidget *windowOf(QWidget *page) const;
 
     PictureBox *surface_ = nullptr;

@@ -69,6 +69,8 @@ frmKONTEXT::frmKONTEXT(RunContext &ctx, ResultPage *opener, QWidget *parent)
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdABBRECHEN, &QPushButton::clicked, this, [this] { cmdABBRECHEN_Click(); });
     callOnResize(*this, [this] { Form_Resize(); });
+    for (QWidget *w : std::initializer_list<QWidget *>{chkBOKF, chkBOKFS, cmdFARBEN[0], cmdFARBEN[1], cmdOK, cmdABBRECHEN})
+        w->installEventFilter(this);
 }
 
 void frmKONTEXT::present(RunContext &ctx, ResultPage &page, bool BOKF, bool BOKFS, qint64 pageColor,
@@ -159,6 +161,15 @@ void frmKONTEXT::Form_KeyDown(int KeyCode, int Shift)
     }
     if (KeyCode == 112)
         ctx_.mnuHILFE_Click();
+}
+
+bool frmKONTEXT::eventFilter(QObject *watched, QEvent *e)
+{
+    // The dialog is worked from the keyboard (Enter moves on, Ctrl+S confirms): the control
+    // that has the keyboard shows it from the start, not only after the first Tab.
+    if (e->type() == QEvent::FocusIn)
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    return QDialog::eventFilter(watched, e);
 }
 
 void frmKONTEXT::keyPressEvent(QKeyEvent *e)

@@ -49,6 +49,7 @@ public:
     void SCHALTERANZEIGEN();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:

@@ -55,6 +55,7 @@ protected:
     // The header's fields: the names of the active records, the comment line, page n of 4.
     void setHeader(const QStringList &DSKEN, const QString &KOMMENTAR, int16_t SEITE);
     PageHeaderContent headerContent() const override;
+    QString evaluationTitle() const override { return QStringLiteral("Mehrfachauswertung"); }
 
     // Binds the page's accessor of the figure rows of record 0 and reads BONEU of record 0.
     void readRecalculationMark();

@@ -49,6 +49,12 @@ frmMVORGABEN::frmMVORGABEN(RunContext &ctx, QWidget *parent)
     } else {
         lockGrid();
     }
+    // The keyboard starts where the work is: in the grid at its current cell, or, while the
+    // grid takes nothing yet, on the button that makes its first row.
+    if (grid_->isEnabled())
+        grid_->setFocus(Qt::OtherFocusReason);
+    else if (insert_->isEnabled())
+        insert_->setFocus(Qt::OtherFocusReason);
     qApp->installEventFilter(this);
 }
 

@@ -102,13 +102,16 @@ QStringList withoutTheMoment(QStringList lines)
     return lines;
 }
 
-// The page shown now: its golden drawing, its look, and its picture when pictures are asked for.
-void checkPage(DemoWindow &w, const ScreenLogs &screen, const QString &expectedName)
+// The page shown now: its golden drawing, its look, its title in the user's words, and its
+// picture when pictures are asked for.
+void checkPage(DemoWindow &w, const ScreenLogs &screen, const QString &expectedName, const QString &expectedTitle)
 {
     ResultPage *page = w.current();
     ASSERT_TRUE(page);
     ASSERT_EQ(page->objectName(), expectedName);
     SCOPED_TRACE(expectedName.toStdString());
+    EXPECT_EQ(page->parentWidget()->windowTitle().toStdString(), expectedTitle.toStdString());
+    EXPECT_EQ(w.frm.windowTitle().toStdString(), ("Korvane - [" + expectedTitle + "]").toStdString());
     expectGolden(QStringLiteral("demo-") + expectedName, withoutTheMoment(describePage(*page, screen)));
     expectPageLooksRight(*page, screen);
     EXPECT_TRUE(keepShot(shotOf(w.frm), QStringLiteral("demo-") + expectedName));
@@ -155,9 +158,9 @@ TEST(DemoPages, RecordPagesAfterBerechnenOfOneRecord)
         QCoreApplication::processEvents();
     }
     Boxes none;
-    checkPage(w, screen, QStringLiteral("mdiSEITE1"));
+    checkPage(w, screen, QStringLiteral("mdiSEITE1"), QString::fromUtf8("BP-101 – Seite 1 von 2"));
     w.pageUp();
-    checkPage(w, screen, QStringLiteral("mdiSEITE2"));
+    checkPage(w, screen, QStringLiteral("mdiSEITE2"), QString::fromUtf8("BP-101 – Seite 2 von 2"));
     keepPrintedPages(w, QStringLiteral("demo-record"));
 }
 
@@ -190,7 +193,8 @@ TEST(DemoPages, MultiplePagesAfterMBerechnenOverTheActiveRecords)
     for (int n = 1; n <= 4; ++n) {
         if (n > 1)
             w.pageUp();
-        checkPage(w, screen, QStringLiteral("mdiMSEITE%1").arg(n));
+        checkPage(w, screen, QStringLiteral("mdiMSEITE%1").arg(n),
+                  QString::fromUtf8("Mehrfachauswertung BP-101, BP-103, SB-301 – Seite %1 von 4").arg(n));
     }
     keepPrintedPages(w, QStringLiteral("demo-multiple"));
 }

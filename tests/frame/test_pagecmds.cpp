@@ -12,10 +12,12 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <optional>
 
@@ -463,4 +465,52 @@ TEST(PageCommands, CloseLeavesOnlyTheStartWindow)
     Boxes boxes;
     boxes.print([](ui::PrintRequest &r) { EXPECT_EQ(r.maxPage, 0); return true; });
     w.frm->stbMAIN_PanelClick(11);
+}
+
+// The print dialog names the file the pages go to when there is no printer; that is the file
+// written, however long the dialog stays open before OK.
+TEST(PageCommands, ThePrintDialogsFileIsTheFileWritten)
+{
+    OwnHome home;
+    EnvScope env;
+    env.set("VANTREL_PRINT_PDF", std::nullopt);
+    Printer &printer = Printer::instance();
+    printer.reset();
+    if (!printer.printsToPdf())
+        GTEST_SKIP() << "this machine has a system printer";
+    QDateTime now(QDate(2026, 3, 1), QTime(9, 18, 9));
+    printer.setClock([&] { return now; });
+    SixPages w;
+    // The real print dialog, the other boxes scripted.
+    struct RealPrintDialog : Boxes {
+        ui::BoxSink &real;
+        explicit RealPrintDialog(ui::BoxSink &r) : real(r) {}
+        bool printDialog(ui::PrintRequest &req, const QString &title) override { return real.printDialog(req, title); }
+    };
+    ui::BoxSink &real = ui::sink();
+    QString proposed;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dlg || !dlg->inherits("QPrintDialog"))
+            return;
+        poll.stop();
+        for (QLineEdit *e : dlg->findChildren<QLineEdit *>())
+            if (e->text().endsWith(".pdf"))
+                proposed = e->text();
+        now = now.addSecs(11);   // the user reads the dialog a while
+        dlg->accept();
+    });
+    poll.start();
+    RealPrintDialog boxes(real);
+    boxes.answer(ui::vbOK);   // where the pages went
+    w.frm->stbMAIN_PanelClick(11);
+    printer.setClock({});
+    printer.reset();
+    ASSERT_FALSE(proposed.isEmpty()) << "the dialog shows the file";
+    EXPECT_EQ(QDir(home.documents()).entryList({"*.pdf"}, QDir::Files).join(' ').toStdString(),
+              QFileInfo(proposed).fileName().toStdString());
+    ASSERT_EQ(boxes.records().size(), 1u);
+    EXPECT_TRUE(boxes.records()[0].text.contains(QDir::toNativeSeparators(proposed))) << boxes.records()[0].text.toStdString();
 }

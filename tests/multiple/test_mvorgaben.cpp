@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTest>
 
 using namespace vnt;
 using namespace vnt::test;
@@ -241,4 +242,38 @@ TEST_F(MVorgaben, AFailedLoadIsToldOnceInTheAccessorsWordsAndLeavesNothingToEdit
     EXPECT_EQ(f.result(), QDialog::Rejected);
     EXPECT_EQ(rows(kM2), stored);
     EXPECT_EQ(boxes.records().size(), 1u);
+}
+
+// Opened, the editor has the keyboard in its grid: the arrow keys move the current cell and a
+// key typed starts that cell's choice, with no Tab or click first. With no combination yet the
+// grid takes nothing, and the keyboard is on the button that makes the first row.
+TEST_F(MVorgaben, OpensWithTheKeyboardInTheGridsCurrentCell)
+{
+    {
+        cnn->Execute(QStringLiteral("INSERT INTO M2 (IDM, I1, KENG) VALUES (1, 0, 'S'), (1, 1, 'KI');"));
+        frmMVORGABEN f(ctx);
+        f.show();
+        f.activateWindow();
+        QApplication::processEvents();
+        GridControl &g = *f.msgFLX();
+        ASSERT_EQ(QApplication::focusWidget(), &g);
+        const int row = g.Row(), col = g.Col();
+        EXPECT_EQ(row, firstRow(f));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        EXPECT_EQ(g.Row(), row + 1);
+        EXPECT_EQ(g.Col(), col + 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_K);
+        EXPECT_TRUE(f.cboFLX()->isVisible()) << "a key typed opens the cell's choice";
+        f.cmdABBRECHEN()->click();
+    }
+    cnn->Execute(QStringLiteral("DELETE FROM M2;"));
+    frmMVORGABEN f(ctx);
+    f.show();
+    f.activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), f.cmdH());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(f.msgFLX()->isEnabled()) << "the first row is made from the keyboard";
+    f.cmdABBRECHEN()->click();
 }
