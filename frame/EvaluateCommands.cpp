@@ -6,7 +6,6 @@
 #include "frame/frmMAIN.h"
 #include "pages/common/ResultPage.h"
 #include "input/clsBERECHNEN.h"
-#include "pages/multiple/mdiMSEITE2.h"
 #include "pages/multiple/mdiMSEITE1.h"
 #include "pages/record/mdiSEITE1.h"
 #include "pages/record/mdiSEITE2.h"
@@ -159,17 +158,6 @@ bool loadPages(frmMAIN &main, Guard &g, const PageFactory &factory, const QStrin
 PageFactory setFirstPageFactory(PageFactory f)
 {
     return std::exchange(firstPageFactory(), f ? std::move(f) : programsFirstPage());
-}
-
-void installPageChain()
-{
-    // Once per program: a chain set before (a test's) stays.
-    static const bool installed = [] {
-        mdiMSEITE1::setFollowingPages([](RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent)
-                                          -> MultiplePage * { return new mdiMSEITE2(ctx, std::move(run), parent); });
-        return true;
-    }();
-    Q_UNUSED(installed);
 }
 
 PageFactory setMultiplePageFactory(PageFactory f)

@@ -23,8 +23,6 @@ using Evaluation = std::function<bool(RunContext &)>;
 // program's own page back.
 PageFactory setFirstPageFactory(PageFactory f);      // the first page of a record
 PageFactory setMultiplePageFactory(PageFactory f);   // the first page of the multiple evaluation
-// Makes the first page of the multiple evaluation load the pages after it (2 to 4).
-void installPageChain();
 Evaluation setEvaluation(Evaluation f);              // empty: the program's own evaluation
 
 void mnuBERECHNEN_Click(frmMAIN &main);

@@ -159,7 +159,6 @@ frmMAIN::frmMAIN(QWidget *parent)
 
     buildMenus();
     buildStatusBar();
-    installPageChain();
     installEventFilter(this);   // its own restore
 }
 

@@ -5,6 +5,7 @@
 #include "data/clsDATEN.h"
 #include "pages/multiple/frmKONTEXTM1.h"
 #include "pages/multiple/frmMVORGABEN.h"
+#include "pages/multiple/mdiMSEITE2.h"
 #include "platform/BusyScope.h"
 #include "platform/errors.h"
 #include "platform/system.h"
@@ -14,9 +15,17 @@ namespace vnt {
 
 namespace {
 
+// Page 1 makes page 2, which makes page 3, which makes page 4; tests put in a chain of their own.
+mdiMSEITE1::FollowingPages programsFollowingPages()
+{
+    return [](RunContext &ctx, std::shared_ptr<MultipleRun> run, QWidget *parent) -> MultiplePage * {
+        return new mdiMSEITE2(ctx, std::move(run), parent);
+    };
+}
+
 mdiMSEITE1::FollowingPages &followingPages()
 {
-    static mdiMSEITE1::FollowingPages f;
+    static mdiMSEITE1::FollowingPages f = programsFollowingPages();
     return f;
 }
 
@@ -24,7 +33,7 @@ mdiMSEITE1::FollowingPages &followingPages()
 
 mdiMSEITE1::FollowingPages mdiMSEITE1::setFollowingPages(FollowingPages f)
 {
-    return std::exchange(followingPages(), std::move(f));
+    return std::exchange(followingPages(), f ? std::move(f) : programsFollowingPages());
 }
 
 mdiMSEITE1::mdiMSEITE1(RunContext &ctx, QWidget *parent) : MultiplePage(ctx, nullptr, parent)

@@ -47,8 +47,9 @@ public:
     QString KOM() const { return KOM_; }
 
     // The pages after page 1 (2 to 4): made at the end of its load, hidden, beside it, with
-    // the run handed on; their loads run inside page 1's. The program sets this once; without
-    // it page 1 is the whole chain. Returns the one it replaces.
+    // the run handed on; their loads run inside page 1's. Page 1 makes page 2 itself; a test
+    // may put in another maker (an empty one puts back the program's). Returns the one it
+    // replaces.
     using FollowingPages = PageMaker;
     static FollowingPages setFollowingPages(FollowingPages f);
 
