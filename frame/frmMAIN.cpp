@@ -40,9 +40,9 @@ int px(int twips) { return (twips + TWIPS_PER_PIXEL / 2) / TWIPS_PER_PIXEL; }
 
 const char *const kRestoring = "vantrelRestoring";
 
-// A window restored to the place that fills the screen, which its frame then sticks out of,
-// gets a place inside the screen with a margin all round. A place the user or the program gave
-// the window stays.
+// A window restored to the start-up's screen-filling place, which its frame then sticks out
+// of, gets a place inside the screen with a margin all round. A place the user or the program
+// gave the window stays.
 void keepOnScreen(QWidget &w)
 {
     QScreen *screen = w.screen();
@@ -50,8 +50,7 @@ void keepOnScreen(QWidget &w)
         return;
     const QRect room = screen->availableGeometry();
     const QRect outer = w.frameGeometry(), inner = w.geometry();
-    const bool fillsTheScreen = inner.width() >= room.width() - 1 && inner.height() >= room.height() - 1;
-    if (!fillsTheScreen || room.contains(outer))
+    if (inner.size() != w.property(kScreenFillingSize).toSize() || room.contains(outer))
         return;
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                          outer.bottom() - inner.bottom());

@@ -15,6 +15,10 @@ inline QString u(const char *s) { return QString::fromUtf8(s); }
 
 inline const char *const kCompanions[] = {"-journal", "-wal", "-shm"};
 
+// The window's normal size when the start-up gave it the whole screen (a QSize property): a
+// restore to it is put back inside the screen once a window manager's frame is around it.
+inline const char *const kScreenFillingSize = "vantrelScreenFillingSize";
+
 // What only a killed run leaves behind: the compaction file with its journals and the scratch
 // files of copies to the working and the project database. No later run needs any of them.
 void removeScratchFiles(const QString &working, const QString &project);

@@ -289,6 +289,7 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
         if (ratio != std::floor(ratio))
             room.adjust(0, 0, -1, -1);
         setGeometry(room);
+        setProperty(kScreenFillingSize, room.size());
     }
     showMaximized();
 
