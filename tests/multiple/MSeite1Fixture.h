@@ -42,7 +42,16 @@ protected:
         ctx.bearbeiter = QStringLiteral("Meier");
         cnn->Execute(QString::fromLatin1(kMSeite1Project));
         cnnV->Execute(QString::fromLatin1(kMSeite1Presets));
+        // Page 1 alone: the pages after it have tests of their own.
+        previousFollowing_ = mdiMSEITE1::setFollowingPages(
+            [](RunContext &, std::shared_ptr<MultipleRun>, QWidget *) -> MultiplePage * { return nullptr; });
     }
+    void TearDown() override
+    {
+        mdiMSEITE1::setFollowingPages(previousFollowing_);
+        MultipleTest::TearDown();
+    }
+    mdiMSEITE1::FollowingPages previousFollowing_;
 
     // Loads the page; the combination editor is left with Abbrechen, and `later` adds the
     // boxes expected after it.
