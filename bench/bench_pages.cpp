@@ -11,7 +11,7 @@
 #include "drawing/Surface.h"
 #include "input/clsBERECHNEN.h"
 #include "pages/common/PrintJob.h"
-#include "pages/record/Seite1Daten.h"
+#include "pages/record/Page1Data.h"
 #include "pages/record/mdiSEITE1.h"
 #include "pages/record/mdiSEITE2.h"
 #include "platform/RunContext.h"
@@ -110,7 +110,7 @@ void BM_Page1Load(benchmark::State &state)
         demoData().markForRecalculation();
         state.ResumeTiming();
         mdiSEITE1 page(demoData().ctx);
-        benchmark::DoNotOptimize(page.naechsteSeite());
+        benchmark::DoNotOptimize(page.followingPage());
     }
 }
 BENCHMARK(BM_Page1Load)->Unit(benchmark::kMillisecond);
@@ -129,7 +129,7 @@ void BM_Page1ReadData(benchmark::State &state)
                 acc[size_t(i)]->setEBOV(true);
             }
         }
-        Seite1Daten D;
+        Page1Data D;
         DATENEINGABE(D, {acc[0].get(), acc[1].get(), acc[2].get(), acc[3].get(), acc[4].get(), acc[5].get(),
                          acc[6].get(), acc[7].get(), acc[8].get(), acc[9].get(), acc[10].get(), acc[11].get()},
                      [](int) {});

@@ -274,7 +274,7 @@ void clsGRAFIK::TEXT(double X, double Y, QString TEXT, int16_t KO, int16_t AL, i
                 else shift = f * measureTextMm(font, run.text).height();
                 const double px = x0 - shift * s, py = y0 - shift * c;
                 if (run.kind == markup::RunKind::Symbol) {
-                    punktsymbol(run.value, px + 0.5 * c, py);
+                    pointSymbol(run.value, px + 0.5 * c, py);
                 } else if (AL != 0) {
                     DREHTEXT(run.text, AL, px, py, int(RoundHalfEven(font.size)), font.name);
                 } else {
@@ -296,7 +296,7 @@ void clsGRAFIK::TEXT(double X, double Y, QString TEXT, int16_t KO, int16_t AL, i
 
 // ---- point symbols and polylines ----------------------------------------------------------
 
-void clsGRAFIK::punktsymbol(int nummer, double x, double y) {
+void clsGRAFIK::pointSymbol(int nummer, double x, double y) {
     if (!target_ || !std::isfinite(x) || !std::isfinite(y)) return;
     Surface &t = *target_;
     auto kreuz = [&] {
@@ -380,7 +380,7 @@ void clsGRAFIK::POLYGON(std::vector<double> X, std::vector<double> Y, int16_t PS
     if (!ok && g.left()) return fertig();
 
     if (PSIT != 0 && !g.step([&] {
-            for (int i : auswahl(PSIT, n)) punktsymbol(PSTYP, P[size_t(i)].x(), P[size_t(i)].y());
+            for (int i : auswahl(PSIT, n)) pointSymbol(PSTYP, P[size_t(i)].x(), P[size_t(i)].y());
         }))
         return fertig();
     if (PNR != 0 && !g.step([&] {

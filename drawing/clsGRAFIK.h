@@ -170,7 +170,7 @@ public:
     void setVerschiebung(double dx, double dy) { dx_ = dx; dy_ = dy; }
 
     // Draws a point symbol 0..6 centred at (x, y) in target millimetres.
-    void punktsymbol(int nummer, double x, double y);
+    void pointSymbol(int nummer, double x, double y);
     void polygonLines(const std::vector<QPointF> &P, double xB, double yB, const std::vector<bool> *BOL);
     void polygonLabel(const std::vector<QPointF> &P, const QString &TEXT, int16_t LAGETEXT);
     void polygonArrows(const std::vector<QPointF> &P, int16_t LAGEPFEIL);
@@ -187,8 +187,8 @@ private:
     QPointF welt(double X, double Y);
     void strich(QPointF a, QPointF b) { LINIE(a.x(), a.y(), b.x(), b.y(), 0); }
     void DREHTEXT(const QString &text, int16_t AL, double X, double Y, int size, const QString &name);
-    void zeichneAchsen();
-    void festerInhalt();
+    void drawAxes();
+    void drawFixedContent();
     void rollbalken(QScrollBar *bar, bool horizontal);
 
     const RunContext &ctx_;

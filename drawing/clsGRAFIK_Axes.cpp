@@ -150,8 +150,8 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::vector<double> *X, const std::vect
     if (xBalken_ && !g.step([&] { rollbalken(xBalken_, true); })) return;
     if (yBalken_ && !g.step([&] { rollbalken(yBalken_, false); })) return;
 
-    if (!g.step([&] { requireTarget(); zeichneAchsen(); })) return;
-    g.step([&] { festerInhalt(); });
+    if (!g.step([&] { requireTarget(); drawAxes(); })) return;
+    g.step([&] { drawFixedContent(); });
 }
 
 void clsGRAFIK::rollbalken(QScrollBar *bar, bool horizontal) {
@@ -190,7 +190,7 @@ void clsGRAFIK::rollbalken(QScrollBar *bar, bool horizontal) {
     shift = std::min(0.0, frac * (W - need - margins));
 }
 
-void clsGRAFIK::zeichneAchsen() {
+void clsGRAFIK::drawAxes() {
     const QPointF p0 = welt(xmin_, ymin_), p1 = welt(xmax_, ymax_);
     const double XP0 = p0.x(), YP0 = p0.y(), XP1 = p1.x(), YP1 = p1.y();
     if (!finite(p0) || !finite(p1)) return;
@@ -312,7 +312,7 @@ std::vector<QRectF> clsGRAFIK::axisNumberCells() const {
     return cells;
 }
 
-void clsGRAFIK::festerInhalt() {
+void clsGRAFIK::drawFixedContent() {
     const Variant obj(eidObjekt_);
     const Variant null16(int16_t(0));
     const QString kObj = QStringLiteral("IDOBJEKT"), kKen = QStringLiteral("KEN"), kNr = QStringLiteral("LFDNR");

@@ -113,7 +113,7 @@ void panelAnzeigen(frmMAIN &main)
     dlg->activateWindow();
 }
 
-void panelDrucken(frmMAIN &main)
+void panelPrint(frmMAIN &main)
 {
     const QList<QWidget *> pages = resultPages(main.mdiArea());
     const int n = int(pages.size());
@@ -151,7 +151,7 @@ void panelDrucken(frmMAIN &main)
     }
 }
 
-void panelKopie(frmMAIN &main)
+void panelCopy(frmMAIN &main)
 {
     FileSystemObject fso;
     QString folder = main.PROJEKTSPFAD() + QLatin1Char('/') + main.panelCaption(2) + QStringLiteral("/JPG");

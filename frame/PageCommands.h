@@ -31,8 +31,8 @@ void activatePage(QMdiArea *area, QMdiSubWindow *sub);
 
 // Panels 10 to 15; errors reach the panel frame's error box.
 void panelAnzeigen(frmMAIN &main);
-void panelDrucken(frmMAIN &main);
-void panelKopie(frmMAIN &main);
+void panelPrint(frmMAIN &main);
+void panelCopy(frmMAIN &main);
 void panelWord(frmMAIN &main);
 void panelSchliessen(frmMAIN &main);
 

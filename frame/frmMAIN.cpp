@@ -429,8 +429,8 @@ void frmMAIN::runPanelCommand(int index)
     case 8: panelOK(*this); break;
     case 9: vnt::panelAbbrechen(*this); break;
     case 10: panelAnzeigen(*this); break;
-    case 11: panelDrucken(*this); break;
-    case 12: panelKopie(*this); break;
+    case 11: panelPrint(*this); break;
+    case 12: panelCopy(*this); break;
     case 13: panelWord(*this); break;
     case 15: panelSchliessen(*this); break;
     default: break;   // panel 14 has no command of its own

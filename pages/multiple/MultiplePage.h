@@ -42,7 +42,7 @@ public:
     const DepthAxis &depthAxis() const { return depth_; }
 
     // The page after this one in the chain, made at the end of its load (null for the last).
-    MultiplePage *naechsteSeite() const { return next_.data(); }
+    MultiplePage *followingPage() const { return next_.data(); }
     using PageMaker = std::function<MultiplePage *(RunContext &, std::shared_ptr<MultipleRun>, QWidget *parent)>;
 
     void Form_Unload() override;

@@ -1,5 +1,5 @@
 // Result page 1: loading, the page's header, printing offsets and the options redraw. The
-// figures themselves are drawn in Seite1Bilder.cpp.
+// figures themselves are drawn in mdiSEITE1_Figures.cpp.
 #include "pages/record/mdiSEITE1.h"
 
 #include "data/clsDATEN.h"

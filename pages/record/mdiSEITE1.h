@@ -4,7 +4,7 @@
 #pragma once
 
 #include "pages/common/ResultPage.h"
-#include "pages/record/Seite1Daten.h"
+#include "pages/record/Page1Data.h"
 #include "pages/record/mdiSEITE2.h"
 
 #include <QPointer>
@@ -43,8 +43,8 @@ public:
     // Reads the options and unit-cost set again and draws figures 12 to 16 anew.
     void NEUZEICHNEN();
 
-    const Seite1Daten &daten() const { return D_; }
-    mdiSEITE2 *naechsteSeite() const { return page2_.data(); }
+    const Page1Data &daten() const { return D_; }
+    mdiSEITE2 *followingPage() const { return page2_.data(); }
 
     void Form_Unload() override;
 
@@ -67,10 +67,10 @@ private:
     void staffCostNote();
     void costFigure(int figure, const QString &box, int OBJ, float XDL, float YDO);
 
-    Seite1Daten D_;
+    Page1Data D_;
     float MY_ = 0, YMAX_ = 0;
     std::array<std::unique_ptr<clsDATEN>, 14> acc_;
-    Seite1Zugriffe zugriffe_{};
+    Page1Accessors zugriffe_{};
     clsDATEN *a1_ = nullptr;
     QPointer<mdiSEITE2> page2_;
     bool ownsPage2_ = false;   // no parent to own page 2: this page does

@@ -145,7 +145,7 @@ TEST_F(Polygon, SymbolShapes) {
     };
     for (const auto &[n, kinds] : cases) {
         surface.reset();
-        g.punktsymbol(n, 50, 50);
+        g.pointSymbol(n, 50, 50);
         std::vector<Primitive> got;
         for (const Stroke &s : surface.strokes()) got.push_back(s.kind);
         EXPECT_EQ(got, kinds) << n;

@@ -102,7 +102,7 @@ protected:
         boxes.modal([](QDialog &) { return int(QDialog::Rejected); });
         page1 = std::make_unique<mdiMSEITE1>(ctx);
         pages = {page1.get()};
-        for (MultiplePage *p = page1->naechsteSeite(); p; p = p->naechsteSeite())
+        for (MultiplePage *p = page1->followingPage(); p; p = p->followingPage())
             pages << p;
         ASSERT_EQ(pages.size(), 4);
     }

@@ -414,7 +414,7 @@ TEST_F(MSeite1Test, TheChainHearsOfTheRunOnceAndOfEveryGrossNetChoice)
     FollowingScope following(true);
     auto page = load([&] { boxes.answer(ui::vbOK); });   // "no section": once, although page 2 finds it too
     ASSERT_TRUE(following.made);
-    EXPECT_EQ(page->naechsteSeite(), following.made.data());
+    EXPECT_EQ(page->followingPage(), following.made.data());
     EXPECT_EQ(boxes.records().back().text.left(8), "Achtung!");
 
     // A press on a figure: the dialog starts from the stored choice; net values, OK.

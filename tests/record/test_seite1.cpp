@@ -121,7 +121,7 @@ const Stroke *textStroke(const RecordingSurface &s, const QString &text)
 
 } // namespace
 
-TEST(Seite1Daten, ReadsRecordAppliesFactorsAndLeavesGapsEmpty)
+TEST(Page1Data, ReadsRecordAppliesFactorsAndLeavesGapsEmpty)
 {
     test::Boxes boxes;
     Fixture f;
@@ -130,7 +130,7 @@ TEST(Seite1Daten, ReadsRecordAppliesFactorsAndLeavesGapsEmpty)
     f.section(1, 20, 4, 0, 0, 0, 3, 200, 10);
     f.section(3, 30, 2, 0, 0, 0, 1, 0, 10);
     mdiSEITE1 page(f.ctx);
-    const Seite1Daten &D = page.daten();
+    const Page1Data &D = page.daten();
 
     EXPECT_EQ(D.ID, 7);
     EXPECT_EQ(D.KEN, "B-1");
@@ -161,12 +161,12 @@ TEST(Seite1Daten, ReadsRecordAppliesFactorsAndLeavesGapsEmpty)
         EXPECT_TRUE(f.ctx.progressSteps.contains(v)) << v;
 
     // Page 2 is loaded hidden as the next page; the flag of a new evaluation is spent.
-    ASSERT_NE(page.naechsteSeite(), nullptr);
-    EXPECT_TRUE(page.naechsteSeite()->isHidden());
+    ASSERT_NE(page.followingPage(), nullptr);
+    EXPECT_TRUE(page.followingPage()->isHidden());
     EXPECT_FALSE(D.BONEU);
 }
 
-TEST(Seite1Daten, MissingValuesAndUnknownUnitCostSet)
+TEST(Page1Data, MissingValuesAndUnknownUnitCostSet)
 {
     struct Case {
         const char *sql;
@@ -181,7 +181,7 @@ TEST(Seite1Daten, MissingValuesAndUnknownUnitCostSet)
         f.ctx.cnn->Execute(QString::fromLatin1(c.sql));
         f.section(0, 10, 5);
         mdiSEITE1 page(f.ctx);
-        const Seite1Daten &D = page.daten();
+        const Page1Data &D = page.daten();
         EXPECT_EQ(D.BOZGW, c.bozgw) << c.sql;
         EXPECT_FLOAT_EQ(D.ZGW, c.zgw) << c.sql;
         // A set that names no preset row leaves every factor 0, so every cost is 0.
@@ -198,7 +198,7 @@ TEST(Seite1Daten, MissingValuesAndUnknownUnitCostSet)
     EXPECT_EQ(page.daten().Z.size(), 1u);
 }
 
-TEST(Seite1Daten, DefaultFramesOnlyAfterAnEvaluation)
+TEST(Page1Data, DefaultFramesOnlyAfterAnEvaluation)
 {
     test::Boxes boxes;
     Fixture f;
@@ -230,7 +230,7 @@ public:
 // A working copy that refuses every write (a locked or read-only file) still shows the page
 // after an evaluation, every figure in its box; the frame values it could not keep are told
 // once for the drawing, not value by value.
-TEST(Seite1Daten, AWorkingCopyThatRefusesWritesIsToldOnceAndTheFiguresDrawn)
+TEST(Page1Data, AWorkingCopyThatRefusesWritesIsToldOnceAndTheFiguresDrawn)
 {
     Fixture f;
     f.section(0, 10, 5);
@@ -251,7 +251,7 @@ TEST(Seite1Daten, AWorkingCopyThatRefusesWritesIsToldOnceAndTheFiguresDrawn)
 
 // Stored results whose frames are missing or incomplete (a record imported from a project that
 // never drew it) are drawn on default frames, every depth figure on the profile's scale.
-TEST(Seite1Daten, StoredResultsWithoutCompleteFramesAreDrawnOnDefaultFrames)
+TEST(Page1Data, StoredResultsWithoutCompleteFramesAreDrawnOnDefaultFrames)
 {
     const char *damage[] = {
         "DELETE FROM G0",
@@ -287,7 +287,7 @@ TEST(Seite1Daten, StoredResultsWithoutCompleteFramesAreDrawnOnDefaultFrames)
     }
 }
 
-TEST(Seite1Daten, ANewEvaluationFitsTheDepthScaleToTheNewDepths)
+TEST(Page1Data, ANewEvaluationFitsTheDepthScaleToTheNewDepths)
 {
     test::Boxes boxes;
     Fixture f;
@@ -353,7 +353,7 @@ TEST(Seite1Exponent, FindsAndAppliesThePower)
 
 TEST(Seite1Reihen, StackedCostsUnitCostsAndRates)
 {
-    Seite1Daten D;
+    Page1Data D;
     D.resize(2);
     D.IMAX = 1;
     D.Z = {10, 30};
@@ -366,7 +366,7 @@ TEST(Seite1Reihen, StackedCostsUnitCostsAndRates)
     D.EKV = {40, 40};
 
     // Unit costs: the net part per metre is the section's own, 5 h x 60 / length.
-    const Kostenkurven e = einheitskosten(D, 1);
+    const CostCurves e = unitCostCurves(D, 1);
     EXPECT_EQ(e.titel, "Personalkosten");
     ASSERT_EQ(e.kurven.size(), 4u);
     EXPECT_EQ(e.kurven[3].legende, "PKONTZ");
@@ -375,7 +375,7 @@ TEST(Seite1Reihen, StackedCostsUnitCostsAndRates)
     EXPECT_DOUBLE_EQ(e.summe[1], 36);
 
     // Costs accumulate: staff (time x crew x rate), then staff + equipment.
-    const Kostenkurven k = kosten(D, 0);
+    const CostCurves k = costCurves(D, 0);
     ASSERT_EQ(k.kurven.size(), 2u);
     EXPECT_DOUBLE_EQ(k.kurven[0].werte[2], 6 * 60 + 5 * 60);
     EXPECT_DOUBLE_EQ(k.summe[2], 660 + 11 * 100);
@@ -383,22 +383,22 @@ TEST(Seite1Reihen, StackedCostsUnitCostsAndRates)
 
     // A section of no length costs nothing per metre rather than failing.
     D.Z = {10, 10};
-    EXPECT_DOUBLE_EQ(einheitskosten(D, 0).summe[2], 0);
-    EXPECT_TRUE(einheitskosten(D, 7).kurven.empty());
+    EXPECT_DOUBLE_EQ(unitCostCurves(D, 0).summe[2], 0);
+    EXPECT_TRUE(unitCostCurves(D, 7).kurven.empty());
 
     D.Z = {10, 30};
-    const Geschwindigkeiten v = geschwindigkeiten(D);
+    const AdvanceRates v = advanceRates(D);
     EXPECT_DOUBLE_EQ(v.netto[1], 2);
     EXPECT_NEAR(v.brutto[1], 10.0 / 6, 1e-6);
     EXPECT_DOUBLE_EQ(v.brutto[2], 0);
     EXPECT_DOUBLE_EQ(v.netto[2], 4);
 
     // Label lines keep 4 mm apart and a push carries on to the following boundary.
-    const ProfilTiefen t = profilTiefen({10, 10.2f, 10.5f, 30}, 0.5f);
+    const ProfileDepths t = profileDepths({10, 10.2f, 10.5f, 30}, 0.5f);
     EXPECT_EQ(t.beschriftung, (std::vector<double>{0, 10, 12, 14, 30}));
 }
 
-TEST(Seite1Bilder, ProfileLabelsGroundwaterAndDepthScale)
+TEST(Page1Figures, ProfileLabelsGroundwaterAndDepthScale)
 {
     test::Boxes boxes;
     Fixture f;
@@ -442,7 +442,7 @@ TEST(Seite1Bilder, ProfileLabelsGroundwaterAndDepthScale)
     EXPECT_DOUBLE_EQ(textStroke(*rec, QStringLiteral("F1"))->font.stretch, 1);
 }
 
-TEST(Seite1Bilder, TimeCurvesFollowTheBreakdown)
+TEST(Page1Figures, TimeCurvesFollowTheBreakdown)
 {
     struct Case {
         int zauf;
@@ -481,7 +481,7 @@ TEST(Seite1Bilder, TimeCurvesFollowTheBreakdown)
         }
 }
 
-TEST(Seite1Bilder, RatesAndCrewShareOneFrame)
+TEST(Page1Figures, RatesAndCrewShareOneFrame)
 {
     test::Boxes boxes;
     Fixture f;
@@ -521,7 +521,7 @@ TEST(Seite1Bilder, RatesAndCrewShareOneFrame)
 // Another target code draws again through the figure's previous object and target, which
 // carry the record's id. Where there is no previous object, page 1 makes none: the figure
 // fails with error 91 and draws nothing.
-TEST(Seite1Bilder, AnotherTargetCodeRedrawsOnlyThroughThePreviousObject)
+TEST(Page1Figures, AnotherTargetCodeRedrawsOnlyThroughThePreviousObject)
 {
     test::Boxes boxes;
     Fixture f;
@@ -543,7 +543,7 @@ TEST(Seite1Bilder, AnotherTargetCodeRedrawsOnlyThroughThePreviousObject)
     EXPECT_FALSE(page.GRAFIK(12));
 }
 
-TEST(Seite1Bilder, LegendListsKeysOnceAndTheAdditionalCosts)
+TEST(Page1Figures, LegendListsKeysOnceAndTheAdditionalCosts)
 {
     test::Boxes boxes;
     Fixture f;
@@ -563,7 +563,7 @@ TEST(Seite1Bilder, LegendListsKeysOnceAndTheAdditionalCosts)
     EXPECT_EQ(f.count(QStringLiteral("SELECT COUNT(*) FROM G0 WHERE IDOBJEKT = 14 AND YMAX = 59")), 1);
 }
 
-TEST(Seite1Bilder, ALongLegendScrollsToItsLastRow)
+TEST(Page1Figures, ALongLegendScrollsToItsLastRow)
 {
     test::Boxes boxes;
     Fixture f;
@@ -590,7 +590,7 @@ TEST(Seite1Bilder, ALongLegendScrollsToItsLastRow)
 // A legend taller than its box reaches paper from its top, whatever the screen has scrolled
 // into view: its rows closer together, every device and the four additional-cost totals
 // inside the printed box; where not even that fits, the device list says which rows it shows.
-TEST(Seite1Bilder, APrintedLegendHoldsEveryRowAndTheTotals)
+TEST(Page1Figures, APrintedLegendHoldsEveryRowAndTheTotals)
 {
     struct Case {
         int devices;      // carrier rigs besides one casing, cutting and conveying tool each
@@ -642,7 +642,7 @@ TEST(Seite1Bilder, APrintedLegendHoldsEveryRowAndTheTotals)
 // Every boundary of the profile is labelled inside its plot, down to the depth axis' end:
 // labels crowded at the bottom give way upwards, many labels share the plot's height in a
 // smaller size, and a long conveying-tool key is set narrower and smaller, not left out.
-TEST(Seite1Bilder, ProfileLabelsEveryBoundaryInsideThePlot)
+TEST(Page1Figures, ProfileLabelsEveryBoundaryInsideThePlot)
 {
     struct Case {
         const char *what;
@@ -689,7 +689,7 @@ TEST(Seite1Bilder, ProfileLabelsEveryBoundaryInsideThePlot)
     }
 }
 
-TEST(Seite1Bilder, CostFiguresScaleTheirAxisAndHonourIncludedStaffCosts)
+TEST(Page1Figures, CostFiguresScaleTheirAxisAndHonourIncludedStaffCosts)
 {
     {
         test::Boxes boxes;
@@ -810,7 +810,7 @@ TEST(Seite1Drucken, BothPagesOfARecordLandInOnePrintCommandsDocument)
     {
         PrintJob job;
         page.DRUCKEN(job);
-        page.naechsteSeite()->DRUCKEN(job);
+        page.followingPage()->DRUCKEN(job);
         EXPECT_EQ(job.sheets(), 2);
         job.end();
         EXPECT_EQ(job.pdfFile(), file);
@@ -831,7 +831,7 @@ TEST(Seite1Drucken, BothPagesOfARecordLandInOnePrintCommandsDocument)
     EXPECT_EQ(boxes.records()[0].title, "Drucken von Seite 1");
     EXPECT_TRUE(boxes.records()[0].text.startsWith("VB-Fehler: 76\n"));
     EXPECT_TRUE(job.abandoned());
-    page.naechsteSeite()->DRUCKEN(job);
+    page.followingPage()->DRUCKEN(job);
     EXPECT_EQ(job.sheets(), 0);
     job.end();
     EXPECT_TRUE(job.pdfFile().isEmpty());
@@ -905,7 +905,7 @@ TEST(Seite1Look, ABusyRecordStaysInsideItsBoxesOnScreenAndPaper)
     {
         PrintJob job;
         page.DRUCKEN(job);
-        page.naechsteSeite()->DRUCKEN(job);
+        page.followingPage()->DRUCKEN(job);
     }
     Printer::instance().setPdfFile(QString());
     Printer::instance().reset();
@@ -941,8 +941,8 @@ TEST(RecordPagesStressLook, LongCommentManySectionsLongLegendLongKey)
     ASSERT_GT(page.GRAFIK(14)->YMAX(), 69.5);   // the legend is taller than its box
 
     test::expectPageLooksRight(page, screen);
-    ASSERT_TRUE(page.naechsteSeite());
-    test::expectPageLooksRight(*page.naechsteSeite(), screen);
+    ASSERT_TRUE(page.followingPage());
+    test::expectPageLooksRight(*page.followingPage(), screen);
 
     const auto sheet = test::printedSheet(page);
     const QStringList texts = sheet->texts();
@@ -964,7 +964,7 @@ TEST(RecordPagesStressLook, LongCommentManySectionsLongLegendLongKey)
     {
         PrintJob job;
         page.DRUCKEN(job);
-        page.naechsteSeite()->DRUCKEN(job);
+        page.followingPage()->DRUCKEN(job);
     }
     Printer::instance().setPdfFile(QString());
     Printer::instance().reset();

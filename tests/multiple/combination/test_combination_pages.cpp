@@ -46,7 +46,7 @@ protected:
 
     // Page 2 with the rest of the chain it loads.
     std::unique_ptr<mdiMSEITE2> load() { return std::make_unique<mdiMSEITE2>(ctx, run, nullptr); }
-    static mdiMSEITE3 *page3(const mdiMSEITE2 &p2) { return qobject_cast<mdiMSEITE3 *>(p2.naechsteSeite()); }
+    static mdiMSEITE3 *page3(const mdiMSEITE2 &p2) { return qobject_cast<mdiMSEITE3 *>(p2.followingPage()); }
 
     // What a print of the page puts on the sheet besides its header.
     static QStringList printedFigures(CombinationPage &page)
@@ -68,7 +68,7 @@ TEST_F(CombinationPagesTest, TheChainReadsItsSumsAndRunsTheProgressOfItsPages)
     auto p2 = load();
     mdiMSEITE3 *p3 = page3(*p2);
     ASSERT_TRUE(p3);
-    ASSERT_TRUE(qobject_cast<mdiMSEITE4 *>(p3->naechsteSeite()));
+    ASSERT_TRUE(qobject_cast<mdiMSEITE4 *>(p3->followingPage()));
     EXPECT_EQ(run->pages().size(), 3);
 
     // Page 2 from 70 to 85, page 3 from 85 to 99 (97 unused), and page 4 back to 85 and on to 94.
@@ -257,7 +257,7 @@ TEST_F(CombinationPagesTest, AfterAnUnstoredRunThePagesShowWhatTheRunKept)
         cnn->Execute("ALTER TABLE M2X RENAME TO M2");
         mdiMSEITE3 *p3 = page3(*p2);
         ASSERT_TRUE(p3);
-        auto *p4 = qobject_cast<mdiMSEITE4 *>(p3->naechsteSeite());
+        auto *p4 = qobject_cast<mdiMSEITE4 *>(p3->followingPage());
         ASSERT_TRUE(p4);
         for (CombinationPage *p : {static_cast<CombinationPage *>(p2.get()), static_cast<CombinationPage *>(p3)}) {
             EXPECT_EQ(p->BOKOMB(), c.found);
@@ -282,7 +282,7 @@ TEST_F(CombinationPagesTest, PageKeysWalkTheChain)
     auto p2 = load();
     mdiMSEITE3 *p3 = page3(*p2);
     ASSERT_TRUE(p3);
-    auto *p4 = p3->naechsteSeite();
+    auto *p4 = p3->followingPage();
     p2->show();
     p2->Form_KeyDown(33, 2);   // Ctrl+PageUp acts as PageUp
     EXPECT_TRUE(p2->isHidden());

@@ -72,7 +72,7 @@ void mdiSEITE1::costFigure(int figure, const QString &boxName, int OBJ, float XD
         return;
     if (!fig.draw([&] { staffCostNote(); }))
         return;
-    Kostenkurven k = jeMeter ? einheitskosten(D_, D_.K) : kosten(D_, D_.K);
+    CostCurves k = jeMeter ? unitCostCurves(D_, D_.K) : costCurves(D_, D_.K);
     if (!k.titel.isEmpty() && !fig.draw([&] { g->setETEXTX(k.titel); }))
         return;
     int16_t n = 0;
@@ -116,7 +116,7 @@ void mdiSEITE1::costFigure(int figure, const QString &boxName, int OBJ, float XD
         if (!fig.draw([&] { drawLine(*g, 0, D_.Z[i], xm, D_.Z[i]); }))
             return;
     std::vector<LegendRow> zeilen;
-    for (Kostenkurve &r : k.kurven) {
+    for (CostCurve &r : k.kurven) {
         if (!fig.draw([&] {
                 g->LINIENEINSTELLUNGEN(0, 0.3, paletteRgb(r.farbe));
                 EXPONENT(r.werte, n, 0);

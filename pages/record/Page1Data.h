@@ -17,7 +17,7 @@ namespace vnt {
 class clsDATEN;
 
 // Everything the page reads of one record once at load (times in hours, depths in metres).
-struct Seite1Daten {
+struct Page1Data {
     int32_t ID = 0;
     QString KEN, KOM;
     bool BONEU = false;
@@ -41,16 +41,16 @@ struct Seite1Daten {
 
 // The accessors the page data are read through, bound to the active record (the presets by
 // their text key).
-struct Seite1Zugriffe {
+struct Page1Accessors {
     clsDATEN *E1, *E2, *E3, *E4, *E6, *A2, *V11, *V12, *V13, *V14, *V2, *V3;
 };
 
 // Reads header, options, sections, totals and the unit-cost set; reports progress 45..65.
 // A failed read ends the reading where it stands: the factors are then not applied.
-void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<void(int)> &progress);
+void DATENEINGABE(Page1Data &D, const Page1Accessors &A, const std::function<void(int)> &progress);
 // Reads the options and the unit-cost set again and applies the new factors to the
 // equipment and staff unit costs and to the additional-cost totals.
-void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A);
+void OPTIONENNEULESEN(Page1Data &D, const Page1Accessors &A);
 
 // ---- the series of the figures; index 0 is the ground surface ------------------------------
 
@@ -58,48 +58,48 @@ void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A);
 // (`abstand`, in depth units). With a lowest depth given (the plot's end) no label lies below
 // it: crowded labels move up above their boundaries, and where even then 4 mm a label do not
 // fit, the labels share the depth evenly and `abstand` is what each one gets.
-struct ProfilTiefen {
+struct ProfileDepths {
     std::vector<double> grenze, beschriftung;
     double abstand = 0;
 };
-ProfilTiefen profilTiefen(const std::vector<float> &Z, float MY,
+ProfileDepths profileDepths(const std::vector<float> &Z, float MY,
                           double unten = std::numeric_limits<double>::infinity());
 
 // Figure 12: the accumulated times against depth.
-struct Zeitkurven {
+struct TimeCurves {
     std::vector<double> tiefe, netto, mitAUZ, mitPPZ, mitSTZ, brutto;
 };
-Zeitkurven zeitkurven(const Seite1Daten &D);
+TimeCurves timeCurves(const Page1Data &D);
 
 // Figure 13: advance rates per section (a section without time has no rate and shows 0).
-struct Geschwindigkeiten {
+struct AdvanceRates {
     std::vector<double> tiefe, brutto, netto;
 };
-Geschwindigkeiten geschwindigkeiten(const Seite1Daten &D);
+AdvanceRates advanceRates(const Page1Data &D);
 
 // Figures 15 and 16: the stacked cost curves of one breakdown, in legend order, unscaled.
-struct Kostenkurve {
+struct CostCurve {
     std::vector<double> werte;
     QString legende;
     int farbe = 0;
 };
-struct Kostenkurven {
+struct CostCurves {
     std::vector<double> tiefe, summe;
-    std::vector<Kostenkurve> kurven;
+    std::vector<CostCurve> kurven;
     QString titel;     // the cost-axis title before the unit; empty for an unknown breakdown
 };
 // Costs accumulated over depth (figure 15).
-Kostenkurven kosten(const Seite1Daten &D, int K);
+CostCurves costCurves(const Page1Data &D, int K);
 // Costs per metre of each section (figure 16); a section of no length costs nothing per metre.
-Kostenkurven einheitskosten(const Seite1Daten &D, int K);
+CostCurves unitCostCurves(const Page1Data &D, int K);
 
 // Figure 14: the distinct keys with their comments in the order of first appearance.
-struct Legendenliste {
+struct LegendList {
     std::vector<QString> schluessel, kommentar;
 };
-Legendenliste geraeteliste(const Seite1Daten &D);
-Legendenliste gesteinsliste(const Seite1Daten &D);
+LegendList equipmentLegend(const Page1Data &D);
+LegendList rockLegend(const Page1Data &D);
 // A comment longer than 30 characters is cut to 30 and "...".
-QString legendenKommentar(const QString &kommentar);
+QString legendComment(const QString &kommentar);
 
 } // namespace vnt

@@ -1,7 +1,7 @@
 // The figures of result page 1 over depth and its legend: profile, drilling time, advance rate
 // with crew. Each draws through one drawing object on its picture box or on the sheet; the
 // depth figures share the depth scale that the profile found. The cost figures are drawn in
-// Seite1Kostenbilder.cpp.
+// mdiSEITE1_CostFigures.cpp.
 #include "drawing/Markup.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/common/FigureDrawing.h"
@@ -167,10 +167,10 @@ void mdiSEITE1::BILD11(int OBJ, float XDL, float YDO)
         return;
     // Every boundary is labelled inside the plot, down to the axis' last depth; where the
     // labels crowd, they share the plot's height and their text is set smaller to fit.
-    ProfilTiefen t;
+    ProfileDepths t;
     if (!fig.draw([&] {
             const double plotEnde = g->YMIN() + (g->ELY() - g->RO() - g->RU()) * g->MY();
-            t = profilTiefen(D_.Z, MY_, std::min(g->YMAX(), plotEnde));
+            t = profileDepths(D_.Z, MY_, std::min(g->YMAX(), plotEnde));
             const int16_t groesse = MY_ > 0 ? labelSize(surfaceOf(*g).font(), 7, t.abstand / MY_) : 7;
             if (groesse != 7)
                 g->SCHRIFTEINSTELLUNGEN(QString(), groesse, 0, 0, 0, 0);
@@ -235,7 +235,7 @@ void mdiSEITE1::BILD12(int OBJ, float XDL, float YDO)
             g->setEABLN(0);
         }))
         return;
-    const Zeitkurven k = zeitkurven(D_);
+    const TimeCurves k = timeCurves(D_);
     if (!fig.draw([&] {
             const std::vector<double> y = toDoubles(D_.Z);
             g->SKALEN(-1, &k.brutto, &y);
@@ -307,7 +307,7 @@ void mdiSEITE1::BILD13(int OBJ, float XDL, float YDO)
             g->setEABLN(0);
         }))
         return;
-    const Geschwindigkeiten v = geschwindigkeiten(D_);
+    const AdvanceRates v = advanceRates(D_);
     if (!fig.draw([&] {
             const std::vector<double> y = toDoubles(D_.Z);
             g->SKALEN(-1, &v.netto, &y);
@@ -422,7 +422,7 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
             g->setEABLN(0);
         }))
         return;
-    const Legendenliste geraete = geraeteliste(D_), gesteine = gesteinsliste(D_);
+    const LegendList geraete = equipmentLegend(D_), gesteine = rockLegend(D_);
     const int UBK = int(geraete.schluessel.size()) - 1, UBR = int(gesteine.schluessel.size()) - 1;
     if (!fig.step([&] { writeFrame(14, {{"YMAX", 3 * (UBK + UBR) + 50}}); }))
         return;
@@ -455,14 +455,14 @@ void mdiSEITE1::BILD14(int OBJ, float XDL, float YDO)
         const double y = 7 + 3 * n;
         if ((n == 0 && !text(1, y, QStringLiteral("Geräte:"))) || (n == 0 && !auszug(y, blatt.UBK + 1, UBK + 1))
             || !schluessel(y, geraete.schluessel[size_t(n)])
-            || !text(33, y, legendenKommentar(geraete.kommentar[size_t(n)])))
+            || !text(33, y, legendComment(geraete.kommentar[size_t(n)])))
             return;
     }
     for (int n = 0; n <= blatt.UBR; ++n) {
         const double y = 12 + 3 * blatt.UBK + 3 * n;
         if ((n == 0 && !text(1, y, QStringLiteral("Gesteine:"))) || (n == 0 && !auszug(y, blatt.UBR + 1, UBR + 1))
             || !schluessel(y, gesteine.schluessel[size_t(n)])
-            || !text(33, y, legendenKommentar(gesteine.kommentar[size_t(n)])))
+            || !text(33, y, legendComment(gesteine.kommentar[size_t(n)])))
             return;
     }
     const std::pair<double, const char *> zeiten[] = {

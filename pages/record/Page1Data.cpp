@@ -1,5 +1,5 @@
 // Reading result page 1's record and forming the series of its figures.
-#include "pages/record/Seite1Daten.h"
+#include "pages/record/Page1Data.h"
 
 #include "data/clsDATEN.h"
 #include "platform/Guard.h"
@@ -20,14 +20,14 @@ int gerundet(double x) { return int(std::nearbyint(x)); }
 // Thrown to leave the reading quietly: the accessor has already shown its box.
 struct Abbruch {};
 
-void pruefe(bool ok)
+void expectTransfer(bool ok)
 {
     if (!ok)
         throw Abbruch{};
 }
 
 // Reads the unit-cost set of KENK; true when every read succeeded.
-bool kostensatz(Seite1Daten &D, clsDATEN &V3)
+bool kostensatz(Page1Data &D, clsDATEN &V3)
 {
     V3.setESPK1(QStringLiteral("KENK"));
     V3.setESPK1W(D.KENK);
@@ -36,7 +36,7 @@ bool kostensatz(Seite1Daten &D, clsDATEN &V3)
         && V3.DTVI(QStringLiteral("KENKPG"), D.KENKPG);
 }
 
-bool optionen(Seite1Daten &D, clsDATEN &E6)
+bool optionen(Page1Data &D, clsDATEN &E6)
 {
     return E6.DTVT(QStringLiteral("KENK"), D.KENK) && E6.DTVI(QStringLiteral("K"), D.K)
         && E6.DTVI(QStringLiteral("ZAUF"), D.ZAUF);
@@ -47,14 +47,14 @@ void preset(clsDATEN &acc, const char *keyColumn, const QString &key, const char
 {
     acc.setESPK1(QString::fromLatin1(keyColumn));
     acc.setESPK1W(key);
-    pruefe(acc.DTVT(QString::fromLatin1(kom), komOut));
+    expectTransfer(acc.DTVT(QString::fromLatin1(kom), komOut));
     if (ek)
-        pruefe(acc.DTVS(QString::fromLatin1(ek), *ekOut));
+        expectTransfer(acc.DTVS(QString::fromLatin1(ek), *ekOut));
 }
 
 } // namespace
 
-void Seite1Daten::resize(int n)
+void Page1Data::resize(int n)
 {
     for (auto *v : {&Z, &ZKT, &ZKV, &ZKL, &ZKF, &DEZ, &NTZ, &AUZ, &PPZ, &STZ, &BRZ, &EKT, &EKV, &EKL, &EKF})
         v->assign(size_t(n), 0.0f);
@@ -63,7 +63,7 @@ void Seite1Daten::resize(int n)
         v->assign(size_t(n), QString());
 }
 
-void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<void(int)> &progress)
+void DATENEINGABE(Page1Data &D, const Page1Accessors &A, const std::function<void(int)> &progress)
 {
     Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Dateneingabe; Seite 1"));
     const auto step = [&](const std::function<void()> &f) {
@@ -83,9 +83,9 @@ void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<v
     D.resize(1);
 
     if (!step([&] {
-            pruefe(A.E1->DTVS(QStringLiteral("NN"), D.NN));
+            expectTransfer(A.E1->DTVS(QStringLiteral("NN"), D.NN));
             Variant zgw;
-            pruefe(A.E1->DTVV(QStringLiteral("ZGW"), zgw));
+            expectTransfer(A.E1->DTVV(QStringLiteral("ZGW"), zgw));
             D.BOZGW = !zgw.isEmpty() && !zgw.isNull();
             if (D.BOZGW)
                 D.ZGW = float(zgw.toDouble());
@@ -93,7 +93,7 @@ void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<v
         }))
         return;
     if (!step([&] {
-            pruefe(optionen(D, *A.E6));
+            expectTransfer(optionen(D, *A.E6));
             progress(48);
         }))
         return;
@@ -112,33 +112,33 @@ void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<v
         // One section reads as one fraction of the loop; a single section has none to count.
         const double anteil = D.IMAX > 0 ? double(i) / D.IMAX : 0.0;
         if (!step([&] {
-                pruefe(A.E2->DTVS(QStringLiteral("Z"), D.Z[s], kI2, key));
-                pruefe(A.E3->DTVT(QStringLiteral("KENT"), D.KENT[s], kI2, key));
-                pruefe(A.E3->DTVT(QStringLiteral("KENV"), D.KENV[s], kI2, key));
-                pruefe(A.E3->DTVT(QStringLiteral("KENL"), D.KENL[s], kI2, key));
-                pruefe(A.E3->DTVT(QStringLiteral("KENF"), D.KENF[s], kI2, key));
-                pruefe(A.E3->DTVS(QStringLiteral("ZKT"), D.ZKT[s], kI2, key));
+                expectTransfer(A.E2->DTVS(QStringLiteral("Z"), D.Z[s], kI2, key));
+                expectTransfer(A.E3->DTVT(QStringLiteral("KENT"), D.KENT[s], kI2, key));
+                expectTransfer(A.E3->DTVT(QStringLiteral("KENV"), D.KENV[s], kI2, key));
+                expectTransfer(A.E3->DTVT(QStringLiteral("KENL"), D.KENL[s], kI2, key));
+                expectTransfer(A.E3->DTVT(QStringLiteral("KENF"), D.KENF[s], kI2, key));
+                expectTransfer(A.E3->DTVS(QStringLiteral("ZKT"), D.ZKT[s], kI2, key));
                 D.SUMZKT += D.ZKT[s];
-                pruefe(A.E3->DTVS(QStringLiteral("ZKV"), D.ZKV[s], kI2, key));
+                expectTransfer(A.E3->DTVS(QStringLiteral("ZKV"), D.ZKV[s], kI2, key));
                 D.SUMZKV += D.ZKV[s];
-                pruefe(A.E3->DTVS(QStringLiteral("ZKL"), D.ZKL[s], kI2, key));
+                expectTransfer(A.E3->DTVS(QStringLiteral("ZKL"), D.ZKL[s], kI2, key));
                 D.SUMZKL += D.ZKL[s];
-                pruefe(A.E3->DTVS(QStringLiteral("ZKF"), D.ZKF[s], kI2, key));
+                expectTransfer(A.E3->DTVS(QStringLiteral("ZKF"), D.ZKF[s], kI2, key));
                 D.SUMZKF += D.ZKF[s];
                 progress(52 + gerundet(4 * anteil));
             }))
             return;
-        if (!step([&] { pruefe(A.E4->DTVT(QStringLiteral("KENG"), D.KENG[s], kI2, key)); }))
+        if (!step([&] { expectTransfer(A.E4->DTVT(QStringLiteral("KENG"), D.KENG[s], kI2, key)); }))
             return;
         if (!step([&] {
-                pruefe(A.A2->DTVS(QStringLiteral("DEZ"), D.DEZ[s], kI2, key));
+                expectTransfer(A.A2->DTVS(QStringLiteral("DEZ"), D.DEZ[s], kI2, key));
                 D.SUMDEZ += D.DEZ[s];
-                pruefe(A.A2->DTVS(QStringLiteral("NTZ"), D.NTZ[s], kI2, key));
-                pruefe(A.A2->DTVS(QStringLiteral("AUZ"), D.AUZ[s], kI2, key));
-                pruefe(A.A2->DTVS(QStringLiteral("PPZ"), D.PPZ[s], kI2, key));
-                pruefe(A.A2->DTVS(QStringLiteral("STZ"), D.STZ[s], kI2, key));
-                pruefe(A.A2->DTVS(QStringLiteral("BRZ"), D.BRZ[s], kI2, key));
-                pruefe(A.A2->DTVI(QStringLiteral("PER"), D.PER[s], kI2, key));
+                expectTransfer(A.A2->DTVS(QStringLiteral("NTZ"), D.NTZ[s], kI2, key));
+                expectTransfer(A.A2->DTVS(QStringLiteral("AUZ"), D.AUZ[s], kI2, key));
+                expectTransfer(A.A2->DTVS(QStringLiteral("PPZ"), D.PPZ[s], kI2, key));
+                expectTransfer(A.A2->DTVS(QStringLiteral("STZ"), D.STZ[s], kI2, key));
+                expectTransfer(A.A2->DTVS(QStringLiteral("BRZ"), D.BRZ[s], kI2, key));
+                expectTransfer(A.A2->DTVI(QStringLiteral("PER"), D.PER[s], kI2, key));
                 progress(52 + gerundet(6 * anteil));
             }))
             return;
@@ -154,7 +154,7 @@ void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<v
     }
 
     if (!step([&] {
-            pruefe(kostensatz(D, *A.V3));
+            expectTransfer(kostensatz(D, *A.V3));
             progress(65);
         }))
         return;
@@ -174,7 +174,7 @@ void DATENEINGABE(Seite1Daten &D, const Seite1Zugriffe &A, const std::function<v
     });
 }
 
-void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A)
+void OPTIONENNEULESEN(Page1Data &D, const Page1Accessors &A)
 {
     if (!optionen(D, *A.E6))
         return;
@@ -210,9 +210,9 @@ void OPTIONENNEULESEN(Seite1Daten &D, const Seite1Zugriffe &A)
     D.EKP *= D.FKP;
 }
 
-ProfilTiefen profilTiefen(const std::vector<float> &Z, float MY, double unten)
+ProfileDepths profileDepths(const std::vector<float> &Z, float MY, double unten)
 {
-    ProfilTiefen t;
+    ProfileDepths t;
     const size_t n = Z.size() + 1;
     t.grenze.assign(n, 0.0);
     t.beschriftung.assign(n, 0.0);
@@ -236,9 +236,9 @@ ProfilTiefen profilTiefen(const std::vector<float> &Z, float MY, double unten)
     return t;
 }
 
-Zeitkurven zeitkurven(const Seite1Daten &D)
+TimeCurves timeCurves(const Page1Data &D)
 {
-    Zeitkurven k;
+    TimeCurves k;
     const size_t n = D.Z.size() + 1;
     for (auto *v : {&k.tiefe, &k.netto, &k.mitAUZ, &k.mitPPZ, &k.mitSTZ, &k.brutto})
         v->assign(n, 0.0);
@@ -260,9 +260,9 @@ Zeitkurven zeitkurven(const Seite1Daten &D)
     return k;
 }
 
-Geschwindigkeiten geschwindigkeiten(const Seite1Daten &D)
+AdvanceRates advanceRates(const Page1Data &D)
 {
-    Geschwindigkeiten g;
+    AdvanceRates g;
     const size_t n = D.Z.size() + 1;
     g.tiefe.assign(n, 0.0);
     g.brutto.assign(n, 0.0);
@@ -315,7 +315,7 @@ QString kostenTitel(int K)
 
 // The parts of one section's costs in the breakdown's order, per hour spent as the
 // breakdown divides it.
-std::vector<float> teile(const Seite1Daten &D, size_t s, int K)
+std::vector<float> teile(const Page1Data &D, size_t s, int K)
 {
     const float P = float(D.PER[s]) * D.EKP;
     const float G = D.EKT[s] + D.EKV[s] + D.EKL[s] + D.EKF[s];
@@ -329,9 +329,9 @@ std::vector<float> teile(const Seite1Daten &D, size_t s, int K)
     }
 }
 
-Kostenkurven stapeln(const Seite1Daten &D, int K, bool jeMeter)
+CostCurves stapeln(const Page1Data &D, int K, bool jeMeter)
 {
-    Kostenkurven k;
+    CostCurves k;
     const size_t n = D.Z.size() + 1;
     k.tiefe.assign(n, 0.0);
     k.summe.assign(n, 0.0);
@@ -367,7 +367,7 @@ Kostenkurven stapeln(const Seite1Daten &D, int K, bool jeMeter)
     return k;
 }
 
-void eintragen(Legendenliste &l, bool &leer, const std::vector<QString> &keys, const std::vector<QString> &koms)
+void eintragen(LegendList &l, bool &leer, const std::vector<QString> &keys, const std::vector<QString> &koms)
 {
     for (size_t i = 0; i < keys.size(); ++i) {
         const QString &key = keys[i];
@@ -392,12 +392,12 @@ void eintragen(Legendenliste &l, bool &leer, const std::vector<QString> &keys, c
 
 } // namespace
 
-Kostenkurven kosten(const Seite1Daten &D, int K) { return stapeln(D, K, false); }
-Kostenkurven einheitskosten(const Seite1Daten &D, int K) { return stapeln(D, K, true); }
+CostCurves costCurves(const Page1Data &D, int K) { return stapeln(D, K, false); }
+CostCurves unitCostCurves(const Page1Data &D, int K) { return stapeln(D, K, true); }
 
-Legendenliste geraeteliste(const Seite1Daten &D)
+LegendList equipmentLegend(const Page1Data &D)
 {
-    Legendenliste l{{QString()}, {QString()}};
+    LegendList l{{QString()}, {QString()}};
     bool leer = true;
     eintragen(l, leer, D.KENT, D.KOMT);
     eintragen(l, leer, D.KENV, D.KOMV);
@@ -406,15 +406,15 @@ Legendenliste geraeteliste(const Seite1Daten &D)
     return l;
 }
 
-Legendenliste gesteinsliste(const Seite1Daten &D)
+LegendList rockLegend(const Page1Data &D)
 {
-    Legendenliste l{{QString()}, {QString()}};
+    LegendList l{{QString()}, {QString()}};
     bool leer = true;
     eintragen(l, leer, D.KENG, D.KOMG);
     return l;
 }
 
-QString legendenKommentar(const QString &kommentar)
+QString legendComment(const QString &kommentar)
 {
     if (1.5 * kommentar.size() > 45)
         return kommentar.left(30) + QStringLiteral("...");
