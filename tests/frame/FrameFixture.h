@@ -107,4 +107,13 @@ private:
     QString previousSettings_;
 };
 
+// The input window and the preset editor read every preset table, which the installation's
+// small preset database lacks: the full preset schema in its place.
+inline void withPresetTables(const Installation &inst)
+{
+    QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
+    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
+    sql(inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
+}
+
 } // namespace vnt::test

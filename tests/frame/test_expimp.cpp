@@ -5,6 +5,8 @@
 #include "platform/RunContext.h"
 #include "platform/db/Database.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -517,9 +519,25 @@ TEST(ExpImp, AnExportThatCannotWorkOutANewIdWritesNothing)
 // going away neither checks the path nor shows a box about it.
 TEST(ExpImp, DeletingTheDialogWithATypedPathTakesNothing)
 {
+    // Every file below the project folders, with its bytes: what the dialog must leave alone.
+    auto filesBelow = [](const QString &root) {
+        QStringList out;
+        QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            QFile file(f);
+            out << f + QLatin1Char(' ')
+                       + (file.open(QIODevice::ReadOnly) ? QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex())
+                                                         : QStringLiteral("?"));
+        }
+        out.sort();
+        return out;
+    };
     for (const char *folder : {"/Gibtsnicht", "/TE0001.00"}) {
         SCOPED_TRACE(folder);
         Projects p;
+        const QStringList before = filesBelow(p.projekte);
+        ASSERT_FALSE(before.isEmpty());
         auto *dlg = new frmEXPIMP(p.ctx);
         dlg->show();
         QApplication::setActiveWindow(dlg);
@@ -530,6 +548,8 @@ TEST(ExpImp, DeletingTheDialogWithATypedPathTakesNothing)
         dlg->dirEXP()->setModified(true);
         Boxes none;
         delete dlg;
+        EXPECT_EQ(filesBelow(p.projekte), before);
+        EXPECT_FALSE(QDir(p.projekte + "/Gibtsnicht").exists());
     }
 }
 

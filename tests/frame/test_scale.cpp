@@ -33,13 +33,6 @@ using namespace vnt::test;
 
 namespace {
 
-void withPresetTables(const Installation &inst)
-{
-    QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
-    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
-    sql(inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
-}
-
 QString scaleName()
 {
     const QString f = qEnvironmentVariable("QT_SCALE_FACTOR");

@@ -24,19 +24,6 @@
 using namespace vnt;
 using namespace vnt::test;
 
-namespace {
-
-// The input window and the preset editor read every preset table, which the installation's
-// small preset database lacks.
-void withPresetTables(const Installation &inst)
-{
-    QFile presets(schemaSqlFile(QStringLiteral("presets.sql")));
-    ASSERT_TRUE(presets.open(QIODevice::ReadOnly));
-    sql(inst.daten + QStringLiteral("/VORGABE.mdb"), QStringLiteral("DROP TABLE VANT_V11;") + QString::fromUtf8(presets.readAll()));
-}
-
-} // namespace
-
 // Imported records keep their active marks, so panel 6 must name them once the dialog closes;
 // a dialog closed without an import leaves the panel as it was.
 TEST(FrameWalkthrough, ImportShowsTheImportedActiveRecordsInPanel6)
