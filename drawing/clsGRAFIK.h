@@ -189,6 +189,9 @@ private:
     void DREHTEXT(const QString &text, int16_t AL, double X, double Y, int size, const QString &name);
     void drawAxes();
     void drawFixedContent();
+    void drawFixedTexts(Guard &g);
+    void drawFixedPolylines(Guard &g);
+    void drawFixedArcs(Guard &g);
     void rollbalken(QScrollBar *bar, bool horizontal);
 
     const RunContext &ctx_;

@@ -313,128 +313,137 @@ std::vector<QRectF> clsGRAFIK::axisNumberCells() const {
 }
 
 void clsGRAFIK::drawFixedContent() {
+    Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Skalen"));
+    drawFixedTexts(g);
+    if (g.left()) return;
+    drawFixedPolylines(g);
+    if (g.left()) return;
+    drawFixedArcs(g);
+}
+
+// The figure's fixed texts (G1), each in the font its row sets.
+void clsGRAFIK::drawFixedTexts(Guard &g) {
     const Variant obj(eidObjekt_);
     const Variant null16(int16_t(0));
     const QString kObj = QStringLiteral("IDOBJEKT"), kKen = QStringLiteral("KEN"), kNr = QStringLiteral("LFDNR");
-    Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Skalen"));
-
-    // Fixed texts.
-    {
-        clsDATEN d(ctx_);
-        d.setETABELLE(QStringLiteral("G1"));
-        d.setESPIDW(eid_);
-        int16_t mini = 0, maxi = 0, an = 0;
-        d.INDEX(mini, maxi, an, kObj, obj, kKen, null16, kNr);
-        for (int16_t i = 1; i <= an; ++i) {
-            const Variant nr(i);
-            // A faulty font row (a colour outside the palette) still shows its text, in the
-            // font that was set before, once the box is answered with OK.
-            if (!g.step([&] {
-                    QString sa;
-                    int16_t sg = 0, fb = 0;
-                    bool sf = false, su = false, sk = false;
-                    d.DTVT(QStringLiteral("SA"), sa, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVI(QStringLiteral("SG"), sg, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVB(QStringLiteral("SF"), sf, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVB(QStringLiteral("SU"), su, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVB(QStringLiteral("SK"), sk, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
-                    SCHRIFTEINSTELLUNGEN(sa, sg, sf ? -1 : 0, su ? -1 : 0, sk ? -1 : 0, palette(fb));
-                }))
-                break;
-            if (!g.step([&] {
-                    QString txt;
-                    int16_t wi = 0, arx = 0, ary = 0;
-                    float xp = 0, yp = 0;
-                    d.DTVS(QStringLiteral("XP"), xp, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVS(QStringLiteral("YP"), yp, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVT(QStringLiteral("TXT"), txt, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVI(QStringLiteral("WI"), wi, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVI(QStringLiteral("ARX"), arx, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVI(QStringLiteral("ARY"), ary, kObj, obj, kKen, null16, kNr, nr);
-                    TEXT(xp, yp, txt, 1, wi, arx, ary);
-                }))
-                break;
-        }
-        SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
-        if (g.left()) return;
+    clsDATEN d(ctx_);
+    d.setETABELLE(QStringLiteral("G1"));
+    d.setESPIDW(eid_);
+    int16_t mini = 0, maxi = 0, an = 0;
+    d.INDEX(mini, maxi, an, kObj, obj, kKen, null16, kNr);
+    for (int16_t i = 1; i <= an; ++i) {
+        const Variant nr(i);
+        // A faulty font row (a colour outside the palette) still shows its text, in the
+        // font that was set before, once the box is answered with OK.
+        if (!g.step([&] {
+                QString sa;
+                int16_t sg = 0, fb = 0;
+                bool sf = false, su = false, sk = false;
+                d.DTVT(QStringLiteral("SA"), sa, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVI(QStringLiteral("SG"), sg, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVB(QStringLiteral("SF"), sf, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVB(QStringLiteral("SU"), su, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVB(QStringLiteral("SK"), sk, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
+                SCHRIFTEINSTELLUNGEN(sa, sg, sf ? -1 : 0, su ? -1 : 0, sk ? -1 : 0, palette(fb));
+            }))
+            break;
+        if (!g.step([&] {
+                QString txt;
+                int16_t wi = 0, arx = 0, ary = 0;
+                float xp = 0, yp = 0;
+                d.DTVS(QStringLiteral("XP"), xp, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVS(QStringLiteral("YP"), yp, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVT(QStringLiteral("TXT"), txt, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVI(QStringLiteral("WI"), wi, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVI(QStringLiteral("ARX"), arx, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVI(QStringLiteral("ARY"), ary, kObj, obj, kKen, null16, kNr, nr);
+                TEXT(xp, yp, txt, 1, wi, arx, ary);
+            }))
+            break;
     }
+    SCHRIFTEINSTELLUNGEN(QString(), 0, 0, 0, 0, 0);
+}
 
-    // Fixed polylines.
-    {
-        clsDATEN kopf(ctx_), punkte(ctx_);
-        kopf.setETABELLE(QStringLiteral("G2_1"));
-        kopf.setESPIDW(eid_);
-        punkte.setETABELLE(QStringLiteral("G2_2"));
-        punkte.setESPIDW(eid_);
-        punkte.setESPK1(kKen);
-        punkte.setESPK1W(QStringLiteral("W"));
-        int16_t mini = 0, maxi = 0, an = 0;
-        kopf.INDEX(mini, maxi, an, kObj, obj, kKen, null16, kNr);
-        for (int16_t i = 1; i <= an; ++i) {
-            if (!g.step([&] {
-                    const Variant nr(i);
-                    QString txt;
-                    int16_t la = 0, fb = 0, pstyp = 0, psit = 0, pnr = 0, lagetext = 0, lagepfeil = 0;
-                    float lb = 0;
-                    kopf.DTVT(QStringLiteral("TXT"), txt, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVI(QStringLiteral("LA"), la, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVS(QStringLiteral("LB"), lb, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVI(QStringLiteral("PSTYP"), pstyp, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVI(QStringLiteral("PSIT"), psit, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVI(QStringLiteral("PNR"), pnr, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVI(QStringLiteral("LAGETEXT"), lagetext, kObj, obj, kKen, null16, kNr, nr);
-                    kopf.DTVI(QStringLiteral("LAGEPFEIL"), lagepfeil, kObj, obj, kKen, null16, kNr, nr);
-                    int16_t pmin = 0, pmax = 0, pan = 0;
-                    punkte.INDEX(pmin, pmax, pan, kObj, obj, kNr, nr, QStringLiteral("PKTNR"));
-                    if (pan < 1) return;
-                    std::vector<double> px(size_t(pan), 0.0), py(size_t(pan), 0.0);
-                    for (int16_t k = pmin; k <= pmax; ++k) {
-                        if (k < 0 || k >= pan) raise(err::SubscriptOutOfRange);
-                        float vx = 0, vy = 0;
-                        punkte.DTVS(QStringLiteral("PX"), vx, kObj, obj, kNr, nr, QStringLiteral("PKTNR"), Variant(k));
-                        punkte.DTVS(QStringLiteral("PY"), vy, kObj, obj, kNr, nr, QStringLiteral("PKTNR"), Variant(k));
-                        px[size_t(k)] = vx;
-                        py[size_t(k)] = vy;
-                    }
-                    // A colour outside the palette is reported and the line keeps the pen before it.
-                    if (!g.step([&] { LINIENEINSTELLUNGEN(la, lb, palette(fb)); })) return;
-                    POLYGON(px, py, psit, pstyp, pnr, txt, lagetext, lagepfeil, 0);
-                }) || g.left())
-                break;
-        }
-        LINIENEINSTELLUNGEN(0, 0, 0);
-        if (g.left()) return;
+// The figure's fixed polylines (G2_1 with their points in G2_2).
+void clsGRAFIK::drawFixedPolylines(Guard &g) {
+    const Variant obj(eidObjekt_);
+    const Variant null16(int16_t(0));
+    const QString kObj = QStringLiteral("IDOBJEKT"), kKen = QStringLiteral("KEN"), kNr = QStringLiteral("LFDNR");
+    clsDATEN kopf(ctx_), punkte(ctx_);
+    kopf.setETABELLE(QStringLiteral("G2_1"));
+    kopf.setESPIDW(eid_);
+    punkte.setETABELLE(QStringLiteral("G2_2"));
+    punkte.setESPIDW(eid_);
+    punkte.setESPK1(kKen);
+    punkte.setESPK1W(QStringLiteral("W"));
+    int16_t mini = 0, maxi = 0, an = 0;
+    kopf.INDEX(mini, maxi, an, kObj, obj, kKen, null16, kNr);
+    for (int16_t i = 1; i <= an; ++i) {
+        if (!g.step([&] {
+                const Variant nr(i);
+                QString txt;
+                int16_t la = 0, fb = 0, pstyp = 0, psit = 0, pnr = 0, lagetext = 0, lagepfeil = 0;
+                float lb = 0;
+                kopf.DTVT(QStringLiteral("TXT"), txt, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVI(QStringLiteral("LA"), la, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVS(QStringLiteral("LB"), lb, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVI(QStringLiteral("PSTYP"), pstyp, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVI(QStringLiteral("PSIT"), psit, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVI(QStringLiteral("PNR"), pnr, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVI(QStringLiteral("LAGETEXT"), lagetext, kObj, obj, kKen, null16, kNr, nr);
+                kopf.DTVI(QStringLiteral("LAGEPFEIL"), lagepfeil, kObj, obj, kKen, null16, kNr, nr);
+                int16_t pmin = 0, pmax = 0, pan = 0;
+                punkte.INDEX(pmin, pmax, pan, kObj, obj, kNr, nr, QStringLiteral("PKTNR"));
+                if (pan < 1) return;
+                std::vector<double> px(size_t(pan), 0.0), py(size_t(pan), 0.0);
+                for (int16_t k = pmin; k <= pmax; ++k) {
+                    if (k < 0 || k >= pan) raise(err::SubscriptOutOfRange);
+                    float vx = 0, vy = 0;
+                    punkte.DTVS(QStringLiteral("PX"), vx, kObj, obj, kNr, nr, QStringLiteral("PKTNR"), Variant(k));
+                    punkte.DTVS(QStringLiteral("PY"), vy, kObj, obj, kNr, nr, QStringLiteral("PKTNR"), Variant(k));
+                    px[size_t(k)] = vx;
+                    py[size_t(k)] = vy;
+                }
+                // A colour outside the palette is reported and the line keeps the pen before it.
+                if (!g.step([&] { LINIENEINSTELLUNGEN(la, lb, palette(fb)); })) return;
+                POLYGON(px, py, psit, pstyp, pnr, txt, lagetext, lagepfeil, 0);
+            }) || g.left())
+            break;
     }
+    LINIENEINSTELLUNGEN(0, 0, 0);
+}
 
-    // Fixed arcs.
-    {
-        clsDATEN d(ctx_);
-        d.setETABELLE(QStringLiteral("G3"));
-        d.setESPIDW(eid_);
-        int16_t mini = 0, maxi = 0, an = 0;
-        d.INDEX(mini, maxi, an, kObj, obj, kKen, null16, kNr);
-        for (int16_t i = 1; i <= an; ++i) {
-            if (!g.step([&] {
-                    const Variant nr(i);
-                    int16_t la = 0, fb = 0;
-                    float lb = 0, mpx = 0, mpy = 0, px1 = 0, py1 = 0, wi = 0;
-                    d.DTVI(QStringLiteral("LA"), la, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVS(QStringLiteral("LB"), lb, kObj, obj, kKen, null16, kNr, nr);
-                    if (!g.step([&] { LINIENEINSTELLUNGEN(la, lb, palette(fb)); })) return;
-                    d.DTVS(QStringLiteral("MPX"), mpx, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVS(QStringLiteral("MPY"), mpy, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVS(QStringLiteral("PX1"), px1, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVS(QStringLiteral("PY1"), py1, kObj, obj, kKen, null16, kNr, nr);
-                    d.DTVS(QStringLiteral("WI"), wi, kObj, obj, kKen, null16, kNr, nr);
-                    KREISBOGEN(mpx, mpy, wi, px1, py1, 0, 0);
-                }))
-                break;
-        }
-        LINIENEINSTELLUNGEN(0, 0, 0);
+// The figure's fixed arcs (G3).
+void clsGRAFIK::drawFixedArcs(Guard &g) {
+    const Variant obj(eidObjekt_);
+    const Variant null16(int16_t(0));
+    const QString kObj = QStringLiteral("IDOBJEKT"), kKen = QStringLiteral("KEN"), kNr = QStringLiteral("LFDNR");
+    clsDATEN d(ctx_);
+    d.setETABELLE(QStringLiteral("G3"));
+    d.setESPIDW(eid_);
+    int16_t mini = 0, maxi = 0, an = 0;
+    d.INDEX(mini, maxi, an, kObj, obj, kKen, null16, kNr);
+    for (int16_t i = 1; i <= an; ++i) {
+        if (!g.step([&] {
+                const Variant nr(i);
+                int16_t la = 0, fb = 0;
+                float lb = 0, mpx = 0, mpy = 0, px1 = 0, py1 = 0, wi = 0;
+                d.DTVI(QStringLiteral("LA"), la, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVI(QStringLiteral("FB"), fb, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVS(QStringLiteral("LB"), lb, kObj, obj, kKen, null16, kNr, nr);
+                if (!g.step([&] { LINIENEINSTELLUNGEN(la, lb, palette(fb)); })) return;
+                d.DTVS(QStringLiteral("MPX"), mpx, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVS(QStringLiteral("MPY"), mpy, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVS(QStringLiteral("PX1"), px1, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVS(QStringLiteral("PY1"), py1, kObj, obj, kKen, null16, kNr, nr);
+                d.DTVS(QStringLiteral("WI"), wi, kObj, obj, kKen, null16, kNr, nr);
+                KREISBOGEN(mpx, mpy, wi, px1, py1, 0, 0);
+            }))
+            break;
     }
+    LINIENEINSTELLUNGEN(0, 0, 0);
 }
 
 } // namespace vnt
