@@ -81,51 +81,91 @@ double LOG10(double x) {
     return std::log(x) / std::log(10.0);
 }
 
-void SKALENAUTOMATIK(int NR, int BOMIN, int BOMAX, int SKT, const std::vector<double> &DATEN, Achse &a,
-                     const Liste &LMIN, const Liste &LDIFF, const Liste &LIT, const Liste &LGIT, const Liste &LZL) {
-    if (LMIN.empty()) raise(err::SubscriptOutOfRange);
-    // A limit that is not a number (a stored value from a broken division) starts afresh.
-    if (!std::isfinite(a.MIN)) a.MIN = LMIN.front();
-    if (!std::isfinite(a.MAX)) a.MAX = LMIN.back();
-    const bool restart = std::abs(NR) == 1;
-    if (BOMIN == -1) fromData(restart, true, DATEN, a.MIN);
-    if (BOMAX == -1) fromData(restart, false, DATEN, a.MAX);
-    const double first = LMIN.front(), last = LMIN.back();
+namespace {
 
-    if (SKT != 1) {
-        if (BOMIN == -1) {
-            if (a.MIN < first) a.MIN = first;
-            else snapDown(LMIN, a.MIN);
+// The ticks of a logarithmic axis with ten per decade: the limits and every multiple of a
+// power of ten between them, as exponents.
+std::vector<double> logarithmicTicks(double MIN, double MAX)
+{
+    int e1 = 11;
+    for (int e = -10; e <= 10; ++e)
+        if (std::pow(10.0, e) > MIN) {
+            e1 = e;
+            break;
         }
-        if (BOMAX == -1) {
-            if (a.MAX > last) a.MAX = last;
-            else snapUp(LMIN, a.MAX);
+    int j1 = 0;
+    for (int j = 1; j <= 9; ++j)
+        if (j * std::pow(10.0, e1 - 1) >= MIN) {
+            j1 = j;
+            break;
         }
-        if (LDIFF.empty()) raise(err::SubscriptOutOfRange);
-        double D = a.MAX - a.MIN;
-        const int n = int(LDIFF.size()) - 1;
-        int k = 0;
-        if (!std::isfinite(D) || D <= LDIFF[0]) {
-            k = 0;
-        } else if (D >= LDIFF[size_t(n)]) {
-            k = n;
-        } else {
-            while (k < n && !(D <= LDIFF[size_t(k)])) ++k;
-        }
-        D = LDIFF[size_t(k)];
-        if (NR != 1 && NR != 2) a.MAX = a.MIN + D;
-        a.GIT = atInt(LGIT, k);
-        a.ZL = atInt(LZL, k);
-        a.IT = atInt(LIT, k);
-        if (a.IT == 0) raise(err::DivisionByZero);
-        if (a.IT < 0) raise(err::SubscriptOutOfRange);
-        a.TICKS.assign(size_t(a.IT) + 1, 0);
-        a.TICKS[0] = a.MIN;
-        for (int i = 1; i <= a.IT; ++i) a.TICKS[size_t(i)] = a.TICKS[size_t(i) - 1] + D / a.IT;
-        return;
+    int e2 = e1 - 1;
+    for (int e = e1; e <= 10; ++e) {
+        if (std::pow(10.0, e) > MAX) break;
+        e2 = e;
     }
+    int j2 = 0;
+    for (int j = 1; j <= 9; ++j)
+        if (j * std::pow(10.0, e2) >= MAX) {
+            j2 = j;
+            break;
+        }
+    std::vector<double> t{LOG10(MIN)};
+    if (e2 < e1) {
+        // Minimum and maximum in one decade: only the multiples between them.
+        for (int m = j1 + 1; m <= j2 - 1; ++m) t.push_back((e1 - 1) + LOG10(m));
+    } else {
+        for (int m = j1 + 1; m <= 9; ++m) t.push_back((e1 - 1) + LOG10(m));
+        for (int e = e1; e <= e2 - 1; ++e)
+            for (int m = 0; m <= 9; ++m) t.push_back(e + LOG10(m));
+        for (int m = 1; m <= j2 - 1; ++m) t.push_back(e2 + LOG10(m));
+    }
+    t.push_back(LOG10(MAX));
+    return t;
+}
 
-    // Logarithmic axis: limits are world values here.
+// A linear axis: limits snapped to the list of minima (those taken from the data), the span
+// to the first step of LDIFF that holds it, and the ticks, grid and label counts of that step.
+void linearScale(int NR, int BOMIN, int BOMAX, Achse &a, const Liste &LMIN, const Liste &LDIFF, const Liste &LIT,
+                 const Liste &LGIT, const Liste &LZL)
+{
+    const double first = LMIN.front(), last = LMIN.back();
+    if (BOMIN == -1) {
+        if (a.MIN < first) a.MIN = first;
+        else snapDown(LMIN, a.MIN);
+    }
+    if (BOMAX == -1) {
+        if (a.MAX > last) a.MAX = last;
+        else snapUp(LMIN, a.MAX);
+    }
+    if (LDIFF.empty()) raise(err::SubscriptOutOfRange);
+    double D = a.MAX - a.MIN;
+    const int n = int(LDIFF.size()) - 1;
+    int k = 0;
+    if (!std::isfinite(D) || D <= LDIFF[0]) {
+        k = 0;
+    } else if (D >= LDIFF[size_t(n)]) {
+        k = n;
+    } else {
+        while (k < n && !(D <= LDIFF[size_t(k)])) ++k;
+    }
+    D = LDIFF[size_t(k)];
+    if (NR != 1 && NR != 2) a.MAX = a.MIN + D;
+    a.GIT = atInt(LGIT, k);
+    a.ZL = atInt(LZL, k);
+    a.IT = atInt(LIT, k);
+    if (a.IT == 0) raise(err::DivisionByZero);
+    if (a.IT < 0) raise(err::SubscriptOutOfRange);
+    a.TICKS.assign(size_t(a.IT) + 1, 0);
+    a.TICKS[0] = a.MIN;
+    for (int i = 1; i <= a.IT; ++i) a.TICKS[size_t(i)] = a.TICKS[size_t(i) - 1] + D / a.IT;
+}
+
+// A logarithmic axis: limits are world values here.
+void logarithmicScale(int BOMIN, int BOMAX, Achse &a, const Liste &LMIN, const Liste &LIT, const Liste &LGIT,
+                      const Liste &LZL)
+{
+    const double first = LMIN.front(), last = LMIN.back();
     bool clamped = false;
     if (BOMIN == -1) {
         if (a.MIN < first) a.MIN = first;
@@ -149,42 +189,8 @@ void SKALENAUTOMATIK(int NR, int BOMIN, int BOMAX, int SKT, const std::vector<do
         a.TICKS = dekaden(a.MIN, a.MAX);
         a.IT = int(a.TICKS.size()) - 1;
     } else if (lit0 == 10) {
-        int e1 = 11;
-        for (int e = -10; e <= 10; ++e)
-            if (std::pow(10.0, e) > a.MIN) {
-                e1 = e;
-                break;
-            }
-        int j1 = 0;
-        for (int j = 1; j <= 9; ++j)
-            if (j * std::pow(10.0, e1 - 1) >= a.MIN) {
-                j1 = j;
-                break;
-            }
-        int e2 = e1 - 1;
-        for (int e = e1; e <= 10; ++e) {
-            if (std::pow(10.0, e) > a.MAX) break;
-            e2 = e;
-        }
-        int j2 = 0;
-        for (int j = 1; j <= 9; ++j)
-            if (j * std::pow(10.0, e2) >= a.MAX) {
-                j2 = j;
-                break;
-            }
-        std::vector<double> t{LOG10(a.MIN)};
-        if (e2 < e1) {
-            // Minimum and maximum in one decade: only the multiples between them.
-            for (int m = j1 + 1; m <= j2 - 1; ++m) t.push_back((e1 - 1) + LOG10(m));
-        } else {
-            for (int m = j1 + 1; m <= 9; ++m) t.push_back((e1 - 1) + LOG10(m));
-            for (int e = e1; e <= e2 - 1; ++e)
-                for (int m = 0; m <= 9; ++m) t.push_back(e + LOG10(m));
-            for (int m = 1; m <= j2 - 1; ++m) t.push_back(e2 + LOG10(m));
-        }
-        t.push_back(LOG10(a.MAX));
-        a.TICKS = t;
-        a.IT = int(t.size()) - 1;
+        a.TICKS = logarithmicTicks(a.MIN, a.MAX);
+        a.IT = int(a.TICKS.size()) - 1;
     } else {
         a.TICKS = {LOG10(a.MIN)};
         a.IT = 0;
@@ -198,6 +204,23 @@ void SKALENAUTOMATIK(int NR, int BOMIN, int BOMAX, int SKT, const std::vector<do
         a.GITTERANZAHL = int(a.GITTER.size()) - 1;
     }
     a.ZL = atInt(LZL, 0);
+}
+
+} // namespace
+
+void SKALENAUTOMATIK(int NR, int BOMIN, int BOMAX, int SKT, const std::vector<double> &DATEN, Achse &a,
+                     const Liste &LMIN, const Liste &LDIFF, const Liste &LIT, const Liste &LGIT, const Liste &LZL) {
+    if (LMIN.empty()) raise(err::SubscriptOutOfRange);
+    // A limit that is not a number (a stored value from a broken division) starts afresh.
+    if (!std::isfinite(a.MIN)) a.MIN = LMIN.front();
+    if (!std::isfinite(a.MAX)) a.MAX = LMIN.back();
+    const bool restart = std::abs(NR) == 1;
+    if (BOMIN == -1) fromData(restart, true, DATEN, a.MIN);
+    if (BOMAX == -1) fromData(restart, false, DATEN, a.MAX);
+    if (SKT != 1)
+        linearScale(NR, BOMIN, BOMAX, a, LMIN, LDIFF, LIT, LGIT, LZL);
+    else
+        logarithmicScale(BOMIN, BOMAX, a, LMIN, LIT, LGIT, LZL);
 }
 
 void MASSSTAB(double XMIN, double XMAX, double YMIN, double YMAX, double ELX, double ELY, double RL, double RR,
