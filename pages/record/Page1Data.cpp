@@ -63,6 +63,82 @@ void Page1Data::resize(int n)
         v->assign(size_t(n), QString());
 }
 
+namespace {
+
+// One step of the data step's guard; false once the user cancelled or a transfer failed.
+using DataStep = std::function<bool(const std::function<void()> &)>;
+
+// Reads section i: depth, devices and additional costs, rock, results, and the presets' texts
+// and costs of its devices. False when the data step ends.
+bool readSection(const DataStep &step, Page1Data &D, const Page1Accessors &A, int i,
+                 const std::function<void(int)> &progress)
+{
+    const size_t s = size_t(i);
+    const Variant key{int16_t(i)};
+    // One section reads as one fraction of the loop; a single section has none to count.
+    const double anteil = D.IMAX > 0 ? double(i) / D.IMAX : 0.0;
+    if (!step([&] {
+            expectTransfer(A.E2->DTVS(QStringLiteral("Z"), D.Z[s], kI2, key));
+            expectTransfer(A.E3->DTVT(QStringLiteral("KENT"), D.KENT[s], kI2, key));
+            expectTransfer(A.E3->DTVT(QStringLiteral("KENV"), D.KENV[s], kI2, key));
+            expectTransfer(A.E3->DTVT(QStringLiteral("KENL"), D.KENL[s], kI2, key));
+            expectTransfer(A.E3->DTVT(QStringLiteral("KENF"), D.KENF[s], kI2, key));
+            expectTransfer(A.E3->DTVS(QStringLiteral("ZKT"), D.ZKT[s], kI2, key));
+            D.SUMZKT += D.ZKT[s];
+            expectTransfer(A.E3->DTVS(QStringLiteral("ZKV"), D.ZKV[s], kI2, key));
+            D.SUMZKV += D.ZKV[s];
+            expectTransfer(A.E3->DTVS(QStringLiteral("ZKL"), D.ZKL[s], kI2, key));
+            D.SUMZKL += D.ZKL[s];
+            expectTransfer(A.E3->DTVS(QStringLiteral("ZKF"), D.ZKF[s], kI2, key));
+            D.SUMZKF += D.ZKF[s];
+            progress(52 + gerundet(4 * anteil));
+        }))
+        return false;
+    if (!step([&] { expectTransfer(A.E4->DTVT(QStringLiteral("KENG"), D.KENG[s], kI2, key)); }))
+        return false;
+    if (!step([&] {
+            expectTransfer(A.A2->DTVS(QStringLiteral("DEZ"), D.DEZ[s], kI2, key));
+            D.SUMDEZ += D.DEZ[s];
+            expectTransfer(A.A2->DTVS(QStringLiteral("NTZ"), D.NTZ[s], kI2, key));
+            expectTransfer(A.A2->DTVS(QStringLiteral("AUZ"), D.AUZ[s], kI2, key));
+            expectTransfer(A.A2->DTVS(QStringLiteral("PPZ"), D.PPZ[s], kI2, key));
+            expectTransfer(A.A2->DTVS(QStringLiteral("STZ"), D.STZ[s], kI2, key));
+            expectTransfer(A.A2->DTVS(QStringLiteral("BRZ"), D.BRZ[s], kI2, key));
+            expectTransfer(A.A2->DTVI(QStringLiteral("PER"), D.PER[s], kI2, key));
+            progress(52 + gerundet(6 * anteil));
+        }))
+        return false;
+    if (!step([&] {
+            preset(*A.V11, "KENT", D.KENT[s], "KOMT", D.KOMT[s], "EKT", &D.EKT[s]);
+            preset(*A.V12, "KENV", D.KENV[s], "KOMV", D.KOMV[s], "EKV", &D.EKV[s]);
+            preset(*A.V13, "KENL", D.KENL[s], "KOML", D.KOML[s], "EKL", &D.EKL[s]);
+            preset(*A.V14, "KENF", D.KENF[s], "KOMF", D.KOMF[s], "EKF", &D.EKF[s]);
+            preset(*A.V2, "KENG", D.KENG[s], "KOMG", D.KOMG[s], nullptr, nullptr);
+            progress(52 + gerundet(8 * anteil));
+        }))
+        return false;
+    return true;
+}
+
+// The cost set's factors applied: device costs by FKG, staff costs by FKP, additional costs by FZK.
+void applyCostFactors(Page1Data &D)
+{
+    for (int i = 0; i <= D.IMAX; ++i) {
+        const size_t s = size_t(i);
+        D.EKT[s] *= D.FKG;
+        D.EKV[s] *= D.FKG;
+        D.EKF[s] *= D.FKG;
+        D.EKL[s] *= D.FKG;
+    }
+    D.EKP *= D.FKP;
+    D.SUMZKT *= D.FZK;
+    D.SUMZKV *= D.FZK;
+    D.SUMZKL *= D.FZK;
+    D.SUMZKF *= D.FZK;
+}
+
+} // namespace
+
 void DATENEINGABE(Page1Data &D, const Page1Accessors &A, const std::function<void(int)> &progress)
 {
     Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Dateneingabe; Seite 1"));
@@ -106,72 +182,16 @@ void DATENEINGABE(Page1Data &D, const Page1Accessors &A, const std::function<voi
         }))
         return;
 
-    for (int i = 0; i <= D.IMAX; ++i) {
-        const size_t s = size_t(i);
-        const Variant key{int16_t(i)};
-        // One section reads as one fraction of the loop; a single section has none to count.
-        const double anteil = D.IMAX > 0 ? double(i) / D.IMAX : 0.0;
-        if (!step([&] {
-                expectTransfer(A.E2->DTVS(QStringLiteral("Z"), D.Z[s], kI2, key));
-                expectTransfer(A.E3->DTVT(QStringLiteral("KENT"), D.KENT[s], kI2, key));
-                expectTransfer(A.E3->DTVT(QStringLiteral("KENV"), D.KENV[s], kI2, key));
-                expectTransfer(A.E3->DTVT(QStringLiteral("KENL"), D.KENL[s], kI2, key));
-                expectTransfer(A.E3->DTVT(QStringLiteral("KENF"), D.KENF[s], kI2, key));
-                expectTransfer(A.E3->DTVS(QStringLiteral("ZKT"), D.ZKT[s], kI2, key));
-                D.SUMZKT += D.ZKT[s];
-                expectTransfer(A.E3->DTVS(QStringLiteral("ZKV"), D.ZKV[s], kI2, key));
-                D.SUMZKV += D.ZKV[s];
-                expectTransfer(A.E3->DTVS(QStringLiteral("ZKL"), D.ZKL[s], kI2, key));
-                D.SUMZKL += D.ZKL[s];
-                expectTransfer(A.E3->DTVS(QStringLiteral("ZKF"), D.ZKF[s], kI2, key));
-                D.SUMZKF += D.ZKF[s];
-                progress(52 + gerundet(4 * anteil));
-            }))
+    for (int i = 0; i <= D.IMAX; ++i)
+        if (!readSection(step, D, A, i, progress))
             return;
-        if (!step([&] { expectTransfer(A.E4->DTVT(QStringLiteral("KENG"), D.KENG[s], kI2, key)); }))
-            return;
-        if (!step([&] {
-                expectTransfer(A.A2->DTVS(QStringLiteral("DEZ"), D.DEZ[s], kI2, key));
-                D.SUMDEZ += D.DEZ[s];
-                expectTransfer(A.A2->DTVS(QStringLiteral("NTZ"), D.NTZ[s], kI2, key));
-                expectTransfer(A.A2->DTVS(QStringLiteral("AUZ"), D.AUZ[s], kI2, key));
-                expectTransfer(A.A2->DTVS(QStringLiteral("PPZ"), D.PPZ[s], kI2, key));
-                expectTransfer(A.A2->DTVS(QStringLiteral("STZ"), D.STZ[s], kI2, key));
-                expectTransfer(A.A2->DTVS(QStringLiteral("BRZ"), D.BRZ[s], kI2, key));
-                expectTransfer(A.A2->DTVI(QStringLiteral("PER"), D.PER[s], kI2, key));
-                progress(52 + gerundet(6 * anteil));
-            }))
-            return;
-        if (!step([&] {
-                preset(*A.V11, "KENT", D.KENT[s], "KOMT", D.KOMT[s], "EKT", &D.EKT[s]);
-                preset(*A.V12, "KENV", D.KENV[s], "KOMV", D.KOMV[s], "EKV", &D.EKV[s]);
-                preset(*A.V13, "KENL", D.KENL[s], "KOML", D.KOML[s], "EKL", &D.EKL[s]);
-                preset(*A.V14, "KENF", D.KENF[s], "KOMF", D.KOMF[s], "EKF", &D.EKF[s]);
-                preset(*A.V2, "KENG", D.KENG[s], "KOMG", D.KOMG[s], nullptr, nullptr);
-                progress(52 + gerundet(8 * anteil));
-            }))
-            return;
-    }
 
     if (!step([&] {
             expectTransfer(kostensatz(D, *A.V3));
             progress(65);
         }))
         return;
-    step([&] {
-        for (int i = 0; i <= D.IMAX; ++i) {
-            const size_t s = size_t(i);
-            D.EKT[s] *= D.FKG;
-            D.EKV[s] *= D.FKG;
-            D.EKF[s] *= D.FKG;
-            D.EKL[s] *= D.FKG;
-        }
-        D.EKP *= D.FKP;
-        D.SUMZKT *= D.FZK;
-        D.SUMZKV *= D.FZK;
-        D.SUMZKL *= D.FZK;
-        D.SUMZKF *= D.FZK;
-    });
+    step([&] { applyCostFactors(D); });
 }
 
 void OPTIONENNEULESEN(Page1Data &D, const Page1Accessors &A)
