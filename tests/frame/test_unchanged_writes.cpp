@@ -3,6 +3,7 @@
 // nothing commits nothing, whatever size the pages are laid out and shown at. The test runs on
 // every screen the window system offers; ctest runs it once more with a 1366 x 768 and a
 // 1920 x 1080 screen.
+#include "DemoInstallation.h"
 #include "FrameFixture.h"
 #include "common/SyncCounter.h"
 
@@ -21,31 +22,6 @@ using namespace vnt;
 using namespace vnt::test;
 
 namespace {
-
-// A fresh demo installation laid out by the demo command, the program's settings beside it.
-struct DemoInstallation {
-    QTemporaryDir tmp;
-    QString root = tmp.filePath(QStringLiteral("inst"));
-    QString previousSettings = registry::settingsFile();
-    bool ok = false;
-    QString output;
-
-    DemoInstallation()
-    {
-        const QString settings = tmp.filePath(QStringLiteral("settings.ini"));
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("VANTREL_SETTINGS"), settings);
-        p.setProcessEnvironment(env);
-        p.start(qEnvironmentVariable("VANTREL_BUILD_DIR") + QStringLiteral("/bin/vantrel-demo"), {QStringLiteral("--root"), root});
-        ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-        output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
-        registry::setSettingsFile(settings);
-        shell::setStarter([](const QString &) { return true; });
-        shell::setOpener([](const QString &) { return true; });
-    }
-    ~DemoInstallation() { registry::setSettingsFile(previousSettings); }
-};
 
 // Lets the window system finish what a command left queued: the pages' showing, their resizing
 // and the drawing that follows it.
@@ -115,13 +91,13 @@ struct StartedOnScreen {
         if (!inst.ok)
             return;
         if (active)
-            sql(inst.root + QStringLiteral("/PROJEKTE/Demo/VANT.mdb"), QStringLiteral("UPDATE E1 SET AKT = (%1)").arg(QLatin1String(active)));
+            sql(inst.project(), QStringLiteral("UPDATE E1 SET AKT = (%1)").arg(QLatin1String(active)));
         w = std::make_unique<ProgramOnScreen>(screen);
     }
     bool start()
     {
         Boxes none;
-        const bool started = w->frm.MDIForm_Load(inst.root + QStringLiteral("/VANT"));
+        const bool started = w->frm.MDIForm_Load(inst.program());
         settle();
         w->frm.mnuAUSWERTEN_Click();
         return started;
