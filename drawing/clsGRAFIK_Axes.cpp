@@ -312,6 +312,22 @@ std::vector<QRectF> clsGRAFIK::axisNumberCells() const {
     return cells;
 }
 
+namespace {
+
+// What picks a figure's fixed rows in G1, G2_1 and G3: its object, no key, and the row number.
+struct FixedRowKeys {
+    Variant obj;
+    Variant null16;
+    QString kObj, kKen, kNr;
+};
+
+FixedRowKeys fixedRowKeys(const Variant &object)
+{
+    return {object, Variant(int16_t(0)), QStringLiteral("IDOBJEKT"), QStringLiteral("KEN"), QStringLiteral("LFDNR")};
+}
+
+} // namespace
+
 void clsGRAFIK::drawFixedContent() {
     Guard g(QStringLiteral("VB-Fehler:"), QStringLiteral("Skalen"));
     drawFixedTexts(g);
@@ -323,9 +339,7 @@ void clsGRAFIK::drawFixedContent() {
 
 // The figure's fixed texts (G1), each in the font its row sets.
 void clsGRAFIK::drawFixedTexts(Guard &g) {
-    const Variant obj(eidObjekt_);
-    const Variant null16(int16_t(0));
-    const QString kObj = QStringLiteral("IDOBJEKT"), kKen = QStringLiteral("KEN"), kNr = QStringLiteral("LFDNR");
+    const auto [obj, null16, kObj, kKen, kNr] = fixedRowKeys(eidObjekt_);
     clsDATEN d(ctx_);
     d.setETABELLE(QStringLiteral("G1"));
     d.setESPIDW(eid_);
@@ -367,9 +381,7 @@ void clsGRAFIK::drawFixedTexts(Guard &g) {
 
 // The figure's fixed polylines (G2_1 with their points in G2_2).
 void clsGRAFIK::drawFixedPolylines(Guard &g) {
-    const Variant obj(eidObjekt_);
-    const Variant null16(int16_t(0));
-    const QString kObj = QStringLiteral("IDOBJEKT"), kKen = QStringLiteral("KEN"), kNr = QStringLiteral("LFDNR");
+    const auto [obj, null16, kObj, kKen, kNr] = fixedRowKeys(eidObjekt_);
     clsDATEN kopf(ctx_), punkte(ctx_);
     kopf.setETABELLE(QStringLiteral("G2_1"));
     kopf.setESPIDW(eid_);
@@ -417,9 +429,7 @@ void clsGRAFIK::drawFixedPolylines(Guard &g) {
 
 // The figure's fixed arcs (G3).
 void clsGRAFIK::drawFixedArcs(Guard &g) {
-    const Variant obj(eidObjekt_);
-    const Variant null16(int16_t(0));
-    const QString kObj = QStringLiteral("IDOBJEKT"), kKen = QStringLiteral("KEN"), kNr = QStringLiteral("LFDNR");
+    const auto [obj, null16, kObj, kKen, kNr] = fixedRowKeys(eidObjekt_);
     clsDATEN d(ctx_);
     d.setETABELLE(QStringLiteral("G3"));
     d.setESPIDW(eid_);
