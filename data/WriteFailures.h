@@ -2,6 +2,10 @@
 // while a piece of work that writes value after value (a page's drawing) is under way.
 #pragma once
 
+#include "platform/Variant.h"
+
+#include <QString>
+
 namespace vnt {
 
 // While one lives (nested ones count as the outermost), only the first refused write shows its
@@ -19,5 +23,16 @@ public:
     // outermost scope, false.
     static bool tell();
 };
+
+// Values the database refused to keep, by the selection that names them (see
+// clsDATEN::setKeepRefusedValues), for the rest of the run. Boxes and drawings run on the
+// window thread only.
+namespace refused_values {
+void keep(const QString &selection, const Variant &value);
+void forget(const QString &selection);
+// Null when nothing is kept for the selection.
+const Variant *kept(const QString &selection);
+bool any();
+} // namespace refused_values
 
 } // namespace vnt

@@ -140,10 +140,25 @@ bool clsDATEN::SPALTELESEN(const QString &SPV, std::vector<Variant> &values, con
     }
 }
 
+QString clsDATEN::selectionKey(const QString &SPV, const KeyPairs &keys)
+{
+    QVarLengthArray<Variant, 8> params;
+    selectionParams(s_, keys, params);
+    QString key = (cnn_ ? cnn_->path() : QString()) + QLatin1Char('\n') + shapes_.text(s_, SPV, keys);
+    for (const Variant &p : params)
+        key += QLatin1Char('\n') + p.text();
+    return key;
+}
+
 bool clsDATEN::writeOne(const QString &SPV, const Variant &value, const KeyPairs &keys)
 {
-    if (SPALTESCHREIBEN(SPV, {value}, keys))
+    if (SPALTESCHREIBEN(SPV, {value}, keys)) {
+        if (keepRefused_ && refused_values::any())
+            refused_values::forget(selectionKey(SPV, keys));
         return true;
+    }
+    if (keepRefused_)
+        refused_values::keep(selectionKey(SPV, keys), value);
     if (OneWriteFailureTold::tell())
         dataError(QStringLiteral("Wert ") + value.text() + QStringLiteral(" kann nicht in die Spalte ") + SPV
                   + QStringLiteral(" der Tabelle ") + s_.ETABELLE + QStringLiteral(" gespeichert werden!"));
@@ -165,8 +180,12 @@ bool clsDATEN::readOne(const QString &SPV, Variant &value, const KeyPairs &keys)
     std::vector<Variant> list(1);
     const bool ok = SPALTELESEN(SPV, list, keys);
     value = list[0];
-    if (ok)
+    if (ok) {
+        if (keepRefused_ && refused_values::any())
+            if (const Variant *kept = refused_values::kept(selectionKey(SPV, keys)))
+                value = *kept;
         return true;
+    }
     dataError(QStringLiteral("Wert ") + value.text() + QStringLiteral(" kann nicht aus der Spalte ") + SPV
               + QStringLiteral(" der Tabelle ") + s_.ETABELLE + QStringLiteral(" eingelesen werden!"));
     return false;

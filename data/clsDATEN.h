@@ -96,6 +96,11 @@ public:
 
     const db::ConnectionPtr &connection() const { return cnn_; }
 
+    // For the figure frames: a single value the database refuses to keep (a read-only working
+    // copy) is kept in memory for the rest of the run and read back in place of the stored one,
+    // so that every figure is still drawn on the frame it worked out.
+    void setKeepRefusedValues(bool keep) { keepRefused_ = keep; }
+
     // The open selection of column SPV in key order. Errors are thrown to the caller.
     std::unique_ptr<db::Recordset> DT(const QString &SPV, VNT_KEYS_DEFAULT);
 
@@ -210,6 +215,8 @@ private:
     bool writeMany(const QString &SPV, const std::vector<Variant> &values, const KeyPairs &keys);
     // Reads element 0; on failure shows the reader's box and returns false.
     bool readOne(const QString &SPV, Variant &value, const KeyPairs &keys);
+    // What names one selected value among every database, table and record of the run.
+    QString selectionKey(const QString &SPV, const KeyPairs &keys);
     template <class T, class Convert>
     bool readArray(const QString &SPV, std::vector<T> &values, const KeyPairs &keys, Convert convert);
     // store(0, first value), store(1, last value), store(2, row count); store(3, {}) when no row.
@@ -218,6 +225,7 @@ private:
 
     const RunContext &ctx_;
     db::ConnectionPtr cnn_;
+    bool keepRefused_ = false;
     QString mdbName_;
     AccessorState s_;
     SelectionShapes shapes_;

@@ -73,6 +73,7 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::vector<double> *X, const std::vect
             g0 = std::make_unique<clsDATEN>(ctx_);
             g0->setETABELLE(QStringLiteral("G0"));
             g0->setESPIDW(eid_);
+            g0->setKeepRefusedValues(true);
             writes.emplace(g0->connection());
             int16_t i = 0;
             float f = 0;

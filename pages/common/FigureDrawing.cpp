@@ -29,6 +29,13 @@ clsTABELLE *ResultPage::TABELLE(int figure) const
     return it == figureSlots_.end() ? nullptr : it->second.tabelle.get();
 }
 
+void ResultPage::setFrameRows(clsDATEN *g0)
+{
+    frameRows_ = g0;
+    if (g0)
+        g0->setKeepRefusedValues(true);
+}
+
 void ResultPage::writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values)
 {
     writeFigureFrame(frameRows_, figure, values);

@@ -181,7 +181,8 @@ protected:
     // Releases every figure's objects and sheets.
     void releaseFigures();
     // The accessor of the figure rows in G0 the figures keep their frames in (the page owns it).
-    void setFrameRows(clsDATEN *g0) { frameRows_ = g0; }
+    // A frame value the working copy refuses is kept in memory for the run.
+    void setFrameRows(clsDATEN *g0);
     clsDATEN *frameRows() const { return frameRows_; }
     // The figure's row in G0 (Integers for OX and OY, Singles otherwise), and a value of it.
     void writeFrame(int figure, const std::vector<std::pair<const char *, double>> &values);
