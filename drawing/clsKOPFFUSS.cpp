@@ -127,10 +127,6 @@ void clsKOPFFUSS::KOPFFUSSZEILE()
     Guard g(QStringLiteral("VB-Fehler: "), QStringLiteral("Kopffuß-Zeile"));
 
     double WF = 0, HF = 0;
-    const Margins m = margins_;
-    QString label, ident;
-    double room = 0, h16 = 0, h10 = 0, xp = 0, yb = 0, h7 = 0;
-
     if (!g.step([&] {
             target();
             if (!frame_)
@@ -140,72 +136,95 @@ void clsKOPFFUSS::KOPFFUSSZEILE()
             HF = f.height();
         }))
         return;
-
-    // Header.
-    if (!g.step([&] { label = kennzeichnungen_.size() == 1 ? QStringLiteral("Datensatz") : QStringLiteral("Datensätze"); }))
+    if (!drawHeader(g, WF))
         return;
+    drawFooter(g, WF, HF);
+}
+
+bool clsKOPFFUSS::recordNames(Guard &g, double WF, QString &label, QString &ident)
+{
+    const Margins m = margins_;
+    double room = 0;
+    if (!g.step([&] { label = kennzeichnungen_.size() == 1 ? QStringLiteral("Datensatz") : QStringLiteral("Datensätze"); }))
+        return false;
     if (!g.step([&] {
             FontSpec f = target().font();
             f.size = 10;
             target().setFont(f);
             room = WF - m.left - m.right - target().textWidth(label);
         }))
-        return;
-    if (!g.step([&] {
-            ident = kennzeichnungen_.value(0);
-            for (int k = 1; k < kennzeichnungen_.size(); ++k) {
-                const QString &next = kennzeichnungen_[k];
-                if (target().textWidth(ident + next + QLatin1Char(',')) > room) {
-                    ident += QStringLiteral(", ...");
-                    break;
-                }
-                ident += QStringLiteral(", ") + next;
+        return false;
+    return g.step([&] {
+        ident = kennzeichnungen_.value(0);
+        for (int k = 1; k < kennzeichnungen_.size(); ++k) {
+            const QString &next = kennzeichnungen_[k];
+            if (target().textWidth(ident + next + QLatin1Char(',')) > room) {
+                ident += QStringLiteral(", ...");
+                break;
             }
-        }))
-        return;
+            ident += QStringLiteral(", ") + next;
+        }
+    });
+}
+
+bool clsKOPFFUSS::drawHeader(Guard &g, double WF)
+{
+    const Margins m = margins_;
+    QString label, ident;
+    double h16 = 0, h10 = 0, xp = 0;
+    if (!recordNames(g, WF, label, ident))
+        return false;
     if (!g.step([&] {
             SCHRIFTEINSTELLUNGEN(QString(), 16, -1, 0, 0, 0);
             TEXTAUSGABE(m.left, m.top, ueberschrift_, 0, 0);
             h16 = target().textHeight(ueberschrift_);
         }))
-        return;
-    const double recordLine = m.top + 9 / mmproy_;
+        return false;
+    const double recordY = m.top + 9 / mmproy_;
     if (!g.step([&] {
             SCHRIFTEINSTELLUNGEN(QString(), 10, 0, 0, 0, 0);
             if (!ident.isEmpty())
-                TEXTAUSGABE(m.left, recordLine, label + QLatin1Char(' ') + ident, 0, 0);
+                TEXTAUSGABE(m.left, recordY, label + QLatin1Char(' ') + ident, 0, 0);
             h10 = target().textHeight(ident);
         }))
-        return;
-    if (!g.step([&] {
-            if (kommentar_.isEmpty())
-                return;
-            // The comment has one line: below it the figures begin, so a long comment is cut
-            // where the header's room ends rather than run over them or off the sheet.
-            const double y = recordLine + 1.5 * h10, bottom = y + target().textHeight(kommentar_);
-            double right = WF - m.right;
-            for (const QRectF &a : clear_)
-                if (a.top() < bottom && a.bottom() > y && a.left() > m.left && a.right() > m.left)
-                    right = std::min(right, a.left() - 1 / mmprox_);
-            TEXTAUSGABE(m.left, y, fitted(kommentar_, right - m.left), 0, 0);
-        }))
-        return;
+        return false;
+    if (!g.step([&] { drawComment(WF, recordY + 1.5 * h10); }))
+        return false;
     const double yr = m.top + h16 - h10;
     if (!g.step([&] {
             const QString project = QStringLiteral("Projekt ") + projekt_;
             xp = WF - m.right - target().textWidth(project);
             TEXTAUSGABE(xp, yr, project, 0, 0);
         }))
-        return;
-    if (!g.step([&] {
-            if (!ebokfs_)
-                return;
-            const QString page = QStringLiteral("Seite %1/%2").arg(seite_).arg(seitenanzahl_);
-            TEXTAUSGABE(xp - target().textWidth(QString(15, QLatin1Char(' ')) + page), yr, page, 0, 0);
-        }))
-        return;
+        return false;
+    return g.step([&] {
+        if (!ebokfs_)
+            return;
+        const QString page = QStringLiteral("Seite %1/%2").arg(seite_).arg(seitenanzahl_);
+        TEXTAUSGABE(xp - target().textWidth(QString(15, QLatin1Char(' ')) + page), yr, page, 0, 0);
+    });
+}
 
-    // Footer: two lines per column, the second below the bottom margin line.
+void clsKOPFFUSS::drawComment(double WF, double y)
+{
+    if (kommentar_.isEmpty())
+        return;
+    // The comment has one line: below it the figures begin, so a long comment is cut
+    // where the header's room ends rather than run over them or off the sheet.
+    const Margins m = margins_;
+    const double bottom = y + target().textHeight(kommentar_);
+    double right = WF - m.right;
+    for (const QRectF &a : clear_)
+        if (a.top() < bottom && a.bottom() > y && a.left() > m.left && a.right() > m.left)
+            right = std::min(right, a.left() - 1 / mmprox_);
+    TEXTAUSGABE(m.left, y, fitted(kommentar_, right - m.left), 0, 0);
+}
+
+// Two lines per column, the second below the bottom margin line.
+void clsKOPFFUSS::drawFooter(Guard &g, double WF, double HF)
+{
+    const Margins m = margins_;
+    double yb = 0, h7 = 0;
     if (!g.step([&] {
             SCHRIFTEINSTELLUNGEN(QString(), 7, 0, 0, 0, 0);
             yb = HF - m.bottom;

@@ -20,6 +20,8 @@ class QWidget;
 
 namespace vnt {
 
+class Guard;
+
 class clsKOPFFUSS {
 public:
     clsKOPFFUSS() = default;
@@ -81,6 +83,14 @@ private:
     void SCHRIFTEINSTELLUNGEN(const QString &SCHRIFTART, int SCHRIFTGROESSE, int FETT, int UNTERSTRICHEN, int KURSIV,
                               qint64 FARBE);
     void TEXTAUSGABE(double X, double Y, const QString &TEXT, int ARX, int ARY);
+    // The steps of KOPFFUSSZEILE in a frame WF wide and HF high; a step that returns a truth
+    // value returns false once the guard was left.
+    bool drawHeader(Guard &g, double WF);
+    // "Datensatz" or "Datensätze" and the record names that fit beside it in the 10-point font.
+    bool recordNames(Guard &g, double WF, QString &label, QString &ident);
+    // The comment's one line at y, cut where a figure rises into it.
+    void drawComment(double WF, double y);
+    void drawFooter(Guard &g, double WF, double HF);
 
     Surface *target_ = nullptr;
     std::function<QSizeF()> frame_;

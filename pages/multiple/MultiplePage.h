@@ -18,6 +18,7 @@
 
 namespace vnt {
 
+class FigureDrawing;
 class Guard;
 class clsDATEN;
 class clsGRAFIK;
@@ -85,8 +86,22 @@ protected:
 
 private:
     void copyDepthAxis(clsGRAFIK &to, int firstFigure);
+    // The steps of a curve figure; each returns false once the figure's guard was left.
+    // The figure's frame in G0: the default one after a recalculation, then its depth range.
+    bool writeCurveFrame(FigureDrawing &fig, const CurveFigure &f);
+    // The axis lists, titles and formats of both axes, before the object scales.
+    void setCurveAxes(clsGRAFIK &g, const CurveFigure &f);
+    // The series with one value per combination (one empty series where the figure has none);
+    // cost series scaled by one power of ten and the value axis titled after it.
+    bool readCurveSeries(FigureDrawing &fig, const CurveFigure &f, std::vector<CurveSeries> &series);
+    // Scales and draws the axes and the title, reads the scale back (XMAX, MX) and draws the
+    // band line at the end depth of every combination.
+    bool drawScalesAndBandLines(FigureDrawing &fig, const CurveFigure &f, const std::vector<CurveSeries> &series,
+                                float &XMAX, float &MX);
     void drawSeries(clsGRAFIK &g, const CurveFigure &f, const std::vector<CurveSeries> &series, float XMAX, float MX,
                     Guard &guard);
+    // The strip's frame, target, scale and pens, up to its labels.
+    bool setUpStrip(FigureDrawing &fig, const StripFigure &s);
 
     std::shared_ptr<MultipleRun> run_;
     QPointer<MultiplePage> next_;
