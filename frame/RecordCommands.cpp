@@ -12,6 +12,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>
@@ -116,6 +118,27 @@ mdiEINGABE *showInputWindow(RecordHost &host)
         // Restored, it stays inside the area with its title bar and buttons; what the window
         // holds beyond that scrolls.
         sub->resize((w->size() + QSize(20, 40)).boundedTo(area->viewport()->size()));
+        // The area is often smaller by the time the window is restored than when it was made:
+        // a window manager's title bar, the status bar's panels of the input. Restored, it is
+        // fitted again, once the sub-window has put back its old geometry.
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, sub,
+                         [sub, area](Qt::WindowStates, Qt::WindowStates now) {
+                             if (now & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+                                 return;
+                             QTimer::singleShot(0, sub, [sub, area = QPointer<QMdiArea>(area)] {
+                                 // Taken out of the area meanwhile (the input ended): nothing to fit.
+                                 if (!area || sub->mdiArea() != area
+                                     || (sub->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                                     return;
+                                 const QRect room = area->viewport()->rect();
+                                 QRect g = sub->geometry();
+                                 g.setSize(g.size().boundedTo(room.size()));
+                                 g.moveLeft(std::clamp(g.left(), room.left(), room.right() + 1 - g.width()));
+                                 g.moveTop(std::clamp(g.top(), room.top(), room.bottom() + 1 - g.height()));
+                                 if (g != sub->geometry())
+                                     sub->setGeometry(g);
+                             });
+                         });
         // Maximised in its own right: the area passes a maximised state on to a new child
         // only while the active one is maximised, which it is not once result pages closed.
         sub->showMaximized();

@@ -1,6 +1,7 @@
 // The windows of daily work on a small or scaled screen: each fits into the space it is given
 // and shows every control it holds. ctest runs these also at a scale factor of 1.5 on a
-// 1280 x 1024 screen, which leaves 853 x 683 pixels for the program.
+// 1280 x 1024 screen, which leaves 853 x 683 pixels for the program, and on that screen less a
+// window manager's title bar.
 #include "test_pagecmds_support.h"
 
 #include "common/Shots.h"
@@ -132,7 +133,8 @@ TEST(WindowsAtScale, InputWindowFitsTheAreaAndShowsEveryControl)
     sub->showNormal();
     QCoreApplication::processEvents();
     EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
-        << "restored " << sub->geometry().width() << "x" << sub->geometry().height();
+        << "restored " << sub->geometry().width() << "x" << sub->geometry().height() << "+" << sub->geometry().x()
+        << "+" << sub->geometry().y() << " in area " << area->viewport()->width() << "x" << area->viewport()->height();
     EXPECT_TRUE(keepShot(w.frm->grab().toImage(), QStringLiteral("input-restored-scale%1").arg(scaleName())));
     w.frm->stbMAIN_PanelClick(9);
 }
