@@ -217,6 +217,10 @@ private:
     bool readOne(const QString &SPV, Variant &value, const KeyPairs &keys);
     // What names one selected value among every database, table and record of the run.
     QString selectionKey(const QString &SPV, const KeyPairs &keys);
+    // readOne, then apply(value) for the typed readers (clsDATEN_Shared.h); apply is not called
+    // after a failed read, so the variable or control keeps what it had.
+    template <class Apply>
+    bool readAndApply(const QString &SPV, const KeyPairs &keys, Apply apply);
     template <class T, class Convert>
     bool readArray(const QString &SPV, std::vector<T> &values, const KeyPairs &keys, Convert convert);
     // store(0, first value), store(1, last value), store(2, row count); store(3, {}) when no row.

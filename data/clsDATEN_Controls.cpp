@@ -1,5 +1,6 @@
 // The column accessor's transfers between table columns and the controls and grids of a window.
 #include "clsDATEN.h"
+#include "clsDATEN_Shared.h"
 
 #include "AccessorSteps.h"
 #include "DataBoxes.h"
@@ -288,20 +289,12 @@ bool clsDATEN::DFTFM(const QString &SPV, const FlexGrid &msgFLX, const QString &
 
 bool clsDATEN::DTFC(const QString &SPV, QCheckBox &chkX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    setCheckValue(chkX, v.toInt());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { setCheckValue(chkX, v.toInt()); });
 }
 
 bool clsDATEN::DTFCC(const QString &SPV, QCheckBox &chkX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    chkX.setText(v.text());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { chkX.setText(v.text()); });
 }
 
 bool clsDATEN::DTFCV(const QString &SPV, QCheckBox &chkX, VNT_KEYS)
@@ -311,21 +304,15 @@ bool clsDATEN::DTFCV(const QString &SPV, QCheckBox &chkX, VNT_KEYS)
 
 bool clsDATEN::DTFI(const QString &SPV, QListWidget &lstX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    lstX.addItem(v.text());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { lstX.addItem(v.text()); });
 }
 
 bool clsDATEN::DTFIL(const QString &SPV, QListWidget &lstX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    if (lstX.count() > 0)
-        setListIndex(lstX, v.toInt());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) {
+        if (lstX.count() > 0)
+            setListIndex(lstX, v.toInt());
+    });
 }
 
 bool clsDATEN::DTFIS(const QString &SPV, QListWidget &lstX, VNT_KEYS)
@@ -335,11 +322,7 @@ bool clsDATEN::DTFIS(const QString &SPV, QListWidget &lstX, VNT_KEYS)
 
 bool clsDATEN::DTFL(const QString &SPV, QLabel &lblX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    lblX.setText(v.text());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { lblX.setText(v.text()); });
 }
 
 bool clsDATEN::DTFLC(const QString &SPV, QLabel &lblX, VNT_KEYS)
@@ -349,21 +332,15 @@ bool clsDATEN::DTFLC(const QString &SPV, QLabel &lblX, VNT_KEYS)
 
 bool clsDATEN::DTFM(const QString &SPV, QComboBox &cboX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    setComboText(cboX, v.text());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { setComboText(cboX, v.text()); });
 }
 
 bool clsDATEN::DTFML(const QString &SPV, QComboBox &cboX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    if (cboX.count() > 0)
-        setListIndex(cboX, v.toInt());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) {
+        if (cboX.count() > 0)
+            setListIndex(cboX, v.toInt());
+    });
 }
 
 bool clsDATEN::DTFMM(const QString &SPV, QComboBox &cboX, VNT_KEYS3)
@@ -403,47 +380,33 @@ bool clsDATEN::DTFMM(const QString &SPV, QComboBox &cboX, VNT_KEYS3)
 
 bool clsDATEN::DTFMS(const QString &SPV, QComboBox &cboX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    cboX.addItem(v.text());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { cboX.addItem(v.text()); });
 }
 
 bool clsDATEN::DTFMT(const QString &SPV, QComboBox &cboX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    const QString text = v.text();
-    if (cboX.isEditable()) {
-        cboX.setEditText(text);
-        return true;
-    }
-    for (int i = 0; i < cboX.count(); ++i)
-        if (cboX.itemText(i) == text) {
-            cboX.setCurrentIndex(i);
-            break;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) {
+        const QString text = v.text();
+        if (cboX.isEditable()) {
+            cboX.setEditText(text);
+            return;
         }
-    return true;
+        for (int i = 0; i < cboX.count(); ++i)
+            if (cboX.itemText(i) == text) {
+                cboX.setCurrentIndex(i);
+                break;
+            }
+    });
 }
 
 bool clsDATEN::DTFO(const QString &SPV, QRadioButton &optX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    setOptionValue(optX, v.toBool());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { setOptionValue(optX, v.toBool()); });
 }
 
 bool clsDATEN::DTFOC(const QString &SPV, QRadioButton &optX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    optX.setText(v.text());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { optX.setText(v.text()); });
 }
 
 bool clsDATEN::DTFOV(const QString &SPV, QRadioButton &optX, VNT_KEYS)
@@ -453,11 +416,7 @@ bool clsDATEN::DTFOV(const QString &SPV, QRadioButton &optX, VNT_KEYS)
 
 bool clsDATEN::DTFT(const QString &SPV, QWidget &txtX, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    setTextBoxText(txtX, v.text());
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { setTextBoxText(txtX, v.text()); });
 }
 
 bool clsDATEN::DTFTT(const QString &SPV, QWidget &txtX, VNT_KEYS)

@@ -1,5 +1,6 @@
 // The column accessor's transfers between table columns and variables, arrays and collections.
 #include "clsDATEN.h"
+#include "clsDATEN_Shared.h"
 
 #include "DataBoxes.h"
 #include "platform/Guard.h"
@@ -89,74 +90,42 @@ bool clsDATEN::DVTV(const QString &SPV, const Variant &WERT, VNT_KEYS)
 
 bool clsDATEN::DTVA(const QString &SPV, double &DATUM, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    DATUM = v.toDate();
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { DATUM = v.toDate(); });
 }
 
 bool clsDATEN::DTVB(const QString &SPV, bool &BO, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    BO = v.toBool();
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { BO = v.toBool(); });
 }
 
 bool clsDATEN::DTVT(const QString &SPV, QString &TXT, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    TXT = v.toString();
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { TXT = v.toString(); });
 }
 
 bool clsDATEN::DTVI(const QString &SPV, int16_t &I, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    I = v.toInt();
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { I = v.toInt(); });
 }
 
 bool clsDATEN::DTVL(const QString &SPV, int32_t &L, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    L = v.toLong();
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { L = v.toLong(); });
 }
 
 bool clsDATEN::DTVS(const QString &SPV, float &ZAHL, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    ZAHL = v.toSingle();
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { ZAHL = v.toSingle(); });
 }
 
 bool clsDATEN::DTVD(const QString &SPV, double &ZAHL, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    ZAHL = v.toDouble();
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { ZAHL = v.toDouble(); });
 }
 
 bool clsDATEN::DTVV(const QString &SPV, Variant &WERT, VNT_KEYS)
 {
-    Variant v;
-    if (!readOne(SPV, v, VNT_PACK_KEYS))
-        return false;
-    WERT = v;
-    return true;
+    return readAndApply(SPV, VNT_PACK_KEYS, [&](const Variant &v) { WERT = v; });
 }
 
 template <class T, class Convert>

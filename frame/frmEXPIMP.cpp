@@ -58,6 +58,25 @@ int32_t nextRecordId(const db::ConnectionPtr &target)
     return last + 1;
 }
 
+// Adds one copied row under the target's id. A row that cannot be completed is dropped, not
+// written half-filled by the next.
+void appendRow(db::Recordset &out, int32_t newId, const std::vector<Variant> &row)
+{
+    try {
+        out.AddNew();
+        out.setField(0, Variant(newId));
+        for (int f = 1; f < out.FieldCount(); ++f) {
+            if (f >= int(row.size()))
+                vnt::raise(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+            out.setField(f, row[f]);
+        }
+        out.Update();
+    } catch (...) {
+        out.CancelUpdate();
+        throw;
+    }
+}
+
 } // namespace
 
 frmEXPIMP::frmEXPIMP(RunContext &ctx, QWidget *parent)
@@ -384,81 +403,83 @@ bool frmEXPIMP::KOPIEREN(const db::ConnectionPtr &source, QListWidget *list, con
         }
 
         int32_t newId = 0;
-        try {
-            newId = nextRecordId(target);
-        } catch (const VbError &e) {
-            ui::MsgBox(text("Datensatz %1 wurde nicht kopiert: in %2 lässt sich keine neue Nummer vergeben "
-                            "(Fehler %3: %4). Es wurde nichts geschrieben.",
-                            "Record %1 was not copied: no new id can be given in %2 (error %3: %4). "
-                            "Nothing was written.")
-                           .arg(name, target->path())
-                           .arg(e.number)
-                           .arg(e.description),
-                       ui::vbOKOnly | ui::vbExclamation, kCopyTitle);
+        if (!giveRecordId(name, target, newId)) {
             unusable = true;
             break;
         }
-
-        // One record arrives whole: Cancel in the error box takes back what it had copied.
-        std::optional<db::TransactionScope> unit;
-        g.step([&] { unit.emplace(*target); });
-        // Rows a deleted record left under this id would otherwise join the copied record.
-        for (const QString &table : tables_)
-            g.step([&] { target->Execute(QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(newId)); });
-        for (int t = 0; t < tables_.size() && !g.left(); ++t) {
-            const QString &table = tables_[t];
-            std::vector<std::vector<Variant>> rows;
-            bool any = false;
-            g.step([&] {
-                db::Recordset rs;
-                rs.Open(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(sourceId), source);
-                any = !rs.isEOF();
-                for (; !rs.isEOF(); rs.MoveNext()) {
-                    std::vector<Variant> row;
-                    for (int f = 0; f < rs.FieldCount(); ++f)
-                        row.push_back(rs.Fields(f));
-                    rows.push_back(std::move(row));
-                }
-                rs.Close();
-            });
-            if (!any)
-                continue;
-            db::Recordset out;
-            if (!g.step([&] {
-                    out.Open(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(newId), target);
-                }))
-                break;
-            for (const auto &row : rows) {
-                if (!g.step([&] {
-                        // A row that cannot be completed is dropped, not written half-filled by the next.
-                        try {
-                            out.AddNew();
-                            out.setField(0, Variant(newId));
-                            for (int f = 1; f < out.FieldCount(); ++f) {
-                                if (f >= int(row.size()))
-                                    vnt::raise(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
-                                out.setField(f, row[f]);
-                            }
-                            out.Update();
-                        } catch (...) {
-                            out.CancelUpdate();
-                            throw;
-                        }
-                    }))
-                    break;
-            }
-            out.Close();
-        }
-        if (unit && !g.left()) {
-            try {
-                unit->commit();
-            } catch (const VbError &e) {
-                g.report(e.number, e.description);
-            }
-        }
+        copyRecord(g, source, sourceId, target, newId);
     }
     sys::setHourglass(false);
     return !unusable;
+}
+
+bool frmEXPIMP::giveRecordId(const QString &name, const db::ConnectionPtr &target, int32_t &newId)
+{
+    try {
+        newId = nextRecordId(target);
+        return true;
+    } catch (const VbError &e) {
+        ui::MsgBox(text("Datensatz %1 wurde nicht kopiert: in %2 lässt sich keine neue Nummer vergeben "
+                        "(Fehler %3: %4). Es wurde nichts geschrieben.",
+                        "Record %1 was not copied: no new id can be given in %2 (error %3: %4). "
+                        "Nothing was written.")
+                       .arg(name, target->path())
+                       .arg(e.number)
+                       .arg(e.description),
+                   ui::vbOKOnly | ui::vbExclamation, kCopyTitle);
+        return false;
+    }
+}
+
+void frmEXPIMP::copyRecord(Guard &g, const db::ConnectionPtr &source, int32_t sourceId, const db::ConnectionPtr &target,
+                           int32_t newId)
+{
+    // One record arrives whole: Cancel in the error box takes back what it had copied.
+    std::optional<db::TransactionScope> unit;
+    g.step([&] { unit.emplace(*target); });
+    // Rows a deleted record left under this id would otherwise join the copied record.
+    for (const QString &table : tables_)
+        g.step([&] { target->Execute(QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(newId)); });
+    for (int t = 0; t < tables_.size() && !g.left(); ++t)
+        copyTable(g, tables_[t], source, sourceId, target, newId);
+    if (unit && !g.left()) {
+        try {
+            unit->commit();
+        } catch (const VbError &e) {
+            g.report(e.number, e.description);
+        }
+    }
+}
+
+void frmEXPIMP::copyTable(Guard &g, const QString &table, const db::ConnectionPtr &source, int32_t sourceId,
+                          const db::ConnectionPtr &target, int32_t newId)
+{
+    std::vector<std::vector<Variant>> rows;
+    bool any = false;
+    g.step([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(sourceId), source);
+        any = !rs.isEOF();
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            std::vector<Variant> row;
+            for (int f = 0; f < rs.FieldCount(); ++f)
+                row.push_back(rs.Fields(f));
+            rows.push_back(std::move(row));
+        }
+        rs.Close();
+    });
+    if (!any)
+        return;
+    db::Recordset out;
+    if (!g.step([&] {
+            out.Open(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("] WHERE [ID]=") + QString::number(newId), target);
+        }))
+        return;
+    for (const auto &row : rows) {
+        if (!g.step([&] { appendRow(out, newId, row); }))
+            break;
+    }
+    out.Close();
 }
 
 void frmEXPIMP::cmdEXP_Click()

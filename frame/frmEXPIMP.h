@@ -18,6 +18,8 @@ class QToolButton;
 
 namespace vnt {
 
+class Guard;
+
 class frmEXPIMP : public QDialog {
     Q_OBJECT
 public:
@@ -64,6 +66,12 @@ private:
     QString databaseFile() const;   // the file name every project database has
     bool isOpenProject(const QString &database) const;
     QString notAProject(const db::ConnectionPtr &other, const QString &database) const;
+    // The steps of KOPIEREN. giveRecordId is false after the box that no new id can be given.
+    bool giveRecordId(const QString &name, const db::ConnectionPtr &target, int32_t &newId);
+    void copyRecord(Guard &g, const db::ConnectionPtr &source, int32_t sourceId, const db::ConnectionPtr &target,
+                    int32_t newId);
+    void copyTable(Guard &g, const QString &table, const db::ConnectionPtr &source, int32_t sourceId,
+                   const db::ConnectionPtr &target, int32_t newId);
 
     RunContext &ctx_;
     FileSystemObject fso_;

@@ -138,6 +138,18 @@ private:
     bool refuseDatabase(const QString &file, const QString &defect);   // the message, then abandonStart
     // Whether the start may go on with the preset database at presets; false after its box.
     bool presetsTrusted(Guard &g, const QString &presets);
+    // The steps of MDIForm_Load. Those that take the guard return false once the start was
+    // abandoned (its box shown, abandonStart done), and MDIForm_Load then returns false too.
+    bool readRunSettings(Guard &g);   // beep, language, decimal sign, development mode
+    bool openArchiveAndPresets(Guard &g);
+    bool readUserRow(Guard &g);   // the project and editor the frame program chose
+    bool projectFolderAndTemplateExist(Guard &g);
+    bool openWorkingCopy(Guard &g);   // lock, clean-up, copy or keep, open
+    bool interruptedChangesKept();    // asks whether a working copy left behind is kept
+    bool checkWorkingCopy(Guard &g, const QString &working, bool copy);
+    void fillPrimaryScreen();
+    bool openStartWindow(Guard &g);
+    void keepStartWindowBehind(QMdiSubWindow *w);
     void openDocumentCommand(const QString &suffix, const QString &title);
     QString caption(const QString &menuName) const;
     QString projectDatabase() const;

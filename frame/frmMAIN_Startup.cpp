@@ -123,6 +123,39 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     programFolder_ = programFolder;
     Guard g(kErrorPrefix, title());
 
+    if (!readRunSettings(g))
+        return false;
+    if (!developmentMode_) {
+        if (!openArchiveAndPresets(g) || !readUserRow(g) || !projectFolderAndTemplateExist(g))
+            return false;
+    } else {
+        if (!g.step([&] {
+                projektspfad_ = fsoX.GetParentFolderName(programFolder_);
+                projekt_ = QStringLiteral("TE0000.00");
+                bearbeiter_ = BENUTZER();
+            }))
+            return abandonStart();
+    }
+
+    if (!g.step([&] {
+            panels_[1]->setText(shortenedProjectPath(projektspfad_) + QLatin1Char('/'));
+            panels_[1]->setToolTip(projektspfad_);
+            panels_[2]->setText(projekt_);
+            panels_[2]->setToolTip(bearbeiter_);
+            panels_[4]->setText(title());
+            panels_[4]->setToolTip(QString::fromLatin1(PRODUKTNAME));
+        }))
+        return abandonStart();
+
+    if (!openWorkingCopy(g))
+        return false;
+    fillPrimaryScreen();
+    showMaximized();
+    return openStartWindow(g);
+}
+
+bool frmMAIN::readRunSettings(Guard &g)
+{
     if (!g.step([&] {
             const bool previous = sys::setSystemBeep(false);
             signalton_ = previous ? 1 : 0;
@@ -143,93 +176,90 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     developmentMode_ = false;
     if (!g.step([&] { developmentMode_ = programFolder_.contains(QLatin1String("SOURCE"), Qt::CaseInsensitive); }))
         return abandonStart();
+    return true;
+}
 
-    if (!developmentMode_) {
-        const QString dbFolder = DATENBANKPFAD();
-        const QString archive = dbFolder + QStringLiteral("/ARCHIV.mdb"), presets = dbFolder + QStringLiteral("/VORGABE.mdb");
-        // A damaged archive must not get the user's row written into it; a missing one is
-        // reported by its open below.
-        QString defect;
-        if (!g.step([&] {
-                if (fsoX.FileExists(archive))
-                    defect = db::databaseDefect(archive, {{QStringLiteral("ADMIN"), {QStringLiteral("BENUTZER"), QStringLiteral("PROG"),
-                                                                                      QStringLiteral("PROJEKTSPFAD"), QStringLiteral("PROJEKT"),
-                                                                                      QStringLiteral("BEARBEITER")}}});
-            }))
-            return abandonStart();
-        if (!defect.isEmpty())
-            return refuseDatabase(archive, defect);
-        if (!g.step([&] { cnnARCHIV_ = db::openDatabase(archive); }))
-            return abandonStart();
-        if (!presetsTrusted(g, presets))
-            return false;
-        if (!g.step([&] { cnnX_V_ = db::openDatabase(presets); }))
-            return abandonStart();
-
-        db::Recordset rs;
-        bool found = false;
-        if (!g.step([&] {
-                rs.Open(QStringLiteral("SELECT * FROM [ADMIN] WHERE [BENUTZER]=") + db::sqlText(BENUTZER()), cnnARCHIV_);
-                found = !rs.isEOF();
-            }))
-            return abandonStart();
-        if (!found) {
-            ui::MsgBox(sprache_ == 1
-                           ? QStringLiteral("Program ") + title() + QStringLiteral(" can used only via the frame program!")
-                           : QStringLiteral("Programm ") + title() + u(" kann nur über das Rahmenprogramm ausgeführt werden!"),
-                       ui::vbOKOnly | ui::vbExclamation, title());
-            return abandonStart();
-        }
-        if (!g.step([&] { rs.MoveFirst(); rs.setField(QStringLiteral("PROG"), Variant(title())); rs.Update(); }))
-            return abandonStart();
-        if (!g.step([&] { projektspfad_ = rs.Fields(QStringLiteral("PROJEKTSPFAD")).toString(); }))
-            return abandonStart();
-        if (!g.step([&] { projekt_ = rs.Fields(QStringLiteral("PROJEKT")).toString(); }))
-            return abandonStart();
-        if (!g.step([&] { bearbeiter_ = rs.Fields(QStringLiteral("BEARBEITER")).toString(); }))
-            return abandonStart();
-        if (!g.step([&] { rs.Close(); }))
-            return abandonStart();
-
-        bool folderExists = false;
-        if (!g.step([&] { folderExists = fsoX.FolderExists(projektspfad_ + QLatin1Char('/') + projekt_); }))
-            return abandonStart();
-        if (!folderExists) {
-            ui::MsgBox(sprache_ == 1 ? QStringLiteral("Project directory ") + projekt_ + QStringLiteral(" dosn't exist!")
-                                     : QStringLiteral("Projektsverzeichnis ") + projekt_ + QStringLiteral(" existiert nicht!"),
-                       ui::vbOKOnly | ui::vbExclamation, title());
-            return abandonStart();
-        }
-        bool templateExists = false;
-        if (!g.step([&] { templateExists = fsoX.FileExists(programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb")); }))
-            return abandonStart();
-        if (!templateExists) {
-            ui::MsgBox(sprache_ == 1 ? QStringLiteral("The empty database ") + title() + QStringLiteral(".mdb dosn't exist!\n")
-                                           + QString::fromLatin1(FAMILIENNAME) + QStringLiteral(" has to be installed again!")
-                                     : QStringLiteral("Die leere Datenbank ") + title() + QStringLiteral(".mdb existiert nicht!\n")
-                                           + QString::fromLatin1(FAMILIENNAME) + u(" muß neu installiert werden!"),
-                       ui::vbOKOnly | ui::vbExclamation, title());
-            return abandonStart();
-        }
-    } else {
-        if (!g.step([&] {
-                projektspfad_ = fsoX.GetParentFolderName(programFolder_);
-                projekt_ = QStringLiteral("TE0000.00");
-                bearbeiter_ = BENUTZER();
-            }))
-            return abandonStart();
-    }
-
+bool frmMAIN::openArchiveAndPresets(Guard &g)
+{
+    const QString dbFolder = DATENBANKPFAD();
+    const QString archive = dbFolder + QStringLiteral("/ARCHIV.mdb"), presets = dbFolder + QStringLiteral("/VORGABE.mdb");
+    // A damaged archive must not get the user's row written into it; a missing one is
+    // reported by its open below.
+    QString defect;
     if (!g.step([&] {
-            panels_[1]->setText(shortenedProjectPath(projektspfad_) + QLatin1Char('/'));
-            panels_[1]->setToolTip(projektspfad_);
-            panels_[2]->setText(projekt_);
-            panels_[2]->setToolTip(bearbeiter_);
-            panels_[4]->setText(title());
-            panels_[4]->setToolTip(QString::fromLatin1(PRODUKTNAME));
+            if (fsoX.FileExists(archive))
+                defect = db::databaseDefect(archive, {{QStringLiteral("ADMIN"), {QStringLiteral("BENUTZER"), QStringLiteral("PROG"),
+                                                                                  QStringLiteral("PROJEKTSPFAD"), QStringLiteral("PROJEKT"),
+                                                                                  QStringLiteral("BEARBEITER")}}});
         }))
         return abandonStart();
+    if (!defect.isEmpty())
+        return refuseDatabase(archive, defect);
+    if (!g.step([&] { cnnARCHIV_ = db::openDatabase(archive); }))
+        return abandonStart();
+    if (!presetsTrusted(g, presets))
+        return false;
+    if (!g.step([&] { cnnX_V_ = db::openDatabase(presets); }))
+        return abandonStart();
+    return true;
+}
 
+bool frmMAIN::readUserRow(Guard &g)
+{
+    db::Recordset rs;
+    bool found = false;
+    if (!g.step([&] {
+            rs.Open(QStringLiteral("SELECT * FROM [ADMIN] WHERE [BENUTZER]=") + db::sqlText(BENUTZER()), cnnARCHIV_);
+            found = !rs.isEOF();
+        }))
+        return abandonStart();
+    if (!found) {
+        ui::MsgBox(sprache_ == 1
+                       ? QStringLiteral("Program ") + title() + QStringLiteral(" can used only via the frame program!")
+                       : QStringLiteral("Programm ") + title() + u(" kann nur über das Rahmenprogramm ausgeführt werden!"),
+                   ui::vbOKOnly | ui::vbExclamation, title());
+        return abandonStart();
+    }
+    if (!g.step([&] { rs.MoveFirst(); rs.setField(QStringLiteral("PROG"), Variant(title())); rs.Update(); }))
+        return abandonStart();
+    if (!g.step([&] { projektspfad_ = rs.Fields(QStringLiteral("PROJEKTSPFAD")).toString(); }))
+        return abandonStart();
+    if (!g.step([&] { projekt_ = rs.Fields(QStringLiteral("PROJEKT")).toString(); }))
+        return abandonStart();
+    if (!g.step([&] { bearbeiter_ = rs.Fields(QStringLiteral("BEARBEITER")).toString(); }))
+        return abandonStart();
+    if (!g.step([&] { rs.Close(); }))
+        return abandonStart();
+    return true;
+}
+
+bool frmMAIN::projectFolderAndTemplateExist(Guard &g)
+{
+    bool folderExists = false;
+    if (!g.step([&] { folderExists = fsoX.FolderExists(projektspfad_ + QLatin1Char('/') + projekt_); }))
+        return abandonStart();
+    if (!folderExists) {
+        ui::MsgBox(sprache_ == 1 ? QStringLiteral("Project directory ") + projekt_ + QStringLiteral(" dosn't exist!")
+                                 : QStringLiteral("Projektsverzeichnis ") + projekt_ + QStringLiteral(" existiert nicht!"),
+                   ui::vbOKOnly | ui::vbExclamation, title());
+        return abandonStart();
+    }
+    bool templateExists = false;
+    if (!g.step([&] { templateExists = fsoX.FileExists(programFolder_ + QLatin1Char('/') + title() + QStringLiteral(".mdb")); }))
+        return abandonStart();
+    if (!templateExists) {
+        ui::MsgBox(sprache_ == 1 ? QStringLiteral("The empty database ") + title() + QStringLiteral(".mdb dosn't exist!\n")
+                                       + QString::fromLatin1(FAMILIENNAME) + QStringLiteral(" has to be installed again!")
+                                 : QStringLiteral("Die leere Datenbank ") + title() + QStringLiteral(".mdb existiert nicht!\n")
+                                       + QString::fromLatin1(FAMILIENNAME) + u(" muß neu installiert werden!"),
+                   ui::vbOKOnly | ui::vbExclamation, title());
+        return abandonStart();
+    }
+    return true;
+}
+
+bool frmMAIN::openWorkingCopy(Guard &g)
+{
     // A working database left from an earlier run holds the changes of an interrupted run.
     QString working;
     bool workingExists = true;
@@ -246,14 +276,32 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
             databases << DATENBANKPFAD() + QStringLiteral("/ARCHIV.mdb") << DATENBANKPFAD() + QStringLiteral("/VORGABE.mdb");
         removeColdJournals(databases);
     }
-    bool copy = !workingExists;
-    if (workingExists) {
-        const int answer = ui::MsgBox(
-            sprache_ == 1 ? QStringLiteral("Program was interuped during the execution!\nDo you want to save the changes till the interuption?")
-                          : u("Programm wurde während der Ausführung unterbrochen!\nSoll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
-            ui::vbYesNo | ui::vbQuestion, title());
-        copy = answer != ui::vbYes;
-    }
+    const bool copy = !workingExists || !interruptedChangesKept();
+    if (!checkWorkingCopy(g, working, copy))
+        return false;
+
+    // Changes kept from an interrupted run are not in the project yet: the end of the run
+    // must offer to save them like any other change.
+    geaendert_ = !copy;
+
+    if (!g.step([&] { cnnX_ = db::openDatabase(working); }) || !cnnX_)
+        return abandonStart();
+    if (!g.step([&] { PANELDATENSATZ(); }))
+        return abandonStart();
+    return true;
+}
+
+bool frmMAIN::interruptedChangesKept()
+{
+    const int answer = ui::MsgBox(
+        sprache_ == 1 ? QStringLiteral("Program was interuped during the execution!\nDo you want to save the changes till the interuption?")
+                      : u("Programm wurde während der Ausführung unterbrochen!\nSoll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
+        ui::vbYesNo | ui::vbQuestion, title());
+    return answer == ui::vbYes;
+}
+
+bool frmMAIN::checkWorkingCopy(Guard &g, const QString &working, bool copy)
+{
     // The program does not run without its database: a database that cannot be trusted is
     // refused before anything is copied from it or over it, and every failure to copy or open
     // it ends the start-up after its box, whichever button was pressed.
@@ -270,16 +318,11 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
         return abandonStart();
     if (!defect.isEmpty())
         return refuseDatabase(trusted, defect);
+    return true;
+}
 
-    // Changes kept from an interrupted run are not in the project yet: the end of the run
-    // must offer to save them like any other change.
-    geaendert_ = !copy;
-
-    if (!g.step([&] { cnnX_ = db::openDatabase(working); }) || !cnnX_)
-        return abandonStart();
-    if (!g.step([&] { PANELDATENSATZ(); }))
-        return abandonStart();
-
+void frmMAIN::fillPrimaryScreen()
+{
     // Without a window manager nothing maximises the window: its normal place fills the
     // screen. A fractional scale factor rounds the last logical pixel row and column past
     // the screen's edge, so those stay free.
@@ -291,8 +334,10 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
         setGeometry(room);
         setProperty(kScreenFillingSize, room.size());
     }
-    showMaximized();
+}
 
+bool frmMAIN::openStartWindow(Guard &g)
+{
     autostart_ = new mdiAUTOSTART;
     autostartFrame_ = mdiArea_->addSubWindow(autostart_, Qt::FramelessWindowHint);
     autostartFrame_->setObjectName(QStringLiteral("mdiAUTOSTART_Frame"));
@@ -305,26 +350,29 @@ bool frmMAIN::MDIForm_Load(const QString &programFolder)
     // that size, and it must still fill the area when the child goes.
     autostartFrame_->setGeometry(mdiArea_->viewport()->rect());
     autostartFrame_->showMaximized();
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &frmMAIN::keepStartWindowBehind);
+    return true;
+}
+
+void frmMAIN::keepStartWindowBehind(QMdiSubWindow *w)
+{
     // The start window stays behind the other child windows: a click on it hands the focus
     // back to the child in front, and once it is alone it fills the area again.
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
-        if (!w || w != autostartFrame_.data() || unloading_)
+    if (!w || w != autostartFrame_.data() || unloading_)
+        return;
+    const QList<QMdiSubWindow *> stack = mdiArea_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        if (*it != w && (*it)->isVisible()) {
+            // after the area has finished raising the start window
+            QMetaObject::invokeMethod(this, [this, front = QPointer<QMdiSubWindow>(*it)] {
+                if (front)
+                    mdiArea_->setActiveSubWindow(front);
+            }, Qt::QueuedConnection);
             return;
-        const QList<QMdiSubWindow *> stack = mdiArea_->subWindowList(QMdiArea::StackingOrder);
-        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-            if (*it != w && (*it)->isVisible()) {
-                // after the area has finished raising the start window
-                QMetaObject::invokeMethod(this, [this, front = QPointer<QMdiSubWindow>(*it)] {
-                    if (front)
-                        mdiArea_->setActiveSubWindow(front);
-                }, Qt::QueuedConnection);
-                return;
-            }
         }
-        if (!w->isMaximized())
-            w->showMaximized();
-    });
-    return true;
+    }
+    if (!w->isMaximized())
+        w->showMaximized();
 }
 
 } // namespace vnt

@@ -109,6 +109,15 @@ bool mdiEINGABE::hasTypedInput() const
 
 void mdiEINGABE::buildControls()
 {
+    // In this order: the order the controls are made in is their order for the Tab key.
+    buildPageAndTabs();
+    buildGeneralTab();
+    buildGridTabs();
+    buildOptionsTab();
+}
+
+void mdiEINGABE::buildPageAndTabs()
+{
     // The controls stand on a page that scrolls: a main window smaller than the controls
     // (a small screen, a large scale factor) shows them all by scrolling rather than cut off.
     scroll_ = new QScrollArea(this);
@@ -140,7 +149,10 @@ void mdiEINGABE::buildControls()
         fraREITER[size_t(n)] = f;
         SSTab->addTab(f, QString::fromUtf8(titles[n]));
     }
+}
 
+void mdiEINGABE::buildGeneralTab()
+{
     QFrame *t0 = fraREITER[0];
     label(t0, "lblDATUMA", "Bohrbeginn [TT.MM.JJ]", {20, 20, 180, 22});
     txtDATUMA = textBox(t0, "txtDATUMA", {210, 18, 110, 24});
@@ -166,7 +178,10 @@ void mdiEINGABE::buildControls()
     auto *lblFNE = label(fraGZ, "lblFNE", "Verhältnis Bohrnebenzeit / Bruttobohrzeit [-]", {12, 126, 330, 22});
     txtFNE = textBox(fraGZ, "txtFNE", {350, 124, 110, 24});
     setTip({lblFNE, txtFNE}, "Eingabe nur erforderlich, wenn keine Nettobohrzeit für die gesamte Bohrung angegeben wurde.");
+}
 
+void mdiEINGABE::buildGridTabs()
+{
     for (int i = 0; i < 4; ++i) {
         QFrame *t = fraREITER[size_t(i + 1)];
         auto *grid = new GridControl(t);
@@ -205,7 +220,10 @@ void mdiEINGABE::buildControls()
     cboFLX0->setObjectName(QStringLiteral("cboFLX"));
     cboFLX0->setProperty("index", 0);
     cboFLX0->setEditable(true);
+}
 
+void mdiEINGABE::buildOptionsTab()
+{
     QFrame *t5 = fraREITER[5];
     label(t5, "lblKENK", "Einheitskostenvorgabewerte", {20, 20, 200, 22});
     cboKENK = new QComboBox(t5);

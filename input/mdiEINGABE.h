@@ -94,6 +94,10 @@ protected:
 
 private:
     void buildControls();
+    void buildPageAndTabs();   // the scrolling page, the name frame and the empty tabs
+    void buildGeneralTab();
+    void buildGridTabs();      // the four grids with their row buttons and cell editors
+    void buildOptionsTab();    // the unit-cost set and the breakdown options
     void bindGrids();
     void buildChoiceLists();
     void placeControls();
