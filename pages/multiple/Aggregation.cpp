@@ -65,10 +65,9 @@ void addSquare(double &q, double num, double den)
 // Gross and net time each add their cost per item (rig, casing, cutting and conveying tool,
 // crew) and their person-hours.
 void addByItem(float &time, const std::array<float *, 5> &costs, float &personHours, float hours, const Section &x,
-               float KP)
+               const std::array<float, 5> &rates)
 {
     add(time, hours);
-    const float rates[5] = {x.kT, x.kV, x.kL, x.kF, KP};
     for (size_t i = 0; i < costs.size(); ++i)
         add(*costs[i], hours, rates[i]);
     add(personHours, hours, x.PER);
@@ -196,10 +195,12 @@ std::vector<CombinationResult> aggregate(std::vector<Combination> combinations, 
             if (!combination.matches(x.keys))
                 continue;
             s.BOKOMB = true;
-            const float K = x.kT + x.kV + x.kL + x.kF + costs.KP;
+            const std::array<float, 5> rates{costs.rate(0, x.keys[1]), costs.rate(1, x.keys[2]),
+                                             costs.rate(2, x.keys[3]), costs.rate(3, x.keys[4]), costs.KP};
+            const float K = rates[0] + rates[1] + rates[2] + rates[3] + rates[4];
             add(s.SDEZ, x.DEZ);
-            addByItem(s.SBRZ, {&s.SBRKT, &s.SBRKV, &s.SBRKL, &s.SBRKF, &s.SBRKP}, s.SBRPH, x.BRZ, x, costs.KP);
-            addByItem(s.SNTZ, {&s.SNTKT, &s.SNTKV, &s.SNTKL, &s.SNTKF, &s.SNTKP}, s.SNTPH, x.NTZ, x, costs.KP);
+            addByItem(s.SBRZ, {&s.SBRKT, &s.SBRKV, &s.SBRKL, &s.SBRKF, &s.SBRKP}, s.SBRPH, x.BRZ, x, rates);
+            addByItem(s.SNTZ, {&s.SNTKT, &s.SNTKV, &s.SNTKL, &s.SNTKF, &s.SNTKP}, s.SNTPH, x.NTZ, x, rates);
             addAtRate(s.SAUZ, s.SAUK, s.SAUPH, x.AUZ, K, x.PER);
             addAtRate(s.SPPZ, s.SPPK, s.SPPPH, x.PPZ, K, x.PER);
             addAtRate(s.SSTZ, s.SSTK, s.SSTPH, x.STZ, K, x.PER);

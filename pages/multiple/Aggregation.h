@@ -7,7 +7,9 @@
 #include <QByteArrayView>
 #include <QString>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -50,20 +52,41 @@ struct Combination {
     bool matches(const SectionKeys &sectionKeys) const;
 };
 
-// One section of an active record with its result values and its equipment rates per hour,
-// the rates already multiplied by the cost set's equipment factor.
+// One section of an active record with its result values. Its equipment's rates per hour
+// follow from its keys (CostSet::rate): kept once per key rather than once per section, a
+// million sections take 16 MB less.
 struct Section {
     SectionKeys keys;
     int16_t PER = 0;
     float DEZ = 0, BRZ = 0, NTZ = 0, AUZ = 0, PPZ = 0, STZ = 0;
-    float kT = 0, kV = 0, kL = 0, kF = 0;
     std::array<float, 4> ZK{};   // additional costs ZKT, ZKV, ZKL, ZKF, before the factor
 };
 
-// The cost set: staff cost per hour (already times its factor) and the additional-cost factor.
+// The cost set: staff cost per hour (already times its factor), the additional-cost factor,
+// and each device's rate per hour by its key, already times the equipment factor.
 struct CostSet {
     float KP = 0;
     float FZK = 0;
+    // device 0..3: carrier rig, casing, cutting tool, conveying tool (keys 1..4 of a section)
+    std::array<std::vector<float>, 4> perHour;
+
+    // 0 for a key that was given no rate.
+    float rate(size_t device, SectionKey key) const
+    {
+        const std::vector<float> &r = perHour[device];
+        return key.id() < r.size() && !std::isnan(r[key.id()]) ? r[key.id()] : 0.0f;
+    }
+    void setRate(size_t device, SectionKey key, float value)
+    {
+        std::vector<float> &r = perHour[device];
+        if (key.id() >= r.size())
+            r.resize(key.id() + 1, std::numeric_limits<float>::quiet_NaN());   // NaN: not given
+        r[key.id()] = value;
+    }
+    bool hasRate(size_t device, SectionKey key) const
+    {
+        return key.id() < perHour[device].size() && !std::isnan(perHour[device][key.id()]);
+    }
 };
 
 struct Sums {   // one M3 row

@@ -340,12 +340,10 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
             // would count a section without length in every combination it fits.
             const size_t from = in.sections.size();
             reader.sections(ids[r], in.sections);
-            for (size_t i = from; i < in.sections.size(); ++i) {
-                Section &x = in.sections[i];
-                float *perHour[4] = {&x.kT, &x.kV, &x.kL, &x.kF};
+            for (size_t i = from; i < in.sections.size(); ++i)
                 for (size_t k = 0; k < 4; ++k)
-                    *perHour[k] = rates[k].of(x.keys[k + 1]) * FKG;
-            }
+                    if (const SectionKey key = in.sections[i].keys[k + 1]; !in.costs.hasRate(k, key))
+                        in.costs.setRate(k, key, rates[k].of(key) * FKG);
             const int progress = 10 + int(40 * (r + 1) / ids.size());
             if (progress != shown) {
                 ctx.setProgress(shown = progress);

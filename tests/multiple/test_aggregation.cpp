@@ -88,15 +88,18 @@ TEST(Aggregation, CostsPersonHoursAndAdditionalCosts)
 {
     Section a = section(20, 10, 8);
     a.PER = 3;
-    a.kT = 40;
-    a.kF = 10;
+    a.keys[1] = "T-40";
+    a.keys[4] = "F-10";
     a.AUZ = 2;
     a.PPZ = 1;
     a.STZ = 1;
     a.ZK = {500, 0, 0, 0};
     Section b = section(30, 10, 6);
     b.PER = 2;
-    const CostSet costs{50, 1.2f};
+    CostSet costs{50, 1.2f};
+    costs.setRate(0, "T-40", 40);
+    costs.setRate(3, "F-10", 10);
+    costs.setRate(1, "V-unused", 1000);   // a rate of a key no section has costs nothing
     const auto r = aggregate({}, {a, b}, costs);
     const Sums &s = r[0].m3;
     EXPECT_FLOAT_EQ(s.SBRKP, 1000);          // 20 h x 50, the crew size does not multiply costs

@@ -114,7 +114,7 @@ TEST_F(DataStep, SectionsAreReadInNameOrderAcrossManyRecordsWithGapsAndKeysOfAny
     AggregationInput in;
     ASSERT_TRUE(readAggregationInput(ctx, in));
     ASSERT_EQ(in.sections.size(), 3u + 1u + 511u);   // A: 1, B: 0..2, D: none, then Z0480..Z0990
-    EXPECT_FLOAT_EQ(in.sections[0].kT, 20);          // "t1" is the rig T1 for the database
+    EXPECT_FLOAT_EQ(in.costs.rate(0, in.sections[0].keys[1]), 20);   // "t1" is the rig T1 for the database
     EXPECT_EQ(in.sections[2].keys[1], "T2");         // B's section 1: devices without a result row
     EXPECT_FLOAT_EQ(in.sections[2].DEZ, 0);
     EXPECT_FLOAT_EQ(in.sections[3].DEZ, 7);
