@@ -288,3 +288,25 @@ TEST_F(EvaluationThroughTables, AnEvaluationCommitsOnceAndAnUnchangedOneNotAtAll
     EXPECT_EQ(second.counted().all, 0);
     EXPECT_EQ(allResults(), before);
 }
+
+// Results written over what an earlier evaluation left, whatever it left: a section with two
+// rows, one without its row, one with stale values. Each ends with one row holding what a
+// clean evaluation writes.
+TEST_F(EvaluationThroughTables, LeftoverRowsOfAnySortEndAsAFreshEvaluationWritesThem)
+{
+    givenRecord();
+    Boxes none;
+    {
+        clsBERECHNEN e(ctx);
+        ASSERT_TRUE(e.BERECHNUNG());
+    }
+    const QString fresh = results();
+    exec(QStringLiteral("UPDATE A2 SET NTZ = 7, PER = 9 WHERE ID = 5 AND I2 = 0"));
+    exec(QStringLiteral("INSERT INTO A2 (ID, I2, DEZ, NTZ) VALUES (5, 1, 98, 98)"));
+    exec(QStringLiteral("DELETE FROM A2 WHERE ID = 5 AND I2 = 2"));
+    clsBERECHNEN e(ctx);
+    ASSERT_TRUE(e.BERECHNUNG());
+    EXPECT_EQ(results(), fresh);
+    EXPECT_EQ(rows(QStringLiteral("SELECT I2, COUNT(*) FROM A2 WHERE ID = 5 GROUP BY I2")),
+              QStringLiteral("0;1|1;1|2;1"));
+}
