@@ -3,17 +3,14 @@
 // the ancillary parts are incomplete. The arithmetic itself is evaluateRecord.
 #include "input/clsBERECHNEN.h"
 
+#include "data/KeyedRows.h"
 #include "data/clsDATEN.h"
 #include "input/Evaluation.h"
 #include "platform/Guard.h"
 #include "platform/db/Database.h"
 #include "platform/errors.h"
-#include "platform/system.h"
 #include "platform/ui.h"
 
-#include <QHash>
-
-#include <array>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -181,73 +178,20 @@ void readRecord(Guard &g, EvaluationTables &t, int n, EvaluationInput &in, bool 
 }
 
 // Writes the results of sections 0..n into A2, one step per section, with the progress bar.
-// The record's result rows, read at once: a section whose one row holds its results already
-// costs nothing more, and a changed one is written by its row, instead of one selection per
-// value. A section without its row, or with more than one, goes through the accessor, which
-// adds and removes rows; so does every section when the rows could not be read.
-class ResultRows {
-public:
-    static constexpr int kColumns = 7;   // DEZ, NTZ, AUZ, PPZ, STZ, BRZ, PER
-
-    bool read(const clsDATEN &a2)
-    {
-        try {
-            const Variant id(a2.ESPIDW());
-            rs_.Open(QStringLiteral("SELECT [DEZ],[NTZ],[AUZ],[PPZ],[STZ],[BRZ],[PER],[I2] FROM [A2] WHERE [ID]=? "
-                                    "ORDER BY [I2]"),
-                     std::span<const Variant>(&id, 1), a2.connection(), db::CursorType::Static);
-            for (; !rs_.isEOF(); rs_.MoveNext())
-                if (!rs_.isNullField(kColumns))
-                    ++rows_[int(rs_.doubleField(kColumns))];
-            if (rs_.RecordCount() > 0)
-                rs_.MoveFirst();
-            return true;
-        } catch (const VbError &) {
-            rs_.Close();
-            return false;
-        }
-    }
-
-    // True when section i has its one row here and it now holds `values`.
-    bool write(int i, const std::array<Variant, kColumns> &values)
-    {
-        if (!rs_.isOpen() || rows_.value(i) != 1)
-            return false;
-        try {
-            while (!rs_.isEOF() && (rs_.isNullField(kColumns) || rs_.doubleField(kColumns) < i))
-                rs_.MoveNext();
-            if (rs_.isEOF() || rs_.doubleField(kColumns) != i)
-                return false;
-            for (int c = 0; c < kColumns; ++c)
-                rs_.setField(c, values[size_t(c)]);
-            rs_.Update();
-            return true;
-        } catch (const VbError &) {
-            // The accessor tries the section again and tells what it refuses.
-            try {
-                rs_.CancelUpdate();
-            } catch (const VbError &) {
-            }
-            return false;
-        }
-    }
-
-private:
-    db::Recordset rs_;
-    QHash<int, int> rows_;   // rows by section number
-};
-
 void writeResults(Guard &g, RunContext &ctx, clsDATEN &a2, int n, const EvaluationResult &r, bool &stop)
 {
     const QString I2 = sectionColumn();
     auto key = sectionKey;
-    ResultRows rows;
-    rows.read(a2);
+    // The record's rows read once: an unchanged section costs nothing more, a changed one one
+    // write by its row; sections without their one row go through the accessor below.
+    KeyedRows rows;
+    rows.read(a2, I2, {QStringLiteral("DEZ"), QStringLiteral("NTZ"), QStringLiteral("AUZ"), QStringLiteral("PPZ"),
+                       QStringLiteral("STZ"), QStringLiteral("BRZ"), QStringLiteral("PER")});
     for (int i = 0; i <= n && !stop && !g.left(); ++i) {
         const size_t k = size_t(i);
-        if (rows.write(i, {Variant(r.DEZ[k]), Variant(r.NTZ[k]), Variant(r.AUZ[k]), Variant(r.PPZ[k]),
-                           Variant(r.STZ[k]), Variant(r.BRZ[k]), Variant(r.PER[k])})) {
-            sys::DoEventsThrottled();
+        const Variant values[] = {Variant(r.DEZ[k]), Variant(r.NTZ[k]), Variant(r.AUZ[k]), Variant(r.PPZ[k]),
+                                  Variant(r.STZ[k]), Variant(r.BRZ[k]), Variant(r.PER[k])};
+        if (rows.write(i, values)) {
             g.step([&] { ctx.setProgress(n == 0 ? 40 : 30 + int(std::nearbyint(10.0 * i / n))); });
             continue;
         }

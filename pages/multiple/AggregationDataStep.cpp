@@ -2,6 +2,7 @@
 #include "pages/multiple/AggregationDataStep.h"
 
 #include "data/DataBoxes.h"
+#include "data/KeyedRows.h"
 #include "data/clsDATEN.h"
 #include "platform/db/Database.h"
 #include "pages/multiple/MultipleRun.h"
@@ -374,18 +375,33 @@ bool writeAggregation(RunContext &ctx, const std::vector<CombinationResult> &res
     try {
         db::TransactionScope unit(*cnn);
         const QString I1 = QStringLiteral("I1");
-        for (size_t c = 0; ok && c < results.size(); ++c) {
-            for (const auto &[column, value] : m3Columns(results[c].m3))
-                if (!(ok = m3.DVTV(column, value, I1, int16_t(c))))
-                    break;
-            written(c);
-        }
-        for (size_t c = 0; ok && c < results.size(); ++c) {
-            for (const auto &[column, value] : m4Columns(results[c].m4))
-                if (!(ok = m4.DVTV(column, value, I1, int16_t(c))))
-                    break;
-            written(c);
-        }
+        // Each table's rows read once: a combination's row is written where it changed, and only
+        // a combination without its one row goes through the accessor value by value.
+        const auto writeTable = [&](clsDATEN &table, const auto &columnsOf) {
+            KeyedRows rows;
+            bool readRows = false;
+            for (size_t c = 0; ok && c < results.size(); ++c) {
+                const std::vector<std::pair<QString, Variant>> row = columnsOf(results[c]);
+                if (!readRows) {
+                    QStringList names;
+                    for (const auto &[column, value] : row)
+                        names << column;
+                    rows.read(table, I1, names);
+                    readRows = true;
+                }
+                std::vector<Variant> values;
+                values.reserve(row.size());
+                for (const auto &[column, value] : row)
+                    values.push_back(value);
+                if (!rows.write(int(c), values))
+                    for (const auto &[column, value] : row)
+                        if (!(ok = table.DVTV(column, value, I1, int16_t(c))))
+                            break;
+                written(c);
+            }
+        };
+        writeTable(m3, [](const CombinationResult &r) { return m3Columns(r.m3); });
+        writeTable(m4, [](const CombinationResult &r) { return m4Columns(r.m4); });
         if (ok)
             unit.commit();
     } catch (const VbError &) {

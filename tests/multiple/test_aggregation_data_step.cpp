@@ -90,6 +90,20 @@ TEST_F(DataStep, FailedWriteKeepsThePreviousRunWhole)
     EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), before);
 }
 
+// A run over rows an earlier run left in any state (a stale value, a combination's row twice)
+// leaves them as a run over clean tables does: one row per combination with this run's values.
+TEST_F(DataStep, LeftoverRowsOfAnySortEndAsAFreshRunWritesThem)
+{
+    AggregationInput in;
+    std::vector<CombinationResult> r;
+    ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
+    const QString fresh = rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1");
+    cnn->Execute(QStringLiteral("UPDATE M3 SET SBRZ = 1, ANZKT = 7 WHERE I1 = 0;"
+                                "INSERT INTO M4 (IDM, I1, XQBRV) VALUES (1, 0, 5);"));
+    ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
+    EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), fresh);
+}
+
 TEST_F(DataStep, AdditionalMeasureCountsAboveSixteenBitsAreStored)
 {
     CombinationResult r;
