@@ -37,6 +37,8 @@ protected:
         cnnV->Execute(QString::fromLatin1(kPresets));
     }
     MultipleRun run;
+    // Every row of both result tables.
+    QString resultTables() { return rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"); }
 };
 
 TEST_F(DataStep, ActiveRecordsAreSummedPerCombinationAndWritten)
@@ -82,12 +84,12 @@ TEST_F(DataStep, FailedWriteKeepsThePreviousRunWhole)
     AggregationInput in;
     std::vector<CombinationResult> r;
     ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
-    const QString before = rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1");
+    const QString before = resultTables();
     cnn->Execute(QStringLiteral("DELETE FROM A2 WHERE ID=2;"
                                 "CREATE TRIGGER nowrite BEFORE UPDATE ON M4 BEGIN SELECT RAISE(ABORT, 'locked'); END;"));
     boxes.answer(ui::vbOK);   // the accessor's data-error message
     EXPECT_FALSE(DATENEINGABE(ctx, run, in, r));
-    EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), before);
+    EXPECT_EQ(resultTables(), before);
 }
 
 // A run over rows an earlier run left in any state (a stale value, a combination's row twice)
@@ -97,11 +99,11 @@ TEST_F(DataStep, LeftoverRowsOfAnySortEndAsAFreshRunWritesThem)
     AggregationInput in;
     std::vector<CombinationResult> r;
     ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
-    const QString fresh = rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1");
+    const QString fresh = resultTables();
     cnn->Execute(QStringLiteral("UPDATE M3 SET SBRZ = 1, ANZKT = 7 WHERE I1 = 0;"
                                 "INSERT INTO M4 (IDM, I1, XQBRV) VALUES (1, 0, 5);"));
     ASSERT_TRUE(DATENEINGABE(ctx, run, in, r));
-    EXPECT_EQ(rows("SELECT * FROM M3 ORDER BY I1") + "/" + rows("SELECT * FROM M4 ORDER BY I1"), fresh);
+    EXPECT_EQ(resultTables(), fresh);
 }
 
 TEST_F(DataStep, AdditionalMeasureCountsAboveSixteenBitsAreStored)
