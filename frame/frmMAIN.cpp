@@ -161,7 +161,13 @@ frmMAIN::frmMAIN(QWidget *parent)
     installEventFilter(this);   // its own restore
 }
 
-frmMAIN::~frmMAIN() = default;
+frmMAIN::~frmMAIN()
+{
+    // The area outlives this part of the window and tells of its children as it hides them:
+    // by then the window's own handlers must not run on what is left of it.
+    if (mdiArea_)
+        disconnect(mdiArea_, nullptr, this, nullptr);
+}
 
 // ---------------------------------------------------------------- window parts
 
