@@ -208,6 +208,7 @@ private:
                 names << QLatin1Char('[') + QLatin1String(c) + QLatin1Char(']');
             try {
                 std::array<RecentKeys, 4> recent;
+                Range *current = nullptr;
                 db::Recordset rs;
                 rs.Open(QStringLiteral("SELECT [ID],[I2],") + names.join(QLatin1Char(',')) + QStringLiteral(" FROM [")
                             + QLatin1String(table) + QLatin1Char(']') + where,
@@ -216,8 +217,8 @@ private:
                     if (rs.isNullField(0) || rs.isNullField(1))
                         continue;
                     Row r;
-                    r.id = rs.Fields(0).toLong();
-                    r.i2 = rs.Fields(1).toInt();
+                    r.id = int32_t(rs.doubleField(0));
+                    r.i2 = int(rs.doubleField(1));
                     if (!rows.empty() && rows.back().id == r.id && rows.back().i2 == r.i2)
                         continue;
                     size_t texts = 0, numbers = 0;
@@ -233,11 +234,14 @@ private:
                         else
                             r.number[numbers++] = float(rs.Fields(i + 2).toInt());
                     }
-                    Range &range = byRecord[r.id];
-                    if (range.first == range.second)
-                        range.first = rows.size();
+                    // The rows come by record: a record's range is looked up once, when it starts.
+                    if (!current || rows.back().id != r.id) {
+                        current = &byRecord[r.id];
+                        if (current->first == current->second)
+                            current->first = rows.size();
+                    }
                     rows.push_back(std::move(r));
-                    range.second = rows.size();
+                    current->second = rows.size();
                 }
             } catch (const VbError &) {
                 return readFailed(table, *columns.begin());
