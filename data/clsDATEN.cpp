@@ -17,7 +17,8 @@ clsDATEN::clsDATEN(const RunContext &ctx)
 {
     Guard g(QStringLiteral("VB-Error: "), QStringLiteral("Datenfehler"));
     db::Recordset rs;
-    g.step([&] { rs.Open(QStringLiteral("SELECT [ID] FROM [E1] WHERE [AKT]=true"), cnn_); });
+    // Only the first active record counts: read forward, the others are never fetched.
+    g.step([&] { rs.Open(QStringLiteral("SELECT [ID] FROM [E1] WHERE [AKT]=true"), cnn_, db::CursorType::ForwardOnly); });
     g.step([&] { s_.ESPIDW = rs.isEOF() ? 0 : rs.Fields(QStringLiteral("ID")).toLong(); });
     g.always([&] { rs.Close(); });
 }
