@@ -153,6 +153,9 @@ public:
     // utf8Field's bytes stay valid until the next move (forward only; a snapshot raises 3219).
     bool isNullField(int i) const;
     double doubleField(int i) const;
+    // doubleField of `count` columns from `first` on into out: the row's checks made once, for
+    // readers that take many numbers of many rows.
+    void doubleFields(int first, int count, double *out) const;
     QByteArrayView utf8Field(int i) const;
     // Converts to the column's declared type (13 type mismatch, 6 overflow).
     void setField(int i, const Variant &v);

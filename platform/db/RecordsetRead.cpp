@@ -50,12 +50,12 @@ void Recordset::Open(const QString &sql, const ConnectionPtr &cnn, CursorType cu
     Pending pending;
     std::optional<Lease> &lease = pending.lease;
     try {
-        lease.emplace(lendQuery(*cnn, lifted.text));
+        lease.emplace(lendQuery(*cnn, lifted.text, cursor == CursorType::ForwardOnly));
     } catch (const VbError &) {
         // Whatever the lifting missed, the query as written has the last word (and its message).
         if (lifted.values.empty())
             throw;
-        lease.emplace(lendQuery(*cnn, sql));
+        lease.emplace(lendQuery(*cnn, sql, cursor == CursorType::ForwardOnly));
     }
     sqlite3_stmt *st = lease->s;
     if (sqlite3_bind_parameter_count(st) == int(lifted.values.size()))
@@ -72,7 +72,7 @@ void Recordset::Open(const QString &sql, std::span<const Variant> params, const 
     if (!cnn || !cnn->isOpen())
         raise(err::InvalidConnection);
     Pending pending;
-    pending.lease.emplace(lendQuery(*cnn, sql));
+    pending.lease.emplace(lendQuery(*cnn, sql, cursor == CursorType::ForwardOnly));
     sqlite3_stmt *st = pending.lease->s;
     if (sqlite3_bind_parameter_count(st) != int(params.size()))
         raise(err::DatabaseError, QStringLiteral("The query takes %1 values, %2 were given.")
@@ -99,9 +99,10 @@ int Recordset::Impl::takeColumns(sqlite3_stmt *st, Prepared &plan)
             c.type = typeFromDeclared(sqlite3_column_decltype(st, i));
             const char *origin = sqlite3_column_origin_name(st, i);
             const char *table = sqlite3_column_table_name(st, i);
-            if (rowidRead && origin && table && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
+            if (plan.tableKnown && origin && table
+                && plan.table.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0) {
                 c.origin = QString::fromUtf8(origin);
-                plan.anyWritable = true;
+                plan.anyWritable = rowidRead;
             }
             columns->push_back(c);
         }
@@ -352,24 +353,53 @@ bool Recordset::isNullField(int i) const
     return Fields(i).isNull();
 }
 
+namespace {
+
+// A number of a forward-only cursor's row as its column declares it; false where only the
+// Variant conversion knows (a text, or a number in a text column).
+bool storedNumber(sqlite3_stmt *s, int i, VarType declared, double &out)
+{
+    const int st = sqlite3_column_type(s, i);
+    if (st == SQLITE_NULL) {
+        out = 0;
+        return true;
+    }
+    if (st != SQLITE_INTEGER && st != SQLITE_FLOAT)
+        return false;
+    switch (declared) {
+    case VarType::Single: out = double(float(sqlite3_column_double(s, i))); return true;
+    case VarType::Boolean: out = sqlite3_column_double(s, i) != 0.0 ? -1.0 : 0.0; return true;
+    case VarType::String: return false;   // a number in a text column converts as its text
+    default: out = sqlite3_column_double(s, i); return true;
+    }
+}
+
+} // namespace
+
 double Recordset::doubleField(int i) const
 {
-    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width()) {
-        sqlite3_stmt *s = d->cursor->s;
-        const int st = sqlite3_column_type(s, i);
-        if (st == SQLITE_NULL)
-            return 0;
-        if (st == SQLITE_INTEGER || st == SQLITE_FLOAT) {
-            switch (d->cols()[i].type) {
-            case VarType::Single: return double(float(sqlite3_column_double(s, i)));
-            case VarType::Boolean: return sqlite3_column_double(s, i) != 0.0 ? -1.0 : 0.0;
-            case VarType::String: break;   // a number in a text column converts as its text
-            default: return sqlite3_column_double(s, i);
-            }
-        }
-    }
+    double out = 0;
+    if (open_ && d->forward && d->cursor && i >= 0 && i < d->width()
+        && storedNumber(d->cursor->s, i, d->cols()[size_t(i)].type, out))
+        return out;
     const Variant v = Fields(i);
     return v.isNull() ? 0.0 : v.toDouble();
+}
+
+void Recordset::doubleFields(int first, int count, double *out) const
+{
+    if (!(open_ && d->forward && d->cursor && first >= 0 && count >= 0 && first + count <= d->width())) {
+        for (int k = 0; k < count; ++k)
+            out[k] = doubleField(first + k);
+        return;
+    }
+    sqlite3_stmt *s = d->cursor->s;
+    const Impl::Column *cols = d->cols().data();
+    for (int i = first; i < first + count; ++i, ++out)
+        if (!storedNumber(s, i, cols[i].type, *out)) {
+            const Variant v = Fields(i);
+            *out = v.isNull() ? 0.0 : v.toDouble();
+        }
 }
 
 QByteArrayView Recordset::utf8Field(int i) const

@@ -12,15 +12,22 @@ int prepareKept(sqlite3 *db, const QString &sql, sqlite3_stmt **out)
 }
 
 // Prepares a recordset's query: with the rowid read too where the query's rows can be written.
-void prepareQuery(sqlite3 *db, const QString &sql, Prepared &p)
+void prepareQuery(sqlite3 *db, const QString &sql, Prepared &p, bool forwardOnly)
 {
     const QueryShape shape = analyse(sql);
+    if (shape.oneTable && forwardOnly) {
+        prepare(db, sql, &p.stmt);
+        p.tableKnown = true;
+        p.table = shape.table;
+        return;
+    }
     if (shape.oneTable) {
         static const QString extra = QStringLiteral(",rowid ");
         const QString withRowid = sql.left(shape.fromPos) + extra + sql.mid(shape.fromPos);
         // A view has no rowid: such a query is still read, only not written.
         if (prepareKept(db, withRowid, &p.stmt) == SQLITE_OK) {
             p.rowidRead = true;
+            p.tableKnown = true;
             p.table = shape.table;
             p.rereadSql = withRowid.left(shape.tableEnd + extra.size()) + QStringLiteral(" WHERE rowid=?");
             return;
@@ -40,30 +47,32 @@ void prepare(sqlite3 *db, const QString &sql, sqlite3_stmt **out)
         raiseEngine(db, rc);
 }
 
-Lease lendQuery(Connection &cnn, const QString &sql)
+Lease lendQuery(Connection &cnn, const QString &sql, bool forwardOnly)
 {
-    return cnn.statements().lend(true, sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p); });
+    return cnn.statements().lend(
+        true, sql, [&](Prepared &p) { prepareQuery(cnn.handle(), sql, p, forwardOnly); }, forwardOnly);
 }
 
-Lease Connection::Statements::lend(bool query, const QString &text, const std::function<void(Prepared &)> &make)
+Lease Connection::Statements::lend(bool query, const QString &text, const std::function<void(Prepared &)> &make,
+                                   bool forward)
 {
-    if (std::shared_ptr<Prepared> *p = recentOf(query, text); p && !(*p)->busy) {
+    const Key key{query, text, forward};
+    if (std::shared_ptr<Prepared> *p = recentOf(key); p && !(*p)->busy) {
         (*p)->busy = true;
         (*p)->lastUse = ++clock;
         return Lease(*p);
     }
-    const Key key{query, text};
     if (last && !last->busy && lastKey == key) {
         last->busy = true;
         last->lastUse = ++clock;
-        noteRecent(query, text, last);
+        noteRecent(key, last);
         return Lease(last);
     }
     auto it = byText.find(key);
     if (it != byText.end()) {
         lastKey = it.key();   // the kept copy: the caller's characters may not stay as they are
         last = *it;
-        noteRecent(query, text, *it);
+        noteRecent(key, *it);
     }
     if (it != byText.end() && !(*it)->busy) {
         (*it)->busy = true;
@@ -78,10 +87,10 @@ Lease Connection::Statements::lend(bool query, const QString &text, const std::f
         if (byText.size() >= kCapacity)
             dropOldest();
         // A text over characters it does not own is kept as a copy of what it says now.
-        lastKey = ownsCharacters(text) ? key : Key{query, QString(text.constData(), text.size())};
+        lastKey = ownsCharacters(text) ? key : Key{query, QString(text.constData(), text.size()), forward};
         byText.insert(lastKey, p);
         last = p;
-        noteRecent(query, text, p);
+        noteRecent(key, p);
     }
     return Lease(p);
 }

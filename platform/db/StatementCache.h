@@ -30,6 +30,7 @@ struct Prepared {
     // For a recordset's query: whether it reads the rowid too (its rows can then be written),
     // its table, and the query that reads one of its rows again.
     bool rowidRead = false;
+    bool tableKnown = false;    // one table's query, its columns named by their origins
     QString table;
     QString rereadSql;
     // Its columns, as the statement was prepared when they were read: the engine prepares a
@@ -73,16 +74,21 @@ struct Connection::Statements {
     static constexpr int kCapacity = 200;
 
     // A recordset's query and a statement of the layer's own (a write by rowid) may have the
-    // same text and are still kept apart.
+    // same text and are still kept apart; so are a query walked forward only, which reads no
+    // rowid, and the same query read whole.
     struct Key {
         bool query = false;
         QString text;
+        bool forward = false;
         bool operator==(const Key &o) const
         {
-            return query == o.query && text.size() == o.text.size()
+            return query == o.query && forward == o.forward && text.size() == o.text.size()
                 && std::memcmp(text.constData(), o.text.constData(), size_t(text.size()) * sizeof(QChar)) == 0;
         }
-        friend size_t qHash(const Key &k, size_t seed = 0) { return qHash(k.text, seed) ^ size_t(k.query); }
+        friend size_t qHash(const Key &k, size_t seed = 0)
+        {
+            return qHash(k.text, seed) ^ size_t(k.query) ^ (size_t(k.forward) << 1);
+        }
     };
 
     QHash<Key, std::shared_ptr<Prepared>> byText;
@@ -93,6 +99,7 @@ struct Connection::Statements {
     // and that is known without reading them.
     struct Recent {
         bool query = false;
+        bool forward = false;
         QString text;
         std::shared_ptr<Prepared> p;
     };
@@ -103,22 +110,23 @@ struct Connection::Statements {
     // address: only texts that own theirs are known by it.
     static bool ownsCharacters(const QString &text) { return text.data_ptr().isMutable(); }
 
-    std::shared_ptr<Prepared> *recentOf(bool query, const QString &text)
+    std::shared_ptr<Prepared> *recentOf(const Key &key)
     {
-        if (!ownsCharacters(text))
+        if (!ownsCharacters(key.text))
             return nullptr;
         for (Recent &r : recent)
-            if (r.p && r.text.constData() == text.constData() && r.text.size() == text.size() && r.query == query)
+            if (r.p && r.text.constData() == key.text.constData() && r.text.size() == key.text.size()
+                && r.query == key.query && r.forward == key.forward)
                 return &r.p;
         return nullptr;
     }
-    void noteRecent(bool query, const QString &text, const std::shared_ptr<Prepared> &p)
+    void noteRecent(const Key &key, const std::shared_ptr<Prepared> &p)
     {
-        if (!ownsCharacters(text) || recentOf(query, text))
+        if (!ownsCharacters(key.text) || recentOf(key))
             return;
         Recent &r = recent[recentNext];
         recentNext = (recentNext + 1) % recent.size();
-        r = Recent{query, text, p};
+        r = Recent{key.query, key.forward, key.text, p};
     }
     void forgetRecent(const std::shared_ptr<Prepared> &p)
     {
@@ -133,15 +141,16 @@ struct Connection::Statements {
     Key lastKey;
     std::shared_ptr<Prepared> last;
 
-    Lease lend(bool query, const QString &text, const std::function<void(Prepared &)> &make);
+    Lease lend(bool query, const QString &text, const std::function<void(Prepared &)> &make, bool forward = false);
     void dropOldest();
     void clear();
 };
 
 // Prepares a statement the connection keeps; raises the engine's error.
 void prepare(sqlite3 *db, const QString &sql, sqlite3_stmt **out);
-// A recordset's query, from the connection's kept statements.
-Lease lendQuery(Connection &cnn, const QString &sql);
+// A recordset's query, from the connection's kept statements. One walked forward only is never
+// written through, and so reads no rowid.
+Lease lendQuery(Connection &cnn, const QString &sql, bool forwardOnly = false);
 
 // A statement stepped only during Open may bind the text where it stands; one that stays open
 // for a forward walk keeps its own copy.

@@ -575,6 +575,11 @@ TEST_F(DbTest, ForwardOnlyWalk)
     EXPECT_EQ(rs.doubleField(3), -1.0);   // True as a number
     EXPECT_EQ(rs.doubleField(4), 2.5);
     EXPECT_EQ(rs.utf8Field(1).toByteArray(), "a");
+    double many[3] = {};
+    rs.doubleFields(2, 3, many);
+    EXPECT_EQ(many[0], double(0.1f));
+    EXPECT_EQ(many[1], -1.0);
+    EXPECT_EQ(many[2], 2.5);
     EXPECT_EQ(errorOf([&] { rs.setField(1, "x"); }), err::NotUpdatable);
 
     // Writing through the connection during the walk is allowed.
@@ -584,6 +589,9 @@ TEST_F(DbTest, ForwardOnlyWalk)
     EXPECT_EQ(rs.Fields(0), Variant(int32_t(2)));
     EXPECT_TRUE(rs.isNullField(4));
     EXPECT_EQ(rs.doubleField(4), 0.0);
+    many[2] = 7;
+    rs.doubleFields(4, 1, many + 2);
+    EXPECT_EQ(many[2], 0.0);
     EXPECT_EQ(errorOf([&] { rs.MovePrevious(); }), err::NotAllowedInContext);
     EXPECT_EQ(errorOf([&] { rs.MoveLast(); }), err::NotAllowedInContext);
     EXPECT_EQ(errorOf([&] { rs.MoveFirst(); }), err::NotAllowedInContext);
@@ -638,5 +646,27 @@ TEST_F(DbTest, UnitsThatChangedNothingAreNotCommitted)
         EXPECT_FALSE(cnn->inTransaction()) << c.what;
         EXPECT_EQ(meter.counted().database, c.syncs) << c.what;
         EXPECT_EQ(scalar("SELECT [KEN] FROM [T] WHERE [ID]=1"), Variant(c.after)) << c.what;
+    }
+}
+
+// A query walked forward only and the same text read whole are kept apart: the walk reads no
+// rowid, and the snapshot opened after it can still be written through, and the other way round.
+TEST_F(DbTest, ForwardWalkAndSnapshotOfOneTextStayApart)
+{
+    const QString sql = "SELECT [ID],[KEN] FROM [T] WHERE [ID]>=1 ORDER BY [ID]";
+    for (int round = 0; round < 2; ++round) {
+        Recordset walk;
+        walk.Open(sql, cnn, CursorType::ForwardOnly);
+        EXPECT_EQ(walk.FieldCount(), 2);
+        EXPECT_EQ(walk.Fields(0), Variant(int32_t(1)));
+        walk.Close();
+
+        Recordset whole;
+        whole.Open(sql, cnn);
+        EXPECT_EQ(whole.FieldCount(), 2);
+        whole.setField("KEN", QString("R%1").arg(round));
+        whole.Update();
+        whole.Close();
+        EXPECT_EQ(scalar("SELECT [KEN] FROM [T] WHERE [ID]=1"), Variant(QString("R%1").arg(round)));
     }
 }
