@@ -62,12 +62,12 @@ public:
         }
         return true;
     }
-    float of(const QString &key) const { return byKey_.value(fold(key), 0.0f); }
+    float ofText(const QString &key) const { return byKey_.value(fold(key), 0.0f); }
     // The same by a section's key, looked up once per key.
     float of(SectionKey key)
     {
         const auto it = byId_.constFind(key.id());
-        return it != byId_.constEnd() ? *it : *byId_.insert(key.id(), of(key.text()));
+        return it != byId_.constEnd() ? *it : *byId_.insert(key.id(), ofText(key.text()));
     }
 
 private:
@@ -119,51 +119,67 @@ public:
         QStringList list;
         for (int32_t id : ids)
             list << QString::number(id);
-        const QString where =
-            QStringLiteral(" WHERE [ID] IN (") + list.join(QLatin1Char(',')) + QStringLiteral(") ORDER BY [ID],[I2]");
-        // Columns by kind: T a key, S a Single, I an Integer.
-        return a2_.load(cnn_, "A2", {"DEZ", "PER", "BRZ", "NTZ", "AUZ", "PPZ", "STZ"}, "SISSSSS", where)
-               && e3_.load(cnn_, "E3", {"KENT", "KENV", "KENL", "KENF", "ZKT", "ZKV", "ZKL", "ZKF"}, "TTTTSSSS", where)
-               && e4_.load(cnn_, "E4", {"KENG"}, "T", where);
+        // A row without a record or section number belongs to no section; IN never holds for a
+        // Null record number.
+        const QString where = QStringLiteral(" WHERE [ID] IN (") + list.join(QLatin1Char(','))
+                              + QStringLiteral(") AND [I2] IS NOT NULL ORDER BY [ID],[I2]");
+        // Columns in this order: keys, Singles, Integers.
+        return a2_.load(cnn_, "A2", {"DEZ", "BRZ", "NTZ", "AUZ", "PPZ", "STZ", "PER"}, where)
+               && e3_.load(cnn_, "E3", {"KENT", "KENV", "KENL", "KENF", "ZKT", "ZKV", "ZKL", "ZKF"}, where)
+               && e4_.load(cnn_, "E4", {"KENG"}, where);
+    }
+
+    // How many sections the records last read have, as sections gives them out.
+    size_t sectionsRead() const
+    {
+        size_t n = 0;
+        for (const Range &r : a2_.byRecord)
+            if (r.first != r.second && a2_.rows[r.second - 1].i2 >= 0)
+                n += size_t(a2_.rows[r.second - 1].i2) + 1;
+        return n;
     }
 
     // The record's sections: 0 to the highest section number of its results.
     void sections(int32_t id, std::vector<Section> &out) const
     {
-        const Rows::Range a2 = a2_.of(id), e3 = e3_.of(id), e4 = e4_.of(id);
+        const Range a2 = a2_.of(id), e3 = e3_.of(id), e4 = e4_.of(id);
         if (a2.first == a2.second)
             return;
         const int last = a2_.rows[a2.second - 1].i2;
-        Cursor c2{a2_, a2.first, a2.second}, c3{e3_, e3.first, e3.second}, c4{e4_, e4.first, e4.second};
+        Cursor<decltype(a2_)> c2{a2_, a2.first, a2.second};
+        Cursor<decltype(e3_)> c3{e3_, e3.first, e3.second};
+        Cursor<decltype(e4_)> c4{e4_, e4.first, e4.second};
         for (int s = 0; s <= last; ++s) {
             Section x;
-            if (const Row *r = c4.at(s))
+            if (const auto *r = c4.at(s))
                 x.keys[0] = r->text[0];
-            if (const Row *r = c3.at(s))
+            if (const auto *r = c3.at(s))
                 for (size_t k = 0; k < 4; ++k) {
                     x.keys[k + 1] = r->text[k];
                     x.ZK[k] = r->number[k];
                 }
-            if (const Row *r = c2.at(s)) {
+            if (const auto *r = c2.at(s)) {
                 x.DEZ = r->number[0];
-                x.PER = int16_t(r->number[1]);
-                x.BRZ = r->number[2];
-                x.NTZ = r->number[3];
-                x.AUZ = r->number[4];
-                x.PPZ = r->number[5];
-                x.STZ = r->number[6];
+                x.BRZ = r->number[1];
+                x.NTZ = r->number[2];
+                x.AUZ = r->number[3];
+                x.PPZ = r->number[4];
+                x.STZ = r->number[5];
+                x.PER = int16_t(r->number[6]);
             }
             out.push_back(x);
         }
     }
 
 private:
-    // One row: its keys in the order asked, its numbers after them.
+    using Range = std::pair<size_t, size_t>;
+    // One row: its keys in the order asked, its numbers after them; no more than the table gives.
+    template <size_t Texts, size_t Numbers>
     struct Row {
         int32_t id = 0;
         int i2 = 0;
-        std::array<SectionKey, 4> text;
-        std::array<float, 7> number{};
+        std::array<SectionKey, Texts> text;
+        std::array<float, Numbers> number{};
     };
     // The keys a text column had lately, by their bytes: a column holds few distinct keys, and
     // the pool finds one only by hashing its bytes under its lock.
@@ -191,48 +207,49 @@ private:
         size_t next_ = 0;
     };
 
+    // A table's rows of the chunk's records: its keys, Singles and Integers, in that order.
+    template <size_t Texts, size_t Singles, size_t Integers = 0>
     struct Rows {
-        using Range = std::pair<size_t, size_t>;
-        std::vector<Row> rows;
+        using Item = Row<Texts, Singles + Integers>;
+        std::vector<Item> rows;
         QHash<int32_t, Range> byRecord;
 
         Range of(int32_t id) const { return byRecord.value(id, Range{0, 0}); }
 
         bool load(const db::ConnectionPtr &cnn, const char *table, std::initializer_list<const char *> columns,
-                  const char *kinds, const QString &where)
+                  const QString &where)
         {
+            static_assert(Texts <= 4 && Singles <= 8);
             rows.clear();
             byRecord.clear();
             QStringList names;
             for (const char *c : columns)
                 names << QLatin1Char('[') + QLatin1String(c) + QLatin1Char(']');
             try {
-                std::array<RecentKeys, 4> recent;
+                std::array<RecentKeys, Texts> recent;
                 Range *current = nullptr;
                 db::Recordset rs;
                 rs.Open(QStringLiteral("SELECT [ID],[I2],") + names.join(QLatin1Char(',')) + QStringLiteral(" FROM [")
                             + QLatin1String(table) + QLatin1Char(']') + where,
                         cnn, db::CursorType::ForwardOnly);
+                std::array<double, 2 + Singles> numbers{};   // record and section number, then the Singles
                 for (; !rs.isEOF(); rs.MoveNext()) {
-                    if (rs.isNullField(0) || rs.isNullField(1))
-                        continue;
-                    Row r;
-                    r.id = int32_t(rs.doubleField(0));
-                    r.i2 = int(rs.doubleField(1));
+                    rs.doubleFields(0, 2, numbers.data());
+                    Item r;
+                    r.id = int32_t(numbers[0]);
+                    r.i2 = int(numbers[1]);
                     if (!rows.empty() && rows.back().id == r.id && rows.back().i2 == r.i2)
                         continue;
-                    size_t texts = 0, numbers = 0;
-                    for (int i = 0; kinds[i]; ++i) {
-                        if (kinds[i] == 'T') {
-                            r.text[texts] = recent[texts].of(rs.utf8Field(i + 2));
-                            ++texts;
-                        }
-                        else if (kinds[i] == 'S')   // a Null reads as 0 there already
-                            r.number[numbers++] = float(rs.doubleField(i + 2));
-                        else if (rs.isNullField(i + 2))
-                            r.number[numbers++] = 0.0f;
-                        else
-                            r.number[numbers++] = float(rs.Fields(i + 2).toInt());
+                    for (size_t t = 0; t < Texts; ++t)
+                        r.text[t] = recent[t].of(rs.utf8Field(int(2 + t)));
+                    if constexpr (Singles > 0) {
+                        rs.doubleFields(int(2 + Texts), int(Singles), numbers.data() + 2);   // a Null reads as 0
+                        for (size_t k = 0; k < Singles; ++k)
+                            r.number[k] = float(numbers[2 + k]);
+                    }
+                    for (size_t k = 0; k < Integers; ++k) {
+                        const int i = int(2 + Texts + Singles + k);
+                        r.number[Singles + k] = rs.isNullField(i) ? 0.0f : float(rs.Fields(i).toInt());
                     }
                     // The rows come by record: a record's range is looked up once, when it starts.
                     if (!current || rows.back().id != r.id) {
@@ -240,7 +257,7 @@ private:
                         if (current->first == current->second)
                             current->first = rows.size();
                     }
-                    rows.push_back(std::move(r));
+                    rows.push_back(r);
                     current->second = rows.size();
                 }
             } catch (const VbError &) {
@@ -250,10 +267,11 @@ private:
         }
     };
     // Walks one record's rows along the section numbers.
+    template <typename Table>
     struct Cursor {
-        const Rows &rows;
+        const Table &rows;
         size_t next, end;
-        const Row *at(int s)
+        const typename Table::Item *at(int s)
         {
             while (next < end && rows.rows[next].i2 < s)
                 ++next;
@@ -262,7 +280,9 @@ private:
     };
 
     db::ConnectionPtr cnn_;
-    Rows a2_, e3_, e4_;
+    Rows<0, 6, 1> a2_;
+    Rows<4, 4> e3_;
+    Rows<1, 0> e4_;
 };
 
 bool readCosts(RunContext &ctx, CostSet &costs, float &FKG)
@@ -332,14 +352,20 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
         if (!rates[k].read(presets.connection(), devices[k].table, devices[k].key, devices[k].cost))
             return false;
 
+    // The sections are kept without regrowing their storage: those of one chunk counted from
+    // its rows, those of more beforehand over the whole results table.
     SectionReader reader(lister.connection());
-    in.sections.reserve(reader.sectionCount(ids));
+    const bool oneChunk = ids.size() <= SectionReader::kChunk;
+    if (!oneChunk)
+        in.sections.reserve(reader.sectionCount(ids));
     int shown = 10;
     for (size_t first = 0; first < ids.size(); first += SectionReader::kChunk) {
         const std::vector<int32_t> chunk(ids.begin() + long(first),
                                          ids.begin() + long(std::min(ids.size(), first + SectionReader::kChunk)));
         if (!reader.read(chunk))
             return false;
+        if (oneChunk)
+            in.sections.reserve(reader.sectionsRead());
         for (size_t r = first; r < first + chunk.size(); ++r) {
             // A record never evaluated has no sections to compare: visiting a section 0 of zeros
             // would count a section without length in every combination it fits.
