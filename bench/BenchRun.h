@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -76,11 +77,14 @@ inline Results runBenchmarks(int &argc, char **argv)
 }
 
 // Runs each group of benchmarks (a --benchmark_filter expression) in a process of its own, one
-// after the other, and returns all their times. A side measured in a process that has just held
-// the other side's rows runs on a heap and caches the other left behind: unfair either way.
+// after the other, `rounds` times over, and returns each round's times. A side measured in a
+// process that has just held the other side's rows runs on a heap and caches the other left
+// behind: unfair either way. On a shared machine a slow spell falls on one side of a pair, so
+// the sides take turns round by round and a pair's ratio is the median of its rounds' ratios.
 // The child processes are this program again; they write their times to a file the parent
 // names and end there.
-inline Results runBenchmarksApart(int &argc, char **argv, const std::vector<std::string> &groups)
+inline std::vector<Results> runBenchmarkRounds(int &argc, char **argv, const std::vector<std::string> &groups,
+                                               int rounds)
 {
     static const char *const kKeep = "VANTREL_BENCH_KEEP";
     if (const char *file = std::getenv(kKeep)) {
@@ -96,37 +100,74 @@ inline Results runBenchmarksApart(int &argc, char **argv, const std::vector<std:
     char *keepName = keepPath.data();
     const int keepFd = ::mkstemp(keepName);
     if (keepFd < 0)
-        return runBenchmarks(argc, argv);
+        return {runBenchmarks(argc, argv)};
     ::close(keepFd);
     const std::string keepSetting = std::string(kKeep) + '=' + keepName;
-    Results results;
-    for (const std::string &group : groups) {
-        std::vector<std::string> args(argv, argv + argc);
-        args.push_back("--benchmark_filter=" + group);
-        std::vector<char *> childArgs;
-        for (std::string &a : args)
-            childArgs.push_back(a.data());
-        childArgs.push_back(nullptr);
-        std::vector<char *> childEnv;
-        for (char **e = environ; *e; ++e)
-            childEnv.push_back(*e);
-        std::string keep = keepSetting;
-        childEnv.push_back(keep.data());
-        childEnv.push_back(nullptr);
-        std::fflush(stdout);
-        pid_t child = 0;
-        int status = 0;
-        if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, childArgs.data(), childEnv.data()) != 0
-            || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            continue;
-        std::ifstream in(keepName);
-        std::string name;
-        Times t;
-        while (in >> name >> t.real >> t.cpu)
-            results.keep(name, t);
+    std::vector<Results> all;
+    for (int round = 0; round < rounds; ++round) {
+        Results results;
+        for (const std::string &group : groups) {
+            std::vector<std::string> args(argv, argv + argc);
+            args.push_back("--benchmark_filter=" + group);
+            std::vector<char *> childArgs;
+            for (std::string &a : args)
+                childArgs.push_back(a.data());
+            childArgs.push_back(nullptr);
+            std::vector<char *> childEnv;
+            for (char **e = environ; *e; ++e)
+                childEnv.push_back(*e);
+            std::string keep = keepSetting;
+            childEnv.push_back(keep.data());
+            childEnv.push_back(nullptr);
+            std::fflush(stdout);
+            pid_t child = 0;
+            int status = 0;
+            if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, childArgs.data(), childEnv.data()) != 0
+                || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+                continue;
+            std::ifstream in(keepName);
+            std::string name;
+            Times t;
+            while (in >> name >> t.real >> t.cpu)
+                results.keep(name, t);
+        }
+        all.push_back(std::move(results));
     }
     std::remove(keepName);
-    return results;
+    return all;
+}
+
+inline Results runBenchmarksApart(int &argc, char **argv, const std::vector<std::string> &groups)
+{
+    return runBenchmarkRounds(argc, argv, groups, 1).front();
+}
+
+// A benchmark pair over the rounds: each side's median time and the median of the rounds'
+// ratios of `program` to `plain`; zeros where no round measured both.
+struct Pair {
+    double program = 0, plain = 0, ratio = 0;
+};
+
+inline Pair medianPair(const std::vector<Results> &rounds, const std::string &program, const std::string &plain,
+                       bool cpu = false)
+{
+    std::vector<double> a, b, r;
+    for (const Results &round : rounds) {
+        const Times x = round[program], y = round[plain];
+        const double tx = cpu ? x.cpu : x.real, ty = cpu ? y.cpu : y.real;
+        if (tx > 0 && ty > 0) {
+            a.push_back(tx);
+            b.push_back(ty);
+            r.push_back(tx / ty);
+        }
+    }
+    if (r.empty())
+        return {};
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    };
+    return {median(a), median(b), median(r)};
 }
 
 } // namespace vnt::bench

@@ -8,7 +8,8 @@
 // time and the same columns written, in one transaction (so both sync the same: a value the row
 // holds already is written by neither), on a connection opened as the program's is (read-write,
 // no mutex), with its 17 statements prepared once and kept, as the connection keeps the
-// accessor's. Each side runs in a process of its own.
+// accessor's. Each side runs in a process of its own, three rounds in turn; a ratio is the
+// median of its rounds'.
 #include "BenchRun.h"
 #include "input/Evaluation.h"
 #include "input/clsBERECHNEN.h"
@@ -189,17 +190,19 @@ BENCHMARK(BM_EvaluatePlainSql)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const auto results =
-        vnt::bench::runBenchmarksApart(argc, argv, {"^BM_EvaluateThroughAccessor/", "^BM_EvaluatePlainSql/"});
+    const auto rounds = vnt::bench::runBenchmarkRounds(
+        argc, argv, {"^BM_EvaluateThroughAccessor/", "^BM_EvaluatePlainSql/"}, 3);
     for (const char *arg : {"0", "1"}) {
-        const auto accessor = results[std::string("BM_EvaluateThroughAccessor/") + arg];
-        const auto plain = results[std::string("BM_EvaluatePlainSql/") + arg];
+        const std::string accessor = std::string("BM_EvaluateThroughAccessor/") + arg;
+        const std::string plain = std::string("BM_EvaluatePlainSql/") + arg;
         const char *what = arg[0] == '0' ? "unchanged" : "changed";
-        if (accessor.cpu > 0 && plain.cpu > 0) {
-            std::printf("evaluation_cpu_%s: %.2f ms vs %.2f ms, ratio %.2f (aim 1.5)\n", what, accessor.cpu, plain.cpu,
-                        accessor.cpu / plain.cpu);
-            std::printf("evaluation_wall_%s: %.2f ms vs %.2f ms, ratio %.2f (aim none)\n", what, accessor.real,
-                        plain.real, accessor.real / plain.real);
+        const auto cpu = vnt::bench::medianPair(rounds, accessor, plain, true);
+        const auto wall = vnt::bench::medianPair(rounds, accessor, plain);
+        if (cpu.ratio > 0) {
+            std::printf("evaluation_cpu_%s: %.2f ms vs %.2f ms, ratio %.2f (aim 1.5)\n", what, cpu.program, cpu.plain,
+                        cpu.ratio);
+            std::printf("evaluation_wall_%s: %.2f ms vs %.2f ms, ratio %.2f (aim none)\n", what, wall.program,
+                        wall.plain, wall.ratio);
         }
     }
     return 0;

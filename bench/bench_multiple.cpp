@@ -7,7 +7,8 @@
 // records at a time the same columns of A2, E3 and E4 by record id in the order of record and
 // section number, every value read, on a connection opened as the program's is (read-write, no
 // mutex). Each side runs in a process of its own, so that neither works on a heap or caches
-// the other left behind; the peak memory is measured in a process that does nothing else.
+// the other left behind, three rounds in turn, each ratio the median of its rounds'; the peak
+// memory is measured in a process that does nothing else.
 #include "BenchRun.h"
 #include "pages/multiple/AggregationDataStep.h"
 #include "pages/multiple/MultipleRun.h"
@@ -159,6 +160,7 @@ struct Context : SimpleRunContext {
 };
 
 constexpr int kMemoryRecords = 50000;
+constexpr int kRounds = 3;
 constexpr const char *kPeakOption = "--vnt-peak-of";
 
 // The child's part: one data step over the given project, nothing else.
@@ -304,23 +306,24 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], kPeakOption) == 0)
         return runOnce(argv[2], argv[3]);
-    const auto results = vnt::bench::runBenchmarksApart(
-        argc, argv, {"^BM_PlainRead/", "^BM_Aggregation/", "^BM_LoadPage1/", "^BM_ReadSections/", "^BM_Arithmetic/"});
+    const auto rounds = vnt::bench::runBenchmarkRounds(
+        argc, argv, {"^BM_PlainRead/", "^BM_Aggregation/", "^BM_LoadPage1/", "^BM_ReadSections/", "^BM_Arithmetic/"},
+        kRounds);
     for (const char *n : {"100", "1000", "10000"}) {
         const std::string arg = std::string("/") + n;
-        const double plain = results["BM_PlainRead" + arg].real;
-        const double aggregation = results["BM_Aggregation" + arg].real;
-        const double load = results["BM_LoadPage1" + arg].real;
-        if (plain > 0 && aggregation > 0)
-            std::printf("aggregation_%s: %.2f ms vs %.2f ms, ratio %.2f (aim 1.5)\n", n, aggregation, plain,
-                        aggregation / plain);
+        const auto aggregation = vnt::bench::medianPair(rounds, "BM_Aggregation" + arg, "BM_PlainRead" + arg);
+        if (aggregation.ratio > 0)
+            std::printf("aggregation_%s: %.2f ms vs %.2f ms, ratio %.2f (aim 1.5)\n", n, aggregation.program,
+                        aggregation.plain, aggregation.ratio);
         // On a shared machine the wall clock counts the other programs' turns too.
-        const double plainCpu = results["BM_PlainRead" + arg].cpu, aggregationCpu = results["BM_Aggregation" + arg].cpu;
-        if (plainCpu > 0 && aggregationCpu > 0)
-            std::printf("aggregation_cpu_%s: %.2f ms vs %.2f ms, ratio %.2f (aim none: the wall clock's aim counts)\n", n,
-                        aggregationCpu, plainCpu, aggregationCpu / plainCpu);
-        if (plain > 0 && load > 0)
-            std::printf("page1_load_%s: %.2f ms vs %.2f ms, ratio %.2f (aim none)\n", n, load, plain, load / plain);
+        const auto cpu = vnt::bench::medianPair(rounds, "BM_Aggregation" + arg, "BM_PlainRead" + arg, true);
+        if (cpu.ratio > 0)
+            std::printf("aggregation_cpu_%s: %.2f ms vs %.2f ms, ratio %.2f (aim none: the wall clock's aim counts)\n",
+                        n, cpu.program, cpu.plain, cpu.ratio);
+        const auto load = vnt::bench::medianPair(rounds, "BM_LoadPage1" + arg, "BM_PlainRead" + arg);
+        if (load.ratio > 0)
+            std::printf("page1_load_%s: %.2f ms vs %.2f ms, ratio %.2f (aim none)\n", n, load.program, load.plain,
+                        load.ratio);
     }
     const double peak = peakMemoryOfOneRun();
     if (peak > 0)

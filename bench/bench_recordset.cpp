@@ -7,7 +7,7 @@
 // same open mode as the program's connection (read-write, no mutex), one statement prepared
 // once and reset for every walk as the connection keeps its statements, and every column read.
 // Each side runs in a process of its own, so that neither walks on a heap or caches that the
-// other left behind.
+// other left behind, three rounds in turn; a ratio is the median of its rounds'.
 #include "BenchRun.h"
 #include "platform/db/Database.h"
 
@@ -126,16 +126,17 @@ BENCHMARK(BM_Sqlite3Step)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const auto results = vnt::bench::runBenchmarksApart(argc, argv, {"^BM_Sqlite3Step$", "^BM_RecordsetForward$", "^BM_Recordset$"});
+    const auto rounds = vnt::bench::runBenchmarkRounds(
+        argc, argv, {"^BM_Sqlite3Step$", "^BM_RecordsetForward$", "^BM_Recordset$"}, 3);
     // Processor time: every row is in the engine's cache, so the walk waits for nothing, and on a
     // shared machine the wall clock would count the other programs' turns.
-    const double forward = results["BM_RecordsetForward"].cpu;
-    const double snapshot = results["BM_Recordset"].cpu;
-    const double plain = results["BM_Sqlite3Step"].cpu;
-    if (forward > 0 && plain > 0)
-        std::printf("recordset_walk: %.2f ms vs %.2f ms, ratio %.2f (aim 1.2)\n", forward, plain, forward / plain);
-    if (snapshot > 0 && plain > 0)
+    const auto forward = vnt::bench::medianPair(rounds, "BM_RecordsetForward", "BM_Sqlite3Step", true);
+    const auto snapshot = vnt::bench::medianPair(rounds, "BM_Recordset", "BM_Sqlite3Step", true);
+    if (forward.ratio > 0)
+        std::printf("recordset_walk: %.2f ms vs %.2f ms, ratio %.2f (aim 1.2)\n", forward.program, forward.plain,
+                    forward.ratio);
+    if (snapshot.ratio > 0)
         std::printf("recordset_snapshot: %.2f ms vs %.2f ms, ratio %.2f (aim none: it moves freely)\n",
-                    snapshot, plain, snapshot / plain);
+                    snapshot.program, snapshot.plain, snapshot.ratio);
     return 0;
 }

@@ -93,25 +93,18 @@ public:
 
     explicit SectionReader(db::ConnectionPtr cnn) : cnn_(std::move(cnn)) {}
 
-    // How many sections the records have (0 to the highest section number of each one's
-    // results), so that they can be kept without regrowing their storage.
-    size_t sectionCount(const std::vector<int32_t> &ids) const
+    // How many sections the records have, near enough to keep them without regrowing their
+    // storage: the results table's rows, which the engine counts without reading them. Rows of
+    // records left out only reserve address space that is never touched.
+    size_t sectionHint() const
     {
-        QHash<int32_t, int> last;
         try {
             db::Recordset rs;
-            rs.Open(QStringLiteral("SELECT [ID],MAX([I2]) FROM [A2] GROUP BY [ID]"), cnn_, db::CursorType::ForwardOnly);
-            for (; !rs.isEOF(); rs.MoveNext())
-                if (!rs.isNullField(0) && !rs.isNullField(1))
-                    last.insert(int32_t(rs.doubleField(0)), int(rs.doubleField(1)));
+            rs.Open(QStringLiteral("SELECT COUNT(*) FROM [A2]"), cnn_, db::CursorType::ForwardOnly);
+            return rs.isEOF() ? 0 : size_t(std::max(0.0, rs.doubleField(0)));
         } catch (const VbError &) {
             return 0;   // only a hint: the reading proper reports what fails
         }
-        size_t n = 0;
-        for (int32_t id : ids)
-            if (const auto it = last.constFind(id); it != last.constEnd() && *it >= 0)
-                n += size_t(*it) + 1;
-        return n;
     }
 
     bool read(const std::vector<int32_t> &ids)
@@ -353,11 +346,11 @@ bool readAggregationInput(RunContext &ctx, AggregationInput &in)
             return false;
 
     // The sections are kept without regrowing their storage: those of one chunk counted from
-    // its rows, those of more beforehand over the whole results table.
+    // its rows, those of more by the results table's size.
     SectionReader reader(lister.connection());
     const bool oneChunk = ids.size() <= SectionReader::kChunk;
     if (!oneChunk)
-        in.sections.reserve(reader.sectionCount(ids));
+        in.sections.reserve(reader.sectionHint());
     int shown = 10;
     for (size_t first = 0; first < ids.size(); first += SectionReader::kChunk) {
         const std::vector<int32_t> chunk(ids.begin() + long(first),
