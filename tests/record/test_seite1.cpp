@@ -242,7 +242,7 @@ std::map<int, QStringList> figureTexts(mdiSEITE1 &page, const test::ScreenLogs &
 // after an evaluation, every figure in its box as a writable copy shows it: the frames it
 // worked out and could not keep are kept for the run, and told once for the drawing, not
 // value by value.
-TEST(Seite1Daten, AWorkingCopyThatRefusesWritesIsToldOnceAndTheFiguresDrawn)
+TEST(Page1Data, AWorkingCopyThatRefusesWritesIsToldOnceAndTheFiguresDrawn)
 {
     std::map<int, QStringList> writable;
     {
