@@ -137,11 +137,6 @@ inline std::vector<Results> runBenchmarkRounds(int &argc, char **argv, const std
     return all;
 }
 
-inline Results runBenchmarksApart(int &argc, char **argv, const std::vector<std::string> &groups)
-{
-    return runBenchmarkRounds(argc, argv, groups, 1).front();
-}
-
 // A benchmark pair over the rounds: each side's median time and the median of the rounds'
 // ratios of `program` to `plain`; zeros where no round measured both.
 struct Pair {

@@ -396,10 +396,8 @@ void Recordset::doubleFields(int first, int count, double *out) const
     sqlite3_stmt *s = d->cursor->s;
     const Impl::Column *cols = d->cols().data();
     for (int i = first; i < first + count; ++i, ++out)
-        if (!storedNumber(s, i, cols[i].type, *out)) {
-            const Variant v = Fields(i);
-            *out = v.isNull() ? 0.0 : v.toDouble();
-        }
+        if (!storedNumber(s, i, cols[i].type, *out))
+            *out = doubleField(i);   // a text: the Variant conversion knows
 }
 
 QByteArrayView Recordset::utf8Field(int i) const
